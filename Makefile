@@ -1,0 +1,22 @@
+# make run   builds the editor and starts it on the demo image
+# make test  builds everything with the sanitizers and runs every test
+.PHONY: run test fuzz bench setup
+
+JOBS ?= $(shell nproc)
+
+setup:
+	@tools/setup.sh
+
+build/CMakeCache.txt:
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+run: setup build/CMakeCache.txt
+	cmake --build build -j $(JOBS)
+	build/bin/starfall-cli --help
+
+build-test/CMakeCache.txt:
+	cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DSTARFALL_TESTS=ON -DSTARFALL_SANITIZE=ON -DSTARFALL_BENCH=ON
+
+test: setup build-test/CMakeCache.txt
+	cmake --build build-test -j $(JOBS)
+	cd build-test && ctest --output-on-failure -j $(JOBS)

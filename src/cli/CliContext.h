@@ -1,0 +1,35 @@
+#pragma once
+
+#include "lists/NameList.h"
+
+#include <nlohmann/json.hpp>
+
+#include <iosfwd>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace starfall::cli {
+
+// A command line that names something the records lack: exit status 2.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct CliContext {
+    std::string dir; // holds the list files and weapon.ini; ends with '/'
+    std::ostream* out = nullptr;
+
+    [[nodiscard]] std::string directory() const;
+    void print(const nlohmann::json& value) const;
+};
+
+// `#N` is the entry with index N (from 0); anything else the first entry whose
+// name equals it (given as UTF-8). Throws UsageError when there is none.
+[[nodiscard]] std::size_t selectEntry(const NameList& list, std::string_view selector);
+
+// Names travel as UTF-8 in JSON.
+[[nodiscard]] nlohmann::json nameJson(std::string_view cp949Name);
+
+} // namespace starfall::cli

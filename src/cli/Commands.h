@@ -1,0 +1,15 @@
+#pragma once
+
+// Each verb of starfall-cli registers itself as a subcommand here.
+
+namespace CLI {
+class App;
+}
+
+namespace starfall::cli {
+
+struct CliContext;
+
+void addListCommands(CLI::App& app, CliContext& context); // units, pilots
+
+} // namespace starfall::cli

@@ -1,0 +1,38 @@
+#include "cli/CliContext.h"
+#include "cli/Commands.h"
+
+#include "lists/NameListReader.h"
+
+#include <CLI/CLI.hpp>
+
+namespace starfall::cli {
+
+namespace {
+
+nlohmann::json listJson(const NameList& list) {
+    nlohmann::json entries = nlohmann::json::array();
+    for (std::size_t i = 0; i < list.entries.size(); ++i) {
+        const NameListEntry& entry = list.entries[i];
+        entries.push_back({{"index", i},
+                           {"name", nameJson(entry.name)},
+                           {"address", entry.address()},
+                           {"position", list.positionOf(entry)}});
+    }
+    return {{"base", list.baseOffset}, {"entries", std::move(entries)}};
+}
+
+void addList(CLI::App& app, CliContext& context, const char* verb, ListKind kind,
+             const char* what) {
+    app.add_subcommand(verb, what)->callback([&context, kind] {
+        context.print(listJson(loadNameList(context.directory(), kind)));
+    });
+}
+
+} // namespace
+
+void addListCommands(CLI::App& app, CliContext& context) {
+    addList(app, context, "units", ListKind::Units, "List the entries of unitlist.ini");
+    addList(app, context, "pilots", ListKind::Pilots, "List the entries of charlist.ini");
+}
+
+} // namespace starfall::cli

@@ -1,0 +1,11 @@
+#include "image/ByteCodec.h"
+
+#include "image/TextNumbers.h"
+
+namespace starfall {
+
+std::string ByteCodec::decode(int byte) { return std::to_string(byte); }
+
+std::uint8_t ByteCodec::encode(std::string_view text) { return lowByte(parseDecimal(text)); }
+
+} // namespace starfall

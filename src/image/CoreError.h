@@ -1,0 +1,39 @@
+#pragma once
+
+#include "image/Position.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace starfall {
+
+enum class Failure {
+    ImageOpenForLoad,   // the image cannot be opened for reading
+    ImageOpenForSave,   // the image cannot be opened for update
+    PositionOutOfRange, // a planned position lies before 0 or at or past 2 GiB
+    WriteFailed,        // a write, flush or close of the image failed
+    SectorFraming,      // a save would write into a sector's head or tail
+    ListFileMissing,    // charlist.ini or unitlist.ini cannot be opened
+};
+
+// The one exception type the core throws. It carries what went wrong and
+// where; the front ends turn it into their own message (see Messages.h).
+class CoreError : public std::runtime_error {
+public:
+    CoreError(Failure failure, std::string path, Position position = -1, std::string detail = {});
+
+    [[nodiscard]] Failure failure() const { return m_failure; }
+    [[nodiscard]] const std::string& path() const { return m_path; }
+    [[nodiscard]] Position position() const { return m_position; }
+    [[nodiscard]] const std::string& detail() const { return m_detail; }
+    // A load that cannot open its image and a missing list file end the program.
+    [[nodiscard]] bool endsProgram() const;
+
+private:
+    Failure m_failure;
+    std::string m_path;
+    Position m_position;
+    std::string m_detail;
+};
+
+} // namespace starfall

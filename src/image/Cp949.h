@@ -1,0 +1,25 @@
+#pragma once
+
+// Code page 949 as Windows defines it (Unified Hangul Code). Names from the
+// list files and the fixed names the records compare against stay in these
+// bytes; the front ends decode them only to show them.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace starfall::cp949 {
+
+// Invalid sequences decode to U+FFFD; nothing is dropped.
+[[nodiscard]] std::string toUtf8(std::string_view cp949);
+// Characters code page 949 lacks become '?'.
+[[nodiscard]] std::string fromUtf8(std::string_view utf8);
+
+// Length of the character starting at text[i]: 2 for a lead byte followed by a
+// valid trail byte, else 1.
+[[nodiscard]] std::size_t charLength(std::string_view text, std::size_t i);
+
+// Byte-exact substring search whose match starts on a character boundary.
+[[nodiscard]] bool containsOnBoundary(std::string_view haystack, std::string_view needle);
+
+} // namespace starfall::cp949

@@ -1,0 +1,48 @@
+#pragma once
+
+// Every text and title that the editor and the command-line tool show.
+// Texts are UTF-8; trace lines travel in code page 949 and are built here too.
+
+#include "image/CoreError.h"
+
+#include <string>
+#include <string_view>
+
+namespace starfall {
+
+enum class MessageIcon { Information, Exclamation };
+
+struct Message {
+    std::string text;
+    std::string title;
+    MessageIcon icon = MessageIcon::Information;
+
+    bool operator==(const Message&) const = default;
+};
+
+namespace messages {
+
+inline constexpr std::string_view kTitleRomEditor = "롬 에디터";
+inline constexpr std::string_view kTitleStarfall = "Starfall 롬 에디터";
+inline constexpr std::string_view kTitleWarning = "경고";
+
+[[nodiscard]] Message saveDone();
+[[nodiscard]] Message openFailure(std::string_view imagePath);
+[[nodiscard]] Message listFileMissing(std::string_view fileName);
+// searchText arrives as the user typed it (UTF-8).
+[[nodiscard]] Message pilotNotFound(std::string_view searchText);
+[[nodiscard]] Message unitNotFound(std::string_view searchText);
+
+// Trace lines, as code-page-949 bytes; names are passed as the list holds them.
+[[nodiscard]] std::string pilotTrace(std::string_view nameCp949, long long position);
+[[nodiscard]] std::string unitTrace(std::string_view nameCp949, long long position);
+[[nodiscard]] std::string weaponTrace(long long position);
+
+} // namespace messages
+
+// The message a front end shows for a core failure.
+[[nodiscard]] Message messageFor(Failure failure, std::string_view path, Position position,
+                                 std::string_view detail);
+[[nodiscard]] Message messageFor(const CoreError& error);
+
+} // namespace starfall
