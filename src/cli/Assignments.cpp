@@ -1,0 +1,47 @@
+#include "cli/Assignments.h"
+
+#include "cli/CliContext.h"
+
+#include <set>
+
+namespace starfall::cli {
+
+std::vector<std::pair<std::string, std::string>>
+parseAssignments(const std::vector<std::string>& arguments) {
+    std::vector<std::pair<std::string, std::string>> pairs;
+    std::set<std::string> seen;
+    for (const std::string& argument : arguments) {
+        const auto equals = argument.find('=');
+        if (equals == std::string::npos || equals == 0)
+            throw UsageError("expected KEY=VALUE, got '" + argument + "'");
+        std::string key = argument.substr(0, equals);
+        if (!seen.insert(key).second)
+            throw UsageError("key '" + key + "' given twice");
+        pairs.emplace_back(std::move(key), argument.substr(equals + 1));
+    }
+    if (pairs.empty())
+        throw UsageError("nothing to set: give KEY=VALUE pairs");
+    return pairs;
+}
+
+nlohmann::json choiceJson(const ListChoice& choice, std::span<const std::string_view> items) {
+    if (const auto index = choice.index(); index && *index >= 0 &&
+                                           static_cast<std::size_t>(*index) < items.size())
+        return std::string(items[static_cast<std::size_t>(*index)]);
+    if (const auto code = choice.unlistedCode())
+        return *code;
+    return nullptr;
+}
+
+ListChoice itemNamed(std::string_view key, std::string_view value,
+                     std::span<const std::string_view> items) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (items[i] == value)
+            return ListChoice::item(static_cast<int>(i));
+    }
+    throw UsageError("'" + std::string(value) + "' is no item of " + std::string(key));
+}
+
+void unknownKey(std::string_view key) { throw UsageError("unknown key '" + std::string(key) + "'"); }
+
+} // namespace starfall::cli
