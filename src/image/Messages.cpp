@@ -58,6 +58,14 @@ std::string weaponTrace(long long position) {
     return cp949::fromUtf8("무기 주소: ") + std::to_string(position);
 }
 
+std::string pilotRecordLabel(std::string_view nameCp949) {
+    return "캐릭터 '" + cp949::toUtf8(nameCp949) + "'";
+}
+
+std::string skillTableLabel(std::string_view nameCp949) {
+    return pilotRecordLabel(nameCp949) + "의 특기 목록";
+}
+
 } // namespace messages
 
 Message messageFor(Failure failure, std::string_view path, Position position,

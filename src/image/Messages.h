@@ -38,6 +38,11 @@ inline constexpr std::string_view kTitleWarning = "경고";
 [[nodiscard]] std::string unitTrace(std::string_view nameCp949, long long position);
 [[nodiscard]] std::string weaponTrace(long long position);
 
+// What a save names when it refuses to write (UTF-8); names are passed as the
+// list holds them (code page 949).
+[[nodiscard]] std::string pilotRecordLabel(std::string_view nameCp949);
+[[nodiscard]] std::string skillTableLabel(std::string_view nameCp949);
+
 } // namespace messages
 
 // The message a front end shows for a core failure.

@@ -1,0 +1,24 @@
+#pragma once
+
+// Reading a pilot record from an image and writing it back: one read of all
+// its planned bytes, or one write of exactly those bytes, nothing else.
+
+#include "pilot/PilotRecord.h"
+
+#include <string>
+
+namespace starfall {
+
+// The kind comes from the reference's address; blocks it lacks keep the
+// values of `previous`. Throws CoreError(ImageOpenForLoad) and
+// CoreError(PositionOutOfRange) as readBytes does.
+[[nodiscard]] PilotRecord loadPilotRecord(const std::string& imagePath,
+                                          const PilotReference& reference,
+                                          PilotRecord previous = {});
+
+// Writes every field of the record's kind (the kind of the load it came
+// from), changed or not. Throws as writeBytes does; nothing is written then.
+void savePilotRecord(const std::string& imagePath, const PilotReference& reference,
+                     const PilotRecord& record);
+
+} // namespace starfall
