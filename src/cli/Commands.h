@@ -11,5 +11,7 @@ namespace starfall::cli {
 struct CliContext;
 
 void addListCommands(CLI::App& app, CliContext& context); // units, pilots
+void addPilotCommands(CLI::App& app, CliContext& context); // pilot get, pilot set
+void addSkillCommands(CLI::App& app, CliContext& context); // skills get, skills set
 
 } // namespace starfall::cli

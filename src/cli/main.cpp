@@ -20,6 +20,8 @@ int main(int argc, char** argv) {
                    "Folder holding charlist.ini, unitlist.ini and weapon.ini "
                    "(default: the folder of this program)");
     cli::addListCommands(app, context);
+    cli::addPilotCommands(app, context);
+    cli::addSkillCommands(app, context);
 
     try {
         app.parse(argc, argv);
