@@ -13,5 +13,6 @@ struct CliContext;
 void addListCommands(CLI::App& app, CliContext& context); // units, pilots
 void addPilotCommands(CLI::App& app, CliContext& context); // pilot get, pilot set
 void addSkillCommands(CLI::App& app, CliContext& context); // skills get, skills set
+void addDemoCommand(CLI::App& app, CliContext& context);   // make-demo
 
 } // namespace starfall::cli

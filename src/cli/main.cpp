@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
     cli::addListCommands(app, context);
     cli::addPilotCommands(app, context);
     cli::addSkillCommands(app, context);
+    cli::addDemoCommand(app, context);
 
     try {
         app.parse(argc, argv);
