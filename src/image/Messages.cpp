@@ -66,6 +66,8 @@ std::string skillTableLabel(std::string_view nameCp949) {
     return pilotRecordLabel(nameCp949) + "의 특기 목록";
 }
 
+std::string upgradeTableLabel() { return "개조 능력치 표"; }
+
 } // namespace messages
 
 Message messageFor(Failure failure, std::string_view path, Position position,

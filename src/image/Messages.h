@@ -42,6 +42,7 @@ inline constexpr std::string_view kTitleWarning = "경고";
 // list holds them (code page 949).
 [[nodiscard]] std::string pilotRecordLabel(std::string_view nameCp949);
 [[nodiscard]] std::string skillTableLabel(std::string_view nameCp949);
+[[nodiscard]] std::string upgradeTableLabel();
 
 } // namespace messages
 

@@ -1,0 +1,49 @@
+#include "app/CEditorApp.h"
+
+#include "app/CEditorDlg.h"
+#include "app/EditorFonts.h"
+
+#include <QCommandLineParser>
+#include <QIcon>
+
+// Q_INIT_RESOURCE must be used outside any namespace.
+static void initStarfallResource() {
+    Q_INIT_RESOURCE(starfall);
+}
+
+namespace starfall {
+
+void initEditorResources() {
+    initStarfallResource();
+}
+
+CEditorApp::CEditorApp(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("starfall-editor"));
+    setApplicationVersion(QStringLiteral("1.3"));
+    initEditorResources();
+    setWindowIcon(QIcon(QStringLiteral(":/starfall/editor.png")));
+    setFont(editorFont());
+}
+
+int CEditorApp::run() {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Edits the records of a Starfall disc image."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("IMAGE"),
+                                 QStringLiteral("Image to open at start (*.img)."),
+                                 QStringLiteral("[IMAGE]"));
+    parser.process(*this);
+    const QStringList images = parser.positionalArguments();
+    if (images.size() > 1) {
+        parser.showHelp(2);
+    }
+
+    CEditorDlg window;
+    window.show();
+    if (!images.isEmpty())
+        window.openImagePath(images.front());
+    return exec();
+}
+
+} // namespace starfall

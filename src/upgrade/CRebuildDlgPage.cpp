@@ -1,0 +1,154 @@
+#include "upgrade/CRebuildDlgPage.h"
+
+#include "app/CoreErrorReport.h"
+#include "app/EditorFonts.h"
+#include "app/MessagePresenter.h"
+#include "image/Messages.h"
+#include "image/TextNumbers.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+
+namespace starfall {
+
+namespace {
+
+constexpr std::string_view kNotice = "※ 유니트 개조시 상승하는 능력치를 수정할 수 있습니다.";
+constexpr int kStatRows = 5; // HP to limit: centred labels; the type rows are left-aligned
+
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QLabel* heading(int stage, QWidget* parent) {
+    auto* label = new QLabel(QStringLiteral("%1段").arg(stage), parent);
+    label->setAlignment(Qt::AlignCenter);
+    label->setObjectName(QStringLiteral("stageHeading%1").arg(stage));
+    return label;
+}
+
+} // namespace
+
+CRebuildDlgPage::CRebuildDlgPage(QWidget* parent) : EditorPage(parent) {
+    setObjectName(QStringLiteral("upgradePage"));
+    m_noticeFont = editorFont();
+    m_noticeFont.setPixelSize(12);
+    m_noticeFont.setWeight(QFont::Normal);
+    buildControls();
+}
+
+void CRebuildDlgPage::buildControls() {
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(6);
+    addHeadings(grid);
+    for (int row = 0; row < kUpgradeRowCount; ++row)
+        addRow(grid, row);
+
+    m_cancel = new QPushButton(QStringLiteral("取消"), this);
+    m_cancel->setObjectName(QStringLiteral("cancelButton"));
+    m_ok = new QPushButton(QStringLiteral("确定"), this);
+    m_ok->setObjectName(QStringLiteral("okButton"));
+    connect(m_cancel, &QPushButton::clicked, this, &CRebuildDlgPage::reloadFromImage);
+    connect(m_ok, &QPushButton::clicked, this, &CRebuildDlgPage::saveUpgradeTable);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_cancel);
+    buttons->addWidget(m_ok);
+
+    auto* page = new QVBoxLayout(this);
+    page->addSpacing(kNoticeTop + kNoticeHeight + 8);
+    page->addLayout(grid);
+    page->addStretch();
+    page->addLayout(buttons);
+}
+
+void CRebuildDlgPage::addHeadings(QGridLayout* grid) {
+    for (int stage = 1; stage <= kUpgradeStageCount; ++stage)
+        grid->addWidget(heading(stage, this), 0, stage);
+}
+
+void CRebuildDlgPage::addRow(QGridLayout* grid, int row) {
+    const UpgradeRowInfo& info = kUpgradeRows[static_cast<std::size_t>(row)];
+    auto* label = new QLabel(qs(info.label), this);
+    label->setObjectName(QStringLiteral("rowLabel_%1").arg(qs(info.key)));
+    label->setAlignment(row < kStatRows ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignVCenter));
+    grid->addWidget(label, row + 1, 0);
+
+    static const QRegularExpression digitsOnly(QStringLiteral("[0-9]*"));
+    for (int stage = 1; stage <= kUpgradeStageCount; ++stage) {
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(QStringLiteral("edit%1").arg(info.firstEditId + stage - 1));
+        edit->setValidator(new QRegularExpressionValidator(digitsOnly, edit));
+        edit->setAccessibleName(QStringLiteral("%1 %2段").arg(qs(info.label)).arg(stage));
+        edit->setMinimumWidth(40);
+        grid->addWidget(edit, row + 1, stage);
+        m_edits[static_cast<std::size_t>(row)][static_cast<std::size_t>(stage - 1)] = edit;
+    }
+    label->setBuddy(m_edits[static_cast<std::size_t>(row)][0]);
+}
+
+QLineEdit* CRebuildDlgPage::edit(int row, int stage) const {
+    return m_edits.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(stage - 1));
+}
+
+UpgradeTable CRebuildDlgPage::tableFromEdits() const {
+    UpgradeTable table;
+    for (int row = 0; row < kUpgradeRowCount; ++row) {
+        for (int stage = 1; stage <= kUpgradeStageCount; ++stage) {
+            const QByteArray text = edit(row, stage)->text().toUtf8();
+            table.values[static_cast<std::size_t>(row)][static_cast<std::size_t>(stage - 1)] =
+                parseDecimal(
+                    std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+        }
+    }
+    return table;
+}
+
+void CRebuildDlgPage::showTable(const UpgradeTable& table) {
+    for (int row = 0; row < kUpgradeRowCount; ++row) {
+        for (int stage = 1; stage <= kUpgradeStageCount; ++stage) {
+            const auto value =
+                table.values[static_cast<std::size_t>(row)][static_cast<std::size_t>(stage - 1)];
+            edit(row, stage)->setText(QString::number(value));
+        }
+    }
+}
+
+void CRebuildDlgPage::loadUpgradeTable() {
+    runReportingErrors(this,
+                       [this] { showTable(starfall::loadUpgradeTable(imageSession().imagePath)); });
+}
+
+void CRebuildDlgPage::saveUpgradeTable() {
+    const UpgradeTable table = tableFromEdits();
+    const bool saved = runReportingErrors(
+        this, [&] { starfall::saveUpgradeTable(imageSession().imagePath, table); });
+    if (saved)
+        messagePresenter().show(this, messages::saveDone());
+}
+
+void CRebuildDlgPage::paintEvent(QPaintEvent* event) {
+    EditorPage::paintEvent(event);
+    QPixmap band(kNoticeWidth, kNoticeHeight);
+    band.fill(QColor(255, 255, 200));
+    {
+        QPainter offscreen(&band);
+        offscreen.setFont(m_noticeFont);
+        offscreen.setPen(Qt::black);
+        offscreen.setBackground(Qt::white);
+        offscreen.setBackgroundMode(Qt::OpaqueMode);
+        offscreen.drawText(QRect(0, 0, kNoticeWidth, kNoticeHeight), Qt::AlignCenter, qs(kNotice));
+    }
+    QPainter painter(this);
+    painter.drawPixmap(noticeLeft(width()), kNoticeTop, band);
+}
+
+} // namespace starfall
