@@ -18,7 +18,8 @@
 
 namespace starfall {
 
-CEditorDlg::CEditorDlg(QWidget* parent) : QMainWindow(parent) {
+CEditorDlg::CEditorDlg(QWidget* parent)
+    : QMainWindow(parent), m_programDirectory(programDirectory) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Starfall 롬 에디터 v1.3"));
     setWindowIcon(QIcon(QStringLiteral(":/starfall/editor.png")));
@@ -67,7 +68,7 @@ void CEditorDlg::openImage() {
 
 void CEditorDlg::openImagePath(const QString& imagePath) {
     ImageSession session;
-    session.programDirectory = programDirectory();
+    session.programDirectory = m_programDirectory();
     m_pageSet->setCurrentIndex(kUnitTab);
     session.imagePath = QFile::encodeName(QFileInfo(imagePath).absoluteFilePath()).toStdString();
 
@@ -77,6 +78,10 @@ void CEditorDlg::openImagePath(const QString& imagePath) {
     m_pilotPage->rebuildList();
     m_upgradePage->setImageSession(session);
     m_upgradePage->loadUpgradeTable();
+}
+
+void CEditorDlg::setProgramDirectorySource(std::function<std::string()> source) {
+    m_programDirectory = std::move(source);
 }
 
 void CEditorDlg::showAbout() {

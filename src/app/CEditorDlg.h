@@ -7,6 +7,9 @@
 
 #include <QMainWindow>
 
+#include <functional>
+#include <string>
+
 class QTabWidget;
 
 namespace starfall {
@@ -30,6 +33,10 @@ public:
     void openImagePath(const QString& imagePath);
     void showAbout();
 
+    // Where openImage finds the program directory (the folder of the running
+    // executable unless replaced; tests point it at their own folder).
+    void setProgramDirectorySource(std::function<std::string()> source);
+
     // Ctrl+O opens an image, Ctrl+X closes the window (and so ends the program).
     void handleKeyDown(int key) override;
 
@@ -48,6 +55,7 @@ private:
     CCharDlgPage* m_pilotPage = nullptr;
     CRebuildDlgPage* m_upgradePage = nullptr;
     QTabWidget* m_pageSet = nullptr;
+    std::function<std::string()> m_programDirectory;
 };
 
 } // namespace starfall

@@ -1,0 +1,252 @@
+#include "app/CAboutDlg.h"
+#include "app/CEditorDlg.h"
+#include "pilot/CCharDlgPage.h"
+#include "support/GuiTestSupport.h"
+#include "support/SparseImage.h"
+#include "support/TempDir.h"
+#include "unit/CUnitDlgPage.h"
+#include "upgrade/CRebuildDlgPage.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace starfall;
+using namespace starfall::test;
+
+namespace {
+
+constexpr Position kImageSize = 0x2C43C00 + 64;
+
+// An image whose upgrade value at (row, stage) is base + 10 * row + stage.
+void writeUpgradeImage(const std::string& path, int base) {
+    std::vector<ByteRun> runs;
+    for (int row = 0; row < kUpgradeRowCount; ++row) {
+        std::vector<std::uint8_t> bytes;
+        for (int stage = 1; stage <= kUpgradeStageCount; ++stage) {
+            const int value = base + 10 * row + stage;
+            bytes.push_back(static_cast<std::uint8_t>(value & 0xFF));
+            bytes.push_back(static_cast<std::uint8_t>(value >> 8));
+        }
+        runs.emplace_back(kUpgradeRows[static_cast<std::size_t>(row)].position, bytes);
+    }
+    writeSparseImage(path, kImageSize, runs);
+}
+
+QString shownValue(const CEditorDlg& window, int row, int stage) {
+    return window.upgradePage()->edit(row, stage)->text();
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() {
+        dir.write("unitlist.ini", "UNITS 100\nAlpha, 4\nBeta, 8\n");
+        dir.write("charlist.ini", "PILOTS 200\nKim, 12\n");
+        writeUpgradeImage(dir.file("first.img"), 1000);
+        writeUpgradeImage(dir.file("second.img"), 5000);
+        window.setProgramDirectorySource([this] { return dir.dir(); });
+        window.show();
+    }
+
+    void answer(const std::string& path) {
+        seams.files.answers.emplace_back(QString::fromStdString(path));
+    }
+    void answerCancel() { seams.files.answers.emplace_back(std::nullopt); }
+
+    void ctrlKey(QWidget* target, Qt::Key key) {
+        QTest::keyClick(target, key, Qt::ControlModifier);
+    }
+
+    TempDir dir;
+    GuiSeams seams;
+    CEditorDlg window;
+};
+
+TEST_F(MainWindowTest, CaptionTabsAndPagesExistBeforeAnImageIsOpened) {
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Starfall 롬 에디터 v1.3"));
+    QTabWidget* tabs = window.pageSet();
+    ASSERT_EQ(tabs->count(), 3);
+    const QStringList captions{"机体", "人物", "改造"};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(tabs->tabText(i), captions[i]) << i;
+    EXPECT_EQ(tabs->widget(CEditorDlg::kUnitTab), window.unitPage());
+    EXPECT_EQ(tabs->widget(CEditorDlg::kPilotTab), window.pilotPage());
+    EXPECT_EQ(tabs->widget(CEditorDlg::kUpgradeTab), window.upgradePage());
+    EXPECT_EQ(tabs->currentIndex(), CEditorDlg::kUnitTab);
+    EXPECT_EQ(window.unitPage()->imageSession(), ImageSession{});
+    EXPECT_EQ(window.upgradePage()->edit(8, 10)->text(), QString());
+    EXPECT_EQ(window.unitPage()->owner(), &window);
+    EXPECT_EQ(window.pilotPage()->owner(), &window);
+}
+
+TEST_F(MainWindowTest, MenusCarryTheirItemsWithTheShortcutsInTheText) {
+    const QList<QAction*> menus = window.menuBar()->actions();
+    ASSERT_EQ(menus.size(), 2);
+    struct Expected {
+        QString menu;
+        QStringList items;
+    };
+    const Expected expected[] = {
+        {"파일(&F)", {"열기\tCtrl+O", "종료\tCtrl+X"}},
+        {"도움말(&H)", {"프로그램 정보(&V)"}},
+    };
+    for (int m = 0; m < 2; ++m) {
+        EXPECT_EQ(menus[m]->text(), expected[m].menu);
+        QStringList items;
+        for (QAction* item : menus[m]->menu()->actions())
+            items << item->text();
+        EXPECT_EQ(items, expected[m].items);
+        for (QAction* item : menus[m]->menu()->actions())
+            EXPECT_TRUE(item->shortcut().isEmpty()) << item->text().toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, OpeningHandsEveryPageTheSessionAndLoadsThem) {
+    window.pageSet()->setCurrentIndex(CEditorDlg::kUpgradeTab);
+    answer(dir.file("first.img"));
+    window.openImage();
+
+    const ImageSession expected{dir.file("first.img"), dir.dir()};
+    EXPECT_EQ(window.unitPage()->imageSession(), expected);
+    EXPECT_EQ(window.pilotPage()->imageSession(), expected);
+    EXPECT_EQ(window.upgradePage()->imageSession(), expected);
+    EXPECT_EQ(window.pageSet()->currentIndex(), CEditorDlg::kUnitTab);
+    EXPECT_EQ(window.unitPage()->nameList().entries.size(), 2u);
+    EXPECT_EQ(window.pilotPage()->nameList().baseOffset, 200);
+    EXPECT_EQ(shownValue(window, 0, 1), QStringLiteral("1001"));
+    EXPECT_EQ(shownValue(window, 8, 10), QStringLiteral("1090"));
+    EXPECT_TRUE(seams.messages.shown.empty());
+}
+
+TEST_F(MainWindowTest, CancelLeavesEveryPageAsItWas) {
+    answer(dir.file("first.img"));
+    window.openImage();
+    window.upgradePage()->edit(2, 3)->setText(QStringLiteral("77"));
+    window.pageSet()->setCurrentIndex(CEditorDlg::kPilotTab);
+
+    answerCancel();
+    window.openImage();
+
+    EXPECT_EQ(seams.files.asked, 2);
+    EXPECT_EQ(window.upgradePage()->imageSession().imagePath, dir.file("first.img"));
+    EXPECT_EQ(window.unitPage()->imageSession().imagePath, dir.file("first.img"));
+    EXPECT_EQ(shownValue(window, 2, 3), QStringLiteral("77"));
+    EXPECT_EQ(window.pageSet()->currentIndex(), CEditorDlg::kPilotTab);
+}
+
+TEST_F(MainWindowTest, CancelBeforeAnyImageChangesNothing) {
+    window.openImage();
+    EXPECT_EQ(seams.files.asked, 1);
+    EXPECT_EQ(window.upgradePage()->imageSession(), ImageSession{});
+    EXPECT_EQ(shownValue(window, 0, 1), QString());
+    EXPECT_TRUE(seams.messages.shown.empty());
+}
+
+TEST_F(MainWindowTest, ASecondImageReplacesTheFirstAndDropsUnsavedEdits) {
+    answer(dir.file("first.img"));
+    answer(dir.file("second.img"));
+    window.openImage();
+    window.upgradePage()->edit(0, 1)->setText(QStringLiteral("4"));
+    window.openImage();
+
+    EXPECT_EQ(window.pilotPage()->imageSession().imagePath, dir.file("second.img"));
+    EXPECT_EQ(shownValue(window, 0, 1), QStringLiteral("5001"));
+    EXPECT_EQ(readRange(dir.file("first.img"), kUpgradeRows[0].position, 2),
+              (std::vector<std::uint8_t>{0xE9, 0x03}));
+}
+
+TEST_F(MainWindowTest, AMissingListEndsTheProgramBeforeAnythingElseLoads) {
+    std::filesystem::remove(dir.file("unitlist.ini"));
+    answer(dir.file("first.img"));
+    EXPECT_THROW(
+        try { window.openImage(); } catch (const ProgramEnded& ended) {
+            EXPECT_EQ(ended.status, 1);
+            throw;
+        },
+        ProgramEnded);
+    ASSERT_EQ(seams.messages.shown.size(), 1u);
+    EXPECT_EQ(seams.messages.shown[0],
+              (Message{"unitlist.ini 파일을 찾을 수 없습니다.", "경고", MessageIcon::Exclamation}));
+    EXPECT_TRUE(window.pilotPage()->nameList().entries.empty());
+    EXPECT_EQ(window.upgradePage()->imageSession(), ImageSession{});
+    EXPECT_EQ(shownValue(window, 0, 1), QString());
+}
+
+TEST_F(MainWindowTest, AnImageThatCannotBeOpenedEndsTheProgramWithItsName) {
+    answer(dir.file("missing.img"));
+    EXPECT_THROW(window.openImage(), ProgramEnded);
+    ASSERT_EQ(seams.messages.shown.size(), 1u);
+    EXPECT_EQ(seams.messages.shown[0],
+              (Message{"'" + dir.file("missing.img") + "' 파일을 열 수 없습니다.", "롬 에디터",
+                       MessageIcon::Exclamation}));
+}
+
+// Ctrl+O from the window itself and from the unit and pilot pages asks exactly
+// once; the plain keys do nothing.
+TEST_F(MainWindowTest, CtrlOOpensFromTheWindowAndFromThePages) {
+    QWidget* targets[] = {&window, window.unitPage(), window.pilotPage()};
+    int expected = 0;
+    for (QWidget* target : targets) {
+        QTest::keyClick(target, Qt::Key_O);
+        EXPECT_EQ(seams.files.asked, expected) << target->objectName().toStdString();
+        ctrlKey(target, Qt::Key_O);
+        EXPECT_EQ(seams.files.asked, ++expected) << target->objectName().toStdString();
+    }
+    EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(MainWindowTest, CtrlXClosesTheWindowFromEachPlace) {
+    QWidget* places[] = {&window, window.unitPage(), window.pilotPage()};
+    for (QWidget* place : places) {
+        window.show();
+        QTest::keyClick(place, Qt::Key_X);
+        EXPECT_TRUE(window.isVisible()) << place->objectName().toStdString();
+        ctrlKey(place, Qt::Key_X);
+        EXPECT_FALSE(window.isVisible()) << place->objectName().toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, QuitItemClosesLikeCtrlX) {
+    QAction* quit = window.findChild<QAction*>(QStringLiteral("quitAction"));
+    ASSERT_NE(quit, nullptr);
+    quit->trigger();
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(MainWindowTest, EscapeAndEnterNeitherCloseNorChangeAnything) {
+    answer(dir.file("first.img"));
+    window.openImage();
+    for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(&window, key);
+        EXPECT_TRUE(window.isVisible()) << key;
+    }
+    EXPECT_EQ(shownValue(window, 0, 1), QStringLiteral("1001"));
+    EXPECT_EQ(seams.files.asked, 1);
+}
+
+TEST(AboutBoxTest, ShowsIconNameAndCloseButton) {
+    CAboutDlg about;
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("프로그램 정보"));
+    const auto* text = about.findChild<QLabel*>(QStringLiteral("aboutText"));
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->text(), QStringLiteral("Starfall Editor v1.3"));
+    const auto* icon = about.findChild<QLabel*>(QStringLiteral("aboutIcon"));
+    ASSERT_NE(icon, nullptr);
+    EXPECT_FALSE(icon->pixmap().isNull());
+    auto* close = about.findChild<QPushButton*>(QStringLiteral("closeButton"));
+    ASSERT_NE(close, nullptr);
+    EXPECT_EQ(close->text(), QStringLiteral("关闭"));
+    about.show();
+    close->click();
+    EXPECT_FALSE(about.isVisible());
+    EXPECT_EQ(about.result(), QDialog::Accepted);
+}
+
+} // namespace

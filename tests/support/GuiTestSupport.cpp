@@ -1,0 +1,41 @@
+#include "support/GuiTestSupport.h"
+
+#include "app/CoreErrorReport.h"
+
+namespace starfall::test {
+
+RecordingPresenter::RecordingPresenter() {
+    setMessagePresenter(this);
+}
+RecordingPresenter::~RecordingPresenter() {
+    setMessagePresenter(nullptr);
+}
+
+void RecordingPresenter::show(QWidget*, const Message& message) {
+    shown.push_back(message);
+}
+
+ScriptedFileDialog::ScriptedFileDialog() {
+    setImageFileDialog(this);
+}
+ScriptedFileDialog::~ScriptedFileDialog() {
+    setImageFileDialog(nullptr);
+}
+
+std::optional<QString> ScriptedFileDialog::chooseImage(QWidget*) {
+    ++asked;
+    if (answers.empty())
+        return std::nullopt;
+    auto answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+ProgramEndCatcher::ProgramEndCatcher() {
+    setProgramEndHandler([](int status) { throw ProgramEnded{status}; });
+}
+ProgramEndCatcher::~ProgramEndCatcher() {
+    setProgramEndHandler({});
+}
+
+} // namespace starfall::test

@@ -1,0 +1,65 @@
+#pragma once
+
+// Stand-ins for the editor's seams, so that a GUI test never waits on a modal
+// message box or file dialog and never ends the test process. Each one installs
+// itself for its lifetime.
+
+#include "app/ImageFileDialog.h"
+#include "app/MessagePresenter.h"
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+namespace starfall::test {
+
+// Records every message instead of showing it.
+class RecordingPresenter : public MessagePresenter {
+public:
+    RecordingPresenter();
+    RecordingPresenter(const RecordingPresenter&) = delete;
+    RecordingPresenter& operator=(const RecordingPresenter&) = delete;
+    ~RecordingPresenter() override;
+
+    void show(QWidget* parent, const Message& message) override;
+
+    std::vector<Message> shown;
+};
+
+// Answers the open-file dialog from a queue: a path, or nothing for Cancel.
+// An empty queue answers Cancel.
+class ScriptedFileDialog : public ImageFileDialog {
+public:
+    ScriptedFileDialog();
+    ScriptedFileDialog(const ScriptedFileDialog&) = delete;
+    ScriptedFileDialog& operator=(const ScriptedFileDialog&) = delete;
+    ~ScriptedFileDialog() override;
+
+    [[nodiscard]] std::optional<QString> chooseImage(QWidget* parent) override;
+
+    std::deque<std::optional<QString>> answers;
+    int asked = 0;
+};
+
+// What a test catches where the program would have ended.
+struct ProgramEnded {
+    int status;
+};
+
+// Makes endProgram throw ProgramEnded instead of exiting.
+class ProgramEndCatcher {
+public:
+    ProgramEndCatcher();
+    ProgramEndCatcher(const ProgramEndCatcher&) = delete;
+    ProgramEndCatcher& operator=(const ProgramEndCatcher&) = delete;
+    ~ProgramEndCatcher();
+};
+
+// All three at once: the usual fixture member of a page test.
+struct GuiSeams {
+    RecordingPresenter messages;
+    ScriptedFileDialog files;
+    ProgramEndCatcher ending;
+};
+
+} // namespace starfall::test
