@@ -14,5 +14,6 @@ void addListCommands(CLI::App& app, CliContext& context); // units, pilots
 void addPilotCommands(CLI::App& app, CliContext& context); // pilot get, pilot set
 void addSkillCommands(CLI::App& app, CliContext& context); // skills get, skills set
 void addDemoCommand(CLI::App& app, CliContext& context);   // make-demo
+void addExportCommand(CLI::App& app, CliContext& context); // export
 
 } // namespace starfall::cli

@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     cli::addPilotCommands(app, context);
     cli::addSkillCommands(app, context);
     cli::addDemoCommand(app, context);
+    cli::addExportCommand(app, context);
 
     try {
         app.parse(argc, argv);

@@ -1,0 +1,21 @@
+#include "cli/CliContext.h"
+#include "cli/Commands.h"
+#include "cli/ExportJson.h"
+
+#include <CLI/CLI.hpp>
+
+#include <memory>
+
+namespace starfall::cli {
+
+void addExportCommand(CLI::App& app, CliContext& context) {
+    auto image = std::make_shared<std::string>();
+    CLI::App* command =
+        app.add_subcommand("export", "Print every unit, pilot, skill table, weapon and the "
+                                     "upgrade table of the image");
+    command->add_option("IMAGE", *image, "The image file")->required();
+    command->callback(
+        [&context, image] { context.print(exportJson(*image, context.directory())); });
+}
+
+} // namespace starfall::cli
