@@ -20,3 +20,10 @@ build-test/CMakeCache.txt:
 test: setup build-test/CMakeCache.txt
 	cmake --build build-test -j $(JOBS)
 	cd build-test && ctest --output-on-failure -j $(JOBS)
+
+build-bench/CMakeCache.txt:
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DSTARFALL_BENCH=ON -DSTARFALL_GUI=OFF
+
+bench: setup build-bench/CMakeCache.txt
+	cmake --build build-bench -j $(JOBS) --target starfall-bench
+	build-bench/bin/starfall-bench

@@ -9,7 +9,8 @@ namespace {
 std::string listOf(int entries) {
     std::string text = "; generated\nUNIT 46300000\n";
     for (int i = 0; i < entries; ++i)
-        text += "\xB0\xA1\xB3\xAA unit " + std::to_string(i) + ", " + std::to_string(i * 40) + "\r\n";
+        text +=
+            "\xB0\xA1\xB3\xAA unit " + std::to_string(i) + ", " + std::to_string(i * 40) + "\r\n";
     return text;
 }
 
