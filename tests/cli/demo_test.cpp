@@ -1,0 +1,91 @@
+#include "cli/ExportJson.h"
+#include "cli/demo/DemoBuilder.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+
+namespace starfall {
+namespace {
+
+using nlohmann::json;
+using test::readFile;
+
+// One demo for the whole suite: it is 46 MB.
+class DemoTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_dir = new test::TempDir;
+        demo::writeDemo(s_dir->dir());
+        s_image = new std::string(readFile(s_dir->file(demo::kDemoImageName)));
+        s_export = new json(cli::exportJson(s_dir->file(demo::kDemoImageName), s_dir->dir()));
+    }
+    static void TearDownTestSuite() {
+        delete s_export;
+        delete s_image;
+        delete s_dir;
+    }
+    static const json& named(const char* section, const char* name) {
+        const json& entries = (*s_export)[section];
+        const auto found = std::find_if(entries.begin(), entries.end(),
+                                        [&](const json& entry) { return entry["name"] == name; });
+        EXPECT_NE(found, entries.end()) << name;
+        return *found;
+    }
+    static std::uint8_t at(std::size_t position) {
+        return static_cast<std::uint8_t>((*s_image)[position]);
+    }
+
+    static inline test::TempDir* s_dir = nullptr;
+    static inline std::string* s_image = nullptr;
+    static inline json* s_export = nullptr;
+};
+
+TEST_F(DemoTest, IsWholeMode2Form1SectorsReachingPastTheUpgradeTable) {
+    ASSERT_EQ(s_image->size() % 2352, 0u);
+    EXPECT_GT(s_image->size(), 46414847u);
+    const std::string sync = std::string(1, '\0') + std::string(10, '\xFF') + std::string(1, '\0');
+    for (std::size_t sector = 0; sector < s_image->size(); sector += 2352) {
+        ASSERT_EQ(s_image->compare(sector, 12, sync), 0) << sector;
+        ASSERT_EQ(at(sector + 15), 2) << sector;        // mode 2
+        ASSERT_EQ(at(sector + 18) & 0x20, 0) << sector; // Form 1
+        ASSERT_EQ(s_image->compare(sector + 16, 4, *s_image, sector + 20, 4), 0);
+    }
+    // Sector 0 sits two seconds into the disc: 00:02:00.
+    EXPECT_EQ(at(12), 0x00);
+    EXPECT_EQ(at(13), 0x02);
+    EXPECT_EQ(at(14), 0x00);
+}
+
+TEST_F(DemoTest, EveryListEntryLoadsAndTheSplitPilotsReadAcrossTheirGaps) {
+    EXPECT_EQ((*s_export)["pilots"].size(), 19u);
+    // Hit split across the framing: low byte before it, high byte after.
+    EXPECT_EQ(named("pilots", "경비대장")["hit"], 4660);
+    EXPECT_EQ(named("pilots", "경비대장")["kind"], "StatsOnly");
+    // Personality bytes in the previous sector's data area.
+    EXPECT_EQ(named("pilots", "아렌 크로스")["personality"], "普通");
+    EXPECT_EQ(named("pilots", "교관 하르트")["personality"], "普通");
+    EXPECT_EQ(named("pilots", "지원 인공지능")["kind"], "SpiritsOnly");
+}
+
+TEST_F(DemoTest, SkillTablesShowTheirSpecialCases) {
+    // Stats-only pilots open no table; the others all do.
+    EXPECT_EQ((*s_export)["skills"].size(), 15u);
+    const json& duo = named("skills", "듀오");
+    ASSERT_EQ(duo["slots"].size(), 7u);
+    EXPECT_EQ(duo["slots"][4], (json{{"skill", "强化人间 Lv5"}, {"level", 32}, {"locked", false}}));
+    EXPECT_EQ(duo["slots"][5]["skill"], "强化人间 Lv6");
+    EXPECT_TRUE(named("skills", "레즌")["slots"][0]["locked"]);
+    EXPECT_TRUE(named("skills", "하늘도몬")["slots"][7]["locked"]);
+    EXPECT_EQ(named("skills", "미나 로크")["slots"].size(), 19u);
+    const json& protagonist = named("skills", "주인공 특기(리얼)");
+    EXPECT_EQ(protagonist["position"],
+              named("pilots", "주인공 특기(리얼)")["position"].get<int>() + 12);
+    EXPECT_EQ(protagonist["slots"].size(), 3u);
+}
+
+} // namespace
+} // namespace starfall
