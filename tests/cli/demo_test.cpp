@@ -1,6 +1,8 @@
 #include "cli/ExportJson.h"
 #include "cli/demo/DemoBuilder.h"
 
+#include "upgrade/UpgradeTable.h"
+
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -85,6 +87,14 @@ TEST_F(DemoTest, SkillTablesShowTheirSpecialCases) {
     EXPECT_EQ(protagonist["position"],
               named("pilots", "주인공 특기(리얼)")["position"].get<int>() + 12);
     EXPECT_EQ(protagonist["slots"].size(), 3u);
+}
+
+TEST_F(DemoTest, HoldsTheUpgradeTableAndLeavesTheBytesBetweenItsRowsZero) {
+    const UpgradeTable table = loadUpgradeTable(s_dir->file(demo::kDemoImageName));
+    EXPECT_EQ(table.values[0][0], 200); // HP, stage 1
+    EXPECT_EQ(table.values[8][9], 220); // type D, stage 10
+    for (std::size_t p = 0x2C43B4C; p <= 0x2C43BAF; ++p)
+        ASSERT_EQ(at(p), 0) << p;
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "pilot/PilotRecord.h"
 #include "pilot/PilotRecordKind.h"
 #include "pilot/SkillTableLayout.h"
+#include "upgrade/UpgradeTable.h"
 
 #include <fstream>
 #include <sstream>
@@ -76,6 +77,15 @@ void placePilots(DemoImage& image) {
     }
 }
 
+void placeUpgradeTable(DemoImage& image) {
+    UpgradeTable table;
+    for (int row = 0; row < kUpgradeRowCount; ++row) {
+        for (int stage = 0; stage < kUpgradeStageCount; ++stage)
+            table.values[row][stage] = demoUpgradeRows()[row][stage];
+    }
+    image.put("upgrade table", upgradeTablePositions(), encodeUpgradeTable(table));
+}
+
 } // namespace
 
 void writeDemo(const std::string& directory) {
@@ -83,6 +93,7 @@ void writeDemo(const std::string& directory) {
         directory.empty() || directory.back() == '/' ? directory : directory + "/";
     DemoImage image(kImageSize);
     placePilots(image);
+    placeUpgradeTable(image);
     image.saveTo(dir + kDemoImageName);
     writeTextFile(dir + std::string(listFileName(ListKind::Pilots)),
                   listFile("demo pilots", "CHAR", kPilotBase, demoPilots()));
