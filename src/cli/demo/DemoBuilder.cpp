@@ -77,6 +77,14 @@ void placePilots(DemoImage& image) {
     }
 }
 
+std::string weaponNamesFile() {
+    std::ostringstream text;
+    text << "; demo weapon names\n[WEAPON_NAME]\n";
+    for (const DemoWeapon& weapon : demoWeapons())
+        text << weapon.number << "=" << weapon.name << "\n";
+    return text.str();
+}
+
 void placeUpgradeTable(DemoImage& image) {
     UpgradeTable table;
     for (int row = 0; row < kUpgradeRowCount; ++row) {
@@ -99,6 +107,7 @@ void writeDemo(const std::string& directory) {
                   listFile("demo pilots", "CHAR", kPilotBase, demoPilots()));
     writeTextFile(dir + std::string(listFileName(ListKind::Units)),
                   listFile("demo units", "UNIT", kUnitBase, demoUnits()));
+    writeTextFile(dir + std::string(kWeaponNamesFile), weaponNamesFile());
 }
 
 } // namespace starfall::demo
