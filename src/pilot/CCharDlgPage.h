@@ -1,10 +1,23 @@
 #pragma once
 
-// The pilot tab. MINIMAL SO FAR: it keeps its image session and reads the pilot
-// list; the pilot page's controls and record handling are still to be filled in.
+// The pilot tab: the pilots of charlist.ini on the left, the selected pilot's
+// record in the middle and on the right. Every list change loads that pilot;
+// "确定" writes the shown record back, "取消" reads it again, "GO" finds the
+// next pilot whose name holds the search text, and "技能列表" opens the skill
+// editor for the selected pilot.
 
 #include "app/EditorPage.h"
 #include "lists/NameList.h"
+#include "lists/NameSearch.h"
+#include "pilot/LearnLevelStep.h"
+#include "pilot/PilotPageUi.h"
+#include "pilot/SkillDialogRequest.h"
+
+#include <functional>
+#include <optional>
+#include <string_view>
+
+class QItemSelection;
 
 namespace starfall {
 
@@ -13,15 +26,48 @@ class CCharDlgPage : public EditorPage {
 public:
     explicit CCharDlgPage(QWidget* parent = nullptr);
 
-    // Re-reads charlist.ini from the session's program directory. A missing
-    // list is reported and ends the program.
+    // Re-reads charlist.ini from the session's program directory and selects
+    // its first entry, which loads it. A missing list is reported and ends the
+    // program.
     void rebuildList();
     void reloadFromImage() override;
 
+    // The list change of `row`: it becomes the selected pilot and is loaded.
+    void selectPilot(int row);
+    void savePilotRecord();
+    void searchPilot();
+    void openSkillTable();
+    void stepSpiritLevel(int row, StepDirection direction);
+
+    // Replaces the modal skill editor (tests); an empty opener restores it.
+    void setSkillDialogOpener(SkillDialogOpener opener);
+    // Where the trace lines of the loads go (code-page-949 bytes).
+    void setTraceSink(std::function<void(std::string_view)> sink);
+
     [[nodiscard]] const NameList& nameList() const { return m_list; }
+    [[nodiscard]] std::optional<std::size_t> selectedIndex() const { return m_selected; }
+    [[nodiscard]] const PilotPageValues& values() const { return m_values; }
+    [[nodiscard]] const PilotPageUi& ui() const { return m_ui; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void loadSelected();
+    void onSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
+    void connectControls();
+    void watchKeys();
+
+    PilotPageUi m_ui;
     NameList m_list;
+    NameSearch m_search;
+    PilotPageValues m_values;
+    std::optional<std::size_t> m_selected;
+    SkillDialogOpener m_openSkillDialog;
+    std::function<void(std::string_view)> m_trace;
+    bool m_listChangesLoad = true;
+    bool m_redelivering = false;
 };
 
 } // namespace starfall

@@ -1,0 +1,87 @@
+#pragma once
+
+// The skill editor: a pilot's skill table in 19 slots (skill list, learn level
+// and its spin), in three columns. Only the slots found before the table's
+// ending zero can be edited, minus those a name rule locks; "确定" rewrites
+// them without closing, "取消" closes. A painted notice strip sits at the
+// bottom left.
+
+#include "pilot/LearnLevelStep.h"
+#include "pilot/SkillDialogRequest.h"
+#include "pilot/SkillTable.h"
+
+#include <QDialog>
+#include <QFont>
+
+#include <array>
+
+class QComboBox;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace starfall {
+
+class SpinButtons;
+
+class CSkillDlg : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kNoticeWidth = 324;
+    static constexpr int kNoticeHeight = 20;
+    static constexpr int kNoticeLeft = 20;
+    static constexpr int kNoticeAboveBottom = 65;
+    // The extra item that shows a stored code the skill list has no item for.
+    static constexpr int kUnlistedItem = static_cast<int>(SkillItems::kItems.size());
+
+    explicit CSkillDlg(SkillDialogRequest request, QWidget* parent = nullptr);
+
+    // Reads the table and fills and enables the slots; runs when the dialog is
+    // first shown.
+    void loadSkillTable();
+    // Slots 1..count become editable, except the ones a name rule locks.
+    void enableSlots(int count);
+    // The "确定" button: writes every editable slot, then confirms.
+    void saveSkillTable();
+
+    [[nodiscard]] QComboBox* skillList(int slot) const { return slotAt(slot).skill; }
+    [[nodiscard]] QLineEdit* levelEdit(int slot) const { return slotAt(slot).level; }
+    [[nodiscard]] SpinButtons* levelSpin(int slot) const { return slotAt(slot).spin; }
+    [[nodiscard]] QLabel* nameLabel() const { return m_name; }
+    [[nodiscard]] const SkillTable& table() const { return m_table; }
+    [[nodiscard]] static QRect noticeRect(int clientHeight) {
+        return {kNoticeLeft, clientHeight - kNoticeAboveBottom, kNoticeWidth, kNoticeHeight};
+    }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    struct SlotControls {
+        QComboBox* skill = nullptr;
+        QLineEdit* level = nullptr;
+        SpinButtons* spin = nullptr;
+    };
+
+    void buildControls();
+    [[nodiscard]] QGridLayout* buildColumn(int firstSlot, int lastSlot);
+    void addSlotRow(QGridLayout* grid, int row, int slot);
+    void prepareUnlistedItems();
+    void takeAll();
+    void refreshAll();
+    void stepLevel(int slot, StepDirection direction);
+    [[nodiscard]] const SlotControls& slotAt(int slot) const;
+
+    SkillDialogRequest m_request;
+    SkillTable m_table;
+    std::array<SlotControls, kMaxSkillSlots> m_slots{};
+    QLabel* m_name = nullptr;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
+    QFont m_font;
+    bool m_loaded = false;
+};
+
+} // namespace starfall
