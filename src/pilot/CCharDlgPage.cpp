@@ -123,9 +123,9 @@ void CCharDlgPage::loadSelected() {
     if (m_trace)
         m_trace(messages::pilotTrace(reference.name, reference.position));
     m_ui.enableFor(classifyPilotRecord(reference.address));
+    // A copy: the shown values must survive a load that fails.
     runReportingErrors(this, [&] {
-        m_values.record =
-            loadPilotRecord(imageSession().imagePath, reference, std::move(m_values.record));
+        m_values.record = loadPilotRecord(imageSession().imagePath, reference, m_values.record);
     });
     m_ui.refresh(m_values);
 }
