@@ -411,5 +411,20 @@ TEST_F(PilotPageTest, AnEmptyListLeavesNoPilotCurrentAndTheButtonsOff) {
     EXPECT_EQ(seams.messages.shown.back().text, "'' 캐릭터를 찾을 수 없습니다.");
 }
 
+TEST_F(PilotPageTest, ARecordOutsideTheImageIsReportedAndChangesNothing) {
+    dir.write("charlist.ini", "PILOTS 1000\nKim, 100\nBad, -5000\n");
+    page.rebuildList();
+    ui().list->selectRow(1);
+    ASSERT_EQ(seams.messages.shown.size(), 1u);
+    EXPECT_EQ(seams.messages.shown[0].title, "롬 에디터");
+    EXPECT_NE(seams.messages.shown[0].text.find("-4000"), std::string::npos);
+    EXPECT_EQ(ui().melee->text(), "150"); // still Kim's
+    const std::string before = image();
+    ui().ok->click();
+    EXPECT_EQ(image(), before);
+    ASSERT_EQ(seams.messages.shown.size(), 2u);
+    EXPECT_NE(seams.messages.shown[1], messages::saveDone());
+}
+
 } // namespace
 } // namespace starfall
