@@ -68,6 +68,14 @@ std::string skillTableLabel(std::string_view nameCp949) {
 
 std::string upgradeTableLabel() { return "개조 능력치 표"; }
 
+std::string unitRecordLabel(std::string_view nameCp949) {
+    return "유니트 '" + cp949::toUtf8(nameCp949) + "'";
+}
+
+std::string weaponRecordLabel(int number) { return "무기 " + std::to_string(number); }
+
+std::string defaultWeaponName(int number) { return std::to_string(number) + "번 무기"; }
+
 } // namespace messages
 
 Message messageFor(Failure failure, std::string_view path, Position position,

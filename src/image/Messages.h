@@ -43,6 +43,10 @@ inline constexpr std::string_view kTitleWarning = "경고";
 [[nodiscard]] std::string pilotRecordLabel(std::string_view nameCp949);
 [[nodiscard]] std::string skillTableLabel(std::string_view nameCp949);
 [[nodiscard]] std::string upgradeTableLabel();
+[[nodiscard]] std::string unitRecordLabel(std::string_view nameCp949);
+[[nodiscard]] std::string weaponRecordLabel(int number);
+// The name of a weapon that weapon.ini does not name (UTF-8).
+[[nodiscard]] std::string defaultWeaponName(int number);
 
 } // namespace messages
 

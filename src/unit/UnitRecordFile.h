@@ -1,0 +1,23 @@
+#pragma once
+
+// Reading a unit record and writing it back: exactly its 20 bytes.
+
+#include "unit/UnitRecord.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace starfall {
+
+// The record from the bytes of unitRecordPositions, in that order.
+[[nodiscard]] UnitRecord decodeUnitRecord(std::span<const int> bytes);
+[[nodiscard]] std::vector<std::uint8_t> encodeUnitRecord(const UnitRecord& record);
+
+// Throws CoreError(ImageOpenForLoad) when the image cannot be opened.
+[[nodiscard]] UnitRecord loadUnitRecord(const std::string& imagePath, const UnitPlace& place);
+// Writes all 20 bytes, changed or not; throws as writeBytes does.
+void saveUnitRecord(const std::string& imagePath, const UnitPlace& place, const UnitRecord& record);
+
+} // namespace starfall
