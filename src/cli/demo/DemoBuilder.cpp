@@ -10,6 +10,9 @@
 #include "pilot/PilotRecord.h"
 #include "pilot/PilotRecordKind.h"
 #include "pilot/SkillTableLayout.h"
+#include "unit/UnitLayout.h"
+#include "unit/UnitWeaponList.h"
+#include "unit/WeaponRecord.h"
 #include "upgrade/UpgradeTable.h"
 
 #include <fstream>
@@ -77,6 +80,41 @@ void placePilots(DemoImage& image) {
     }
 }
 
+// The record, then the weapon list behind it: count at L - 2, and for each
+// entry its two number bytes and two further bytes of our own.
+void placeUnits(DemoImage& image) {
+    for (const DemoUnit& unit : demoUnits()) {
+        const UnitPlace place{unit.address, kUnitBase + unit.address, cp949::fromUtf8(unit.name)};
+        // The demo lists its bytes as stored from P - 4 on; the layout reads
+        // the repair cost last.
+        std::vector<std::uint8_t> values(unit.record.begin() + 2, unit.record.end());
+        values.push_back(unit.record[0]);
+        values.push_back(unit.record[1]);
+        image.put(unit.name, unitRecordPositions(place), values);
+        const Position list =
+            weaponListPosition(place.name, std::to_string(unit.address), place.position + 24);
+        image.put(unit.name, list - 2, static_cast<std::uint8_t>(unit.weapons.size()));
+        for (std::size_t i = 0; i < unit.weapons.size(); ++i) {
+            const auto at = weaponEntryPositions(place.name, list, static_cast<int>(i));
+            const std::uint16_t number = unit.weapons[i];
+            image.put(unit.name, at[0], static_cast<std::uint8_t>(number & 0xFF));
+            image.put(unit.name, at[1],
+                      static_cast<std::uint8_t>((number >> 8) | unit.entryHighBits));
+            const auto rest = weaponEntryPositions(place.name, list, static_cast<int>(i) + 1);
+            // The last two bytes lie directly before the next entry.
+            image.put(unit.name, rest[0] - 2, 0);
+            image.put(unit.name, rest[0] - 1, 0);
+        }
+    }
+}
+
+void placeWeapons(DemoImage& image) {
+    for (const DemoWeapon& weapon : demoWeapons()) {
+        const auto positions = weaponBytePositions(weapon.number);
+        image.put(weapon.name, positions, weapon.record);
+    }
+}
+
 std::string weaponNamesFile() {
     std::ostringstream text;
     text << "; demo weapon names\n[WEAPON_NAME]\n";
@@ -101,6 +139,8 @@ void writeDemo(const std::string& directory) {
         directory.empty() || directory.back() == '/' ? directory : directory + "/";
     DemoImage image(kImageSize);
     placePilots(image);
+    placeUnits(image);
+    placeWeapons(image);
     placeUpgradeTable(image);
     image.saveTo(dir + kDemoImageName);
     writeTextFile(dir + std::string(listFileName(ListKind::Pilots)),
