@@ -12,7 +12,8 @@ build/CMakeCache.txt:
 
 run: setup build/CMakeCache.txt
 	cmake --build build -j $(JOBS)
-	build/bin/starfall-cli --help
+	test -f build/bin/demo.img || build/bin/starfall-cli make-demo build/bin
+	build/bin/starfall-editor build/bin/demo.img
 
 build-test/CMakeCache.txt:
 	cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DSTARFALL_TESTS=ON -DSTARFALL_SANITIZE=ON -DSTARFALL_BENCH=ON
