@@ -15,5 +15,6 @@ void addPilotCommands(CLI::App& app, CliContext& context); // pilot get, pilot s
 void addSkillCommands(CLI::App& app, CliContext& context); // skills get, skills set
 void addDemoCommand(CLI::App& app, CliContext& context);   // make-demo
 void addExportCommand(CLI::App& app, CliContext& context); // export
+void addUnitCommands(CLI::App& app, CliContext& context);  // unit get, weapons, weapon get, upgrade get
 
 } // namespace starfall::cli

@@ -1,8 +1,12 @@
 #include "cli/ExportJson.h"
 
 #include "cli/PilotJson.h"
+#include "cli/UnitJson.h"
 
 #include "lists/NameListReader.h"
+#include "unit/UnitWeaponList.h"
+
+#include <set>
 
 namespace starfall::cli {
 
@@ -25,11 +29,34 @@ nlohmann::json skillsJson(const std::string& image, const NameList& pilots) {
     return out;
 }
 
+// Each weapon some unit lists, once, in number order.
+nlohmann::json weaponsJson(const std::string& image, const NameList& units,
+                           const std::string& directory) {
+    std::set<int> numbers;
+    for (std::size_t i = 0; i < units.entries.size(); ++i) {
+        const nlohmann::json list = weaponListJson(image, units, i, directory);
+        for (const auto& weapon : list["weapons"])
+            numbers.insert(weapon["number"].get<int>());
+    }
+    nlohmann::json out = nlohmann::json::array();
+    for (const int number : numbers)
+        out.push_back(weaponJson(image, number));
+    return out;
+}
+
 } // namespace
 
 nlohmann::json exportJson(const std::string& image, const std::string& directory) {
+    const NameList units = loadNameList(directory, ListKind::Units);
     const NameList pilots = loadNameList(directory, ListKind::Pilots);
-    return {{"pilots", pilotsJson(image, pilots)}, {"skills", skillsJson(image, pilots)}};
+    nlohmann::json unitRecords = nlohmann::json::array();
+    for (std::size_t i = 0; i < units.entries.size(); ++i)
+        unitRecords.push_back(unitJson(image, units, i));
+    return {{"units", std::move(unitRecords)},
+            {"pilots", pilotsJson(image, pilots)},
+            {"skills", skillsJson(image, pilots)},
+            {"weapons", weaponsJson(image, units, directory)},
+            {"upgrade", upgradeJson(image)}};
 }
 
 } // namespace starfall::cli

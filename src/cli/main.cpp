@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
     cli::addSkillCommands(app, context);
     cli::addDemoCommand(app, context);
     cli::addExportCommand(app, context);
+    cli::addUnitCommands(app, context);
 
     try {
         app.parse(argc, argv);

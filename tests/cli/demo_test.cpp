@@ -89,6 +89,33 @@ TEST_F(DemoTest, SkillTablesShowTheirSpecialCases) {
     EXPECT_EQ(protagonist["slots"].size(), 3u);
 }
 
+TEST_F(DemoTest, SplitUnitsAndTheirWeaponListsReadBackAsBuilt) {
+    ASSERT_EQ((*s_export)["units"].size(), 15u);
+    struct Row {
+        const char* name;
+        int hp;
+        const char* firstAbility;
+    };
+    const Row rows[] = {{"단쿠가", 4100, "게타비젼"},  {"시리우스", 3900, "빔코트"},
+                        {"카시오페아", 4000, "I필드"}, {"베가 커맨더", 4800, "없음"},
+                        {"알타이르", 3600, "S2기관"},  {"데네브", 3700, "변형"}};
+    for (const Row& row : rows) {
+        EXPECT_EQ(named("units", row.name)["hp"], row.hp) << row.name;
+        EXPECT_EQ(named("units", row.name)["abilities"][0], row.firstAbility) << row.name;
+    }
+    // Every weapon some unit lists, once: the stored third weapon of "디오"
+    // is replaced by 1203, and the split lists yield their stored numbers.
+    std::vector<int> numbers;
+    for (const json& weapon : (*s_export)["weapons"])
+        numbers.push_back(weapon["number"]);
+    EXPECT_EQ(numbers, (std::vector<int>{0, 117, 118, 238, 358, 479, 599, 840, 1081, 1203, 1285,
+                                         1322, 1443, 1448, 1563, 1564, 1600, 1610}));
+    const json& split = *std::find_if((*s_export)["weapons"].begin(), (*s_export)["weapons"].end(),
+                                      [](const json& weapon) { return weapon["number"] == 1322; });
+    EXPECT_EQ(split["attack"], 5200);
+    EXPECT_EQ(split["morale"], 125);
+}
+
 TEST_F(DemoTest, HoldsTheUpgradeTableAndLeavesTheBytesBetweenItsRowsZero) {
     const UpgradeTable table = loadUpgradeTable(s_dir->file(demo::kDemoImageName));
     EXPECT_EQ(table.values[0][0], 200); // HP, stage 1
