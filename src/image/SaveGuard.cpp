@@ -1,8 +1,52 @@
 #include "image/SaveGuard.h"
 
+#include "image/CoreError.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
 namespace starfall {
 
-void checkSaveAgainstFraming(int /*fd*/, const std::string& /*path*/,
-                             std::span<const Position> /*positions*/, std::string_view /*record*/) {}
+namespace {
+
+constexpr Position kSectorSize = 2352;
+constexpr Position kDataStart = 24; // sync, header and subheader come first
+constexpr Position kDataEnd = 2072; // then EDC and the parity bytes
+constexpr std::array<std::uint8_t, 12> kSync = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                                0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
+
+bool startsWithSync(int fd, Position sectorStart) {
+    std::array<std::uint8_t, kSync.size()> head{};
+    const ssize_t got = pread(fd, head.data(), head.size(), static_cast<off_t>(sectorStart));
+    return got == static_cast<ssize_t>(head.size()) && head == kSync;
+}
+
+bool inFraming(Position position) {
+    const Position offset = position % kSectorSize;
+    return offset < kDataStart || offset >= kDataEnd;
+}
+
+// Raw when sector 0 or any sector the save touches starts with the sync
+// pattern: one sector that looks raw is reason enough to refuse writing into
+// framing, even where another sector's head has been damaged.
+bool looksRaw(int fd, std::span<const Position> positions) {
+    if (startsWithSync(fd, 0))
+        return true;
+    return std::any_of(positions.begin(), positions.end(),
+                       [fd](Position p) { return startsWithSync(fd, p - p % kSectorSize); });
+}
+
+} // namespace
+
+void checkSaveAgainstFraming(int fd, const std::string& path, std::span<const Position> positions,
+                             std::string_view record) {
+    const auto bad = std::find_if(positions.begin(), positions.end(), inFraming);
+    if (bad == positions.end() || !looksRaw(fd, positions))
+        return;
+    throw CoreError(Failure::SectorFraming, path, *bad, std::string(record));
+}
 
 } // namespace starfall
