@@ -1,0 +1,30 @@
+#pragma once
+
+// What the unit page hands the weapon editor, and the seam through which it
+// opens it: the program runs the modal dialog, tests put their own opener in.
+
+#include "image/Position.h"
+
+#include <functional>
+#include <string>
+
+class QWidget;
+
+namespace starfall {
+
+struct WeaponHandOver {
+    std::string imagePath;
+    std::string nameCp949;     // the list name, as the list file holds it
+    std::string addressText;   // the list's address text, not converted
+    Position listPosition = 0; // P + 24, before the editor's own adjustment
+
+    bool operator==(const WeaponHandOver&) const = default;
+};
+
+// Runs the editor for the unit and returns when the user has closed it.
+using WeaponEditorOpener = std::function<void(QWidget* parent, const WeaponHandOver&)>;
+
+// The program's opener: CWeaponDlg, modal over `parent`.
+void runWeaponEditor(QWidget* parent, const WeaponHandOver& handOver);
+
+} // namespace starfall
