@@ -5,6 +5,7 @@
 #include "image/ImageSession.h"
 #include "image/ProgramDirectory.h"
 #include "pilot/CCharDlgPage.h"
+#include "image/TraceChannel.h"
 #include "unit/CUnitDlgPage.h"
 #include "upgrade/CRebuildDlgPage.h"
 
@@ -37,6 +38,7 @@ CEditorDlg::CEditorDlg(QWidget* parent)
 
     m_unitPage->setOwner(this);
     m_pilotPage->setOwner(this);
+    m_pilotPage->setTraceSink(sendTrace);
     buildMenus();
 }
 
