@@ -9,7 +9,9 @@
 #include "support/TempDir.h"
 #include "upgrade/CRebuildDlgPage.h"
 
+#include <QImage>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTest>
 
@@ -289,5 +291,54 @@ TEST_F(UpgradePageTest, SaveToAMissingImageDoesNotCreateIt) {
     ASSERT_EQ(seams.messages.shown.size(), 1u);
     EXPECT_EQ(seams.messages.shown[0].title, "롬 에디터");
 }
+
+// The notice band in a grabbed image of the page at several widths: 550 x 22,
+// left edge at (width - 550) / 2 truncated, 14 pixels from the top, filled
+// with 255, 255, 200 up to its corners and not one pixel further, and the
+// notice's ink centred in it.
+class NoticeBandTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(NoticeBandTest, SizePositionAndFillInTheGrabbedPage) {
+    CRebuildDlgPage page;
+    page.resize(GetParam(), 480);
+    page.show();
+    ASSERT_EQ(page.width(), GetParam());
+    const QImage shot = page.grab().toImage();
+    ASSERT_EQ(shot.size(), page.size());
+
+    const QRgb fill = qRgb(255, 255, 200);
+    const int left = (GetParam() - 550) / 2;
+    const int top = 14;
+    const int right = left + 549;
+    const int bottom = top + 21;
+    auto at = [&](int x, int y) { return shot.pixel(x, y) & 0xFFFFFF; };
+    auto isFill = [&](int x, int y) { return at(x, y) == (fill & 0xFFFFFF); };
+
+    for (const auto& [x, y] : {std::pair{left, top}, {right, top}, {left, bottom}, {right, bottom}})
+        EXPECT_TRUE(isFill(x, y)) << "corner " << x << "," << y;
+    for (const auto& [x, y] : {std::pair{left - 1, top}, {right + 1, top}, {left, top - 1},
+                               {left, bottom + 1}, {right + 1, bottom}, {right, bottom + 1}})
+        EXPECT_FALSE(isFill(x, y)) << "outside " << x << "," << y;
+
+    // The band's edges are fill colour along their whole length.
+    for (int x = left; x <= right; ++x) {
+        ASSERT_TRUE(isFill(x, top) && isFill(x, bottom)) << "edge at x " << x;
+    }
+
+    int inkLeft = right;
+    int inkRight = left;
+    for (int y = top; y <= bottom; ++y) {
+        for (int x = left; x <= right; ++x) {
+            if (qGray(shot.pixel(x, y)) < 128) {
+                inkLeft = std::min(inkLeft, x);
+                inkRight = std::max(inkRight, x);
+            }
+        }
+    }
+    ASSERT_LT(inkLeft, inkRight) << "no notice text drawn";
+    EXPECT_NEAR((inkLeft + inkRight) / 2.0, left + 274.5, 4.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, NoticeBandTest, ::testing::Values(700, 701, 960));
 
 } // namespace
