@@ -2,6 +2,7 @@
 
 #include "cli/CliContext.h"
 
+#include <charconv>
 #include <set>
 
 namespace starfall::cli {
@@ -42,6 +43,23 @@ ListChoice itemNamed(std::string_view key, std::string_view value,
     throw UsageError("'" + std::string(value) + "' is no item of " + std::string(key));
 }
 
+std::optional<std::size_t> numberedKey(std::string_view key, std::string_view prefix,
+                                       std::size_t count) {
+    if (key.size() <= prefix.size() + 1 || !key.starts_with(prefix) || key[prefix.size()] != '.')
+        return std::nullopt;
+    const std::string_view digits = key.substr(prefix.size() + 1);
+    std::size_t number = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+    if (error != std::errc() || end != digits.data() + digits.size() || number == 0 ||
+        number > count)
+        return std::nullopt;
+    return number - 1;
+}
+
 void unknownKey(std::string_view key) { throw UsageError("unknown key '" + std::string(key) + "'"); }
+
+void fixedKey(std::string_view key) {
+    throw UsageError("key '" + std::string(key) + "' is not stored in the record and cannot be set");
+}
 
 } // namespace starfall::cli

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include <map>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -27,7 +28,13 @@ parseAssignments(const std::vector<std::string>& arguments);
 [[nodiscard]] ListChoice itemNamed(std::string_view key, std::string_view value,
                                    std::span<const std::string_view> items);
 
+// For "PREFIX.N" with N from 1 to `count`, N - 1; nothing for any other key.
+[[nodiscard]] std::optional<std::size_t> numberedKey(std::string_view key, std::string_view prefix,
+                                                     std::size_t count);
+
 // Throws UsageError("unknown key ...").
 [[noreturn]] void unknownKey(std::string_view key);
+// For a key that `get` prints but the record does not store (a name, a position).
+[[noreturn]] void fixedKey(std::string_view key);
 
 } // namespace starfall::cli

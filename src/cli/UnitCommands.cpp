@@ -1,6 +1,7 @@
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
 #include "cli/UnitJson.h"
+#include "cli/UnitSetCommands.h"
 
 #include "lists/NameListReader.h"
 #include "unit/WeaponRecord.h"
@@ -33,7 +34,7 @@ void addSelector(CLI::App& command, UnitArguments& arguments) {
 void addUnitCommands(CLI::App& app, CliContext& context) {
     auto arguments = std::make_shared<UnitArguments>();
 
-    CLI::App* unit = app.add_subcommand("unit", "Read a unit record of unitlist.ini");
+    CLI::App* unit = app.add_subcommand("unit", "Read or write a unit record of unitlist.ini");
     unit->require_subcommand(1);
     CLI::App* get = unit->add_subcommand("get", "Print a unit record");
     addImage(*get, *arguments);
@@ -42,6 +43,7 @@ void addUnitCommands(CLI::App& app, CliContext& context) {
         const NameList list = loadNameList(context.directory(), ListKind::Units);
         context.print(unitJson(arguments->image, list, selectEntry(list, arguments->selector)));
     });
+    addUnitSet(*unit, context);
 
     CLI::App* weapons = app.add_subcommand("weapons", "Print a unit's weapon list");
     addImage(*weapons, *arguments);
@@ -52,7 +54,7 @@ void addUnitCommands(CLI::App& app, CliContext& context) {
                                      context.directory()));
     });
 
-    CLI::App* weapon = app.add_subcommand("weapon", "Read a weapon record");
+    CLI::App* weapon = app.add_subcommand("weapon", "Read or write a weapon record");
     weapon->require_subcommand(1);
     CLI::App* weaponGet = weapon->add_subcommand("get", "Print a weapon record");
     addImage(*weaponGet, *arguments);
@@ -61,12 +63,14 @@ void addUnitCommands(CLI::App& app, CliContext& context) {
         ->check(CLI::Range(0, kWeaponNumberLimit - 1));
     weaponGet->callback(
         [&context, arguments] { context.print(weaponJson(arguments->image, arguments->weapon)); });
+    addWeaponSet(*weapon, context);
 
-    CLI::App* upgrade = app.add_subcommand("upgrade", "Read the upgrade table");
+    CLI::App* upgrade = app.add_subcommand("upgrade", "Read or write the upgrade table");
     upgrade->require_subcommand(1);
     CLI::App* upgradeGet = upgrade->add_subcommand("get", "Print the upgrade table");
     addImage(*upgradeGet, *arguments);
     upgradeGet->callback([&context, arguments] { context.print(upgradeJson(arguments->image)); });
+    addUpgradeSet(*upgrade, context);
 }
 
 } // namespace starfall::cli

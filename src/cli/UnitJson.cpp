@@ -26,12 +26,12 @@ nlohmann::json terrainJson(const std::array<ListChoice, 4>& terrain, const Items
             {"sea", choiceJson(terrain[3], items)}};
 }
 
+} // namespace
+
 UnitPlace unitPlace(const NameList& units, std::size_t index) {
     const NameListEntry& entry = units.entries.at(index);
     return {entry.address(), units.positionOf(entry), entry.name};
 }
-
-} // namespace
 
 nlohmann::json unitJson(const std::string& image, const NameList& units, std::size_t index) {
     const UnitPlace place = unitPlace(units, index);

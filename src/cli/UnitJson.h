@@ -4,6 +4,7 @@
 // as `unit get`, `weapons`, `weapon get` and `upgrade get` print them.
 
 #include "lists/NameList.h"
+#include "unit/UnitRecord.h"
 
 #include <nlohmann/json.hpp>
 
@@ -11,6 +12,9 @@
 #include <string>
 
 namespace starfall::cli {
+
+// Where entry `index` of unitlist.ini puts its unit record.
+[[nodiscard]] UnitPlace unitPlace(const NameList& units, std::size_t index);
 
 [[nodiscard]] nlohmann::json unitJson(const std::string& image, const NameList& units,
                                       std::size_t index);
