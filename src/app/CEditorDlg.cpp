@@ -4,8 +4,8 @@
 #include "app/ImageFileDialog.h"
 #include "image/ImageSession.h"
 #include "image/ProgramDirectory.h"
-#include "pilot/CCharDlgPage.h"
 #include "image/TraceChannel.h"
+#include "pilot/CCharDlgPage.h"
 #include "unit/CUnitDlgPage.h"
 #include "upgrade/CRebuildDlgPage.h"
 
@@ -39,6 +39,10 @@ CEditorDlg::CEditorDlg(QWidget* parent)
     m_unitPage->setOwner(this);
     m_pilotPage->setOwner(this);
     m_pilotPage->setTraceSink(sendTrace);
+    m_unitPage->setTraceSink(sendTrace);
+    // The weapon editor looks for weapon.ini where the pages look for their
+    // lists, so a replaced program directory source reaches it too.
+    m_unitPage->setWeaponDlgServices({[this] { return m_programDirectory(); }, sendTrace});
     buildMenus();
 }
 

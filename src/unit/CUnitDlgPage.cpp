@@ -241,6 +241,10 @@ void CUnitDlgPage::setTraceSink(std::function<void(std::string_view)> sink) {
     m_trace = std::move(sink);
 }
 
+void CUnitDlgPage::setWeaponDlgServices(WeaponDlgServices services) {
+    m_weaponServices = std::move(services);
+}
+
 void CUnitDlgPage::setUnitButtonsEnabled(bool enabled) {
     m_weapons->setEnabled(enabled);
     m_cancel->setEnabled(enabled);
@@ -403,7 +407,7 @@ void CUnitDlgPage::openWeaponEditor() {
     if (m_openWeaponEditor)
         m_openWeaponEditor(this, handOver);
     else
-        runWeaponEditor(this, handOver);
+        runWeaponEditor(this, handOver, m_weaponServices);
 }
 
 void CUnitDlgPage::search() {

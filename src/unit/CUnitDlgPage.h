@@ -57,6 +57,9 @@ public:
     void setWeaponEditorOpener(WeaponEditorOpener opener);
     // Where the trace lines of the loads go (code-page-949 bytes).
     void setTraceSink(std::function<void(std::string_view)> sink);
+    // What the program's weapon editor is given to find weapon.ini and to
+    // send its own trace lines.
+    void setWeaponDlgServices(WeaponDlgServices services);
 
     [[nodiscard]] const NameList& nameList() const { return m_list; }
     // The row whose unit is current, or -1 before the first notice of a list.
@@ -97,6 +100,7 @@ private:
     bool m_filling = false;
     const QKeyEvent* m_forwardedKey = nullptr;
     WeaponEditorOpener m_openWeaponEditor;
+    WeaponDlgServices m_weaponServices;
     std::function<void(std::string_view)> m_trace;
 
     QTableWidget* m_unitList = nullptr;

@@ -80,8 +80,9 @@ std::set<int> rowsOf(const QItemSelection& selection) {
 
 } // namespace
 
-void runWeaponEditor(QWidget* parent, const WeaponHandOver& handOver) {
-    CWeaponDlg dialog(handOver, {}, parent);
+void runWeaponEditor(QWidget* parent, const WeaponHandOver& handOver,
+                     WeaponDlgServices services) {
+    CWeaponDlg dialog(handOver, std::move(services), parent);
     dialog.exec();
 }
 

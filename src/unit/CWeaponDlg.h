@@ -29,13 +29,6 @@ namespace starfall {
 
 class StepEdit;
 
-// Where the editor finds weapon.ini and sends its trace lines. An empty
-// program directory source means the folder of the running program.
-struct WeaponDlgServices {
-    std::function<std::string()> programDirectory;
-    std::function<void(std::string_view)> trace;
-};
-
 class CWeaponDlg : public QDialog {
     Q_OBJECT
 public:

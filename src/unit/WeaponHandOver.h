@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 class QWidget;
 
@@ -21,10 +22,18 @@ struct WeaponHandOver {
     bool operator==(const WeaponHandOver&) const = default;
 };
 
+// Where the editor finds weapon.ini and sends its trace lines. An empty
+// program directory source means the folder of the running program.
+struct WeaponDlgServices {
+    std::function<std::string()> programDirectory;
+    std::function<void(std::string_view)> trace;
+};
+
 // Runs the editor for the unit and returns when the user has closed it.
 using WeaponEditorOpener = std::function<void(QWidget* parent, const WeaponHandOver&)>;
 
 // The program's opener: CWeaponDlg, modal over `parent`.
-void runWeaponEditor(QWidget* parent, const WeaponHandOver& handOver);
+void runWeaponEditor(QWidget* parent, const WeaponHandOver& handOver,
+                     WeaponDlgServices services = {});
 
 } // namespace starfall

@@ -1,5 +1,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CEditorDlg.h"
+#include "image/Cp949.h"
+#include "image/TraceChannel.h"
 #include "pilot/CCharDlgPage.h"
 #include "support/GuiTestSupport.h"
 #include "support/SparseImage.h"
@@ -8,15 +10,26 @@
 #include "upgrade/CRebuildDlgPage.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <optional>
 
 using namespace starfall;
 using namespace starfall::test;
@@ -39,6 +52,49 @@ void writeUpgradeImage(const std::string& path, int base) {
     }
     writeSparseImage(path, kImageSize, runs);
 }
+
+// A viewer on the trace channel, in a runtime folder of its own for its
+// lifetime; the lines it has been sent, without their terminating zero.
+class TraceListener {
+public:
+    TraceListener() {
+        if (const char* old = std::getenv("XDG_RUNTIME_DIR"))
+            m_oldRuntime = old;
+        setenv("XDG_RUNTIME_DIR", m_runtime.path().c_str(), 1);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strcpy(address.sun_path, traceSocketPath().c_str());
+        m_fd = socket(AF_UNIX, SOCK_DGRAM, 0);
+        m_bound = bind(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
+    }
+    TraceListener(const TraceListener&) = delete;
+    TraceListener& operator=(const TraceListener&) = delete;
+    ~TraceListener() {
+        close(m_fd);
+        if (m_oldRuntime)
+            setenv("XDG_RUNTIME_DIR", m_oldRuntime->c_str(), 1);
+        else
+            unsetenv("XDG_RUNTIME_DIR");
+    }
+
+    [[nodiscard]] bool bound() const { return m_bound; }
+    std::vector<std::string> lines() {
+        std::vector<std::string> got;
+        char buffer[512];
+        for (ssize_t n; (n = recv(m_fd, buffer, sizeof buffer, MSG_DONTWAIT)) > 0;) {
+            const std::string datagram(buffer, static_cast<std::size_t>(n));
+            EXPECT_EQ(datagram.back(), '\0') << datagram;
+            got.push_back(datagram.substr(0, datagram.size() - 1));
+        }
+        return got;
+    }
+
+private:
+    TempDir m_runtime;
+    std::optional<std::string> m_oldRuntime;
+    int m_fd = -1;
+    bool m_bound = false;
+};
 
 QString shownValue(const CEditorDlg& window, int row, int stage) {
     return window.upgradePage()->edit(row, stage)->text();
@@ -229,6 +285,36 @@ TEST_F(MainWindowTest, EscapeAndEnterNeitherCloseNorChangeAnything) {
     }
     EXPECT_EQ(shownValue(window, 0, 1), QStringLiteral("1001"));
     EXPECT_EQ(seams.files.asked, 1);
+}
+
+// The unit page, the pilot page and the weapon editor all trace through the
+// channel, and the weapon editor reads weapon.ini from the folder the pages
+// were given.
+TEST_F(MainWindowTest, EveryRecordLoadTracesThroughTheChannel) {
+    TraceListener viewer;
+    ASSERT_TRUE(viewer.bound());
+    dir.write("weapon.ini", "[WEAPON_NAME]\n5=Beam Saber\n");
+    // Alpha lies at 104; its weapon list (weapons 5, 1285 and 7) at 128.
+    writeSparseImage(dir.file("armed.img"), kImageSize,
+                     {{126, {3, 0, 5, 0, 0, 0, 0x05, 0x0D, 0, 0, 7, 0xF8, 0, 0}}});
+    answer(dir.file("armed.img"));
+    window.openImage();
+    EXPECT_EQ(viewer.lines(),
+              (std::vector<std::string>{cp949::fromUtf8("이름: Alpha, 주소: 104"),
+                                        cp949::fromUtf8("캐릭이름: Kim, 주소: 212")}));
+
+    QString firstWeapon;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        if (auto* list = dialog->findChild<QTableWidget*>(QStringLiteral("weaponList")))
+            firstWeapon = list->item(0, 0)->text();
+        dialog->close();
+    });
+    window.unitPage()->findChild<QPushButton*>(QStringLiteral("weaponsButton"))->click();
+    EXPECT_EQ(firstWeapon, QStringLiteral("Beam Saber"));
+    EXPECT_EQ(viewer.lines(), std::vector<std::string>{cp949::fromUtf8("무기 주소: 46381597")});
+    EXPECT_TRUE(seams.messages.shown.empty());
 }
 
 TEST(AboutBoxTest, ShowsIconNameAndCloseButton) {
