@@ -80,8 +80,7 @@ std::set<int> rowsOf(const QItemSelection& selection) {
 
 } // namespace
 
-void runWeaponEditor(QWidget* parent, const WeaponHandOver& handOver,
-                     WeaponDlgServices services) {
+void runWeaponEditor(QWidget* parent, const WeaponHandOver& handOver, WeaponDlgServices services) {
     CWeaponDlg dialog(handOver, std::move(services), parent);
     dialog.exec();
 }

@@ -35,7 +35,7 @@ struct RowCase {
     Position position;
 };
 constexpr RowCase kRows[] = {
-    {"HP", 1201, 0x2C43B24},  {"EN", 1301, 0x2C43B10},  {"运动性", 1401, 0x2C43B38},
+    {"HP", 1201, 0x2C43B24},   {"EN", 1301, 0x2C43B10},   {"运动性", 1401, 0x2C43B38},
     {"装假", 1501, 0x2C43AFC}, {"界限", 1601, 0x2C43AE8}, {"A型", 1107, 0x2C43BB0},
     {"B型", 1117, 0x2C43BC4},  {"C型", 1127, 0x2C43BD8},  {"D型", 1137, 0x2C43BEC},
 };
@@ -316,8 +316,12 @@ TEST_P(NoticeBandTest, SizePositionAndFillInTheGrabbedPage) {
 
     for (const auto& [x, y] : {std::pair{left, top}, {right, top}, {left, bottom}, {right, bottom}})
         EXPECT_TRUE(isFill(x, y)) << "corner " << x << "," << y;
-    for (const auto& [x, y] : {std::pair{left - 1, top}, {right + 1, top}, {left, top - 1},
-                               {left, bottom + 1}, {right + 1, bottom}, {right, bottom + 1}})
+    for (const auto& [x, y] : {std::pair{left - 1, top},
+                               {right + 1, top},
+                               {left, top - 1},
+                               {left, bottom + 1},
+                               {right + 1, bottom},
+                               {right, bottom + 1}})
         EXPECT_FALSE(isFill(x, y)) << "outside " << x << "," << y;
 
     // The band's edges are fill colour along their whole length.
