@@ -4,6 +4,7 @@
 #include "image/CoreError.h"
 #include "image/SaveGuard.h"
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -55,8 +56,9 @@ template <typename Get> std::size_t runLength(std::size_t i, std::size_t size, G
     return n;
 }
 
-void readRun(int fd, Position start, std::span<int> out, const std::string& path) {
-    std::vector<unsigned char> buffer(out.size());
+// Reads until `buffer` is full or the file ends; returns the bytes read.
+std::size_t readFully(int fd, Position start, std::span<unsigned char> buffer,
+                      const std::string& path) {
     std::size_t got = 0;
     while (got < buffer.size()) {
         const ssize_t n = ::pread(fd, buffer.data() + got, buffer.size() - got,
@@ -66,11 +68,17 @@ void readRun(int fd, Position start, std::span<int> out, const std::string& path
         if (n < 0)
             throw CoreError(Failure::ImageOpenForLoad, path, start, std::strerror(errno));
         if (n == 0)
-            break; // end of file: the rest stays kEndOfFile
+            break;
         got += static_cast<std::size_t>(n);
     }
+    return got;
+}
+
+void readRun(int fd, Position start, std::span<int> out, const std::string& path) {
+    std::vector<unsigned char> buffer(out.size());
+    const std::size_t got = readFully(fd, start, buffer, path);
     for (std::size_t i = 0; i < out.size(); ++i)
-        out[i] = i < got ? buffer[i] : kEndOfFile;
+        out[i] = i < got ? buffer[i] : kEndOfFile; // past the end stays kEndOfFile
 }
 
 void writeRun(int fd, Position start, std::span<const unsigned char> bytes,
@@ -111,7 +119,12 @@ std::vector<int> readBytes(const std::string& path, std::span<const Position> po
     return bytes;
 }
 
-void writeBytes(const std::string& path, std::span<const ByteWrite> plan, std::string_view record) {
+namespace {
+
+enum class FramingGuard { Check, Skip };
+
+void writePlan(const std::string& path, std::span<const ByteWrite> plan, std::string_view record,
+               FramingGuard guard) {
     std::vector<Position> positions;
     positions.reserve(plan.size());
     for (const ByteWrite& w : plan)
@@ -121,7 +134,8 @@ void writeBytes(const std::string& path, std::span<const ByteWrite> plan, std::s
     FileHandle file(path, O_RDWR);
     if (!file.isOpen())
         throw CoreError(Failure::ImageOpenForSave, path);
-    checkSaveAgainstFraming(file.fd(), path, positions, record);
+    if (guard == FramingGuard::Check)
+        checkSaveAgainstFraming(file.fd(), path, positions, record);
 
     std::vector<unsigned char> run;
     for (std::size_t i = 0; i < plan.size();) {
@@ -136,6 +150,29 @@ void writeBytes(const std::string& path, std::span<const ByteWrite> plan, std::s
         throw CoreError(Failure::WriteFailed, path, -1, std::strerror(errno));
     if (const int error = file.close(); error != 0)
         throw CoreError(Failure::WriteFailed, path, -1, std::strerror(error));
+}
+
+} // namespace
+
+void writeBytes(const std::string& path, std::span<const ByteWrite> plan, std::string_view record) {
+    writePlan(path, plan, record, FramingGuard::Check);
+}
+
+void writeFramingBytes(const std::string& path, std::span<const ByteWrite> plan) {
+    writePlan(path, plan, {}, FramingGuard::Skip);
+}
+
+std::vector<std::uint8_t> readRange(const std::string& path, Position start, std::size_t count) {
+    const Position end = start + static_cast<Position>(count);
+    checkPositions(std::array<Position, 1>{start}, path);
+    if (count > 0)
+        checkPositions(std::array<Position, 1>{end - 1}, path);
+    FileHandle file(path, O_RDONLY);
+    if (!file.isOpen())
+        throw CoreError(Failure::ImageOpenForLoad, path);
+    std::vector<std::uint8_t> out(count);
+    out.resize(readFully(file.fd(), start, out, path));
+    return out;
 }
 
 std::vector<ByteWrite> zipPlan(std::span<const Position> positions,

@@ -37,6 +37,14 @@ void checkPositions(std::span<const Position> positions, const std::string& path
 void writeBytes(const std::string& path, std::span<const ByteWrite> plan,
                 std::string_view record = {});
 
+// Writes a plan without the framing check: only for rewriting a sector's own
+// error codes, which live in its tail. Fails as writeBytes does otherwise.
+void writeFramingBytes(const std::string& path, std::span<const ByteWrite> plan);
+
+// Up to `count` bytes from `start`; fewer when the image ends first.
+[[nodiscard]] std::vector<std::uint8_t> readRange(const std::string& path, Position start,
+                                                  std::size_t count);
+
 // Pairs planned positions with encoded values, in field order.
 [[nodiscard]] std::vector<ByteWrite> zipPlan(std::span<const Position> positions,
                                              std::span<const std::uint8_t> values);

@@ -1,6 +1,7 @@
 #include "image/SaveGuard.h"
 
 #include "image/CoreError.h"
+#include "image/SectorCodes.h"
 
 #include <unistd.h>
 
@@ -12,11 +13,10 @@ namespace starfall {
 
 namespace {
 
-constexpr Position kSectorSize = 2352;
-constexpr Position kDataStart = 24; // sync, header and subheader come first
-constexpr Position kDataEnd = 2072; // then EDC and the parity bytes
-constexpr std::array<std::uint8_t, 12> kSync = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                                                0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
+constexpr auto kSectorSize = static_cast<Position>(sector::kSectorSize);
+constexpr auto kDataStart = static_cast<Position>(sector::kDataStart);
+constexpr auto kDataEnd = static_cast<Position>(sector::kDataEnd);
+using sector::kSync;
 
 bool startsWithSync(int fd, Position sectorStart) {
     std::array<std::uint8_t, kSync.size()> head{};

@@ -1,0 +1,100 @@
+#include "image/SectorScan.h"
+
+#include "image/ImageAccess.h"
+#include "image/SectorCodes.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace starfall {
+
+namespace {
+
+constexpr std::int64_t kSectorBytes = static_cast<std::int64_t>(sector::kSectorSize);
+constexpr std::size_t kSectorsPerBlock = 512;
+
+// Calls visit(index, sector) for each whole sector; returns the report's counts.
+SectorReport scan(const std::string& path,
+                  const std::function<void(std::int64_t, sector::ConstSector)>& visit) {
+    SectorReport report;
+    for (Position start = 0;; start += static_cast<Position>(kSectorsPerBlock) * kSectorBytes) {
+        const auto block = readRange(path, start, kSectorsPerBlock * sector::kSectorSize);
+        const std::size_t whole = block.size() / sector::kSectorSize;
+        for (std::size_t i = 0; i < whole; ++i) {
+            const sector::ConstSector one(block.data() + i * sector::kSectorSize, sector::kSectorSize);
+            visit(report.sectors, one);
+            ++report.sectors;
+        }
+        if (whole < kSectorsPerBlock) {
+            report.trailingBytes = static_cast<std::int64_t>(block.size() % sector::kSectorSize);
+            return report;
+        }
+    }
+}
+
+} // namespace
+
+std::int64_t sectorOf(Position position) { return position / kSectorBytes; }
+
+std::vector<SectorRange> sectorRangesOf(std::span<const Position> positions) {
+    std::vector<std::int64_t> sectors;
+    sectors.reserve(positions.size());
+    for (const Position p : positions)
+        sectors.push_back(sectorOf(p));
+    std::sort(sectors.begin(), sectors.end());
+    std::vector<SectorRange> ranges;
+    for (const std::int64_t s : sectors) {
+        if (!ranges.empty() && s <= ranges.back().last + 1)
+            ranges.back().last = std::max(ranges.back().last, s);
+        else
+            ranges.push_back({s, s});
+    }
+    return ranges;
+}
+
+SectorReport verifySectors(const std::string& path) {
+    std::int64_t form1 = 0;
+    std::int64_t form2 = 0;
+    std::vector<SectorMismatch> mismatches;
+    SectorReport report = scan(path, [&](std::int64_t index, sector::ConstSector one) {
+        const sector::Form form = sector::formOf(one);
+        form1 += form == sector::Form::Form1 ? 1 : 0;
+        form2 += form == sector::Form::Form2 ? 1 : 0;
+        if (const sector::Check check = sector::check(one); !check.matches())
+            mismatches.push_back({index, !check.edcMatches, !check.eccMatches, form == sector::Form::Form2});
+    });
+    report.form1 = form1;
+    report.form2 = form2;
+    report.mismatches = std::move(mismatches);
+    return report;
+}
+
+RepairReport repairSectors(const std::string& path, std::span<const SectorRange> ranges) {
+    RepairReport report;
+    std::vector<ByteWrite> plan;
+    const auto inRanges = [ranges](std::int64_t s) {
+        return std::any_of(ranges.begin(), ranges.end(), [s](const SectorRange& r) { return r.holds(s); });
+    };
+    (void)scan(path, [&](std::int64_t index, sector::ConstSector one) {
+        const sector::Check check = sector::check(one);
+        if (check.matches())
+            return;
+        const bool form1 = sector::formOf(one) == sector::Form::Form1;
+        const SectorMismatch mismatch{index, !check.edcMatches, !check.eccMatches, !form1};
+        if (!form1 || !inRanges(index)) {
+            report.leftAlone.push_back(mismatch);
+            return;
+        }
+        std::array<std::uint8_t, sector::kSectorSize> fixed{};
+        std::copy(one.begin(), one.end(), fixed.begin());
+        sector::writeForm1Codes(fixed);
+        for (std::size_t at = sector::kDataEnd; at < sector::kSectorSize; ++at)
+            plan.push_back({index * kSectorBytes + static_cast<Position>(at), fixed[at]});
+        report.repaired.push_back(mismatch);
+    });
+    if (!plan.empty())
+        writeFramingBytes(path, plan);
+    return report;
+}
+
+} // namespace starfall
