@@ -16,5 +16,6 @@ void addSkillCommands(CLI::App& app, CliContext& context); // skills get, skills
 void addDemoCommand(CLI::App& app, CliContext& context);   // make-demo
 void addExportCommand(CLI::App& app, CliContext& context); // export
 void addUnitCommands(CLI::App& app, CliContext& context);  // unit get, weapons, weapon get, upgrade get
+void addSectorCommands(CLI::App& app, CliContext& context); // sectors verify, sectors repair
 
 } // namespace starfall::cli

@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
     cli::addDemoCommand(app, context);
     cli::addExportCommand(app, context);
     cli::addUnitCommands(app, context);
+    cli::addSectorCommands(app, context);
 
     try {
         app.parse(argc, argv);
@@ -40,5 +41,5 @@ int main(int argc, char** argv) {
         std::cerr << messageFor(error).text << '\n';
         return 1;
     }
-    return 0;
+    return context.exitStatus;
 }

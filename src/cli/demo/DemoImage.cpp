@@ -1,6 +1,7 @@
 #include "cli/demo/DemoImage.h"
 
 #include "image/CoreError.h"
+#include "image/SectorCodes.h"
 
 #include <algorithm>
 #include <fstream>
@@ -10,9 +11,9 @@ namespace starfall::demo {
 
 namespace {
 
-constexpr Position kSectorSize = 2352;
-constexpr Position kDataStart = 24;
-constexpr Position kDataEnd = 2072;
+constexpr auto kSectorSize = static_cast<Position>(sector::kSectorSize);
+constexpr auto kDataStart = static_cast<Position>(sector::kDataStart);
+constexpr auto kDataEnd = static_cast<Position>(sector::kDataEnd);
 constexpr std::uint8_t kDataSubmode = 0x08;
 constexpr int kLeadInSectors = 150; // the two seconds before sector 0
 
@@ -22,15 +23,15 @@ std::uint8_t bcd(int value) {
 
 // Sync pattern, minute-second-frame address, mode 2, and a Form 1 data
 // subheader written twice.
-void writeHead(std::uint8_t* sector, int index) {
-    std::fill(sector + 1, sector + 11, 0xFF);
+void writeHead(std::uint8_t* head, int index) {
+    std::copy(sector::kSync.begin(), sector::kSync.end(), head);
     const int frames = index + kLeadInSectors;
-    sector[12] = bcd(frames / (60 * 75));
-    sector[13] = bcd(frames / 75 % 60);
-    sector[14] = bcd(frames % 75);
-    sector[15] = 2;
-    sector[18] = kDataSubmode;
-    sector[22] = kDataSubmode;
+    head[12] = bcd(frames / (60 * 75));
+    head[13] = bcd(frames / 75 % 60);
+    head[14] = bcd(frames % 75);
+    head[15] = 2;
+    head[18] = kDataSubmode;
+    head[22] = kDataSubmode;
 }
 
 bool inDataArea(Position position) {
@@ -65,7 +66,8 @@ void DemoImage::put(std::string_view what, std::span<const Position> positions,
 }
 
 void DemoImage::saveTo(const std::string& path) {
-    // TODO sector codes
+    for (std::size_t at = 0; at < m_bytes.size(); at += sector::kSectorSize)
+        sector::writeForm1Codes(sector::Sector(m_bytes.data() + at, sector::kSectorSize));
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(m_bytes.data()),
               static_cast<std::streamsize>(m_bytes.size()));
