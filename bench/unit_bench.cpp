@@ -53,8 +53,8 @@ void loadWeaponList(benchmark::State& state) {
     const std::string ini = demoFiles().directory + std::string(kWeaponNamesFile);
     const std::int64_t before = bytesReadSoFar();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(loadNamedWeaponList(demoFiles().image, entry.name,
-                                                     entry.addressText, list, ini));
+        benchmark::DoNotOptimize(
+            loadNamedWeaponList(demoFiles().image, entry.name, entry.addressText, list, ini));
     }
     countBytesRead(state, before);
 }

@@ -26,8 +26,8 @@ parseAssignments(const std::vector<std::string>& arguments) {
 }
 
 nlohmann::json choiceJson(const ListChoice& choice, std::span<const std::string_view> items) {
-    if (const auto index = choice.index(); index && *index >= 0 &&
-                                           static_cast<std::size_t>(*index) < items.size())
+    if (const auto index = choice.index();
+        index && *index >= 0 && static_cast<std::size_t>(*index) < items.size())
         return std::string(items[static_cast<std::size_t>(*index)]);
     if (const auto code = choice.unlistedCode())
         return *code;
@@ -56,10 +56,13 @@ std::optional<std::size_t> numberedKey(std::string_view key, std::string_view pr
     return number - 1;
 }
 
-void unknownKey(std::string_view key) { throw UsageError("unknown key '" + std::string(key) + "'"); }
+void unknownKey(std::string_view key) {
+    throw UsageError("unknown key '" + std::string(key) + "'");
+}
 
 void fixedKey(std::string_view key) {
-    throw UsageError("key '" + std::string(key) + "' is not stored in the record and cannot be set");
+    throw UsageError("key '" + std::string(key) +
+                     "' is not stored in the record and cannot be set");
 }
 
 } // namespace starfall::cli

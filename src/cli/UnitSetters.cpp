@@ -27,20 +27,24 @@ template <typename Record>
 using TextKeys = std::map<std::string, std::string Record::*, std::less<>>;
 
 const TextKeys<UnitRecord>& unitNumberKeys() {
-    static const TextKeys<UnitRecord> keys = {
-        {"movement", &UnitRecord::movement}, {"armor", &UnitRecord::armor},
-        {"mobility", &UnitRecord::mobility}, {"limit", &UnitRecord::limit},
-        {"en", &UnitRecord::en},             {"hp", &UnitRecord::hp},
-        {"repair_cost", &UnitRecord::repairCost}};
+    static const TextKeys<UnitRecord> keys = {{"movement", &UnitRecord::movement},
+                                              {"armor", &UnitRecord::armor},
+                                              {"mobility", &UnitRecord::mobility},
+                                              {"limit", &UnitRecord::limit},
+                                              {"en", &UnitRecord::en},
+                                              {"hp", &UnitRecord::hp},
+                                              {"repair_cost", &UnitRecord::repairCost}};
     return keys;
 }
 
 const TextKeys<WeaponRecord>& weaponNumberKeys() {
-    static const TextKeys<WeaponRecord> keys = {
-        {"attack", &WeaponRecord::attack},        {"hit", &WeaponRecord::hit},
-        {"range_near", &WeaponRecord::rangeNear}, {"range_far", &WeaponRecord::rangeFar},
-        {"ammo", &WeaponRecord::ammo},            {"en", &WeaponRecord::en},
-        {"morale", &WeaponRecord::morale}};
+    static const TextKeys<WeaponRecord> keys = {{"attack", &WeaponRecord::attack},
+                                                {"hit", &WeaponRecord::hit},
+                                                {"range_near", &WeaponRecord::rangeNear},
+                                                {"range_far", &WeaponRecord::rangeFar},
+                                                {"ammo", &WeaponRecord::ammo},
+                                                {"en", &WeaponRecord::en},
+                                                {"morale", &WeaponRecord::morale}};
     return keys;
 }
 

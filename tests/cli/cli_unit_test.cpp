@@ -35,8 +35,9 @@ std::vector<Position> differences(const std::string& before, const std::string& 
         const std::size_t length = std::min(kBlock, before.size() - start);
         if (std::memcmp(before.data() + start, after.data() + start, length) == 0)
             continue;
-        for (const Position offset : changedPositions(std::string_view(before).substr(start, length),
-                                                      std::string_view(after).substr(start, length)))
+        for (const Position offset :
+             changedPositions(std::string_view(before).substr(start, length),
+                              std::string_view(after).substr(start, length)))
             changed.push_back(static_cast<Position>(start) + offset);
     }
     return changed;
@@ -122,30 +123,30 @@ TEST_F(CliUnitTest, UnitSetOfASplitRecordStepsOverItsGap) {
 
 TEST_F(CliUnitTest, WeaponSetWritesTheTenEditedBytesAcrossTheFraming) {
     // Weapon 1322's record runs over the end of a sector's data area.
-    const json printed =
-        ok({"weapon", "set", m_path, "1322", "attack=65535", "hit=-5", "critical=-20",
-            "upgrade_type=D 型", "range_near=2", "range_far=300", "terrain.air=--",
-            "terrain.sea=A", "ammo=3", "en=70", "morale=150"});
+    const json printed = ok({"weapon", "set", m_path, "1322", "attack=65535", "hit=-5",
+                             "critical=-20", "upgrade_type=D 型", "range_near=2", "range_far=300",
+                             "terrain.air=--", "terrain.sea=A", "ammo=3", "en=70", "morale=150"});
     EXPECT_EQ(printed, ok({"weapon", "get", m_path, "1322"}));
-    const json expected = {{"number", 1322},
-                           {"position", weaponRecordPosition(1322)},
-                           {"attack", 65535},
-                           {"hit", -5},
-                           {"critical", "-20"},
-                           {"upgrade_type", "D 型"},
-                           {"range_near", 2},
-                           {"range_far", 44},
-                           {"terrain", {{"air", "--"}, {"space", "A"}, {"land", "--"}, {"sea", "A"}}},
-                           {"ammo", 3},
-                           {"en", 70},
-                           {"morale", 150}};
+    const json expected = {
+        {"number", 1322},
+        {"position", weaponRecordPosition(1322)},
+        {"attack", 65535},
+        {"hit", -5},
+        {"critical", "-20"},
+        {"upgrade_type", "D 型"},
+        {"range_near", 2},
+        {"range_far", 44},
+        {"terrain", {{"air", "--"}, {"space", "A"}, {"land", "--"}, {"sea", "A"}}},
+        {"ammo", 3},
+        {"en", 70},
+        {"morale", 150}};
     EXPECT_EQ(printed, expected);
     expectChangesWithin(weaponSavePositions(1322));
 }
 
 TEST_F(CliUnitTest, UpgradeSetTakesStagesAndWholeRows) {
-    const json printed = ok({"upgrade", "set", m_path, "hp.1=65535", "limit.10=70000",
-                             "type_d=1,2,3,4,5,6,7,8,9,x"});
+    const json printed = ok(
+        {"upgrade", "set", m_path, "hp.1=65535", "limit.10=70000", "type_d=1,2,3,4,5,6,7,8,9,x"});
     EXPECT_EQ(printed, ok({"upgrade", "get", m_path}));
     EXPECT_EQ(printed["hp"][0], 65535);
     EXPECT_EQ(printed["hp"][1], 200);
