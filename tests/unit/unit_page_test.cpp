@@ -382,6 +382,26 @@ TEST_F(UnitPageTest, AnEmptyListLeavesNoUnitCurrentAndTheButtonsDisabled) {
     EXPECT_EQ(seams.messages.shown[0].text, "'' 유니트를 찾을 수 없습니다.");
 }
 
+TEST_F(UnitPageTest, ASaveReachingIntoSectorFramingIsRefusedWholeAndThePageGoesOn) {
+    // Sector 1's data area ends at 2352 + 2072: the record starts 12 bytes short of it.
+    dir.write("unitlist.ini", "UNITS 0\nEdge, 4412\n");
+    const SyntheticImage raw = SyntheticImage::rawSectors(4, 0x22);
+    raw.saveTo(dir.file("units.img"));
+    open();
+    edit("hpEdit")->setText("1234");
+    seams.messages.shown.clear();
+    button("okButton")->click();
+
+    ASSERT_EQ(seams.messages.shown.size(), 1U);
+    const Message& refused = seams.messages.shown[0];
+    EXPECT_EQ(refused.title, "롬 에디터");
+    EXPECT_NE(refused.text.find("유니트 'Edge'"), std::string::npos) << refused.text;
+    EXPECT_NE(refused.text.find(std::to_string(2352 + 2072)), std::string::npos) << refused.text;
+    EXPECT_EQ(image(), raw.bytes());
+    EXPECT_EQ(edit("hpEdit")->text(), QStringLiteral("1234"));
+    EXPECT_TRUE(button("okButton")->isEnabled());
+}
+
 TEST(UnitPageBeforeAnImage, ButtonsAreDisabledAndListsHoldTheAbilityItems) {
     CUnitDlgPage page;
     for (const char* name : {"weaponsButton", "cancelButton", "okButton"})

@@ -1,0 +1,53 @@
+#include "image/Cp949.h"
+
+#include "support/Process.h"
+#include "support/SyntheticImage.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace starfall {
+namespace {
+
+using test::readFile;
+using test::runCli;
+using test::SyntheticImage;
+
+// Each record sits across the end of sector 1's data area (2352 + 2072) of a
+// raw image, so its save would reach into the sector's tail.
+TEST(CliFramingTest, SavesReachingIntoSectorFramingAreRefusedWhole) {
+    struct Case {
+        const char* what;
+        const char* listFile;
+        std::string list;
+        std::vector<std::string> command;
+        const char* label;
+    };
+    const Case cases[] = {
+        {"pilot record", "charlist.ini", "CHAR 4312\nEdgy, 100\n",
+         {"pilot", "set", "IMAGE", "#0", "melee=1"}, "Edgy"},
+        {"skill table", "charlist.ini", "CHAR 4292\nEdgy, 100\n",
+         {"skills", "set", "IMAGE", "#0", "1.level=2"}, "Edgy"},
+        {"unit record", "unitlist.ini", "UNITS 0\nEdge, 4412\n",
+         {"unit", "set", "IMAGE", "#0", "hp=1"}, "Edge"},
+    };
+    for (const Case& c : cases) {
+        test::TempDir dir;
+        dir.write(c.listFile, c.list);
+        const std::string path = dir.file("raw.img");
+        const SyntheticImage raw = SyntheticImage::rawSectors(4, 0x22);
+        raw.saveTo(path);
+        std::vector<std::string> args = {"--dir", dir.dir()};
+        for (const std::string& word : c.command)
+            args.push_back(word == "IMAGE" ? path : word);
+
+        const auto result = runCli(args);
+        EXPECT_EQ(result.exitCode, 1) << c.what << ": " << result.out;
+        EXPECT_NE(result.err.find("섹터"), std::string::npos) << c.what << ": " << result.err;
+        EXPECT_NE(result.err.find(c.label), std::string::npos) << c.what << ": " << result.err;
+        EXPECT_EQ(readFile(path), raw.bytes()) << c.what;
+    }
+}
+
+} // namespace
+} // namespace starfall
