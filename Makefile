@@ -1,5 +1,6 @@
 # make run   builds the editor and starts it on the demo image
 # make test  builds everything with the sanitizers and runs every test
+# make fuzz  runs each fuzz target for FUZZ_SECONDS (default 60)
 .PHONY: run test fuzz bench setup
 
 JOBS ?= $(shell nproc)
@@ -21,6 +22,15 @@ build-test/CMakeCache.txt:
 test: setup build-test/CMakeCache.txt
 	cmake --build build-test -j $(JOBS)
 	cd build-test && ctest --output-on-failure -j $(JOBS)
+
+FUZZ_SECONDS ?= 60
+
+build-fuzz/CMakeCache.txt:
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTARFALL_FUZZ=ON -DSTARFALL_GUI=OFF
+
+fuzz: setup build-fuzz/CMakeCache.txt
+	cmake --build build-fuzz -j $(JOBS) --target name_list_fuzz weapon_ini_fuzz decimal_fuzz sector_fuzz
+	tools/fuzz.sh build-fuzz $(FUZZ_SECONDS)
 
 build-bench/CMakeCache.txt:
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DSTARFALL_BENCH=ON -DSTARFALL_GUI=OFF
