@@ -44,10 +44,11 @@ ListChoice itemNamed(std::string_view key, std::string_view value,
 }
 
 std::optional<std::size_t> numberedKey(std::string_view key, std::string_view prefix,
-                                       std::size_t count) {
-    if (key.size() <= prefix.size() + 1 || !key.starts_with(prefix) || key[prefix.size()] != '.')
+                                       std::size_t count, std::string_view separator) {
+    const std::size_t head = prefix.size() + separator.size();
+    if (key.size() <= head || !key.starts_with(prefix) || key.substr(prefix.size(), separator.size()) != separator)
         return std::nullopt;
-    const std::string_view digits = key.substr(prefix.size() + 1);
+    const std::string_view digits = key.substr(head);
     std::size_t number = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
     if (error != std::errc() || end != digits.data() + digits.size() || number == 0 ||

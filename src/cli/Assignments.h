@@ -28,9 +28,11 @@ parseAssignments(const std::vector<std::string>& arguments);
 [[nodiscard]] ListChoice itemNamed(std::string_view key, std::string_view value,
                                    std::span<const std::string_view> items);
 
-// For "PREFIX.N" with N from 1 to `count`, N - 1; nothing for any other key.
+// For PREFIX, SEPARATOR, then N from 1 to `count`: N - 1; nothing for any
+// other key.
 [[nodiscard]] std::optional<std::size_t> numberedKey(std::string_view key, std::string_view prefix,
-                                                     std::size_t count);
+                                                     std::size_t count,
+                                                     std::string_view separator = ".");
 
 // Throws UsageError("unknown key ...").
 [[noreturn]] void unknownKey(std::string_view key);

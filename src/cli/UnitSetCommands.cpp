@@ -77,7 +77,7 @@ void addUnitSet(CLI::App& unit, CliContext& context) {
     set->add_option("SEL", arguments->selector, "#N (index from 0) or the exact unit name")
         ->required();
     addAssignments(*set, *arguments,
-                   "Keys as `unit get` prints them; terrain.air, abilities.1 to abilities.4");
+                   "Keys as `unit get` prints them; terrain.air, ability1 to ability4");
     set->callback([&context, arguments] { setUnit(context, *arguments); });
 }
 

@@ -56,7 +56,7 @@ bool setUnitChoice(UnitRecord& record, const std::string& key, const std::string
         record.movementType = itemNamed(key, value, kMovementTypeItems);
     else if (const auto terrain = terrainIndex(key))
         record.terrain[*terrain] = itemNamed(key, value, TerrainRank::kItems);
-    else if (const auto ability = numberedKey(key, "abilities", record.abilities.size()))
+    else if (const auto ability = numberedKey(key, "ability", record.abilities.size(), ""))
         record.abilities[*ability] = itemNamed(key, value, kUnitAbilityItems);
     else
         return false;

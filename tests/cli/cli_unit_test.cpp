@@ -95,7 +95,7 @@ protected:
 TEST_F(CliUnitTest, UnitSetWritesOnlyTheRecordAndPrintsItAsReadBack) {
     const json printed = ok({"unit", "set", m_path, "스타폴 1호기", "movement=300", "hp=10000",
                              "armor=70000", "parts_slots=1个", "movement_type=水中",
-                             "terrain.sea=--", "abilities.2=S2기관", "repair_cost=abc"});
+                             "terrain.sea=--", "ability2=S2기관", "repair_cost=abc"});
     EXPECT_EQ(printed, ok({"unit", "get", m_path, "#0"}));
     EXPECT_EQ(printed["movement"], 44); // 300 cut to 8 bits
     EXPECT_EQ(printed["hp"], 10000);
@@ -163,9 +163,9 @@ TEST_F(CliUnitTest, UsageErrorsExitTwoAndLeaveTheImageAsItWas) {
     const std::string& img = m_path;
     const Case cases[] = {
         {{"unit", "set", img, "#0", "hp=1", "bogus=1"}, "unknown key 'bogus'"},
-        {{"unit", "set", img, "#0", "abilities.5=없음"}, "unknown key 'abilities.5'"},
-        {{"unit", "set", img, "#0", "abilities.0=없음"}, "unknown key 'abilities.0'"},
-        {{"unit", "set", img, "#0", "abilities.1=마징가"}, "'마징가' is no item of abilities.1"},
+        {{"unit", "set", img, "#0", "ability5=없음"}, "unknown key 'ability5'"},
+        {{"unit", "set", img, "#0", "ability0=없음"}, "unknown key 'ability0'"},
+        {{"unit", "set", img, "#0", "ability1=마징가"}, "'마징가' is no item of ability1"},
         {{"unit", "set", img, "#0", "terrain.air=E"}, "'E' is no item of terrain.air"},
         {{"unit", "set", img, "#0", "movement_type=5"}, "'5' is no item of movement_type"},
         {{"unit", "set", img, "#0", "position=5"},
