@@ -5,6 +5,7 @@
 #include "lists/NameListReader.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <string_view>
@@ -26,11 +27,23 @@ DemoFiles writeDemoFiles() {
     return files;
 }
 
+// Removes the 46 MB demo folder when the run ends.
+struct DemoFolder {
+    DemoFiles files = writeDemoFiles();
+    DemoFolder() = default;
+    DemoFolder(const DemoFolder&) = delete;
+    DemoFolder& operator=(const DemoFolder&) = delete;
+    ~DemoFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(files.directory, ignored);
+    }
+};
+
 } // namespace
 
 const DemoFiles& demoFiles() {
-    static const DemoFiles files = writeDemoFiles();
-    return files;
+    static const DemoFolder folder;
+    return folder.files;
 }
 
 std::int64_t bytesReadSoFar() {
