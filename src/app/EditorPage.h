@@ -12,6 +12,10 @@ namespace starfall {
 
 class PageOwner;
 
+// What screen readers announce for the search box of both record pages,
+// which has no label of its own.
+inline const char* const kSearchBoxName = "검색";
+
 class EditorPage : public QWidget {
     Q_OBJECT
 public:

@@ -1,5 +1,7 @@
 #include "pilot/PilotPageUi.h"
 
+#include "app/EditorPage.h"
+
 #include "lists/NameList.h"
 #include "pilot/PilotFieldCodecs.h"
 #include "pilot/PilotText.h"
@@ -103,6 +105,7 @@ void PilotPageUi::build(QWidget* page) {
     listGroup->setObjectName(QStringLiteral("pilotListGroup"));
     search = new QLineEdit(listGroup);
     search->setObjectName(QStringLiteral("searchEdit"));
+    search->setAccessibleName(QString::fromUtf8(kSearchBoxName));
     go = new QPushButton(QStringLiteral("GO"), listGroup);
     go->setObjectName(QStringLiteral("goButton"));
     list = pilotList(listGroup);

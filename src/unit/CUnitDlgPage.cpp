@@ -91,7 +91,7 @@ QWidget* CUnitDlgPage::buildListColumn() {
 
     m_searchEdit = new QLineEdit(column);
     m_searchEdit->setObjectName(QStringLiteral("searchEdit"));
-    m_searchEdit->setAccessibleName(QStringLiteral("검색"));
+    m_searchEdit->setAccessibleName(QString::fromUtf8(kSearchBoxName));
     m_go = new QPushButton(QStringLiteral("GO"), column);
     m_go->setObjectName(QStringLiteral("goButton"));
     connect(m_go, &QPushButton::clicked, this, &CUnitDlgPage::search);
