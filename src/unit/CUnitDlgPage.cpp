@@ -9,6 +9,7 @@
 #include "pilot/TerrainRank.h"
 #include "unit/AbilityTickList.h"
 #include "unit/ChoiceCombo.h"
+#include "unit/TerrainGroup.h"
 #include "unit/DigitKeyFilter.h"
 #include "unit/UnitRecordFile.h"
 
@@ -33,8 +34,6 @@ namespace starfall {
 namespace {
 
 constexpr int kNameColumnWidth = 110;
-constexpr std::array<const char*, 4> kTerrainLabels = {"空", "宇", "陆", "海"};
-constexpr std::array<const char*, 4> kTerrainNames = {"Air", "Space", "Land", "Sea"};
 
 // The ability lists' remembered rows belong to the page class, not to a page.
 std::array<int, CUnitDlgPage::kAbilityListCount> g_rememberedRows{};
@@ -167,21 +166,8 @@ QWidget* CUnitDlgPage::buildRecordColumn() {
     m_repairCost = addStatEdit("repairCostEdit", "修理费", column, form);
     layout->addLayout(form);
 
-    auto* terrain = new QGroupBox(QStringLiteral("地形适性"), column);
-    terrain->setObjectName(QStringLiteral("terrainGroup"));
-    auto* terrainGrid = new QGridLayout(terrain);
-    for (std::size_t i = 0; i < m_terrain.size(); ++i) {
-        QComboBox* combo = makeChoiceCombo(TerrainRank::kItems, terrain);
-        combo->setObjectName(QStringLiteral("terrain%1Combo").arg(QLatin1String(kTerrainNames[i])));
-        combo->setAccessibleName(QString::fromUtf8(kTerrainLabels[i]));
-        auto* caption = new QLabel(QString::fromUtf8(kTerrainLabels[i]), terrain);
-        caption->setBuddy(combo);
-        const int row = static_cast<int>(i) / 2;
-        const int column = static_cast<int>(i) % 2 * 2;
-        terrainGrid->addWidget(caption, row, column);
-        terrainGrid->addWidget(combo, row, column + 1);
-        m_terrain[i] = combo;
-    }
+    QGroupBox* terrain = makeTerrainGroup(QStringLiteral("地形适性"), QStringLiteral("terrainGroup"),
+                                          TerrainRank::kItems, m_terrain, column);
     layout->addWidget(terrain);
     layout->addStretch();
     return column;

@@ -12,6 +12,7 @@
 #include "app/EditorPage.h"
 #include "lists/NameList.h"
 #include "lists/NameSearch.h"
+#include "unit/TerrainGroup.h"
 #include "unit/UnitRecord.h"
 #include "unit/WeaponHandOver.h"
 
@@ -116,7 +117,7 @@ private:
     QComboBox* m_partsSlots = nullptr;
     QComboBox* m_movementType = nullptr;
     QLineEdit* m_repairCost = nullptr;
-    std::array<QComboBox*, 4> m_terrain{}; // air, space, land, sea
+    TerrainCombos m_terrain{};
     std::array<AbilityTickList*, kAbilityListCount> m_abilities{};
     QPushButton* m_weapons = nullptr;
     QPushButton* m_cancel = nullptr;

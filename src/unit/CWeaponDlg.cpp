@@ -8,6 +8,7 @@
 #include "image/TextNumbers.h"
 #include "lists/ListFiles.h"
 #include "unit/ChoiceCombo.h"
+#include "unit/TerrainGroup.h"
 #include "unit/DigitKeyFilter.h"
 #include "unit/StepEdit.h"
 #include "unit/UnitWeaponList.h"
@@ -32,8 +33,6 @@ namespace starfall {
 
 namespace {
 
-constexpr std::array<const char*, 4> kTerrainLabels = {"空", "宇", "陆", "海"};
-constexpr std::array<const char*, 4> kTerrainNames = {"Air", "Space", "Land", "Sea"};
 // The hit spin reads no more of the field than this.
 constexpr qsizetype kHitSpinChars = 9;
 
@@ -196,22 +195,8 @@ QWidget* CWeaponDlg::buildRangeGroup() {
 }
 
 QWidget* CWeaponDlg::buildTerrainGroup() {
-    auto* group = new QGroupBox(QStringLiteral("武器适性"), this);
-    group->setObjectName(QStringLiteral("weaponTerrainGroup"));
-    auto* grid = new QGridLayout(group);
-    for (std::size_t i = 0; i < m_terrain.size(); ++i) {
-        QComboBox* combo = makeChoiceCombo(kWeaponTerrainItems, group);
-        combo->setObjectName(QStringLiteral("terrain%1Combo").arg(QLatin1String(kTerrainNames[i])));
-        combo->setAccessibleName(QString::fromUtf8(kTerrainLabels[i]));
-        auto* caption = new QLabel(QString::fromUtf8(kTerrainLabels[i]), group);
-        caption->setBuddy(combo);
-        const int row = static_cast<int>(i) / 2;
-        const int column = static_cast<int>(i) % 2 * 2;
-        grid->addWidget(caption, row, column);
-        grid->addWidget(combo, row, column + 1);
-        m_terrain[i] = combo;
-    }
-    return group;
+    return makeTerrainGroup(QStringLiteral("武器适性"), QStringLiteral("weaponTerrainGroup"),
+                            kWeaponTerrainItems, m_terrain, this);
 }
 
 void CWeaponDlg::buildWeaponList() {

@@ -8,6 +8,7 @@
 // makes that row current and reads it, so "确定" stays disabled until a weapon
 // has been shown, and for good with an empty list.
 
+#include "unit/TerrainGroup.h"
 #include "unit/WeaponHandOver.h"
 #include "unit/WeaponRecord.h"
 
@@ -85,7 +86,7 @@ private:
     QComboBox* m_upgradeType = nullptr;
     StepEdit* m_rangeNear = nullptr;
     StepEdit* m_rangeFar = nullptr;
-    std::array<QComboBox*, 4> m_terrain{}; // air, space, land, sea
+    TerrainCombos m_terrain{};
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
 };

@@ -1,0 +1,40 @@
+#include "unit/TerrainGroup.h"
+
+#include "unit/ChoiceCombo.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+
+namespace starfall {
+
+namespace {
+
+constexpr std::array<const char*, 4> kTerrainLabels = {"空", "宇", "陆", "海"};
+constexpr std::array<const char*, 4> kTerrainNames = {"Air", "Space", "Land", "Sea"};
+
+} // namespace
+
+QGroupBox* makeTerrainGroup(const QString& title, const QString& objectName,
+                            std::span<const std::string_view> items, TerrainCombos& combos,
+                            QWidget* parent) {
+    auto* group = new QGroupBox(title, parent);
+    group->setObjectName(objectName);
+    auto* grid = new QGridLayout(group);
+    for (std::size_t i = 0; i < combos.size(); ++i) {
+        QComboBox* combo = makeChoiceCombo(items, group);
+        combo->setObjectName(QStringLiteral("terrain%1Combo").arg(QLatin1String(kTerrainNames[i])));
+        combo->setAccessibleName(QString::fromUtf8(kTerrainLabels[i]));
+        auto* caption = new QLabel(QString::fromUtf8(kTerrainLabels[i]), group);
+        caption->setBuddy(combo);
+        const int row = static_cast<int>(i) / 2;
+        const int column = static_cast<int>(i) % 2 * 2;
+        grid->addWidget(caption, row, column);
+        grid->addWidget(combo, row, column + 1);
+        combos[i] = combo;
+    }
+    return group;
+}
+
+} // namespace starfall

@@ -1,0 +1,26 @@
+#pragma once
+
+// The group of four terrain drop-downs that the unit page and the weapon
+// editor share: air, space, land and sea in two rows of two, each with its
+// caption as buddy.
+
+#include <QString>
+
+#include <array>
+#include <span>
+#include <string_view>
+
+class QComboBox;
+class QGroupBox;
+class QWidget;
+
+namespace starfall {
+
+using TerrainCombos = std::array<QComboBox*, 4>; // air, space, land, sea
+
+// Fills `combos` with lists of `items` (UTF-8) inside the new group.
+[[nodiscard]] QGroupBox* makeTerrainGroup(const QString& title, const QString& objectName,
+                                          std::span<const std::string_view> items,
+                                          TerrainCombos& combos, QWidget* parent);
+
+} // namespace starfall
