@@ -3,6 +3,7 @@
 #include "app/CoreErrorReport.h"
 #include "app/EditorFonts.h"
 #include "app/MessagePresenter.h"
+#include "app/NoticeStrip.h"
 #include "image/Messages.h"
 #include "pilot/PilotText.h"
 #include "pilot/SkillTableFile.h"
@@ -227,15 +228,8 @@ void CSkillDlg::saveSkillTable() {
 
 void CSkillDlg::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
-    QPixmap strip(kNoticeWidth, kNoticeHeight);
-    strip.fill(QColor(255, 255, 200));
-    {
-        QPainter offscreen(&strip);
-        offscreen.setFont(m_font);
-        offscreen.setPen(Qt::black);
-        offscreen.drawText(QRect(0, 0, kNoticeWidth, kNoticeHeight), Qt::AlignCenter,
-                           fromUtf8(kNotice));
-    }
+    const QPixmap strip =
+        noticeStrip(kNoticeWidth, kNoticeHeight, m_font, fromUtf8(kNotice), NoticeText::Transparent);
     QPainter painter(this);
     painter.drawPixmap(noticeRect(height()).topLeft(), strip);
 }

@@ -3,6 +3,7 @@
 #include "app/CoreErrorReport.h"
 #include "app/EditorFonts.h"
 #include "app/MessagePresenter.h"
+#include "app/NoticeStrip.h"
 #include "image/Messages.h"
 #include "image/TextNumbers.h"
 
@@ -137,16 +138,8 @@ void CRebuildDlgPage::saveUpgradeTable() {
 
 void CRebuildDlgPage::paintEvent(QPaintEvent* event) {
     EditorPage::paintEvent(event);
-    QPixmap band(kNoticeWidth, kNoticeHeight);
-    band.fill(QColor(255, 255, 200));
-    {
-        QPainter offscreen(&band);
-        offscreen.setFont(m_noticeFont);
-        offscreen.setPen(Qt::black);
-        offscreen.setBackground(Qt::white);
-        offscreen.setBackgroundMode(Qt::OpaqueMode);
-        offscreen.drawText(QRect(0, 0, kNoticeWidth, kNoticeHeight), Qt::AlignCenter, qs(kNotice));
-    }
+    const QPixmap band =
+        noticeStrip(kNoticeWidth, kNoticeHeight, m_noticeFont, qs(kNotice), NoticeText::OnWhite);
     QPainter painter(this);
     painter.drawPixmap(noticeLeft(width()), kNoticeTop, band);
 }
