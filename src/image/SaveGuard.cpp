@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <set>
 
 namespace starfall {
 
@@ -35,8 +36,11 @@ bool inFraming(Position position) {
 bool looksRaw(int fd, std::span<const Position> positions) {
     if (startsWithSync(fd, 0))
         return true;
-    return std::any_of(positions.begin(), positions.end(),
-                       [fd](Position p) { return startsWithSync(fd, p - p % kSectorSize); });
+    std::set<Position> sectorStarts;
+    for (const Position p : positions)
+        sectorStarts.insert(p - p % kSectorSize);
+    return std::any_of(sectorStarts.begin(), sectorStarts.end(),
+                       [fd](Position start) { return startsWithSync(fd, start); });
 }
 
 } // namespace

@@ -13,10 +13,9 @@ namespace {
 constexpr std::int64_t kSectorBytes = static_cast<std::int64_t>(sector::kSectorSize);
 constexpr std::size_t kSectorsPerBlock = 512;
 
-// Calls visit(index, sector) for each whole sector; returns the report's counts.
-SectorReport scan(const std::string& path,
-                  const std::function<void(std::int64_t, sector::ConstSector)>& visit) {
-    SectorReport report;
+// Calls visit(index, sector) for each whole sector, counting them into `report`.
+void scan(const std::string& path, SectorReport& report,
+          const std::function<void(std::int64_t, sector::ConstSector)>& visit) {
     for (Position start = 0;; start += static_cast<Position>(kSectorsPerBlock) * kSectorBytes) {
         const auto block = readRange(path, start, kSectorsPerBlock * sector::kSectorSize);
         const std::size_t whole = block.size() / sector::kSectorSize;
@@ -27,7 +26,7 @@ SectorReport scan(const std::string& path,
         }
         if (whole < kSectorsPerBlock) {
             report.trailingBytes = static_cast<std::int64_t>(block.size() % sector::kSectorSize);
-            return report;
+            return;
         }
     }
 }
@@ -53,19 +52,14 @@ std::vector<SectorRange> sectorRangesOf(std::span<const Position> positions) {
 }
 
 SectorReport verifySectors(const std::string& path) {
-    std::int64_t form1 = 0;
-    std::int64_t form2 = 0;
-    std::vector<SectorMismatch> mismatches;
-    SectorReport report = scan(path, [&](std::int64_t index, sector::ConstSector one) {
+    SectorReport report;
+    scan(path, report, [&report](std::int64_t index, sector::ConstSector one) {
         const sector::Form form = sector::formOf(one);
-        form1 += form == sector::Form::Form1 ? 1 : 0;
-        form2 += form == sector::Form::Form2 ? 1 : 0;
+        report.form1 += form == sector::Form::Form1 ? 1 : 0;
+        report.form2 += form == sector::Form::Form2 ? 1 : 0;
         if (const sector::Check check = sector::check(one); !check.matches())
-            mismatches.push_back({index, !check.edcMatches, !check.eccMatches, form == sector::Form::Form2});
+            report.mismatches.push_back({index, !check.edcMatches, !check.eccMatches, form == sector::Form::Form2});
     });
-    report.form1 = form1;
-    report.form2 = form2;
-    report.mismatches = std::move(mismatches);
     return report;
 }
 
@@ -75,7 +69,8 @@ RepairReport repairSectors(const std::string& path, std::span<const SectorRange>
     const auto inRanges = [ranges](std::int64_t s) {
         return std::any_of(ranges.begin(), ranges.end(), [s](const SectorRange& r) { return r.holds(s); });
     };
-    (void)scan(path, [&](std::int64_t index, sector::ConstSector one) {
+    SectorReport counts;
+    scan(path, counts, [&](std::int64_t index, sector::ConstSector one) {
         const sector::Check check = sector::check(one);
         if (check.matches())
             return;
