@@ -14,9 +14,9 @@ namespace starfall {
 
 namespace {
 
-constexpr auto kSectorSize = static_cast<Position>(sector::kSectorSize);
-constexpr auto kDataStart = static_cast<Position>(sector::kDataStart);
-constexpr auto kDataEnd = static_cast<Position>(sector::kDataEnd);
+constexpr Position kSectorSize = sector::kSectorBytes;
+constexpr Position kDataStart = sector::kDataBegin;
+constexpr Position kDataEnd = sector::kDataFinish;
 using sector::kSync;
 
 bool startsWithSync(int fd, Position sectorStart) {

@@ -4,15 +4,18 @@
 // a 32-bit EDC over the subheader and user data, and for Form 1 the P and Q
 // Reed-Solomon parity, computed with the header taken as zero.
 
+#include "image/SectorGeometry.h"
+
 #include <array>
 #include <cstdint>
 #include <span>
 
 namespace starfall::sector {
 
-inline constexpr std::size_t kSectorSize = 2352;
-inline constexpr std::size_t kDataStart = 24;   // sync, header and subheader come first
-inline constexpr std::size_t kDataEnd = 2072;   // Form 1: EDC, then P and Q parity
+// The geometry as sizes, for spans and arrays.
+inline constexpr auto kSectorSize = static_cast<std::size_t>(kSectorBytes);
+inline constexpr auto kDataStart = static_cast<std::size_t>(kDataBegin);
+inline constexpr auto kDataEnd = static_cast<std::size_t>(kDataFinish); // Form 1: EDC, P, Q
 inline constexpr std::size_t kForm2EdcAt = 2348;
 
 using Sector = std::span<std::uint8_t, kSectorSize>;

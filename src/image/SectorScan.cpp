@@ -10,7 +10,7 @@ namespace starfall {
 
 namespace {
 
-constexpr std::int64_t kSectorBytes = static_cast<std::int64_t>(sector::kSectorSize);
+constexpr std::int64_t kSectorBytes = sector::kSectorBytes;
 constexpr std::size_t kSectorsPerBlock = 512;
 
 // Calls visit(index, sector) for each whole sector, counting them into `report`.

@@ -1,6 +1,7 @@
 #include "pilot/PilotLayout.h"
 
 #include "image/PositionWalker.h"
+#include "image/SectorGeometry.h"
 
 #include <algorithm>
 #include <array>

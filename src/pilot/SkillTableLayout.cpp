@@ -1,6 +1,7 @@
 #include "pilot/SkillTableLayout.h"
 
 #include "image/FixedName.h"
+#include "image/SectorGeometry.h"
 
 #include <algorithm>
 #include <array>
@@ -10,8 +11,6 @@ namespace starfall {
 namespace {
 
 constexpr Position kSlotSize = 2;
-constexpr Position kSectorSize = 2352;
-constexpr Position kDataAreaEnd = 2072; // sector head 24 + data 2048
 
 // "듀오"'s table runs over a sector boundary just after slot 5's code: the
 // level byte lies where the data area holds it, slot 6 on one gap further.
@@ -23,7 +22,7 @@ const FixedName& stretchName() {
 }
 
 Position stretchedLevel(Position level) {
-    return level % kSectorSize >= kDataAreaEnd ? level + kSectorGap : level;
+    return level % sector::kSectorBytes >= sector::kDataFinish ? level + kSectorGap : level;
 }
 
 } // namespace

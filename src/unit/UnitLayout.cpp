@@ -2,6 +2,7 @@
 
 #include "image/FixedName.h"
 #include "image/PositionWalker.h"
+#include "image/SectorGeometry.h"
 
 namespace starfall {
 

@@ -3,6 +3,7 @@
 #include "image/Cp949.h"
 #include "image/FixedName.h"
 #include "image/ImageAccess.h"
+#include "image/SectorGeometry.h"
 #include "image/Messages.h"
 #include "image/TextNumbers.h"
 #include "unit/WeaponIni.h"

@@ -3,6 +3,7 @@
 #include "image/ByteCodec.h"
 #include "image/ByteCursor.h"
 #include "image/ImageAccess.h"
+#include "image/SectorGeometry.h"
 #include "image/Messages.h"
 #include "image/TextNumbers.h"
 #include "image/WordCodec.h"
@@ -15,14 +16,13 @@ namespace {
 
 constexpr Position kTableStart = 46381512;
 constexpr Position kFirstRun = 2000; // table bytes in the first sector's data area
-constexpr Position kDataPerSector = 2048;
 constexpr std::size_t kHitDigits = 5; // a save reads the hit field's first five characters
 
 // Image position of byte `offset` of the table's contiguous stream.
 Position tablePosition(Position offset) {
     if (offset < kFirstRun)
         return kTableStart + offset;
-    const Position gaps = (offset - kFirstRun) / kDataPerSector + 1;
+    const Position gaps = (offset - kFirstRun) / sector::kDataBytes + 1;
     return kTableStart + offset + gaps * kSectorGap;
 }
 

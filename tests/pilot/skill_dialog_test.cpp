@@ -1,5 +1,6 @@
 #include "image/Cp949.h"
 #include "image/Messages.h"
+#include "image/SectorGeometry.h"
 #include "pilot/CSkillDlg.h"
 #include "pilot/SpinButtons.h"
 

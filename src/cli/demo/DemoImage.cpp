@@ -11,9 +11,9 @@ namespace starfall::demo {
 
 namespace {
 
-constexpr auto kSectorSize = static_cast<Position>(sector::kSectorSize);
-constexpr auto kDataStart = static_cast<Position>(sector::kDataStart);
-constexpr auto kDataEnd = static_cast<Position>(sector::kDataEnd);
+constexpr Position kSectorSize = sector::kSectorBytes;
+constexpr Position kDataStart = sector::kDataBegin;
+constexpr Position kDataEnd = sector::kDataFinish;
 constexpr std::uint8_t kDataSubmode = 0x08;
 constexpr int kLeadInSectors = 150; // the two seconds before sector 0
 
