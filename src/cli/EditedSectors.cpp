@@ -32,9 +32,8 @@ void addPilotPositions(const NameList& pilots, std::vector<Position>& positions)
 }
 
 void addUnitPositions(const NameList& units, std::vector<Position>& positions) {
-    for (const NameListEntry& entry : units.entries) {
-        const UnitPlace place{entry.address(), units.positionOf(entry), entry.name};
-        const auto record = unitRecordPositions(place);
+    for (std::size_t i = 0; i < units.entries.size(); ++i) {
+        const auto record = unitRecordPositions(UnitPlace::fromList(units, i));
         positions.insert(positions.end(), record.begin(), record.end());
     }
 }

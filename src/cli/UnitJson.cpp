@@ -28,13 +28,8 @@ nlohmann::json terrainJson(const std::array<ListChoice, 4>& terrain, const Items
 
 } // namespace
 
-UnitPlace unitPlace(const NameList& units, std::size_t index) {
-    const NameListEntry& entry = units.entries.at(index);
-    return {entry.address(), units.positionOf(entry), entry.name};
-}
-
 nlohmann::json unitJson(const std::string& image, const NameList& units, std::size_t index) {
-    const UnitPlace place = unitPlace(units, index);
+    const UnitPlace place = UnitPlace::fromList(units, index);
     const UnitRecord record = loadUnitRecord(image, place);
     nlohmann::json abilities = nlohmann::json::array();
     for (const ListChoice& ability : record.abilities)
@@ -58,7 +53,7 @@ nlohmann::json unitJson(const std::string& image, const NameList& units, std::si
 nlohmann::json weaponListJson(const std::string& image, const NameList& units, std::size_t index,
                               const std::string& directory) {
     const NameListEntry& entry = units.entries.at(index);
-    const Position listPosition = units.positionOf(entry) + 24;
+    const Position listPosition = unitWeaponListStart(units.positionOf(entry));
     nlohmann::json weapons = nlohmann::json::array();
     for (const NamedWeapon& weapon :
          loadNamedWeaponList(image, entry.name, entry.addressText, listPosition,

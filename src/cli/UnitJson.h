@@ -13,9 +13,6 @@
 
 namespace starfall::cli {
 
-// Where entry `index` of unitlist.ini puts its unit record.
-[[nodiscard]] UnitPlace unitPlace(const NameList& units, std::size_t index);
-
 [[nodiscard]] nlohmann::json unitJson(const std::string& image, const NameList& units,
                                       std::size_t index);
 // With names from weapon.ini in `directory`.

@@ -36,7 +36,7 @@ void setUnit(const CliContext& context, const SetArguments& arguments) {
     const Pairs pairs = parseAssignments(arguments.assignments);
     const NameList list = loadNameList(context.directory(), ListKind::Units);
     const std::size_t index = selectEntry(list, arguments.selector);
-    const UnitPlace place = unitPlace(list, index);
+    const UnitPlace place = UnitPlace::fromList(list, index);
     UnitRecord record = loadUnitRecord(arguments.image, place);
     applyAll(record, pairs, setUnitField);
     saveUnitRecord(arguments.image, place, record);

@@ -12,6 +12,8 @@
 
 namespace starfall {
 
+struct NameList;
+
 // An item's position in the list is its stored ability code.
 inline constexpr std::array<std::string_view, 19> kUnitAbilityItems = {
     "없음",       "빔코트",   "I필드",      "오라 바리어", "이데아 바리어",
@@ -48,6 +50,8 @@ struct UnitPlace {
     std::int32_t address = 0;
     Position position = 0;
     std::string name;
+
+    [[nodiscard]] static UnitPlace fromList(const NameList& list, std::size_t index);
 };
 
 } // namespace starfall

@@ -92,7 +92,7 @@ void placeUnits(DemoImage& image) {
         values.push_back(unit.record[1]);
         image.put(unit.name, unitRecordPositions(place), values);
         const Position list =
-            weaponListPosition(place.name, std::to_string(unit.address), place.position + 24);
+            weaponListPosition(place.name, std::to_string(unit.address), unitWeaponListStart(place.position));
         image.put(unit.name, list - 2, static_cast<std::uint8_t>(unit.weapons.size()));
         for (std::size_t i = 0; i < unit.weapons.size(); ++i) {
             const auto at = weaponEntryPositions(place.name, list, static_cast<int>(i));
