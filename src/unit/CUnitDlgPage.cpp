@@ -12,6 +12,7 @@
 #include "unit/TerrainGroup.h"
 #include "unit/DigitKeyFilter.h"
 #include "unit/UnitRecordFile.h"
+#include "unit/UnitWeaponList.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -304,7 +305,7 @@ void CUnitDlgPage::loadCurrentUnit() {
     if (m_trace)
         m_trace(messages::unitTrace(entry.name, position));
     m_name->setText(displayName(entry.name));
-    const UnitPlace place{entry.address(), position, entry.name};
+    const UnitPlace place = UnitPlace::fromList(m_list, static_cast<std::size_t>(m_currentRow));
     // A record the image cannot hold is reported; the page keeps what it shows.
     if (!runReportingErrors(this,
                             [&] { m_record = loadUnitRecord(imageSession().imagePath, place); }))
@@ -371,14 +372,14 @@ void CUnitDlgPage::saveUnit() {
     takeAll();
     for (std::size_t i = 0; i < m_abilities.size(); ++i) {
         const std::optional<int> ticked = m_abilities[i]->highestTicked();
-        // A code no row stands for was never ticked; it goes back as it came.
+        // A code no row stands for was never ticked, and an ability past the
+        // image's end shows none: both go back as they came.
         if (ticked)
             m_record.abilities[i] = ListChoice::item(*ticked);
-        else if (!m_record.abilities[i].unlistedCode())
+        else if (m_record.abilities[i].index())
             m_record.abilities[i] = ListChoice::item(0);
     }
-    const NameListEntry& entry = m_list.entries[static_cast<std::size_t>(m_currentRow)];
-    const UnitPlace place{entry.address(), m_list.positionOf(entry), entry.name};
+    const UnitPlace place = UnitPlace::fromList(m_list, static_cast<std::size_t>(m_currentRow));
     if (runReportingErrors(this,
                            [&] { saveUnitRecord(imageSession().imagePath, place, m_record); }))
         messagePresenter().show(this, messages::saveDone());
@@ -389,7 +390,7 @@ void CUnitDlgPage::openWeaponEditor() {
         return;
     const NameListEntry& entry = m_list.entries[static_cast<std::size_t>(m_currentRow)];
     const WeaponHandOver handOver{imageSession().imagePath, entry.name, entry.addressText,
-                                  m_list.positionOf(entry) + 24};
+                                  unitWeaponListStart(m_list.positionOf(entry))};
     if (m_openWeaponEditor)
         m_openWeaponEditor(this, handOver);
     else
