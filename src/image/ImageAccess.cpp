@@ -162,6 +162,17 @@ void writeFramingBytes(const std::string& path, std::span<const ByteWrite> plan)
     writePlan(path, plan, {}, FramingGuard::Skip);
 }
 
+void writeRuns(const std::string& path, std::span<const ByteRun> runs, std::string_view record,
+               FramingRule framing) {
+    std::vector<ByteWrite> plan;
+    for (const ByteRun& run : runs) {
+        for (std::size_t i = 0; i < run.bytes.size(); ++i)
+            plan.push_back({run.start + static_cast<Position>(i), run.bytes[i]});
+    }
+    writePlan(path, plan, record,
+              framing == FramingRule::Refuse ? FramingGuard::Check : FramingGuard::Skip);
+}
+
 std::vector<std::uint8_t> readRange(const std::string& path, Position start, std::size_t count) {
     const Position end = start + static_cast<Position>(count);
     checkPositions(std::array<Position, 1>{start}, path);

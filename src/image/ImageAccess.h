@@ -20,6 +20,13 @@ struct ByteWrite {
     bool operator==(const ByteWrite&) const = default;
 };
 
+// Consecutive bytes from `start`: how a patch hands over what it changes.
+struct ByteRun {
+    Position start = 0;
+    std::vector<std::uint8_t> bytes;
+    bool operator==(const ByteRun&) const = default;
+};
+
 // Checks a whole plan before any byte is touched; throws
 // CoreError(PositionOutOfRange) naming the first bad position.
 void checkPositions(std::span<const Position> positions, const std::string& path);
@@ -40,6 +47,12 @@ void writeBytes(const std::string& path, std::span<const ByteWrite> plan,
 // Writes a plan without the framing check: only for rewriting a sector's own
 // error codes, which live in its tail. Fails as writeBytes does otherwise.
 void writeFramingBytes(const std::string& path, std::span<const ByteWrite> plan);
+
+// Writes every run as one save, as writeBytes does. `framing` Allow lets the
+// runs cover sector heads and tails too (a patch carries whole sectors' codes).
+enum class FramingRule { Refuse, Allow };
+void writeRuns(const std::string& path, std::span<const ByteRun> runs, std::string_view record,
+               FramingRule framing = FramingRule::Refuse);
 
 // Up to `count` bytes from `start`; fewer when the image ends first.
 [[nodiscard]] std::vector<std::uint8_t> readRange(const std::string& path, Position start,
