@@ -14,6 +14,9 @@ enum class Failure {
     WriteFailed,        // a write, flush or close of the image failed
     SectorFraming,      // a save would write into a sector's head or tail
     ListFileMissing,    // charlist.ini or unitlist.ini cannot be opened
+    PastImageEnd,       // a save would write at or past the image's end
+    JournalUnavailable, // a save cannot create or flush its journal
+    JournalInTheWay,    // a journal that cannot be applied lies where a save needs its own
 };
 
 // The one exception type the core throws. It carries what went wrong and

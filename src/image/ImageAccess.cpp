@@ -2,51 +2,18 @@
 
 #include "image/ByteCodec.h"
 #include "image/CoreError.h"
-#include "image/SaveGuard.h"
+#include "image/FileHandle.h"
 
 #include <array>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <stdexcept>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace starfall {
 
 namespace {
-
-// Closes on every path out; a save checks the close itself.
-class FileHandle {
-public:
-    FileHandle(const std::string& path, int flags) {
-        if (!path.empty())
-            m_fd = ::open(path.c_str(), flags | O_CLOEXEC);
-        struct stat info {};
-        if (m_fd >= 0 && (::fstat(m_fd, &info) != 0 || S_ISDIR(info.st_mode)))
-            reset();
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() { reset(); }
-
-    [[nodiscard]] bool isOpen() const { return m_fd >= 0; }
-    [[nodiscard]] int fd() const { return m_fd; }
-    // Returns 0 or the errno of a failed close.
-    int close() {
-        const int result = ::close(m_fd) == 0 ? 0 : errno;
-        m_fd = -1;
-        return result;
-    }
-
-private:
-    void reset() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = -1;
-    }
-    int m_fd = -1;
-};
 
 // Length of the run of consecutive positions starting at index i.
 template <typename Get> std::size_t runLength(std::size_t i, std::size_t size, Get position) {
@@ -81,19 +48,12 @@ void readRun(int fd, Position start, std::span<int> out, const std::string& path
         out[i] = i < got ? buffer[i] : kEndOfFile; // past the end stays kEndOfFile
 }
 
-void writeRun(int fd, Position start, std::span<const unsigned char> bytes,
-              const std::string& path) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const Position at = start + static_cast<Position>(done);
-        const ssize_t n =
-            ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(at));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            throw CoreError(Failure::WriteFailed, path, at, std::strerror(n < 0 ? errno : EIO));
-        done += static_cast<std::size_t>(n);
-    }
+FileHandle openForLoad(const std::string& path) {
+    recoverInterruptedSave(path);
+    FileHandle file(path, O_RDONLY);
+    if (!file.isOpen())
+        throw CoreError(Failure::ImageOpenForLoad, path);
+    return file;
 }
 
 } // namespace
@@ -107,9 +67,7 @@ void checkPositions(std::span<const Position> positions, const std::string& path
 
 std::vector<int> readBytes(const std::string& path, std::span<const Position> positions) {
     checkPositions(positions, path);
-    FileHandle file(path, O_RDONLY);
-    if (!file.isOpen())
-        throw CoreError(Failure::ImageOpenForLoad, path);
+    const FileHandle file = openForLoad(path);
     std::vector<int> bytes(positions.size(), kEndOfFile);
     for (std::size_t i = 0; i < positions.size();) {
         const std::size_t n = runLength(i, positions.size(), [&](std::size_t k) { return positions[k]; });
@@ -119,58 +77,28 @@ std::vector<int> readBytes(const std::string& path, std::span<const Position> po
     return bytes;
 }
 
-namespace {
-
-enum class FramingGuard { Check, Skip };
-
-void writePlan(const std::string& path, std::span<const ByteWrite> plan, std::string_view record,
-               FramingGuard guard) {
-    std::vector<Position> positions;
-    positions.reserve(plan.size());
-    for (const ByteWrite& w : plan)
-        positions.push_back(w.position);
-    checkPositions(positions, path);
-
-    FileHandle file(path, O_RDWR);
-    if (!file.isOpen())
-        throw CoreError(Failure::ImageOpenForSave, path);
-    if (guard == FramingGuard::Check)
-        checkSaveAgainstFraming(file.fd(), path, positions, record);
-
-    std::vector<unsigned char> run;
+void writeBytes(const std::string& path, std::span<const ByteWrite> plan, std::string_view record,
+                FramingRule framing) {
+    std::vector<PlannedRun> runs;
     for (std::size_t i = 0; i < plan.size();) {
         const std::size_t n = runLength(i, plan.size(), [&](std::size_t k) { return plan[k].position; });
-        run.clear();
-        for (std::size_t k = i; k < i + n; ++k)
-            run.push_back(plan[k].value);
-        writeRun(file.fd(), plan[i].position, run, path);
+        PlannedRun& run = runs.emplace_back(PlannedRun{plan[i].position, {}, {}});
+        for (std::size_t k = i; k < i + n; ++k) {
+            run.values.push_back(plan[k].value);
+            run.masks.push_back(plan[k].mask);
+        }
         i += n;
     }
-    if (::fdatasync(file.fd()) != 0)
-        throw CoreError(Failure::WriteFailed, path, -1, std::strerror(errno));
-    if (const int error = file.close(); error != 0)
-        throw CoreError(Failure::WriteFailed, path, -1, std::strerror(error));
-}
-
-} // namespace
-
-void writeBytes(const std::string& path, std::span<const ByteWrite> plan, std::string_view record) {
-    writePlan(path, plan, record, FramingGuard::Check);
-}
-
-void writeFramingBytes(const std::string& path, std::span<const ByteWrite> plan) {
-    writePlan(path, plan, {}, FramingGuard::Skip);
+    saveRuns(path, std::move(runs), record, framing);
 }
 
 void writeRuns(const std::string& path, std::span<const ByteRun> runs, std::string_view record,
                FramingRule framing) {
-    std::vector<ByteWrite> plan;
-    for (const ByteRun& run : runs) {
-        for (std::size_t i = 0; i < run.bytes.size(); ++i)
-            plan.push_back({run.start + static_cast<Position>(i), run.bytes[i]});
-    }
-    writePlan(path, plan, record,
-              framing == FramingRule::Refuse ? FramingGuard::Check : FramingGuard::Skip);
+    std::vector<PlannedRun> planned;
+    planned.reserve(runs.size());
+    for (const ByteRun& run : runs)
+        planned.push_back({run.start, run.bytes, {}});
+    saveRuns(path, std::move(planned), record, framing);
 }
 
 std::vector<std::uint8_t> readRange(const std::string& path, Position start, std::size_t count) {
@@ -178,9 +106,7 @@ std::vector<std::uint8_t> readRange(const std::string& path, Position start, std
     checkPositions(std::array<Position, 1>{start}, path);
     if (count > 0)
         checkPositions(std::array<Position, 1>{end - 1}, path);
-    FileHandle file(path, O_RDONLY);
-    if (!file.isOpen())
-        throw CoreError(Failure::ImageOpenForLoad, path);
+    const FileHandle file = openForLoad(path);
     std::vector<std::uint8_t> out(count);
     out.resize(readFully(file.fd(), start, out, path));
     return out;

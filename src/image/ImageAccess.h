@@ -1,9 +1,12 @@
 #pragma once
 
-// The one place that opens an image. A load opens the existing file read-only
-// and a save opens it for update, never creating or truncating it; each call
-// opens, does all its work and closes again, so nothing is held or cached.
+// The one place that reads and writes an image. A load opens the existing
+// regular file read-only; a save goes through the journaled save (ImageSave.h),
+// never creating, truncating or growing the file. Each call opens, does all
+// its work and closes again, so nothing is held or cached. Every call first
+// rolls back a save that a dead process left unfinished.
 
+#include "image/ImageSave.h"
 #include "image/Position.h"
 
 #include <cstdint>
@@ -14,9 +17,12 @@
 
 namespace starfall {
 
+// One byte of a save. Only the bits of `mask` are written; the others keep
+// what the image holds at the time of the save.
 struct ByteWrite {
     Position position = 0;
     std::uint8_t value = 0;
+    std::uint8_t mask = 0xFF;
     bool operator==(const ByteWrite&) const = default;
 };
 
@@ -36,21 +42,12 @@ void checkPositions(std::span<const Position> positions, const std::string& path
 [[nodiscard]] std::vector<int> readBytes(const std::string& path,
                                          std::span<const Position> positions);
 
-// Writes every byte of the plan, runs of adjacent positions together, then
-// flushes the data to the disk and closes. Throws CoreError(ImageOpenForSave)
-// when the image cannot be opened for update, CoreError(SectorFraming) when a
-// position of a raw image lies in sector framing (`record` names what was being
-// saved), and CoreError(WriteFailed) when a write, the flush or the close fails.
+// Writes the plan as one save (see saveRuns): all of it or, on any failure,
+// none of it. `record` names what is being saved in the refusals.
 void writeBytes(const std::string& path, std::span<const ByteWrite> plan,
-                std::string_view record = {});
+                std::string_view record = {}, FramingRule framing = FramingRule::Refuse);
 
-// Writes a plan without the framing check: only for rewriting a sector's own
-// error codes, which live in its tail. Fails as writeBytes does otherwise.
-void writeFramingBytes(const std::string& path, std::span<const ByteWrite> plan);
-
-// Writes every run as one save, as writeBytes does. `framing` Allow lets the
-// runs cover sector heads and tails too (a patch carries whole sectors' codes).
-enum class FramingRule { Refuse, Allow };
+// Writes every run as one save, as writeBytes does.
 void writeRuns(const std::string& path, std::span<const ByteRun> runs, std::string_view record,
                FramingRule framing = FramingRule::Refuse);
 

@@ -74,6 +74,24 @@ std::string unitRecordLabel(std::string_view nameCp949) {
 
 std::string weaponRecordLabel(int number) { return "무기 " + std::to_string(number); }
 
+Message saveRolledBack(std::string_view imagePath, std::size_t bytes) {
+    return {quoted(imagePath, "파일에 끝나지 않은 저장이 있어 저장 전으로 되돌렸습니다. (") +
+                std::to_string(bytes) + "바이트)",
+            std::string(kTitleRomEditor), MessageIcon::Information};
+}
+
+Message journalLeftAlone(std::string_view journalPath) {
+    return romEditorExclamation(
+        quoted(journalPath, "파일은 이 이미지의 저장 기록이 아니거나 손상되었습니다. 이미지와 이 "
+                            "파일을 그대로 두었습니다. 이 파일을 치우기 전에는 저장할 수 없습니다."));
+}
+
+Message journalNotApplied(std::string_view imagePath, std::string_view journalPath) {
+    return romEditorExclamation(quoted(imagePath, "파일에 끝나지 않은 저장의 기록 '") +
+                                std::string(journalPath) +
+                                "'이(가) 있지만 이미지에 쓸 수 없어 되돌리지 못했습니다.");
+}
+
 std::string defaultWeaponName(int number) { return std::to_string(number) + "번 무기"; }
 
 } // namespace messages
@@ -97,6 +115,18 @@ Message messageFor(Failure failure, std::string_view path, Position position,
             "꼬리 영역입니다. " + std::string(detail) + "을(를) 저장하지 않았습니다.");
     case Failure::ListFileMissing:
         return messages::listFileMissing(detail);
+    case Failure::PastImageEnd:
+        return romEditorExclamation(quoted(path, "파일의 위치 ") + std::to_string(position) +
+                                    "은(는) 이미지의 끝 너머입니다. 이미지의 크기를 바꾸지 않도록 " +
+                                    (detail.empty() ? std::string("아무것도")
+                                                    : std::string(detail) + "을(를)") +
+                                    " 저장하지 않았습니다.");
+    case Failure::JournalUnavailable:
+        return romEditorExclamation(quoted(path, "저장 기록 파일을 만들 수 없어 아무것도 저장하지 "
+                                                 "않았습니다. (") +
+                                    std::string(detail) + ")");
+    case Failure::JournalInTheWay:
+        return messages::journalLeftAlone(path);
     }
     return romEditorExclamation(std::string(detail));
 }

@@ -45,6 +45,13 @@ inline constexpr std::string_view kTitleWarning = "경고";
 [[nodiscard]] std::string upgradeTableLabel();
 [[nodiscard]] std::string unitRecordLabel(std::string_view nameCp949);
 [[nodiscard]] std::string weaponRecordLabel(int number);
+// What a program tells the user when it finds a save's journal beside the
+// image (UTF-8): rolled back, left alone (another image's, or damaged), or not
+// applicable because the image cannot be written.
+[[nodiscard]] Message saveRolledBack(std::string_view imagePath, std::size_t bytes);
+[[nodiscard]] Message journalLeftAlone(std::string_view journalPath);
+[[nodiscard]] Message journalNotApplied(std::string_view imagePath, std::string_view journalPath);
+
 // The name of a weapon that weapon.ini does not name (UTF-8).
 [[nodiscard]] std::string defaultWeaponName(int number);
 

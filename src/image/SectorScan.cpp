@@ -88,7 +88,7 @@ RepairReport repairSectors(const std::string& path, std::span<const SectorRange>
         report.repaired.push_back(mismatch);
     });
     if (!plan.empty())
-        writeFramingBytes(path, plan);
+        writeBytes(path, plan, {}, FramingRule::Allow);
     return report;
 }
 

@@ -12,6 +12,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 namespace starfall {
 namespace {
 
@@ -53,10 +55,24 @@ TEST_F(ImageAccessTest, WritesOnlyThePlannedBytes) {
     EXPECT_EQ(readBytes(m_path, std::vector<Position>{4, 5, 9, 1}), (std::vector<int>{1, 2, 3, 4}));
 }
 
-TEST_F(ImageAccessTest, WritingPastTheEndExtendsTheFile) {
-    writeBytes(m_path, std::vector<ByteWrite>{{20, 7}});
-    EXPECT_EQ(std::filesystem::file_size(m_path), 21u);
-    EXPECT_EQ(readBytes(m_path, std::vector<Position>{20}), (std::vector<int>{7}));
+TEST_F(ImageAccessTest, APlanReachingPastTheEndIsRefusedWholeAndNeverGrowsTheImage) {
+    const std::string before = readFile(m_path);
+    try {
+        writeBytes(m_path, std::vector<ByteWrite>{{3, 9}, {17, 7}, {16, 7}}, "무기 1322");
+        ADD_FAILURE() << "a save past the end was accepted";
+    } catch (const CoreError& error) {
+        EXPECT_EQ(error.failure(), Failure::PastImageEnd);
+        EXPECT_EQ(error.position(), 16); // the first position past the end
+        EXPECT_NE(messageFor(error).text.find("무기 1322"), std::string::npos);
+        EXPECT_EQ(messageFor(error).title, "롬 에디터");
+    }
+    EXPECT_EQ(readFile(m_path), before);
+    EXPECT_EQ(readBytes(m_path, std::vector<Position>{16}), (std::vector<int>{kEndOfFile}));
+}
+
+TEST_F(ImageAccessTest, MasksKeepTheBitsTheyDoNotCover) {
+    writeBytes(m_path, std::vector<ByteWrite>{{15, 0x05, 0x0F}, {2, 0x70, 0xF0}});
+    EXPECT_EQ(readBytes(m_path, std::vector<Position>{15, 2}), (std::vector<int>{0xA5, 0x74}));
 }
 
 TEST_F(ImageAccessTest, RefusesPositionsOutsideTwoGibibytesBeforeTouchingAnything) {
@@ -98,10 +114,18 @@ TEST_F(ImageAccessTest, SaveIntoAReadOnlyImageWritesNothing) {
     EXPECT_EQ(readFile(m_path), before);
 }
 
-TEST(ImageAccess, AFailedWriteIsReportedNotConfirmed) {
-    // Every write to /dev/full fails with "no space left on device".
+TEST_F(ImageAccessTest, FilesThatAreNotRegularAreNeverOpenedNorWaitedFor) {
+    const std::string fifo = m_dir.file("pipe.img");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // A FIFO with no writer would block a plain open forever.
+    EXPECT_EQ(failureOf([&] { (void)readBytes(fifo, std::vector<Position>{0}); }),
+              Failure::ImageOpenForLoad);
+    EXPECT_EQ(failureOf([&] { writeBytes(fifo, std::vector<ByteWrite>{{0, 1}}); }),
+              Failure::ImageOpenForSave);
     EXPECT_EQ(failureOf([] { writeBytes("/dev/full", std::vector<ByteWrite>{{0, 1}}); }),
-              Failure::WriteFailed);
+              Failure::ImageOpenForSave);
+    EXPECT_EQ(failureOf([&] { writeBytes(m_dir.dir(), std::vector<ByteWrite>{{0, 1}}); }),
+              Failure::ImageOpenForSave);
 }
 
 TEST(Messages, FailuresCarryTheEditorsTexts) {
