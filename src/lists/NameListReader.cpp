@@ -1,9 +1,8 @@
 #include "lists/NameListReader.h"
 
 #include "image/CoreError.h"
+#include "image/FileHandle.h"
 
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 namespace starfall {
@@ -84,11 +83,10 @@ NameList parseNameList(std::string_view content) {
 
 NameList loadNameList(const std::string& programDirectory, ListKind kind) {
     const std::string path = programDirectory + std::string(listFileName(kind));
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    const auto content = readRegularFile(path);
+    if (!content)
         throw CoreError(Failure::ListFileMissing, path, -1, std::string(listFileName(kind)));
-    const std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    return parseNameList(content);
+    return parseNameList(*content);
 }
 
 } // namespace starfall

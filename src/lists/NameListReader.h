@@ -14,8 +14,8 @@ namespace starfall {
 // then one entry per line. CR LF counts as LF, as in a text-mode read.
 [[nodiscard]] NameList parseNameList(std::string_view content);
 
-// Reads programDirectory + the kind's file name; throws
-// CoreError(ListFileMissing) when it cannot be opened.
+// Reads programDirectory + the kind's file name in one read; throws
+// CoreError(ListFileMissing) when it cannot be opened or is not a regular file.
 [[nodiscard]] NameList loadNameList(const std::string& programDirectory, ListKind kind);
 
 } // namespace starfall

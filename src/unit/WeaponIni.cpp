@@ -1,7 +1,8 @@
 #include "unit/WeaponIni.h"
 
+#include "image/FileHandle.h"
+
 #include <algorithm>
-#include <fstream>
 #include <sstream>
 
 namespace starfall {
@@ -65,12 +66,8 @@ WeaponIni WeaponIni::parse(std::string_view text) {
 }
 
 WeaponIni WeaponIni::load(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return {};
-    std::ostringstream text;
-    text << file.rdbuf();
-    return parse(text.str());
+    const auto text = readRegularFile(path);
+    return text ? parse(*text) : WeaponIni{};
 }
 
 std::optional<std::string> WeaponIni::find(std::string_view key) const {

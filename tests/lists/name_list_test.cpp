@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <sys/stat.h>
+
 #include <string>
 
 namespace starfall {
@@ -101,6 +104,21 @@ TEST(NameList, MissingFileIsReportedWithItsName) {
     EXPECT_EQ(loadNameList(dir.dir(), ListKind::Pilots).positionOf(
                   loadNameList(dir.dir(), ListKind::Pilots).entries.at(0)),
               7);
+}
+
+TEST(NameList, AListThatIsNotARegularFileIsMissing) {
+    test::TempDir dir;
+    std::filesystem::create_directory(dir.file("unitlist.ini"));
+    ASSERT_EQ(::mkfifo(dir.file("charlist.ini").c_str(), 0600), 0); // would block a plain open
+    for (const ListKind kind : {ListKind::Units, ListKind::Pilots}) {
+        try {
+            (void)loadNameList(dir.dir(), kind);
+            ADD_FAILURE() << "no error for " << listFileName(kind);
+        } catch (const CoreError& error) {
+            EXPECT_EQ(error.failure(), Failure::ListFileMissing);
+            EXPECT_EQ(error.detail(), listFileName(kind));
+        }
+    }
 }
 
 } // namespace

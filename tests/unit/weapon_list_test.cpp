@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <sys/stat.h>
+
 namespace starfall {
 namespace {
 
@@ -39,6 +42,14 @@ TEST(WeaponIni, ProfileFileRules) {
         EXPECT_EQ(WeaponIni::parse(row.text).find(row.key), row.expected) << row.text;
     EXPECT_EQ(WeaponIni::parse("[WEAPON_NAME]\n1=" + std::string(12000, 'x')).find("1")->size(),
               9999u);
+}
+
+TEST(WeaponIni, ANamesFileThatIsNotRegularCountsAsMissing) {
+    test::TempDir dir;
+    std::filesystem::create_directory(dir.file("dir.ini"));
+    ASSERT_EQ(::mkfifo(dir.file("fifo.ini").c_str(), 0600), 0);
+    EXPECT_EQ(WeaponIni::load(dir.file("dir.ini")).find("1"), std::nullopt);
+    EXPECT_EQ(WeaponIni::load(dir.file("fifo.ini")).find("1"), std::nullopt);
 }
 
 class WeaponListTest : public ::testing::Test {
