@@ -17,6 +17,7 @@ enum class Failure {
     PastImageEnd,       // a save would write at or past the image's end
     JournalUnavailable, // a save cannot create or flush its journal
     JournalInTheWay,    // a journal that cannot be applied lies where a save needs its own
+    NoRawSectors,       // a sector check of a file that holds no raw 2352-byte sectors
 };
 
 // The one exception type the core throws. It carries what went wrong and

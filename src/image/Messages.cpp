@@ -92,6 +92,10 @@ Message journalNotApplied(std::string_view imagePath, std::string_view journalPa
                                 "'이(가) 있지만 이미지에 쓸 수 없어 되돌리지 못했습니다.");
 }
 
+Message unexpectedFailure(std::string_view what) {
+    return romEditorExclamation("예기치 못한 오류로 프로그램을 끝냅니다: " + std::string(what));
+}
+
 std::string defaultWeaponName(int number) { return std::to_string(number) + "번 무기"; }
 
 } // namespace messages
@@ -127,6 +131,9 @@ Message messageFor(Failure failure, std::string_view path, Position position,
                                     std::string(detail) + ")");
     case Failure::JournalInTheWay:
         return messages::journalLeftAlone(path);
+    case Failure::NoRawSectors:
+        return romEditorExclamation(
+            quoted(path, "파일에는 2352바이트 원시 섹터가 없어 섹터 코드를 검사할 수 없습니다."));
     }
     return romEditorExclamation(std::string(detail));
 }

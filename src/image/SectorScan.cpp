@@ -1,10 +1,16 @@
 #include "image/SectorScan.h"
 
+#include "image/CoreError.h"
+#include "image/FileHandle.h"
 #include "image/ImageAccess.h"
 #include "image/SectorCodes.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <functional>
+#include <unistd.h>
 
 namespace starfall {
 
@@ -13,22 +19,51 @@ namespace {
 constexpr std::int64_t kSectorBytes = sector::kSectorBytes;
 constexpr std::size_t kSectorsPerBlock = 512;
 
-// Calls visit(index, sector) for each whole sector, counting them into `report`.
+// Fills `block` from `start` until it is full or the file ends.
+std::size_t readBlock(int fd, Position start, std::vector<std::uint8_t>& block,
+                      const std::string& path) {
+    std::size_t got = 0;
+    while (got < block.size()) {
+        const ssize_t n = ::pread(fd, block.data() + got, block.size() - got,
+                                  static_cast<off_t>(start + static_cast<Position>(got)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw CoreError(Failure::ImageOpenForLoad, path, start, std::strerror(errno));
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    return got;
+}
+
+// Calls visit(index, sector) for each whole sector of the file, however
+// large, counting them into `report`. A file with no Mode 2 sector at all is
+// not a raw image: CoreError(NoRawSectors).
 void scan(const std::string& path, SectorReport& report,
           const std::function<void(std::int64_t, sector::ConstSector)>& visit) {
-    for (Position start = 0;; start += static_cast<Position>(kSectorsPerBlock) * kSectorBytes) {
-        const auto block = readRange(path, start, kSectorsPerBlock * sector::kSectorSize);
-        const std::size_t whole = block.size() / sector::kSectorSize;
+    recoverInterruptedSave(path);
+    const FileHandle file(path, O_RDONLY);
+    if (!file.isOpen())
+        throw CoreError(Failure::ImageOpenForLoad, path);
+    std::vector<std::uint8_t> block(kSectorsPerBlock * sector::kSectorSize);
+    std::int64_t raw = 0;
+    for (Position start = 0;; start += static_cast<Position>(block.size())) {
+        const std::size_t got = readBlock(file.fd(), start, block, path);
+        const std::size_t whole = got / sector::kSectorSize;
         for (std::size_t i = 0; i < whole; ++i) {
             const sector::ConstSector one(block.data() + i * sector::kSectorSize, sector::kSectorSize);
+            raw += sector::formOf(one) == sector::Form::Other ? 0 : 1;
             visit(report.sectors, one);
             ++report.sectors;
         }
         if (whole < kSectorsPerBlock) {
-            report.trailingBytes = static_cast<std::int64_t>(block.size() % sector::kSectorSize);
-            return;
+            report.trailingBytes = static_cast<std::int64_t>(got % sector::kSectorSize);
+            break;
         }
     }
+    if (raw == 0)
+        throw CoreError(Failure::NoRawSectors, path);
 }
 
 } // namespace

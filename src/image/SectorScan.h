@@ -36,6 +36,9 @@ struct SectorReport {
     std::vector<SectorMismatch> mismatches;
 };
 
+// Throws CoreError(NoRawSectors) for a file without one raw Mode 2 sector
+// (an ISO image of 2048-byte sectors, random data, a raw image shifted by a
+// byte), which has no codes to verify or repair.
 [[nodiscard]] SectorReport verifySectors(const std::string& path);
 
 struct RepairReport {

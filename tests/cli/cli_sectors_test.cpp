@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <fstream>
+#include <utility>
 
 namespace starfall {
 namespace {
@@ -113,6 +115,36 @@ TEST_F(CliSectorsTest, BadRangesAreRefusedBeforeAnythingIsWritten) {
         EXPECT_EQ(result.exitCode, 2) << range;
         EXPECT_EQ(readFile(m_path), bytes) << range;
     }
+}
+
+TEST_F(CliSectorsTest, AFileWithoutRawSectorsIsSaidToHaveNone) {
+    std::string random(20 * kSector, '\0');
+    std::uint32_t state = 12345;
+    for (char& byte : random) {
+        state = state * 1103515245U + 12345U;
+        byte = static_cast<char>(state >> 24);
+    }
+    const std::string iso(40 * 2048, '\0');
+    const std::string shifted = "\x01" + s_demo->substr(0, 40 * kSector);
+    for (const std::string* bytes : {&std::as_const(random), &iso, &shifted}) {
+        write(*bytes);
+        for (const char* verb : {"verify", "repair"}) {
+            const auto result = cli({"sectors", verb, m_path});
+            EXPECT_EQ(result.exitCode, 1) << verb;
+            EXPECT_NE(result.err.find("2352바이트 원시 섹터가 없어"), std::string::npos) << result.err;
+            EXPECT_EQ(readFile(m_path), *bytes);
+        }
+    }
+}
+
+TEST_F(CliSectorsTest, AnImageJustUnderTwoGibibytesIsVerifiedToItsEnd) {
+    constexpr std::uintmax_t kSize = (std::uintmax_t{1} << 31) - 1;
+    write(s_demo->substr(0, kSector)); // one sound sector, then a sparse hole
+    std::filesystem::resize_file(m_path, kSize);
+    const json report = verify(0);
+    EXPECT_EQ(report["sectors"], kSize / kSector);
+    EXPECT_EQ(report["form1"], 1);
+    EXPECT_EQ(report["trailing_bytes"], kSize % kSector);
 }
 
 } // namespace
