@@ -1,7 +1,10 @@
 #include "app/CEditorApp.h"
 
 #include "app/CEditorDlg.h"
+#include "app/CoreErrorReport.h"
 #include "app/EditorFonts.h"
+#include "app/MessagePresenter.h"
+#include "image/ImageSave.h"
 
 #include <QCommandLineParser>
 #include <QIcon>
@@ -23,6 +26,17 @@ CEditorApp::CEditorApp(int& argc, char** argv) : QApplication(argc, argv) {
     initEditorResources();
     setWindowIcon(QIcon(QStringLiteral(":/starfall/editor.png")));
     setFont(editorFont());
+    setRecoveryNoticeSink(
+        [](const Message& message) { messagePresenter().show(activeWindow(), message); });
+}
+
+bool CEditorApp::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        messagePresenter().show(activeWindow(), messages::unexpectedFailure(error.what()));
+        endProgram(1);
+    }
 }
 
 int CEditorApp::run() {

@@ -13,6 +13,11 @@ public:
 
     // The process's exit status.
     [[nodiscard]] int run();
+
+    // An exception that escapes a handler (an unreadable file, a fault in a
+    // library) is shown in one line and ends the program with status 1,
+    // instead of unwinding through the event loop.
+    bool notify(QObject* receiver, QEvent* event) override;
 };
 
 // Makes the icon and other resources of the static GUI library available.

@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 
 #include "image/CoreError.h"
+#include "image/ImageSave.h"
 #include "image/Messages.h"
 
 #include <CLI/CLI.hpp>
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     CLI::App app{"Reads and writes the records of a Starfall disc image, printing JSON."};
     app.name("starfall-cli");
     app.require_subcommand(1);
+    setRecoveryNoticeSink([](const Message& message) { std::cerr << message.text << '\n'; });
     cli::CliContext context;
     context.out = &std::cout;
     app.add_option("--dir", context.dir,
@@ -39,6 +41,10 @@ int main(int argc, char** argv) {
         return 2;
     } catch (const CoreError& error) {
         std::cerr << messageFor(error).text << '\n';
+        return 1;
+    } catch (const std::exception& error) {
+        // A read, JSON or library fault: one line and a failure status, never an abort.
+        std::cerr << "starfall-cli: " << error.what() << '\n';
         return 1;
     }
     return context.exitStatus;

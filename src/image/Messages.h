@@ -52,6 +52,9 @@ inline constexpr std::string_view kTitleWarning = "경고";
 [[nodiscard]] Message journalLeftAlone(std::string_view journalPath);
 [[nodiscard]] Message journalNotApplied(std::string_view imagePath, std::string_view journalPath);
 
+// A failure no other message covers; the program ends after it.
+[[nodiscard]] Message unexpectedFailure(std::string_view what);
+
 // The name of a weapon that weapon.ini does not name (UTF-8).
 [[nodiscard]] std::string defaultWeaponName(int number);
 
