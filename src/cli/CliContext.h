@@ -30,6 +30,10 @@ struct CliContext {
 // name equals it (given as UTF-8). Throws UsageError when there is none.
 [[nodiscard]] std::size_t selectEntry(const NameList& list, std::string_view selector);
 
+// A file path as JSON can carry it: bytes that are not UTF-8 (a folder named in
+// another encoding) become the text \xNN.
+[[nodiscard]] std::string printablePath(std::string_view path);
+
 // Names travel as UTF-8 in JSON.
 [[nodiscard]] nlohmann::json nameJson(std::string_view cp949Name);
 

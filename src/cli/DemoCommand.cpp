@@ -2,7 +2,6 @@
 #include "cli/Commands.h"
 #include "cli/demo/DemoBuilder.h"
 
-#include "lists/ListFiles.h"
 
 #include <CLI/CLI.hpp>
 
@@ -12,19 +11,19 @@ namespace starfall::cli {
 
 void addDemoCommand(CLI::App& app, CliContext& context) {
     auto directory = std::make_shared<std::string>();
+    auto force = std::make_shared<bool>(false);
     CLI::App* command = app.add_subcommand(
         "make-demo", "Write a demo image with its list files and weapon.ini into DIR");
     command->add_option("DIR", *directory, "An existing folder")
         ->required()
         ->check(CLI::ExistingDirectory);
-    command->callback([&context, directory] {
-        demo::writeDemo(*directory);
-        const std::string dir = directory->back() == '/' ? *directory : *directory + "/";
-        context.print({{"image", dir + demo::kDemoImageName},
-                       {"lists",
-                        {dir + std::string(listFileName(ListKind::Pilots)),
-                         dir + std::string(listFileName(ListKind::Units))}},
-                       {"weapon_names", dir + std::string(kWeaponNamesFile)}});
+    command->add_flag("--force", *force, "Replace demo files that already exist");
+    command->callback([&context, directory, force] {
+        demo::writeDemo(*directory, *force ? demo::Overwrite::Replace : demo::Overwrite::Refuse);
+        const auto files = demo::demoFiles(*directory);
+        context.print({{"image", printablePath(files[0])},
+                       {"lists", {printablePath(files[1]), printablePath(files[2])}},
+                       {"weapon_names", printablePath(files[3])}});
     });
 }
 

@@ -15,7 +15,9 @@
 #include "unit/WeaponRecord.h"
 #include "upgrade/UpgradeTable.h"
 
+#include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <sstream>
 
 namespace starfall::demo {
@@ -134,20 +136,42 @@ void placeUpgradeTable(DemoImage& image) {
 
 } // namespace
 
-void writeDemo(const std::string& directory) {
+std::vector<std::string> demoFiles(const std::string& directory) {
     const std::string dir =
         directory.empty() || directory.back() == '/' ? directory : directory + "/";
-    DemoImage image(kImageSize);
-    placePilots(image);
-    placeUnits(image);
-    placeWeapons(image);
-    placeUpgradeTable(image);
-    image.saveTo(dir + kDemoImageName);
-    writeTextFile(dir + std::string(listFileName(ListKind::Pilots)),
-                  listFile("demo pilots", "CHAR", kPilotBase, demoPilots()));
-    writeTextFile(dir + std::string(listFileName(ListKind::Units)),
-                  listFile("demo units", "UNIT", kUnitBase, demoUnits()));
-    writeTextFile(dir + std::string(kWeaponNamesFile), weaponNamesFile());
+    return {dir + kDemoImageName, dir + std::string(listFileName(ListKind::Pilots)),
+            dir + std::string(listFileName(ListKind::Units)), dir + std::string(kWeaponNamesFile)};
+}
+
+void writeDemo(const std::string& directory, Overwrite overwrite) {
+    const std::vector<std::string> files = demoFiles(directory);
+    std::vector<std::string> created;
+    for (const std::string& file : files) {
+        const bool exists = std::filesystem::symlink_status(file).type() !=
+                            std::filesystem::file_type::not_found;
+        if (exists && overwrite == Overwrite::Refuse)
+            throw std::runtime_error("make-demo: '" + file +
+                                     "' exists; nothing was written (--force replaces it)");
+        if (!exists)
+            created.push_back(file);
+    }
+    try {
+        DemoImage image(kImageSize);
+        placePilots(image);
+        placeUnits(image);
+        placeWeapons(image);
+        placeUpgradeTable(image);
+        image.saveTo(files[0]);
+        writeTextFile(files[1], listFile("demo pilots", "CHAR", kPilotBase, demoPilots()));
+        writeTextFile(files[2], listFile("demo units", "UNIT", kUnitBase, demoUnits()));
+        writeTextFile(files[3], weaponNamesFile());
+    } catch (...) {
+        for (const std::string& file : created) {
+            std::error_code ignored;
+            std::filesystem::remove(file, ignored);
+        }
+        throw;
+    }
 }
 
 } // namespace starfall::demo
