@@ -1,6 +1,6 @@
 #include "DemoFixture.h"
 
-#include "cli/ExportJson.h"
+#include "cli/ImageRecords.h"
 
 #include <benchmark/benchmark.h>
 
@@ -10,7 +10,11 @@ namespace {
 void exportDemo(benchmark::State& state) {
     const DemoFiles& files = demoFiles();
     for (auto _ : state)
-        benchmark::DoNotOptimize(cli::exportJson(files.image, files.directory).dump());
+        benchmark::DoNotOptimize(
+            cli::loadImageRecords(files.image, files.directory,
+                                  cli::listedWeapons(files.image, files.directory))
+                .json()
+                .dump());
 }
 BENCHMARK(exportDemo)->Unit(benchmark::kMillisecond);
 

@@ -31,7 +31,7 @@ BENCHMARK(loadPilot);
 
 void savePilot(benchmark::State& state) {
     const PilotReference reference = pilotReference("카인 벨");
-    const PilotRecord record = loadPilotRecord(demoFiles().image, reference);
+    PilotRecord record = loadPilotRecord(demoFiles().image, reference);
     for (auto _ : state)
         savePilotRecord(demoFiles().image, reference, record);
 }
@@ -54,7 +54,7 @@ void loadSkills(benchmark::State& state) {
 BENCHMARK(loadSkills);
 
 void saveSkills(benchmark::State& state) {
-    const SkillTable table = skillTable("미나 로크");
+    SkillTable table = skillTable("미나 로크");
     for (auto _ : state)
         saveSkillTable(demoFiles().image, table);
 }

@@ -40,7 +40,7 @@ BENCHMARK(loadUnit);
 
 void saveUnit(benchmark::State& state) {
     const UnitPlace place = unitPlace("스타폴 1호기");
-    const UnitRecord record = loadUnitRecord(demoFiles().image, place);
+    UnitRecord record = loadUnitRecord(demoFiles().image, place);
     for (auto _ : state)
         saveUnitRecord(demoFiles().image, place, record);
 }
@@ -49,7 +49,7 @@ BENCHMARK(saveUnit);
 // Four weapons, with their names looked up in weapon.ini on every load.
 void loadWeaponList(benchmark::State& state) {
     const NameListEntry& entry = unitEntry("오로라 포트리스");
-    const Position list = demoFiles().units.positionOf(entry) + 24;
+    const Position list = unitWeaponListStart(demoFiles().units.positionOf(entry));
     const std::string ini = demoFiles().directory + std::string(kWeaponNamesFile);
     const std::int64_t before = bytesReadSoFar();
     for (auto _ : state) {
@@ -69,7 +69,7 @@ void loadWeapon(benchmark::State& state) {
 BENCHMARK(loadWeapon);
 
 void saveWeapon(benchmark::State& state) {
-    const WeaponRecord record = loadWeaponRecord(demoFiles().image, kSplitWeapon);
+    WeaponRecord record = loadWeaponRecord(demoFiles().image, kSplitWeapon);
     for (auto _ : state)
         saveWeaponRecord(demoFiles().image, kSplitWeapon, record);
 }
@@ -84,7 +84,7 @@ void loadUpgrade(benchmark::State& state) {
 BENCHMARK(loadUpgrade);
 
 void saveUpgrade(benchmark::State& state) {
-    const UpgradeTable table = loadUpgradeTable(demoFiles().image);
+    UpgradeTable table = loadUpgradeTable(demoFiles().image);
     for (auto _ : state)
         saveUpgradeTable(demoFiles().image, table);
 }

@@ -1,6 +1,6 @@
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
-#include "cli/ExportJson.h"
+#include "cli/ImageRecords.h"
 
 #include <CLI/CLI.hpp>
 
@@ -14,8 +14,10 @@ void addExportCommand(CLI::App& app, CliContext& context) {
         app.add_subcommand("export", "Print every unit, pilot, skill table, weapon and the "
                                      "upgrade table of the image");
     command->add_option("IMAGE", *image, "The image file")->required();
-    command->callback(
-        [&context, image] { context.print(exportJson(*image, context.directory())); });
+    command->callback([&context, image] {
+        const std::string directory = context.directory();
+        context.print(loadImageRecords(*image, directory, listedWeapons(*image, directory)).json());
+    });
 }
 
 } // namespace starfall::cli

@@ -27,6 +27,8 @@ int main(int argc, char** argv) {
     cli::addDemoCommand(app, context);
     cli::addExportCommand(app, context);
     cli::addUnitCommands(app, context);
+    cli::addWeaponCommands(app, context);
+    cli::addUpgradeCommands(app, context);
     cli::addSectorCommands(app, context);
 
     try {

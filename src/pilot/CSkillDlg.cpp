@@ -144,7 +144,7 @@ void CSkillDlg::showEvent(QShowEvent* event) {
 
 void CSkillDlg::loadSkillTable() {
     m_name->setText(displayName(m_request.nameCp949));
-    m_table = SkillTable{m_request.nameCp949, m_request.tableStart, {}};
+    m_table = SkillTable{m_request.nameCp949, m_request.tableStart, {}, {}};
     runReportingErrors(this, [this] {
         m_table = starfall::loadSkillTable(m_request.imagePath, m_request.nameCp949,
                                            m_request.tableStart);

@@ -24,6 +24,8 @@ ListChoice SpiritCommand::decode(int byte) {
 }
 
 std::uint8_t SpiritCommand::encode(const ListChoice& choice) {
+    if (const auto code = choice.unlistedCode())
+        return static_cast<std::uint8_t>(*code);
     return isItem(choice, kItems.size()) ? static_cast<std::uint8_t>(choice.indexOr() + 1) : 0;
 }
 

@@ -19,7 +19,8 @@ struct SpiritCommand {
         "自爆", "援助", "搅乱",   "铁壁", "魂",   "努力", "挑拨", "梦",   "奇迹",   "侦察"};
 
     // Codes 1-30 select an item; 0, 31-255 and a byte past the end select
-    // nothing. There is no unlisted code here: a save writes those as 0.
+    // nothing, and a save leaves such a code as it is. An unlisted choice (a
+    // code a script sets) is written as that code.
     [[nodiscard]] static ListChoice decode(int byte);
     [[nodiscard]] static std::uint8_t encode(const ListChoice& choice);
 };

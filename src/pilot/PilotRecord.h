@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/ListChoice.h"
+#include "image/LoadedBytes.h"
 #include "image/Position.h"
 #include "pilot/PilotRecordKind.h"
 
@@ -59,6 +60,7 @@ struct PilotRecord {
     // The personality byte as read: its bits 7-6 and 3-0 are written back
     // unchanged, and all of it when no personality is chosen.
     std::uint8_t personalityByte = 0;
+    LoadedBytes loaded; // the bytes of the blocks of `kind`
 
     bool operator==(const PilotRecord&) const = default;
 };

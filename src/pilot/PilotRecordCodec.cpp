@@ -73,6 +73,7 @@ PilotRecord decodePilotRecord(PilotRecordKind kind, std::span<const int> bytes,
     }
     if (!cursor.atEnd())
         throw std::logic_error("a pilot record decoder left planned bytes unread");
+    record.loaded.bytes.assign(bytes.begin(), bytes.end());
     return record;
 }
 

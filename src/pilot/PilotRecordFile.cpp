@@ -2,6 +2,7 @@
 
 #include "image/ImageAccess.h"
 #include "image/Messages.h"
+#include "pilot/PilotFields.h"
 #include "pilot/PilotLayout.h"
 #include "pilot/PilotRecordCodec.h"
 
@@ -15,11 +16,18 @@ PilotRecord loadPilotRecord(const std::string& imagePath, const PilotReference& 
     return decodePilotRecord(kind, bytes, std::move(previous));
 }
 
+std::vector<ByteWrite> pilotSavePlan(const PilotReference& reference, const PilotRecord& record) {
+    const PilotRecordKind kind = record.kind;
+    return recordSavePlan(pilotFields(kind), pilotRecordPositions(reference, kind),
+                          encodePilotRecord(record), record,
+                          [kind](std::span<const int> bytes) { return decodePilotRecord(kind, bytes); });
+}
+
 void savePilotRecord(const std::string& imagePath, const PilotReference& reference,
-                     const PilotRecord& record) {
-    const auto positions = pilotRecordPositions(reference, record.kind);
-    const auto values = encodePilotRecord(record);
-    writeBytes(imagePath, zipPlan(positions, values), messages::pilotRecordLabel(reference.name));
+                     PilotRecord& record) {
+    writeRecordSave(imagePath, pilotRecordPositions(reference, record.kind),
+                    pilotSavePlan(reference, record), record.loaded,
+                    messages::pilotRecordLabel(reference.name));
 }
 
 } // namespace starfall

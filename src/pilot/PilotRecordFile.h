@@ -3,6 +3,7 @@
 // Reading a pilot record from an image and writing it back: one read of all
 // its planned bytes, or one write of exactly those bytes, nothing else.
 
+#include "image/ImageAccess.h"
 #include "pilot/PilotRecord.h"
 
 #include <string>
@@ -16,9 +17,13 @@ namespace starfall {
                                           const PilotReference& reference,
                                           PilotRecord previous = {});
 
-// Writes every field of the record's kind (the kind of the load it came
-// from), changed or not. Throws as writeBytes does; nothing is written then.
+// The bits of the fields of the record's kind (the kind of the load it came
+// from) that differ from what the record was read as.
+[[nodiscard]] std::vector<ByteWrite> pilotSavePlan(const PilotReference& reference,
+                                                   const PilotRecord& record);
+// Writes pilotSavePlan; afterwards the record counts as read from what it
+// wrote. Throws as writeBytes does; nothing is written then.
 void savePilotRecord(const std::string& imagePath, const PilotReference& reference,
-                     const PilotRecord& record);
+                     PilotRecord& record);
 
 } // namespace starfall

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/ListChoice.h"
+#include "image/LoadedBytes.h"
 #include "image/Position.h"
 
 #include <array>
@@ -51,6 +52,8 @@ struct SkillTable {
     std::string name;   // the pilot's list name, code page 949
     Position start = 0; // T
     std::vector<SkillSlot> slots;
+    LoadedBytes loaded; // code and level of every slot position read
+
 
     bool operator==(const SkillTable&) const = default;
 };

@@ -3,31 +3,30 @@
 #include "image/ByteCodec.h"
 #include "image/ImageAccess.h"
 #include "image/Messages.h"
+#include "pilot/PilotFields.h"
 #include "pilot/SkillTableLayout.h"
 
 namespace starfall {
 
 namespace {
 
-// Both bytes of each of the 19 slots, as far as they can be addressed; the
-// first slot always, so that a bad table position is reported.
-std::vector<Position> readPlan(std::string_view nameCp949, Position tableStart) {
-    std::vector<Position> positions;
-    for (int k = 1; k <= kMaxSkillSlots; ++k) {
-        const SkillSlotPositions slot = skillSlotPositions(nameCp949, tableStart, k);
-        if (k > 1 && !(isAddressable(slot.code) && isAddressable(slot.level)))
-            break;
-        positions.push_back(slot.code);
-        positions.push_back(slot.level);
+// Code and level of every slot read, in the order of the read plan; the
+// positions beyond them are never written.
+std::vector<std::uint8_t> encodeSkillTable(const SkillTable& table, std::size_t size) {
+    std::vector<std::uint8_t> values(size, 0);
+    for (std::size_t i = 0; i < table.slots.size() && 2 * i + 1 < size; ++i) {
+        const SkillSlot& slot = table.slots[i];
+        values[2 * i] = SkillItems::encode(slot.skill, slot.storedCode);
+        values[2 * i + 1] = ByteCodec::encode(slot.level);
     }
-    return positions;
+    return values;
 }
 
 } // namespace
 
 SkillTable decodeSkillTable(std::string_view nameCp949, Position tableStart,
                             std::span<const int> bytes) {
-    SkillTable table{std::string(nameCp949), tableStart, {}};
+    SkillTable table{std::string(nameCp949), tableStart, {}, {}};
     for (std::size_t i = 0; i + 1 < bytes.size() && table.slots.size() < kMaxSkillSlots; i += 2) {
         const int code = bytes[i];
         const int level = bytes[i + 1];
@@ -38,27 +37,27 @@ SkillTable decodeSkillTable(std::string_view nameCp949, Position tableStart,
                                isSkillSlotLocked(nameCp949, slot),
                                static_cast<std::uint8_t>(code)});
     }
+    table.loaded.bytes.assign(bytes.begin(), bytes.end());
     return table;
 }
 
 SkillTable loadSkillTable(const std::string& imagePath, std::string_view nameCp949,
                           Position tableStart) {
-    const auto positions = readPlan(nameCp949, tableStart);
+    const auto positions = skillTableReadPositions(nameCp949, tableStart);
     return decodeSkillTable(nameCp949, tableStart, readBytes(imagePath, positions));
 }
 
-void saveSkillTable(const std::string& imagePath, const SkillTable& table) {
-    const auto positions = skillTableSavePositions(table);
-    std::vector<std::uint8_t> values;
-    const int count = std::min(static_cast<int>(table.slots.size()), kMaxSkillSlots);
-    for (int k = 1; k <= count; ++k) {
-        if (isSkillSlotLocked(table.name, k))
-            continue;
-        const SkillSlot& slot = table.slots[static_cast<std::size_t>(k - 1)];
-        values.push_back(SkillItems::encode(slot.skill, slot.storedCode));
-        values.push_back(ByteCodec::encode(slot.level));
-    }
-    writeBytes(imagePath, zipPlan(positions, values), messages::skillTableLabel(table.name));
+std::vector<ByteWrite> skillTableSavePlan(const SkillTable& table) {
+    const auto positions = skillTableReadPositions(table.name, table.start);
+    return recordSavePlan(skillFields(table), positions, encodeSkillTable(table, positions.size()),
+                          table, [&table](std::span<const int> bytes) {
+                              return decodeSkillTable(table.name, table.start, bytes);
+                          });
+}
+
+void saveSkillTable(const std::string& imagePath, SkillTable& table) {
+    writeRecordSave(imagePath, skillTableReadPositions(table.name, table.start),
+                    skillTableSavePlan(table), table.loaded, messages::skillTableLabel(table.name));
 }
 
 } // namespace starfall

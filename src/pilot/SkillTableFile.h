@@ -2,6 +2,7 @@
 
 // Reading a pilot's skill table and writing its editable slots back.
 
+#include "image/ImageAccess.h"
 #include "pilot/SkillTable.h"
 
 #include <span>
@@ -21,8 +22,11 @@ namespace starfall {
 [[nodiscard]] SkillTable decodeSkillTable(std::string_view nameCp949, Position tableStart,
                                           std::span<const int> bytes);
 
-// Writes code and level of every slot read that no name rule locks, changed
-// or not; nothing beyond the slots read. Throws as writeBytes does.
-void saveSkillTable(const std::string& imagePath, const SkillTable& table);
+// The bits of the slots read that no name rule locks and whose skill or
+// level differ from what the table was read as; nothing beyond the slots read.
+[[nodiscard]] std::vector<ByteWrite> skillTableSavePlan(const SkillTable& table);
+// Writes skillTableSavePlan; afterwards the table counts as read from what
+// it wrote. Throws as writeBytes does.
+void saveSkillTable(const std::string& imagePath, SkillTable& table);
 
 } // namespace starfall

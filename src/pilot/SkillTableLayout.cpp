@@ -53,6 +53,18 @@ Position skillTablePosition(std::string_view nameCp949, Position recordPosition)
     return recordPosition + (protagonist ? 12 : 26);
 }
 
+std::vector<Position> skillTableReadPositions(std::string_view nameCp949, Position tableStart) {
+    std::vector<Position> positions;
+    for (int k = 1; k <= kMaxSkillSlots; ++k) {
+        const SkillSlotPositions slot = skillSlotPositions(nameCp949, tableStart, k);
+        if (k > 1 && !(isAddressable(slot.code) && isAddressable(slot.level)))
+            break;
+        positions.push_back(slot.code);
+        positions.push_back(slot.level);
+    }
+    return positions;
+}
+
 std::vector<Position> skillTableSavePositions(const SkillTable& table) {
     std::vector<Position> positions;
     const int count = std::min(static_cast<int>(table.slots.size()), kMaxSkillSlots);

@@ -28,7 +28,13 @@ struct SkillSlotPositions {
 // position P: P + 12 for the four protagonist entries, else P + 26.
 [[nodiscard]] Position skillTablePosition(std::string_view nameCp949, Position recordPosition);
 
-// Every byte saveSkillTable writes for this table: code and level of each
+// Code and level of each of the 19 slots, as far as they can be addressed;
+// the first slot always, so that a bad table position is reported. A load
+// reads these; a save writes some of them.
+[[nodiscard]] std::vector<Position> skillTableReadPositions(std::string_view nameCp949,
+                                                            Position tableStart);
+
+// Every byte saveSkillTable may write for this table: code and level of each
 // slot read that no name rule locks, in slot order.
 [[nodiscard]] std::vector<Position> skillTableSavePositions(const SkillTable& table);
 

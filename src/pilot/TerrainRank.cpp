@@ -18,6 +18,8 @@ ListChoice TerrainRank::decodeValue(int value) {
 }
 
 int TerrainRank::encodeValue(const ListChoice& choice) {
+    if (const auto code = choice.unlistedCode())
+        return *code;
     const int index = choice.indexOr(-1);
     const bool listed = index >= 0 && index < static_cast<int>(kItems.size());
     return kTopValue - (listed ? index : -1);

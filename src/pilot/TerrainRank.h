@@ -13,6 +13,7 @@ namespace starfall {
 // first of the pair in the high nibble. List index = 4 - stored value.
 struct TerrainRank {
     static constexpr std::array<std::string_view, 5> kItems = {"A", "B", "C", "D", "--"};
+    static constexpr std::array<int, 5> kCodes = {4, 3, 2, 1, 0}; // each item's stored value
 
     struct Pair {
         ListChoice first = ListChoice::none();  // high nibble: air, or land
@@ -25,8 +26,8 @@ struct TerrainRank {
     // Past the end of the file the byte counts as 0xFF, so both show "--".
     [[nodiscard]] static Pair decodePair(int byte);
     // No selection counts as index -1, stored value 5; the two values are
-    // joined in the decimal form, high first. An unlisted choice never comes
-    // out of decodePair and is written as no selection.
+    // joined in the decimal form, high first. An unlisted choice (a stored
+    // value no item stands for, as a script may set) is written as that value.
     [[nodiscard]] static std::uint8_t encodePair(const ListChoice& first, const ListChoice& second);
     [[nodiscard]] static std::uint8_t encodePair(const Pair& pair) {
         return encodePair(pair.first, pair.second);

@@ -3,6 +3,7 @@
 // A unit record as the unit page shows it, its list items, and where it lies.
 
 #include "image/ListChoice.h"
+#include "image/LoadedBytes.h"
 #include "image/Position.h"
 
 #include <array>
@@ -40,6 +41,7 @@ struct UnitRecord {
     // Ability codes 0-18 as items; 19-255 kept as unlisted; none past the end.
     std::array<ListChoice, 4> abilities{ListChoice::none(), ListChoice::none(), ListChoice::none(),
                                         ListChoice::none()};
+    LoadedBytes loaded;
 
     bool operator==(const UnitRecord&) const = default;
 };

@@ -6,6 +6,7 @@
 #include "image/Messages.h"
 #include "image/WordCodec.h"
 #include "pilot/TerrainRank.h"
+#include "unit/UnitFields.h"
 #include "unit/UnitLayout.h"
 
 #include <algorithm>
@@ -74,6 +75,7 @@ UnitRecord decodeUnitRecord(std::span<const int> bytes) {
     for (ListChoice& ability : record.abilities)
         ability = decodeAbility(cursor.next());
     record.repairCost = nextWord(cursor);
+    record.loaded.bytes.assign(bytes.begin(), bytes.end());
     return record;
 }
 
@@ -98,10 +100,14 @@ UnitRecord loadUnitRecord(const std::string& imagePath, const UnitPlace& place) 
     return decodeUnitRecord(readBytes(imagePath, unitRecordPositions(place)));
 }
 
-void saveUnitRecord(const std::string& imagePath, const UnitPlace& place,
-                    const UnitRecord& record) {
-    writeBytes(imagePath, zipPlan(unitRecordPositions(place), encodeUnitRecord(record)),
-               messages::unitRecordLabel(place.name));
+std::vector<ByteWrite> unitSavePlan(const UnitPlace& place, const UnitRecord& record) {
+    return recordSavePlan(unitFields(), unitRecordPositions(place), encodeUnitRecord(record), record,
+                          [](std::span<const int> bytes) { return decodeUnitRecord(bytes); });
+}
+
+void saveUnitRecord(const std::string& imagePath, const UnitPlace& place, UnitRecord& record) {
+    writeRecordSave(imagePath, unitRecordPositions(place), unitSavePlan(place, record),
+                    record.loaded, messages::unitRecordLabel(place.name));
 }
 
 } // namespace starfall

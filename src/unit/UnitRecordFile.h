@@ -2,6 +2,7 @@
 
 // Reading a unit record and writing it back: exactly its 20 bytes.
 
+#include "image/ImageAccess.h"
 #include "unit/UnitRecord.h"
 
 #include <cstdint>
@@ -17,7 +18,10 @@ namespace starfall {
 
 // Throws CoreError(ImageOpenForLoad) when the image cannot be opened.
 [[nodiscard]] UnitRecord loadUnitRecord(const std::string& imagePath, const UnitPlace& place);
-// Writes all 20 bytes, changed or not; throws as writeBytes does.
-void saveUnitRecord(const std::string& imagePath, const UnitPlace& place, const UnitRecord& record);
+// The bits of the fields that differ from what the record was read as.
+[[nodiscard]] std::vector<ByteWrite> unitSavePlan(const UnitPlace& place, const UnitRecord& record);
+// Writes unitSavePlan; afterwards the record counts as read
+// from what it wrote. Throws as writeBytes does.
+void saveUnitRecord(const std::string& imagePath, const UnitPlace& place, UnitRecord& record);
 
 } // namespace starfall

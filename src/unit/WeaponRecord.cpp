@@ -7,6 +7,7 @@
 #include "image/Messages.h"
 #include "image/TextNumbers.h"
 #include "image/WordCodec.h"
+#include "unit/UnitFields.h"
 
 #include <algorithm>
 
@@ -84,6 +85,7 @@ WeaponRecord decodeWeaponRecord(std::span<const int> bytes) {
     record.ammo = ByteCodec::decode(cursor.next());
     record.en = ByteCodec::decode(cursor.next());
     record.morale = ByteCodec::decode(cursor.next());
+    record.loaded.bytes.assign(bytes.begin(), bytes.end());
     return record;
 }
 
@@ -110,9 +112,14 @@ WeaponRecord loadWeaponRecord(const std::string& imagePath, int number) {
     return decodeWeaponRecord(readBytes(imagePath, weaponSavePositions(number)));
 }
 
-void saveWeaponRecord(const std::string& imagePath, int number, const WeaponRecord& record) {
-    writeBytes(imagePath, zipPlan(weaponSavePositions(number), encodeWeaponRecord(record)),
-               messages::weaponRecordLabel(number));
+std::vector<ByteWrite> weaponSavePlan(int number, const WeaponRecord& record) {
+    return recordSavePlan(weaponFields(), weaponSavePositions(number), encodeWeaponRecord(record),
+                          record, [](std::span<const int> bytes) { return decodeWeaponRecord(bytes); });
+}
+
+void saveWeaponRecord(const std::string& imagePath, int number, WeaponRecord& record) {
+    writeRecordSave(imagePath, weaponSavePositions(number), weaponSavePlan(number, record),
+                    record.loaded, messages::weaponRecordLabel(number));
 }
 
 } // namespace starfall

@@ -2,7 +2,9 @@
 
 // Weapon records: 17 bytes per weapon number in one table, ten of them edited.
 
+#include "image/ImageAccess.h"
 #include "image/ListChoice.h"
+#include "image/LoadedBytes.h"
 #include "image/Position.h"
 
 #include <array>
@@ -20,6 +22,7 @@ inline constexpr std::array<std::string_view, 4> kUpgradeTypeItems = {"A 型", "
                                                                       "D 型"};
 // List position = 3 - stored 2-bit code.
 inline constexpr std::array<std::string_view, 4> kWeaponTerrainItems = {"A", "B", "C", "--"};
+inline constexpr std::array<int, 4> kWeaponTerrainCodes = {3, 2, 1, 0};
 
 inline constexpr int kWeaponRecordBytes = 17;
 inline constexpr int kWeaponNumberLimit = 2048; // 11-bit numbers
@@ -33,6 +36,7 @@ struct WeaponRecord {
     std::array<ListChoice, 4> terrain{ListChoice::none(), ListChoice::none(), ListChoice::none(),
                                       ListChoice::none()};
     std::string ammo, en, morale;
+    LoadedBytes loaded;
 
     bool operator==(const WeaponRecord&) const = default;
 };
@@ -51,7 +55,10 @@ struct WeaponRecord {
 
 // Throws CoreError(ImageOpenForLoad) when the image cannot be opened.
 [[nodiscard]] WeaponRecord loadWeaponRecord(const std::string& imagePath, int number);
-// Writes the ten edited bytes, changed or not; throws as writeBytes does.
-void saveWeaponRecord(const std::string& imagePath, int number, const WeaponRecord& record);
+// The bits of the fields that differ from what the record was read as.
+[[nodiscard]] std::vector<ByteWrite> weaponSavePlan(int number, const WeaponRecord& record);
+// Writes weaponSavePlan; afterwards the record counts as read
+// from what it wrote. Throws as writeBytes does.
+void saveWeaponRecord(const std::string& imagePath, int number, WeaponRecord& record);
 
 } // namespace starfall

@@ -100,25 +100,26 @@ QLineEdit* CRebuildDlgPage::edit(int row, int stage) const {
     return m_edits.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(stage - 1));
 }
 
+// The table as shown, with the boxes' texts: a save writes only the values
+// whose text differs from what was read.
 UpgradeTable CRebuildDlgPage::tableFromEdits() const {
-    UpgradeTable table;
+    UpgradeTable table = m_table;
     for (int row = 0; row < kUpgradeRowCount; ++row) {
         for (int stage = 1; stage <= kUpgradeStageCount; ++stage) {
-            const QByteArray text = edit(row, stage)->text().toUtf8();
             table.values[static_cast<std::size_t>(row)][static_cast<std::size_t>(stage - 1)] =
-                parseDecimal(
-                    std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+                edit(row, stage)->text().toStdString();
         }
     }
     return table;
 }
 
 void CRebuildDlgPage::showTable(const UpgradeTable& table) {
+    m_table = table;
     for (int row = 0; row < kUpgradeRowCount; ++row) {
         for (int stage = 1; stage <= kUpgradeStageCount; ++stage) {
-            const auto value =
+            const std::string& value =
                 table.values[static_cast<std::size_t>(row)][static_cast<std::size_t>(stage - 1)];
-            edit(row, stage)->setText(QString::number(value));
+            edit(row, stage)->setText(QString::fromStdString(value));
         }
     }
 }
@@ -129,11 +130,13 @@ void CRebuildDlgPage::loadUpgradeTable() {
 }
 
 void CRebuildDlgPage::saveUpgradeTable() {
-    const UpgradeTable table = tableFromEdits();
+    UpgradeTable table = tableFromEdits();
     const bool saved = runReportingErrors(
         this, [&] { starfall::saveUpgradeTable(imageSession().imagePath, table); });
-    if (saved)
-        messagePresenter().show(this, messages::saveDone());
+    if (!saved)
+        return;
+    m_table = table;
+    messagePresenter().show(this, messages::saveDone());
 }
 
 void CRebuildDlgPage::paintEvent(QPaintEvent* event) {

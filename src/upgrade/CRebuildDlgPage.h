@@ -48,6 +48,7 @@ private:
     QPushButton* m_cancel = nullptr;
     QPushButton* m_ok = nullptr;
     QFont m_noticeFont;
+    UpgradeTable m_table; // as read, so that a save writes only what changed
 };
 
 } // namespace starfall

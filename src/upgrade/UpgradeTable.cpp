@@ -30,9 +30,10 @@ UpgradeTable decodeUpgradeTable(std::span<const int> bytes) {
     for (auto& row : table.values) {
         for (auto& value : row) {
             const int low = cursor.next();
-            value = WordCodec::value(low, cursor.next());
+            value = WordCodec::decode(low, cursor.next());
         }
     }
+    table.loaded.bytes.assign(bytes.begin(), bytes.end());
     return table;
 }
 
@@ -40,12 +41,29 @@ std::vector<std::uint8_t> encodeUpgradeTable(const UpgradeTable& table) {
     std::vector<std::uint8_t> bytes;
     bytes.reserve(kUpgradeTableBytes);
     for (const auto& row : table.values) {
-        for (const auto value : row) {
-            const auto pair = WordCodec::encodeValue(value);
+        for (const auto& value : row) {
+            const auto pair = WordCodec::encode(value);
             bytes.insert(bytes.end(), pair.begin(), pair.end());
         }
     }
     return bytes;
+}
+
+const FieldTable<UpgradeTable>& upgradeFields() {
+    static const FieldTable<UpgradeTable> fields = [] {
+        FieldTable<UpgradeTable> table;
+        for (std::size_t row = 0; row < kUpgradeRows.size(); ++row) {
+            for (std::size_t stage = 0; stage < kUpgradeStageCount; ++stage) {
+                const std::size_t low = 2 * (row * kUpgradeStageCount + stage);
+                table.push_back(numberField<UpgradeTable>(
+                    std::string(kUpgradeRows[row].key) + "." + std::to_string(stage + 1),
+                    {{low, 0xFF}, {low + 1, 0xFF}}, kWordRange,
+                    [row, stage](auto& t) -> auto& { return t.values[row][stage]; }));
+            }
+        }
+        return table;
+    }();
+    return fields;
 }
 
 UpgradeTable loadUpgradeTable(const std::string& imagePath) {
@@ -53,10 +71,14 @@ UpgradeTable loadUpgradeTable(const std::string& imagePath) {
     return decodeUpgradeTable(readBytes(imagePath, positions));
 }
 
-void saveUpgradeTable(const std::string& imagePath, const UpgradeTable& table) {
-    const auto positions = upgradeTablePositions();
-    const auto values = encodeUpgradeTable(table);
-    writeBytes(imagePath, zipPlan(positions, values), messages::upgradeTableLabel());
+std::vector<ByteWrite> upgradeTableSavePlan(const UpgradeTable& table) {
+    return recordSavePlan(upgradeFields(), upgradeTablePositions(), encodeUpgradeTable(table), table,
+                          [](std::span<const int> bytes) { return decodeUpgradeTable(bytes); });
+}
+
+void saveUpgradeTable(const std::string& imagePath, UpgradeTable& table) {
+    writeRecordSave(imagePath, upgradeTablePositions(), upgradeTableSavePlan(table), table.loaded,
+                    messages::upgradeTableLabel());
 }
 
 } // namespace starfall

@@ -3,6 +3,7 @@
 // The table of stat increases per unit upgrade stage: nine rows of ten
 // unsigned 16-bit values, low byte first, at fixed positions of the image.
 
+#include "image/FieldTable.h"
 #include "image/Position.h"
 
 #include <array>
@@ -38,14 +39,17 @@ inline constexpr std::array<UpgradeRowInfo, kUpgradeRowCount> kUpgradeRows{{
     {"D型", "type_d", 0x2C43BEC, 1137},
 }};
 
-// The values as the edit boxes hold them: decoded numbers after a load, the
-// decimal parse of the typed text before a save (not range-checked; the
-// write cuts them to 16 bits).
+// The values as the edit boxes hold them: decimal texts, as every record
+// keeps them (a save takes the decimal parse and cuts it to 16 bits).
 struct UpgradeTable {
-    std::array<std::array<std::int64_t, kUpgradeStageCount>, kUpgradeRowCount> values{};
+    std::array<std::array<std::string, kUpgradeStageCount>, kUpgradeRowCount> values{};
+    LoadedBytes loaded;
 
     bool operator==(const UpgradeTable&) const = default;
 };
+
+// hp.1 to hp.10, en.1, ... type_d.10: stage K of each row.
+[[nodiscard]] const FieldTable<UpgradeTable>& upgradeFields();
 
 // Low byte of stage `stage` (1-10) of row `row` (0-8); the high byte follows.
 [[nodiscard]] Position upgradeValuePosition(int row, int stage);
@@ -58,7 +62,10 @@ struct UpgradeTable {
 
 // Throws CoreError(ImageOpenForLoad) when the image cannot be opened.
 [[nodiscard]] UpgradeTable loadUpgradeTable(const std::string& imagePath);
-// Writes all 180 bytes, changed or not; throws as writeBytes does.
-void saveUpgradeTable(const std::string& imagePath, const UpgradeTable& table);
+// The bits of the values that differ from what the table was read as.
+[[nodiscard]] std::vector<ByteWrite> upgradeTableSavePlan(const UpgradeTable& table);
+// Writes upgradeTableSavePlan; afterwards the record counts as read
+// from what it wrote. Throws as writeBytes does.
+void saveUpgradeTable(const std::string& imagePath, UpgradeTable& table);
 
 } // namespace starfall

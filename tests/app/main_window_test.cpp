@@ -40,7 +40,7 @@ constexpr Position kImageSize = 0x2C43C00 + 64;
 
 // An image whose upgrade value at (row, stage) is base + 10 * row + stage.
 void writeUpgradeImage(const std::string& path, int base) {
-    std::vector<ByteRun> runs;
+    std::vector<SparseRun> runs;
     for (int row = 0; row < kUpgradeRowCount; ++row) {
         std::vector<std::uint8_t> bytes;
         for (int stage = 1; stage <= kUpgradeStageCount; ++stage) {
@@ -214,7 +214,7 @@ TEST_F(MainWindowTest, ASecondImageReplacesTheFirstAndDropsUnsavedEdits) {
 
     EXPECT_EQ(window.pilotPage()->imageSession().imagePath, dir.file("second.img"));
     EXPECT_EQ(shownValue(window, 0, 1), QStringLiteral("5001"));
-    EXPECT_EQ(readRange(dir.file("first.img"), kUpgradeRows[0].position, 2),
+    EXPECT_EQ(readFileRange(dir.file("first.img"), kUpgradeRows[0].position, 2),
               (std::vector<std::uint8_t>{0xE9, 0x03}));
 }
 

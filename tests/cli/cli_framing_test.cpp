@@ -14,7 +14,8 @@ using test::runCli;
 using test::SyntheticImage;
 
 // Each record sits across the end of sector 1's data area (2352 + 2072) of a
-// raw image, so its save would reach into the sector's tail.
+// raw image; the field each command changes lies past it, in the sector's
+// tail. (A field inside the data area saves: only changed fields are written.)
 TEST(CliFramingTest, SavesReachingIntoSectorFramingAreRefusedWhole) {
     struct Case {
         const char* what;
@@ -25,9 +26,9 @@ TEST(CliFramingTest, SavesReachingIntoSectorFramingAreRefusedWhole) {
     };
     const Case cases[] = {
         {"pilot record", "charlist.ini", "CHAR 4312\nEdgy, 100\n",
-         {"pilot", "set", "IMAGE", "#0", "melee=1"}, "Edgy"},
+         {"pilot", "set", "IMAGE", "#0", "reaction=1"}, "Edgy"},
         {"skill table", "charlist.ini", "CHAR 4292\nEdgy, 100\n",
-         {"skills", "set", "IMAGE", "#0", "1.level=2"}, "Edgy"},
+         {"skills", "set", "IMAGE", "#0", "4.level=2"}, "Edgy"},
         {"unit record", "unitlist.ini", "UNITS 0\nEdge, 4412\n",
          {"unit", "set", "IMAGE", "#0", "hp=1"}, "Edge"},
     };

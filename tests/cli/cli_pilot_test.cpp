@@ -57,6 +57,7 @@ protected:
 
 TEST_F(CliPilotTest, GetPrintsEveryFieldOfAFullRecord) {
     const json expected = {{"name", "아무로"},
+                           {"index", 0},
                            {"address", 100},
                            {"position", 1100},
                            {"kind", "Full"},
@@ -72,10 +73,10 @@ TEST_F(CliPilotTest, GetPrintsEveryFieldOfAFullRecord) {
                            {"spirits",
                             {{{"command", "根性"}, {"level", 5}},
                              {{"command", "侦察"}, {"level", 99}},
-                             {{"command", nullptr}, {"level", 7}},
-                             {{"command", nullptr}, {"level", 8}},
+                             {{"command", 0}, {"level", 7}},
+                             {{"command", 31}, {"level", 8}},
                              {{"command", "激励"}, {"level", 0}},
-                             {{"command", nullptr}, {"level", 1}}}}};
+                             {{"command", 255}, {"level", 1}}}}};
     EXPECT_EQ(ok({"pilot", "get", m_path, "아무로"}), expected);
 }
 
@@ -99,16 +100,16 @@ TEST_F(CliPilotTest, KindsShowOnlyTheirBlocksAndBytesPastTheEndAreMinusOne) {
 
 TEST_F(CliPilotTest, SetWritesTheRecordAndPrintsItAsReadBack) {
     const json printed =
-        ok({"pilot", "set", m_path, "#0", "melee=256", "hit=70000", "terrain.sea=--",
+        ok({"pilot", "set", m_path, "#0", "--as-typed", "melee=256", "hit=70000", "terrain.sea=--",
             "spirit2.command=爱", "spirit6.level=300", "personality=超强气"});
     EXPECT_EQ(printed, ok({"pilot", "get", m_path, "#0"}));
     EXPECT_EQ(printed["melee"], 0);
     EXPECT_EQ(printed["hit"], 4464); // 70000 cut to 16 bits
     EXPECT_EQ(printed["personality"], "超强气");
-    // The whole record is rewritten; spirit codes 31 and 255 normalise to 0.
+    // Only the fields named change; spirit codes 0, 31 and 255 keep their bytes.
     const std::string after = readFile(m_path);
     EXPECT_EQ(changedPositions(m_image.bytes(), after),
-              (std::vector<Position>{1094, 1101, 1102, 1104, 1105, 1116, 1120, 1124, 1125}));
+              (std::vector<Position>{1094, 1101, 1102, 1104, 1105, 1116, 1125}));
     EXPECT_EQ(static_cast<unsigned char>(after[1094]), 0xF7);
     EXPECT_EQ(static_cast<unsigned char>(after[1101]), 0x20);
     EXPECT_EQ(static_cast<unsigned char>(after[1116]), 7);
@@ -121,11 +122,19 @@ TEST_F(CliPilotTest, PilotUsageErrorsExitTwoAndWriteNothing) {
     expectUsageErrorWritingNothing({"pilot", "set", m_path, "#0", "spirit7.level=1"},
                                    "unknown key 'spirit7.level'");
     expectUsageErrorWritingNothing({"pilot", "set", m_path, "#0", "terrain.air=E"},
-                                   "'E' is no item of terrain.air");
+                                   "'terrain.air' takes an item's exact text or a stored code from "
+                                   "0 to 15, not 'E'");
+    expectUsageErrorWritingNothing({"pilot", "set", m_path, "#0", "melee=256"},
+                                   "'melee' takes a whole number from 0 to 255, not 256");
+    expectUsageErrorWritingNothing({"pilot", "set", m_path, "#0", "hit=12ab"},
+                                   "'hit' takes a whole number from 0 to 65535, not '12ab'");
     expectUsageErrorWritingNothing({"pilot", "set", m_path, "#1", "spirit1.level=3"},
-                                   "key 'spirit1.level': a StatsOnly record has no spirit block");
+                                   "a StatsOnly pilot record has no 'spirits.1.level'");
     expectUsageErrorWritingNothing({"pilot", "set", m_path, "#2", "personality=普通"},
-                                   "key 'personality': a SpiritsOnly record has no personality");
+                                   "a SpiritsOnly pilot record has no 'personality'");
+    expectUsageErrorWritingNothing({"pilot", "set", m_path, "#0", "spirit1.level=3",
+                                    "spirits.1.level=4"},
+                                   "the field 'spirits.1.level' is given twice");
     expectUsageErrorWritingNothing({"pilot", "set", m_path, "#9", "melee=1"}, "no list entry #9");
     expectUsageErrorWritingNothing({"pilot", "set", m_path, "#0"},
                                    "nothing to set: give KEY=VALUE pairs");
@@ -134,6 +143,7 @@ TEST_F(CliPilotTest, PilotUsageErrorsExitTwoAndWriteNothing) {
 
 TEST_F(CliPilotTest, SkillsGetShowsSlotsLocksAndStoredCodes) {
     const json expected = {{"name", "레즌"},
+                           {"index", 3},
                            {"position", 1126},
                            {"slots",
                             {{{"skill", "NT Lv1"}, {"level", 1}, {"locked", true}},
@@ -150,7 +160,8 @@ TEST_F(CliPilotTest, SkillsGetShowsSlotsLocksAndStoredCodes) {
 }
 
 TEST_F(CliPilotTest, SkillsSetWritesOnlyTheNamedTableAndPrintsIt) {
-    const json printed = ok({"skills", "set", m_path, "#0", "1.skill=GUT2", "3.level=300"});
+    const json printed =
+        ok({"skills", "set", m_path, "#0", "--as-typed", "1.skill=GUT2", "slots.3.level=300"});
     EXPECT_EQ(printed, ok({"skills", "get", m_path, "#0"}));
     EXPECT_EQ(printed["slots"][0]["skill"], "GUT2");
     EXPECT_EQ(printed["slots"][2], (json{{"skill", 200}, {"level", 44}, {"locked", false}}));
@@ -160,15 +171,16 @@ TEST_F(CliPilotTest, SkillsSetWritesOnlyTheNamedTableAndPrintsIt) {
 
 TEST_F(CliPilotTest, SkillsUsageErrorsExitTwoAndWriteNothing) {
     expectUsageErrorWritingNothing({"skills", "set", m_path, "레즌", "1.level=3"},
-                                   "key '1.level': slot 1 is locked");
-    expectUsageErrorWritingNothing({"skills", "set", m_path, "#0", "4.level=3"},
-                                   "key '4.level': the table has 3 slots");
+                                   "'slots.1.level': slot 1 is locked");
+    expectUsageErrorWritingNothing({"skills", "set", m_path, "#0", "slots.4.level=3"},
+                                   "'slots.4.level': the table has 3 slots");
     expectUsageErrorWritingNothing({"skills", "set", m_path, "#0", "0.level=3"},
                                    "unknown key '0.level'");
     expectUsageErrorWritingNothing({"skills", "set", m_path, "#0", "1.code=3"},
                                    "unknown key '1.code'");
     expectUsageErrorWritingNothing({"skills", "set", m_path, "#0", "1.skill=NT Lv10"},
-                                   "'NT Lv10' is no item of 1.skill");
+                                   "'slots.1.skill' takes an item's exact text or a stored code "
+                                   "from 0 to 255, not 'NT Lv10'");
     expectUsageErrorWritingNothing(
         {"skills", "get", m_path, "스탯"},
         "pilot '스탯' is StatsOnly: the editor opens no skill table for it");

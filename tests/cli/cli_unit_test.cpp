@@ -93,7 +93,7 @@ protected:
 };
 
 TEST_F(CliUnitTest, UnitSetWritesOnlyTheRecordAndPrintsItAsReadBack) {
-    const json printed = ok({"unit", "set", m_path, "스타폴 1호기", "movement=300", "hp=10000",
+    const json printed = ok({"unit", "set", m_path, "스타폴 1호기", "--as-typed", "movement=300", "hp=10000",
                              "armor=70000", "parts_slots=1个", "movement_type=水中",
                              "terrain.sea=--", "ability2=S2기관", "repair_cost=abc"});
     EXPECT_EQ(printed, ok({"unit", "get", m_path, "#0"}));
@@ -123,7 +123,7 @@ TEST_F(CliUnitTest, UnitSetOfASplitRecordStepsOverItsGap) {
 
 TEST_F(CliUnitTest, WeaponSetWritesTheTenEditedBytesAcrossTheFraming) {
     // Weapon 1322's record runs over the end of a sector's data area.
-    const json printed = ok({"weapon", "set", m_path, "1322", "attack=65535", "hit=-5",
+    const json printed = ok({"weapon", "set", m_path, "1322", "--as-typed", "attack=65535", "hit=-5",
                              "critical=-20", "upgrade_type=D 型", "range_near=2", "range_far=300",
                              "terrain.air=--", "terrain.sea=A", "ammo=3", "en=70", "morale=150"});
     EXPECT_EQ(printed, ok({"weapon", "get", m_path, "1322"}));
@@ -146,7 +146,7 @@ TEST_F(CliUnitTest, WeaponSetWritesTheTenEditedBytesAcrossTheFraming) {
 
 TEST_F(CliUnitTest, UpgradeSetTakesStagesAndWholeRows) {
     const json printed = ok(
-        {"upgrade", "set", m_path, "hp.1=65535", "limit.10=70000", "type_d=1,2,3,4,5,6,7,8,9,x"});
+        {"upgrade", "set", m_path, "--as-typed", "hp.1=65535", "limit.10=70000", "type_d=1,2,3,4,5,6,7,8,9,x"});
     EXPECT_EQ(printed, ok({"upgrade", "get", m_path}));
     EXPECT_EQ(printed["hp"][0], 65535);
     EXPECT_EQ(printed["hp"][1], 200);
@@ -165,16 +165,27 @@ TEST_F(CliUnitTest, UsageErrorsExitTwoAndLeaveTheImageAsItWas) {
         {{"unit", "set", img, "#0", "hp=1", "bogus=1"}, "unknown key 'bogus'"},
         {{"unit", "set", img, "#0", "ability5=없음"}, "unknown key 'ability5'"},
         {{"unit", "set", img, "#0", "ability0=없음"}, "unknown key 'ability0'"},
-        {{"unit", "set", img, "#0", "ability1=마징가"}, "'마징가' is no item of ability1"},
-        {{"unit", "set", img, "#0", "terrain.air=E"}, "'E' is no item of terrain.air"},
-        {{"unit", "set", img, "#0", "movement_type=5"}, "'5' is no item of movement_type"},
+        {{"unit", "set", img, "#0", "ability1=마징가"},
+         "'abilities.1' takes an item's exact text or a stored code from 0 to 255, not '마징가'"},
+        {{"unit", "set", img, "#0", "terrain.air=E"},
+         "'terrain.air' takes an item's exact text or a stored code from 0 to 15, not 'E'"},
+        {{"unit", "set", img, "#0", "movement_type=16"},
+         "'movement_type' takes an item's exact text or a stored code from 0 to 15, not 16"},
+        {{"unit", "set", img, "#0", "hp=70000"},
+         "'hp' takes a whole number from 0 to 65535, not 70000"},
+        {{"unit", "set", img, "#0", "hp=1", "hp=2"}, "the field 'hp' is given twice"},
+        {{"unit", "set", img, "#0", "ability2=없음", "abilities.2=없음"},
+         "the field 'abilities.2' is given twice"},
         {{"unit", "set", img, "#0", "position=5"},
          "key 'position' is not stored in the record and cannot be set"},
         {{"unit", "set", img, "#99", "hp=1"}, "no list entry #99"},
         {{"unit", "set", img, "#0"}, "nothing to set: give KEY=VALUE pairs"},
         {{"weapon", "set", img, "1322", "attack=1", "terrain.air=D"},
-         "'D' is no item of terrain.air"},
-        {{"weapon", "set", img, "1322", "critical=30"}, "'30' is no item of critical"},
+         "'terrain.air' takes an item's exact text or a stored code from 0 to 3, not 'D'"},
+        {{"weapon", "set", img, "1322", "critical=30"},
+         "'critical' takes an item's exact text or a stored code from 0 to 15, not 30"},
+        {{"weapon", "set", img, "1322", "hit=128"},
+         "'hit' takes a whole number from -128 to 127, not 128"},
         {{"weapon", "set", img, "1322", "number=5"},
          "key 'number' is not stored in the record and cannot be set"},
         {{"weapon", "set", img, "1322", "weight=5"}, "unknown key 'weight'"},
@@ -183,7 +194,10 @@ TEST_F(CliUnitTest, UsageErrorsExitTwoAndLeaveTheImageAsItWas) {
         {{"upgrade", "set", img, "speed.1=5"}, "unknown key 'speed.1'"},
         {{"upgrade", "set", img, "en.1=5", "hp=1,2,3"},
          "key 'hp': give 10 comma-separated values, one per stage, not 3"},
-        {{"upgrade", "set", img, "hp.1=5", "hp.1=6"}, "key 'hp.1' given twice"},
+        {{"upgrade", "set", img, "hp.1=5", "hp.1=6"}, "the field 'hp.1' is given twice"},
+        {{"upgrade", "set", img, "hp=1,2,3,4,5,6,7,8,9,10", "hp.3=5"},
+         "the field 'hp.3' is given twice"},
+        {{"upgrade", "set", img, "hp.01=5"}, "unknown key 'hp.01'"},
     };
     for (const Case& c : cases) {
         const auto result = cli(c.args);

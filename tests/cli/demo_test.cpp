@@ -1,4 +1,4 @@
-#include "cli/ExportJson.h"
+#include "cli/ImageRecords.h"
 #include "cli/demo/DemoBuilder.h"
 
 #include "upgrade/UpgradeTable.h"
@@ -23,7 +23,9 @@ protected:
         s_dir = new test::TempDir;
         demo::writeDemo(s_dir->dir());
         s_image = new std::string(readFile(s_dir->file(demo::kDemoImageName)));
-        s_export = new json(cli::exportJson(s_dir->file(demo::kDemoImageName), s_dir->dir()));
+        const std::string image = s_dir->file(demo::kDemoImageName);
+        s_export = new json(
+            cli::loadImageRecords(image, s_dir->dir(), cli::listedWeapons(image, s_dir->dir())).json());
     }
     static void TearDownTestSuite() {
         delete s_export;
@@ -118,8 +120,8 @@ TEST_F(DemoTest, SplitUnitsAndTheirWeaponListsReadBackAsBuilt) {
 
 TEST_F(DemoTest, HoldsTheUpgradeTableAndLeavesTheBytesBetweenItsRowsZero) {
     const UpgradeTable table = loadUpgradeTable(s_dir->file(demo::kDemoImageName));
-    EXPECT_EQ(table.values[0][0], 200); // HP, stage 1
-    EXPECT_EQ(table.values[8][9], 220); // type D, stage 10
+    EXPECT_EQ(table.values[0][0], "200"); // HP, stage 1
+    EXPECT_EQ(table.values[8][9], "220"); // type D, stage 10
     for (std::size_t p = 0x2C43B4C; p <= 0x2C43BAF; ++p)
         ASSERT_EQ(at(p), 0) << p;
 }

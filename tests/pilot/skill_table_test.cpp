@@ -125,7 +125,7 @@ TEST_F(SkillTableTest, ReadsUpToTheEndingZeroAndWritesOnlyThoseSlots) {
 TEST_F(SkillTableTest, NoSlotsWritesNothing) {
     const auto image = withSlots(1000, T, 0);
     image.saveTo(m_path);
-    const SkillTable table = loadSkillTable(m_path, name("아무로"), T);
+    SkillTable table = loadSkillTable(m_path, name("아무로"), T);
     EXPECT_TRUE(table.slots.empty());
     saveSkillTable(m_path, table);
     EXPECT_EQ(readFile(m_path), image.bytes());

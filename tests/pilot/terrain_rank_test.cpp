@@ -44,9 +44,10 @@ TEST(TerrainRank, DecodesStoredValuesToItems) {
               "D");
 }
 
-TEST(TerrainRank, NoSelectionAndUnlistedAreWrittenAsFive) {
+TEST(TerrainRank, NoSelectionIsWrittenAsFiveAndAnUnlistedValueAsItself) {
     EXPECT_EQ(TerrainRank::encodePair(ListChoice::none(), ListChoice::item(0)), 0x54);
-    EXPECT_EQ(TerrainRank::encodePair(ListChoice::unlisted(7), ListChoice::item(4)), 0x50);
+    EXPECT_EQ(TerrainRank::encodePair(ListChoice::unlisted(7), ListChoice::item(4)), 0x70);
+    EXPECT_EQ(TerrainRank::encodePair(ListChoice::item(0), ListChoice::unlisted(12)), 0x4C);
     EXPECT_EQ(TerrainRank::encodePair(ListChoice::item(3), ListChoice::item(1)), 0x13);
 }
 

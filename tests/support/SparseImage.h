@@ -15,10 +15,10 @@
 
 namespace starfall::test {
 
-using ByteRun = std::pair<Position, std::vector<std::uint8_t>>;
+using SparseRun = std::pair<Position, std::vector<std::uint8_t>>;
 
 inline void writeSparseImage(const std::string& path, Position size,
-                             const std::vector<ByteRun>& runs) {
+                             const std::vector<SparseRun>& runs) {
     { std::ofstream create(path, std::ios::binary | std::ios::trunc); }
     std::filesystem::resize_file(path, static_cast<std::uintmax_t>(size));
     std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
@@ -30,7 +30,7 @@ inline void writeSparseImage(const std::string& path, Position size,
 }
 
 // The bytes of a file from `position` on (fewer at the end of the file).
-inline std::vector<std::uint8_t> readRange(const std::string& path, Position position,
+inline std::vector<std::uint8_t> readFileRange(const std::string& path, Position position,
                                            std::size_t count) {
     std::ifstream file(path, std::ios::binary);
     file.seekg(position);

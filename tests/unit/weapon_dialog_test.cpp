@@ -42,7 +42,7 @@ const std::vector<std::uint8_t> kWeapon5 = {0x2C, 0x01, 0xCE, 0x43, 1,    5,    
 const std::vector<std::uint8_t> kWeapon7 = {0, 0, 0, 0x7A, 0, 0, 0, 0, 0, 0, 0};
 
 void writeImage(const std::string& path, std::uint8_t recordFill = 0) {
-    std::vector<ByteRun> runs = {
+    std::vector<SparseRun> runs = {
         {kList - 2, {3, 0, 5, 0, 0, 0, 0x05, 0x0D, 0, 0, 7, 0xF8, 0, 0}},
         {kDioList - 2, {3, 0, 1, 0, 0, 0, 2, 0, 0, 0, 9, 0, 0, 0}},
         {kEmptyList - 2, {0, 0}},
@@ -96,7 +96,7 @@ protected:
     // (reading the whole image each time would be slow under the sanitizers).
     std::string table() {
         const std::vector<std::uint8_t> bytes =
-            readRange(dir.file("weapons.img"), kTableStart, 4096);
+            readFileRange(dir.file("weapons.img"), kTableStart, 4096);
         return std::string(bytes.begin(), bytes.end());
     }
     static std::vector<Position> changedInTable(const std::string& before,
@@ -186,7 +186,7 @@ TEST_F(WeaponDialogTest, SaveWritesTheTenEditedBytesAndStaysOpen) {
     const std::vector<Position> written = {at,     at + 1, at + 2, at + 3, at + 4,
                                            at + 5, at + 6, at + 7, at + 8, at + 10};
     EXPECT_EQ(changedInTable(before, table()), written);
-    EXPECT_EQ(readRange(dir.file("weapons.img"), at, 11),
+    EXPECT_EQ(readFileRange(dir.file("weapons.img"), at, 11),
               (std::vector<std::uint8_t>{1, 1, 0xC8, 0x12, 1, 2, 0xFC, 3, 4, 0xAA, 5}));
     ASSERT_EQ(seams.messages.shown.size(), 1U);
     EXPECT_EQ(seams.messages.shown[0], messages::saveDone());

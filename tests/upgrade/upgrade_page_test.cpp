@@ -200,7 +200,7 @@ TEST_P(UpgradeEditTest, WritesTheTwoBytesOfTheBoxOnly) {
     page.saveUpgradeTable();
 
     const Position low = lowBytePosition(edit.row, edit.stage);
-    EXPECT_EQ(readRange(image, low, 2), (std::vector<std::uint8_t>{edit.low, edit.high}));
+    EXPECT_EQ(readFileRange(image, low, 2), (std::vector<std::uint8_t>{edit.low, edit.high}));
     std::string expected = before;
     expected[static_cast<std::size_t>(low)] = static_cast<char>(edit.low);
     expected[static_cast<std::size_t>(low + 1)] = static_cast<char>(edit.high);

@@ -129,7 +129,7 @@ void placeUpgradeTable(DemoImage& image) {
     UpgradeTable table;
     for (int row = 0; row < kUpgradeRowCount; ++row) {
         for (int stage = 0; stage < kUpgradeStageCount; ++stage)
-            table.values[row][stage] = demoUpgradeRows()[row][stage];
+            table.values[row][stage] = std::to_string(demoUpgradeRows()[row][stage]);
     }
     image.put("upgrade table", upgradeTablePositions(), encodeUpgradeTable(table));
 }

@@ -1,0 +1,63 @@
+#include "cli/FieldAssignments.h"
+
+#include "cli/CliContext.h"
+#include "cli/CommandArguments.h"
+#include "image/ImageAccess.h"
+
+#include <set>
+
+namespace starfall::cli {
+
+namespace {
+
+KeyValue splitPair(const std::string& argument) {
+    const auto equals = argument.find('=');
+    if (equals == std::string::npos || equals == 0)
+        throw UsageError("expected KEY=VALUE, got '" + argument + "'");
+    return {argument.substr(0, equals), argument.substr(equals + 1)};
+}
+
+} // namespace
+
+void requireField(const RecordView& view, std::string_view key) {
+    if (view.hasKey(key))
+        return;
+    if (const auto reason = view.lacks(key))
+        throw UsageError(*reason);
+    if (view.fixed().contains(key) || view.shown().contains(key))
+        throw UsageError("key '" + std::string(key) +
+                         "' is not stored in the record and cannot be set");
+    throw UsageError("unknown key '" + std::string(key) + "'");
+}
+
+void applyAssignments(RecordView& view, const std::vector<std::string>& arguments, ValueRule rule,
+                      const Spelling& spelling) {
+    std::vector<std::pair<std::string, nlohmann::json>> values;
+    std::set<std::string> named;
+    for (const std::string& argument : arguments) {
+        const KeyValue given = splitPair(argument);
+        for (const auto& [key, text] : spelling ? spelling(given) : std::vector{given}) {
+            requireField(view, key);
+            if (!named.insert(key).second)
+                throw UsageError("the field '" + key + "' is given twice");
+            values.emplace_back(key, view.argument(key, text, rule));
+        }
+    }
+    if (values.empty())
+        throw UsageError("nothing to set: give KEY=VALUE pairs");
+    // Checked whole before anything changes.
+    for (const auto& [key, value] : values) {
+        if (value != view.value(key))
+            view.assign(key, value, rule, key);
+    }
+}
+
+void setRecord(const CliContext& context, const RecordArguments& arguments,
+               const std::function<std::unique_ptr<RecordView>()>& load, const Spelling& spelling) {
+    const auto view = load();
+    applyAssignments(*view, arguments.assignments, arguments.rule(), spelling);
+    writeBytes(arguments.image, view->savePlan(), view->label());
+    context.print(load()->json());
+}
+
+} // namespace starfall::cli

@@ -1,0 +1,41 @@
+#pragma once
+
+// The KEY=VALUE pairs of a `set` command applied to a record: the old
+// spellings mapped to the keys `get` prints, every pair checked before any
+// is applied, a field named twice refused, a value equal to the stored one
+// left alone.
+
+#include "cli/RecordView.h"
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace starfall::cli {
+
+using KeyValue = std::pair<std::string, std::string>;
+
+// Maps one pair as given to the pairs of the keys `get` prints (a record's
+// older spellings, a whole upgrade row to its stages).
+using Spelling = std::function<std::vector<KeyValue>(const KeyValue&)>;
+
+// Throws UsageError, with nothing applied, for a malformed pair, an unknown,
+// fixed or missing key, a field named twice, or a value the field refuses.
+void applyAssignments(RecordView& view, const std::vector<std::string>& arguments, ValueRule rule,
+                      const Spelling& spelling = {});
+
+// Throws UsageError unless `key` is a field of the view: says whether the key
+// is printed but not stored, lacking in this record, or unknown.
+void requireField(const RecordView& view, std::string_view key);
+
+struct CliContext;
+struct RecordArguments;
+
+// `set`: loads the record, applies the pairs, saves the changed fields through
+// the core's save and prints the record as read back.
+void setRecord(const CliContext& context, const RecordArguments& arguments,
+               const std::function<std::unique_ptr<RecordView>()>& load,
+               const Spelling& spelling = {});
+
+} // namespace starfall::cli

@@ -1,0 +1,60 @@
+#include "cli/ImageRecords.h"
+
+#include "cli/RecordViews.h"
+#include "lists/ListFiles.h"
+#include "lists/NameListReader.h"
+#include "unit/UnitWeaponList.h"
+#include "unit/WeaponIni.h"
+
+namespace starfall::cli {
+
+namespace {
+
+nlohmann::json sectionJson(const std::vector<std::unique_ptr<RecordView>>& records) {
+    nlohmann::json out = nlohmann::json::array();
+    for (const auto& record : records)
+        out.push_back(record->json());
+    return out;
+}
+
+} // namespace
+
+nlohmann::json ImageRecords::json() const {
+    return {{"units", sectionJson(units)},
+            {"pilots", sectionJson(pilots)},
+            {"skills", sectionJson(skills)},
+            {"weapons", sectionJson(weapons)},
+            {"upgrade", upgrade->json()}};
+}
+
+std::set<int> listedWeapons(const std::string& image, const std::string& directory) {
+    const NameList units = loadNameList(directory, ListKind::Units);
+    std::set<int> numbers;
+    for (const NameListEntry& entry : units.entries) {
+        const Position listStart = unitWeaponListStart(units.positionOf(entry));
+        for (const NamedWeapon& weapon :
+             loadNamedWeaponList(image, entry.name, entry.addressText, listStart, {}))
+            numbers.insert(weapon.number);
+    }
+    return numbers;
+}
+
+ImageRecords loadImageRecords(const std::string& image, const std::string& directory,
+                              const std::set<int>& weapons) {
+    const NameList units = loadNameList(directory, ListKind::Units);
+    const NameList pilots = loadNameList(directory, ListKind::Pilots);
+    ImageRecords records;
+    for (std::size_t i = 0; i < units.entries.size(); ++i)
+        records.units.push_back(unitView(image, units, i));
+    for (std::size_t i = 0; i < pilots.entries.size(); ++i) {
+        records.pilots.push_back(pilotView(image, pilots, i));
+        if (hasSkillTable(pilots, i))
+            records.skills.push_back(skillTableView(image, pilots, i));
+    }
+    for (const int number : weapons)
+        records.weapons.push_back(weaponView(image, number));
+    records.upgrade = upgradeView(image);
+    return records;
+}
+
+} // namespace starfall::cli

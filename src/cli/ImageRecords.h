@@ -1,0 +1,38 @@
+#pragma once
+
+// Every record of an image the editor can open, through the list files: the
+// units and pilots of the lists, the skill tables the pilot page opens, each
+// weapon some unit lists (once, in number order) and the upgrade table.
+// `export` prints them; `import` and `diff` find records among them.
+
+#include "cli/RecordView.h"
+
+#include <nlohmann/json.hpp>
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace starfall::cli {
+
+struct ImageRecords {
+    std::vector<std::unique_ptr<RecordView>> units;
+    std::vector<std::unique_ptr<RecordView>> pilots;
+    std::vector<std::unique_ptr<RecordView>> skills;
+    std::vector<std::unique_ptr<RecordView>> weapons;
+    std::unique_ptr<RecordView> upgrade;
+
+    // {"units", "pilots", "skills", "weapons", "upgrade"}, each as `get` prints it.
+    [[nodiscard]] nlohmann::json json() const;
+};
+
+// The numbers of the weapons the units of `directory`'s unitlist.ini list in `image`.
+[[nodiscard]] std::set<int> listedWeapons(const std::string& image, const std::string& directory);
+
+// `directory` holds the list files and ends with its separator. `weapons`
+// are the weapon numbers to load.
+[[nodiscard]] ImageRecords loadImageRecords(const std::string& image, const std::string& directory,
+                                            const std::set<int>& weapons);
+
+} // namespace starfall::cli

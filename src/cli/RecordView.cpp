@@ -1,0 +1,65 @@
+#include "cli/RecordView.h"
+
+#include <charconv>
+
+namespace starfall::cli {
+
+namespace {
+
+std::optional<std::size_t> listPosition(std::string_view part) {
+    std::size_t position = 0;
+    const auto [end, error] = std::from_chars(part.data(), part.data() + part.size(), position);
+    if (part.empty() || error != std::errc() || end != part.data() + part.size() || position == 0)
+        return std::nullopt;
+    return position - 1;
+}
+
+} // namespace
+
+void setAtPath(nlohmann::json& json, std::string_view key, nlohmann::json value) {
+    nlohmann::json* at = &json;
+    while (!key.empty()) {
+        const std::size_t dot = key.find('.');
+        const std::string_view part = key.substr(0, dot);
+        key = dot == std::string_view::npos ? std::string_view() : key.substr(dot + 1);
+        if (const auto index = listPosition(part)) {
+            if (!at->is_array())
+                *at = nlohmann::json::array();
+            while (at->size() <= *index)
+                at->push_back(nullptr);
+            at = &(*at)[*index];
+        } else {
+            at = &(*at)[std::string(part)];
+        }
+    }
+    *at = std::move(value);
+}
+
+void flattenJson(const nlohmann::json& json, const std::string& prefix,
+                 std::vector<std::pair<std::string, nlohmann::json>>& leaves) {
+    const auto under = [&prefix](const std::string& part) {
+        return prefix.empty() ? part : prefix + "." + part;
+    };
+    if (json.is_object()) {
+        for (const auto& [key, value] : json.items())
+            flattenJson(value, under(key), leaves);
+    } else if (json.is_array()) {
+        for (std::size_t i = 0; i < json.size(); ++i)
+            flattenJson(json[i], under(std::to_string(i + 1)), leaves);
+    } else {
+        leaves.emplace_back(prefix, json);
+    }
+}
+
+nlohmann::json RecordView::json() const {
+    nlohmann::json out = nlohmann::json::object();
+    for (const nlohmann::json* flat : {&m_fixed, &m_shown}) {
+        for (const auto& [key, value] : flat->items())
+            setAtPath(out, key, value);
+    }
+    for (const std::string& key : keys())
+        setAtPath(out, key, value(key));
+    return out;
+}
+
+} // namespace starfall::cli

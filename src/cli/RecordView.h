@@ -1,0 +1,146 @@
+#pragma once
+
+// One record of an image as the command line handles it, whatever its kind:
+// what names it, its fields' values as JSON, and how to change them and plan
+// the save. `get`, `set`, `export`, `import` and `diff` all go through it.
+
+#include "cli/FieldValues.h"
+#include "image/FieldTable.h"
+
+#include <nlohmann/json.hpp>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace starfall::cli {
+
+class RecordView {
+public:
+    virtual ~RecordView() = default;
+
+    // The values printed but not stored that say which record this is and
+    // where it lies (name, index, position, ...), as one flat object of
+    // dotted keys. An import must match them.
+    [[nodiscard]] const nlohmann::json& fixed() const { return m_fixed; }
+    // Further values printed but never written (a locked skill slot), flat.
+    [[nodiscard]] const nlohmann::json& shown() const { return m_shown; }
+    // Why this record lacks a key its kind of record can have (a StatsOnly
+    // pilot's spirits, a locked or missing skill slot), or nothing.
+    [[nodiscard]] std::optional<std::string> lacks(std::string_view key) const {
+        return m_lacks ? m_lacks(key) : std::nullopt;
+    }
+    // What a message calls the record (UTF-8).
+    [[nodiscard]] const std::string& label() const { return m_label; }
+
+    [[nodiscard]] virtual std::vector<std::string> keys() const = 0;
+    [[nodiscard]] virtual bool hasKey(std::string_view key) const = 0;
+    // The field's value as read.
+    [[nodiscard]] virtual nlohmann::json value(std::string_view key) const = 0;
+    // A command-line VALUE for the field as JSON (see argumentJson).
+    [[nodiscard]] virtual nlohmann::json argument(std::string_view key, std::string_view text,
+                                                  ValueRule rule) const = 0;
+    // Puts a value into the record; throws UsageError naming `where`.
+    virtual void assign(std::string_view key, const nlohmann::json& value, ValueRule rule,
+                        std::string_view where) = 0;
+    // The bytes a save of the record as assigned writes.
+    [[nodiscard]] virtual std::vector<ByteWrite> savePlan() const = 0;
+    // The record as it will read back once `savePlan()` is written.
+    [[nodiscard]] virtual std::unique_ptr<RecordView> afterSave() const = 0;
+
+    // The fixed values and every field's value, nested as `get` prints them.
+    [[nodiscard]] nlohmann::json json() const;
+
+    struct Naming {
+        nlohmann::json fixed = nlohmann::json::object();
+        nlohmann::json shown = nlohmann::json::object();
+        std::string label;
+        std::function<std::optional<std::string>(std::string_view)> lacks;
+    };
+
+protected:
+    explicit RecordView(Naming naming)
+        : m_fixed(std::move(naming.fixed)), m_shown(std::move(naming.shown)),
+          m_label(std::move(naming.label)), m_lacks(std::move(naming.lacks)) {}
+    [[nodiscard]] Naming naming() const { return {m_fixed, m_shown, m_label, m_lacks}; }
+
+private:
+    nlohmann::json m_fixed;
+    nlohmann::json m_shown;
+    std::string m_label;
+    std::function<std::optional<std::string>(std::string_view)> m_lacks;
+};
+
+// Sets `json` at a dotted key, numeric parts counting list positions from 1.
+void setAtPath(nlohmann::json& json, std::string_view key, nlohmann::json value);
+// Every leaf of a JSON value under its dotted key (the inverse of setAtPath).
+void flattenJson(const nlohmann::json& json, const std::string& prefix,
+                 std::vector<std::pair<std::string, nlohmann::json>>& leaves);
+
+// How one kind of record is read, planned and read back.
+template <typename Record> struct RecordKindOps {
+    std::function<FieldTable<Record>(const Record&)> fields;
+    std::function<std::vector<Position>(const Record&)> positions;
+    std::function<std::vector<ByteWrite>(const Record&)> plan;
+    std::function<Record(const Record& shape, std::span<const int> bytes)> decode;
+};
+
+template <typename Record> class TableRecordView final : public RecordView {
+public:
+    TableRecordView(Record record, RecordKindOps<Record> ops, Naming naming)
+        : RecordView(std::move(naming)), m_record(std::move(record)), m_ops(std::move(ops)),
+          m_fields(m_ops.fields(m_record)) {}
+
+    [[nodiscard]] std::vector<std::string> keys() const override {
+        std::vector<std::string> keys;
+        for (const Field<Record>& field : m_fields)
+            keys.push_back(field.key);
+        return keys;
+    }
+    [[nodiscard]] bool hasKey(std::string_view key) const override { return find(key) != nullptr; }
+    [[nodiscard]] nlohmann::json value(std::string_view key) const override {
+        const Field<Record>& field = at(key);
+        return valueJson(shapeOf(field), field.get(m_record), field.storedCode(m_record.loaded),
+                         !m_record.loaded.bytes.empty());
+    }
+    [[nodiscard]] nlohmann::json argument(std::string_view key, std::string_view text,
+                                          ValueRule rule) const override {
+        return argumentJson(shapeOf(at(key)), text, rule);
+    }
+    void assign(std::string_view key, const nlohmann::json& value, ValueRule rule,
+                std::string_view where) override {
+        const Field<Record>& field = at(key);
+        field.set(m_record, fieldValueOf(shapeOf(field), value, rule, where));
+    }
+    [[nodiscard]] std::vector<ByteWrite> savePlan() const override { return m_ops.plan(m_record); }
+    [[nodiscard]] std::unique_ptr<RecordView> afterSave() const override {
+        LoadedBytes after = m_record.loaded;
+        noteSaved(after, m_ops.positions(m_record), savePlan());
+        return std::make_unique<TableRecordView>(m_ops.decode(m_record, after.bytes), m_ops,
+                                                 naming());
+    }
+
+private:
+    [[nodiscard]] const Field<Record>* find(std::string_view key) const {
+        for (const Field<Record>& field : m_fields) {
+            if (field.key == key)
+                return &field;
+        }
+        return nullptr;
+    }
+    [[nodiscard]] const Field<Record>& at(std::string_view key) const {
+        const Field<Record>* field = find(key);
+        if (field == nullptr)
+            throw std::logic_error("no field " + std::string(key));
+        return *field;
+    }
+
+    Record m_record;
+    RecordKindOps<Record> m_ops;
+    FieldTable<Record> m_fields;
+};
+
+} // namespace starfall::cli

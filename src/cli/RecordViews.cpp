@@ -1,0 +1,161 @@
+#include "cli/RecordViews.h"
+
+#include "cli/CliContext.h"
+#include "image/Messages.h"
+#include "lists/ListFiles.h"
+#include "pilot/PilotFields.h"
+#include "pilot/PilotLayout.h"
+#include "pilot/PilotRecordCodec.h"
+#include "pilot/PilotRecordFile.h"
+#include "pilot/SkillTableFile.h"
+#include "pilot/SkillTableLayout.h"
+#include "unit/UnitFields.h"
+#include "unit/UnitLayout.h"
+#include "unit/UnitRecordFile.h"
+#include "unit/UnitWeaponList.h"
+#include "upgrade/UpgradeTable.h"
+
+#include <regex>
+
+namespace starfall::cli {
+
+namespace {
+
+template <typename Record>
+std::unique_ptr<RecordView> viewOf(Record record, RecordKindOps<Record> ops, RecordView::Naming naming) {
+    return std::make_unique<TableRecordView<Record>>(std::move(record), std::move(ops),
+                                                     std::move(naming));
+}
+
+template <typename Record> std::function<FieldTable<Record>(const Record&)> fixedTable(const FieldTable<Record>& table) {
+    return [&table](const Record&) { return table; };
+}
+
+nlohmann::json listEntryNaming(const NameList& list, std::size_t index) {
+    const NameListEntry& entry = list.entries.at(index);
+    return {{"name", nameJson(entry.name)},
+            {"index", index},
+            {"address", entry.address()},
+            {"position", list.positionOf(entry)}};
+}
+
+// A key of the full record that a StatsOnly or SpiritsOnly record lacks.
+std::optional<std::string> pilotLacks(PilotRecordKind kind, std::string_view key) {
+    for (const auto& field : pilotFields(PilotRecordKind::Full)) {
+        if (field.key == key)
+            return "a " + std::string(kindName(kind)) + " pilot record has no '" + std::string(key) + "'";
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> skillSlotLacks(const SkillTable& table, std::string_view key) {
+    static const std::regex slotKey(R"(slots\.([1-9][0-9]?)\.(skill|level))");
+    std::match_results<std::string_view::const_iterator> match;
+    if (!std::regex_match(key.begin(), key.end(), match, slotKey))
+        return std::nullopt;
+    const std::size_t slot = std::stoul(match[1].str());
+    if (slot > static_cast<std::size_t>(kMaxSkillSlots))
+        return std::nullopt;
+    if (slot > table.slots.size())
+        return "'" + std::string(key) + "': the table has " + std::to_string(table.slots.size()) + " slots";
+    return "'" + std::string(key) + "': slot " + std::to_string(slot) + " is locked";
+}
+
+} // namespace
+
+std::unique_ptr<RecordView> unitView(const std::string& image, const NameList& units, std::size_t index) {
+    const UnitPlace place = UnitPlace::fromList(units, index);
+    RecordKindOps<UnitRecord> ops{
+        fixedTable(unitFields()),
+        [place](const UnitRecord&) { return unitRecordPositions(place); },
+        [place](const UnitRecord& record) { return unitSavePlan(place, record); },
+        [](const UnitRecord&, std::span<const int> bytes) { return decodeUnitRecord(bytes); }};
+    return viewOf(loadUnitRecord(image, place), std::move(ops),
+                  {listEntryNaming(units, index), {}, messages::unitRecordLabel(place.name), {}});
+}
+
+std::unique_ptr<RecordView> pilotView(const std::string& image, const NameList& pilots,
+                                      std::size_t index) {
+    const PilotReference reference = PilotReference::fromList(pilots, index);
+    const PilotRecordKind kind = classifyPilotRecord(reference.address);
+    RecordKindOps<PilotRecord> ops{
+        fixedTable(pilotFields(kind)),
+        [reference, kind](const PilotRecord&) { return pilotRecordPositions(reference, kind); },
+        [reference](const PilotRecord& record) { return pilotSavePlan(reference, record); },
+        [kind](const PilotRecord&, std::span<const int> bytes) { return decodePilotRecord(kind, bytes); }};
+    nlohmann::json fixed = listEntryNaming(pilots, index);
+    fixed["kind"] = kindName(kind);
+    return viewOf(loadPilotRecord(image, reference), std::move(ops),
+                  {std::move(fixed), {}, messages::pilotRecordLabel(reference.name),
+                   [kind](std::string_view key) { return pilotLacks(kind, key); }});
+}
+
+bool hasSkillTable(const NameList& pilots, std::size_t index) {
+    return opensSkillTable(classifyPilotRecord(pilots.entries.at(index).address()));
+}
+
+std::unique_ptr<RecordView> skillTableView(const std::string& image, const NameList& pilots,
+                                           std::size_t index) {
+    const NameListEntry& entry = pilots.entries.at(index);
+    if (!hasSkillTable(pilots, index))
+        throw UsageError("pilot '" + nameJson(entry.name).get<std::string>() +
+                         "' is StatsOnly: the editor opens no skill table for it");
+    const Position start = skillTablePosition(entry.name, pilots.positionOf(entry));
+    const SkillTable table = loadSkillTable(image, entry.name, start);
+    RecordKindOps<SkillTable> ops{
+        [](const SkillTable& t) { return skillFields(t); },
+        [](const SkillTable& t) { return skillTableReadPositions(t.name, t.start); },
+        [](const SkillTable& t) { return skillTableSavePlan(t); },
+        [](const SkillTable& t, std::span<const int> bytes) { return decodeSkillTable(t.name, t.start, bytes); }};
+    nlohmann::json fixed = {{"name", nameJson(entry.name)}, {"index", index}, {"position", start}};
+    nlohmann::json shown = nlohmann::json::object();
+    const LoadedBytes& loaded = table.loaded;
+    for (const auto& field : skillFields(table, true)) {
+        const std::size_t slot = field.bits.front().byte / 2;
+        fixed["slots." + std::to_string(slot + 1) + ".locked"] = table.slots[slot].locked;
+        if (table.slots[slot].locked)
+            shown[field.key] = valueJson(shapeOf(field), field.get(table), field.storedCode(loaded), true);
+    }
+    return viewOf(table, std::move(ops),
+                  {std::move(fixed), std::move(shown), messages::skillTableLabel(entry.name),
+                   [table](std::string_view key) { return skillSlotLacks(table, key); }});
+}
+
+std::unique_ptr<RecordView> weaponView(const std::string& image, int number) {
+    RecordKindOps<WeaponRecord> ops{
+        fixedTable(weaponFields()),
+        [number](const WeaponRecord&) { return weaponSavePositions(number); },
+        [number](const WeaponRecord& record) { return weaponSavePlan(number, record); },
+        [](const WeaponRecord&, std::span<const int> bytes) { return decodeWeaponRecord(bytes); }};
+    return viewOf(loadWeaponRecord(image, number), std::move(ops),
+                  {{{"number", number}, {"position", weaponRecordPosition(number)}}, {},
+                   messages::weaponRecordLabel(number), {}});
+}
+
+std::unique_ptr<RecordView> upgradeView(const std::string& image) {
+    RecordKindOps<UpgradeTable> ops{
+        fixedTable(upgradeFields()),
+        [](const UpgradeTable&) { return upgradeTablePositions(); },
+        [](const UpgradeTable& table) { return upgradeTableSavePlan(table); },
+        [](const UpgradeTable&, std::span<const int> bytes) { return decodeUpgradeTable(bytes); }};
+    return viewOf(loadUpgradeTable(image), std::move(ops),
+                  {nlohmann::json::object(), {}, messages::upgradeTableLabel(), {}});
+}
+
+nlohmann::json weaponListJson(const std::string& image, const NameList& units, std::size_t index,
+                              const std::string& directory) {
+    const NameListEntry& entry = units.entries.at(index);
+    const Position listStart = unitWeaponListStart(units.positionOf(entry));
+    nlohmann::json weapons = nlohmann::json::array();
+    for (const NamedWeapon& weapon :
+         loadNamedWeaponList(image, entry.name, entry.addressText, listStart,
+                             directory + std::string(kWeaponNamesFile))) {
+        weapons.push_back(
+            {{"index", weapon.index}, {"number", weapon.number}, {"name", nameJson(weapon.name)}});
+    }
+    return {{"name", nameJson(entry.name)},
+            {"list_position", weaponListPosition(entry.name, entry.addressText, listStart)},
+            {"weapons", weapons}};
+}
+
+} // namespace starfall::cli

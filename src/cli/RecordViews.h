@@ -1,0 +1,34 @@
+#pragma once
+
+// The records of an image as the command line sees them, one factory a kind.
+// Each loads its record once; the view then prints, changes and plans it.
+
+#include "cli/RecordView.h"
+#include "lists/NameList.h"
+
+#include <memory>
+#include <string>
+
+namespace starfall::cli {
+
+// Entry `index` of unitlist.ini / charlist.ini.
+[[nodiscard]] std::unique_ptr<RecordView> unitView(const std::string& image, const NameList& units,
+                                                   std::size_t index);
+[[nodiscard]] std::unique_ptr<RecordView> pilotView(const std::string& image,
+                                                    const NameList& pilots, std::size_t index);
+// The skill table the pilot page opens for entry `index`; a UsageError for a
+// StatsOnly pilot, which has none.
+[[nodiscard]] std::unique_ptr<RecordView> skillTableView(const std::string& image,
+                                                         const NameList& pilots, std::size_t index);
+[[nodiscard]] std::unique_ptr<RecordView> weaponView(const std::string& image, int number);
+[[nodiscard]] std::unique_ptr<RecordView> upgradeView(const std::string& image);
+
+// Whether the pilot page opens a skill table for entry `index` (not for
+// StatsOnly records).
+[[nodiscard]] bool hasSkillTable(const NameList& pilots, std::size_t index);
+
+// A unit's weapon list with the names of weapon.ini in `directory`.
+[[nodiscard]] nlohmann::json weaponListJson(const std::string& image, const NameList& units,
+                                            std::size_t index, const std::string& directory);
+
+} // namespace starfall::cli
