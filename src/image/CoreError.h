@@ -14,6 +14,16 @@ enum class Failure {
     WriteFailed,        // a write, flush or close of the image failed
     SectorFraming,      // a save would write into a sector's head or tail
     ListFileMissing,    // charlist.ini or unitlist.ini cannot be opened
+    PatchOpenForLoad,   // a patch file (or its FILE_ID.DIZ) cannot be opened or read
+    PatchDamaged,       // a patch file is truncated, damaged or of no known format
+    PatchWrongImage,    // the image is not the one the patch was made for
+    PatchOutsideImage,  // a patch record reaches past the image's end
+    PatchNotApplied,    // an undo finds the image without the patch's new bytes
+    PatchWithoutUndo,   // an undo of a patch that carries no undo data
+    PatchTooLarge,      // a patch needs more memory than the patch code allows
+    ImageSizesDiffer,   // two images, or a patch's source and target, differ in size
+    StaleSectorCodes,   // changed sectors whose EDC/ECC no longer match their data
+    PatchVerifyFailed,  // bytes read back after a patch's write differ; rolled back
 };
 
 // The one exception type the core throws. It carries what went wrong and

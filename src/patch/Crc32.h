@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace starfall::patch {
+
+// zlib's CRC32, fed in pieces.
+class Crc32 {
+public:
+    void update(std::span<const std::uint8_t> bytes);
+    [[nodiscard]] std::uint32_t value() const { return m_value; }
+
+private:
+    std::uint32_t m_value = 0;
+};
+
+[[nodiscard]] std::uint32_t crc32Of(std::span<const std::uint8_t> bytes);
+
+} // namespace starfall::patch
