@@ -17,5 +17,6 @@ void addDemoCommand(CLI::App& app, CliContext& context);   // make-demo
 void addExportCommand(CLI::App& app, CliContext& context); // export
 void addUnitCommands(CLI::App& app, CliContext& context);  // unit get, weapons, weapon get, upgrade get
 void addSectorCommands(CLI::App& app, CliContext& context); // sectors verify, sectors repair
+void addPatchCommands(CLI::App& app, CliContext& context);  // patch make, apply, undo, info
 
 } // namespace starfall::cli

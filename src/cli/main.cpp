@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
     cli::addExportCommand(app, context);
     cli::addUnitCommands(app, context);
     cli::addSectorCommands(app, context);
+    cli::addPatchCommands(app, context);
 
     try {
         app.parse(argc, argv);
