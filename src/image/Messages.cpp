@@ -190,7 +190,7 @@ Message messageFor(Failure failure, std::string_view path, Position position,
                                     "). 이미지 크기를 바꾸는 패치는 만들거나 적용하지 않습니다.");
     case Failure::StaleSectorCodes:
         return romEditorExclamation(
-            "'" + std::string(path) + "'의 섹터 " + std::string(detail) +
+            quoted(path, "이미지의 섹터 ") + std::string(detail) +
             "은(는) 데이터가 바뀌었는데 EDC/ECC가 맞지 않습니다. 먼저 'starfall-cli sectors "
             "repair'로 고치거나, 그대로 두려면 --keep-stale-codes를 쓰십시오. 패치를 만들지 "
             "않았습니다.");

@@ -13,17 +13,6 @@ namespace {
 
 constexpr std::size_t kChunkBytes = std::size_t{1} << 16;
 
-std::uint32_t crcOfImage(ImageWindow& window, Position size) {
-    Crc32 crc;
-    std::vector<std::uint8_t> chunk;
-    for (Position at = 0; at < size; at += ImageWindow::kBlockBytes) {
-        chunk.resize(static_cast<std::size_t>(std::min(ImageWindow::kBlockBytes, size - at)));
-        window.read(at, chunk);
-        crc.update(chunk);
-    }
-    return crc.value();
-}
-
 // Builds the target in order without holding it: the image stands in for
 // every target byte equal to the source's at the same place, and only the
 // bytes that differ are kept, as the changes to write.
@@ -35,6 +24,8 @@ public:
     void take(const BpsPatch& patch, const BpsAction& action) {
         switch (action.kind) {
         case BpsActionKind::SourceRead:
+            sameAsSource(action.length);
+            break;
         case BpsActionKind::SourceCopy:
             fromSource(action.from, action.length);
             break;
@@ -48,10 +39,27 @@ public:
             break;
         }
     }
-    [[nodiscard]] std::uint32_t crc() const { return m_crc.value(); }
+    // The image's CRC32: the target is built over each of its bytes once, in order.
+    [[nodiscard]] std::uint32_t sourceCrc() const { return m_sourceCrc.value(); }
+    [[nodiscard]] std::uint32_t targetCrc() const { return m_targetCrc.value(); }
     [[nodiscard]] ByteChanges changes() { return m_changes.take(); }
 
 private:
+    // Target bytes from the same place in the source change nothing, and
+    // their CRC32 counts for both.
+    void sameAsSource(Position length) {
+        for (Position done = 0; done < length;) {
+            m_image.resize(
+                static_cast<std::size_t>(std::min<Position>(kChunkBytes, length - done)));
+            m_source.read(m_output, m_image);
+            const std::uint32_t crc = crc32Of(m_image);
+            m_sourceCrc.append(crc, m_image.size());
+            m_targetCrc.append(crc, m_image.size());
+            m_output += static_cast<Position>(m_image.size());
+            done += static_cast<Position>(m_image.size());
+        }
+    }
+
     void fromSource(Position from, Position length) {
         std::vector<std::uint8_t> chunk;
         for (Position done = 0; done < length;) {
@@ -62,11 +70,18 @@ private:
         }
     }
 
-    // Byte by byte: the copy may read what it has just written.
+    // The copy may read what it has just written (a repeated pattern), so a
+    // chunk takes no more than the target already holds.
     void fromTarget(Position from, Position length) {
-        for (Position i = 0; i < length; ++i) {
-            const std::uint8_t byte = targetAt(from + i);
-            put(std::span(&byte, 1));
+        std::vector<std::uint8_t> chunk;
+        for (Position done = 0; done < length;) {
+            const Position ready = m_output - (from + done);
+            chunk.resize(static_cast<std::size_t>(
+                std::min({static_cast<Position>(kChunkBytes), length - done, ready})));
+            for (std::size_t i = 0; i < chunk.size(); ++i)
+                chunk[i] = targetAt(from + done + static_cast<Position>(i));
+            put(chunk);
+            done += static_cast<Position>(chunk.size());
         }
     }
 
@@ -86,15 +101,19 @@ private:
     }
 
     void put(std::span<const std::uint8_t> bytes) {
-        m_crc.update(bytes);
-        const std::vector<std::uint8_t> source = m_source.read(m_output, bytes.size());
-        m_changes.compare(m_output, source, bytes);
+        m_image.resize(bytes.size());
+        m_source.read(m_output, m_image);
+        m_sourceCrc.update(m_image);
+        m_targetCrc.update(bytes);
+        m_changes.compare(m_output, m_image, bytes);
         m_output += static_cast<Position>(bytes.size());
     }
 
     ImageWindow& m_source;
     ChangeCollector m_changes;
-    Crc32 m_crc;
+    std::vector<std::uint8_t> m_image; // the image's bytes where the target is being written
+    Crc32 m_sourceCrc;
+    Crc32 m_targetCrc;
     Position m_output = 0;
 };
 
@@ -108,17 +127,18 @@ ByteChanges planBps(const BpsPatch& patch, const std::string& image) {
     if (imageSize(image) != patch.sourceSize)
         throw CoreError(Failure::PatchWrongImage, image, -1,
                         messages::imageMismatch(ImageMismatch::SourceSize));
+    // Nothing is written before the whole walk is checked, so the image's
+    // CRC32 is taken in the same pass that builds the target.
     ImageWindow window(image);
-    const std::uint32_t crc = crcOfImage(window, patch.sourceSize);
-    if (crc != patch.sourceCrc) {
-        if (crc == patch.targetCrc)
+    TargetBuilder target(window, patch.path);
+    forEachAction(patch, [&](const BpsAction& action) { target.take(patch, action); });
+    if (target.sourceCrc() != patch.sourceCrc) {
+        if (target.sourceCrc() == patch.targetCrc)
             return {}; // already applied
         throw CoreError(Failure::PatchWrongImage, image, -1,
                         messages::imageMismatch(ImageMismatch::SourceCrc));
     }
-    TargetBuilder target(window, patch.path);
-    forEachAction(patch, [&](const BpsAction& action) { target.take(patch, action); });
-    if (target.crc() != patch.targetCrc)
+    if (target.targetCrc() != patch.targetCrc)
         throw CoreError(Failure::PatchDamaged, patch.path, -1,
                         messages::patchFault(PatchFault::TargetChecksum));
     return target.changes();

@@ -14,8 +14,11 @@ inline void appendLittle(std::vector<std::uint8_t>& out, std::uint64_t value, st
         out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
+// Byte by byte: GCC 12 at -O3 warns, wrongly, of an overflow when a range is
+// inserted into an empty vector.
 inline void appendText(std::vector<std::uint8_t>& out, std::string_view text) {
-    out.insert(out.end(), text.begin(), text.end());
+    for (const char c : text)
+        out.push_back(static_cast<std::uint8_t>(c));
 }
 
 } // namespace starfall::patch

@@ -10,7 +10,7 @@
 namespace starfall::patch {
 
 inline constexpr std::size_t kMebibyte = std::size_t{1} << 20;
-inline constexpr std::size_t kMaxPatchFileBytes = 512 * kMebibyte;
+inline constexpr std::size_t kMaxPatchFileBytes = 256 * kMebibyte;
 inline constexpr std::size_t kMaxChangedBytes = 256 * kMebibyte;
 
 } // namespace starfall::patch

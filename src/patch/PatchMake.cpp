@@ -44,16 +44,24 @@ Walk walkImages(const std::string& base, const std::string& modded, Position siz
     ChangeCollector changes(modded);
     Crc32 baseCrc;
     Crc32 moddedCrc;
+    // Declared outside the loop: each block's buffers then take the memory
+    // the last ones freed instead of faulting in fresh pages.
+    std::vector<std::uint8_t> before;
+    std::vector<std::uint8_t> after;
     for (Position start = 0; start < size; start += static_cast<Position>(kBlockBytes)) {
-        const auto before = readRange(base, start, kBlockBytes);
-        const auto after = readRange(modded, start, kBlockBytes);
+        before = readRange(base, start, kBlockBytes);
+        after = readRange(modded, start, kBlockBytes);
         if (before.size() != after.size())
             throw CoreError(Failure::ImageSizesDiffer, modded, -1,
                             std::to_string(start + static_cast<Position>(before.size())) + " ≠ " +
                                 std::to_string(start + static_cast<Position>(after.size())));
         changes.compare(start, before, after);
         findStale(start, before, after, walk.staleSectors);
-        if (crcs) {
+        if (crcs && before == after) {
+            const std::uint32_t crc = crc32Of(before);
+            baseCrc.append(crc, before.size());
+            moddedCrc.append(crc, after.size());
+        } else if (crcs) {
             baseCrc.update(before);
             moddedCrc.update(after);
         }
@@ -99,9 +107,13 @@ std::string describeSectors(const std::vector<std::int64_t>& sectors) {
         std::size_t last = i;
         while (last + 1 < sectors.size() && sectors[last + 1] == sectors[last] + 1)
             ++last;
-        text += (text.empty() ? "" : ", ") + std::to_string(sectors[i]);
-        if (last > i)
-            text += "-" + std::to_string(sectors[last]);
+        if (!text.empty())
+            text += ", ";
+        text += std::to_string(sectors[i]);
+        if (last > i) {
+            text += '-';
+            text += std::to_string(sectors[last]);
+        }
         i = last + 1;
     }
     return text;

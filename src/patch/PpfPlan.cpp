@@ -94,12 +94,14 @@ Position firstDifference(std::span<const std::uint8_t> a, std::span<const std::u
 }
 
 // Records apply in file order, so a later one that overlaps an earlier one
-// wins, and its undo bytes are what the earlier one left.
-void applyRecords(const PpfPatch& patch, std::vector<ByteRun>& regions, const std::string& image) {
+// wins, and its undo bytes are what the earlier one left. With `checkOld`,
+// each record must find its undo bytes or its new bytes in place.
+void applyRecords(const PpfPatch& patch, std::vector<ByteRun>& regions, const std::string& image,
+                  bool checkOld) {
     for (const PpfRecord& record : patch.records) {
         const std::span<std::uint8_t> now = bytesUnder(regions, record);
         const std::span<const std::uint8_t> next = patch.newBytes(record);
-        if (patch.undo && !std::ranges::equal(now, next) &&
+        if (checkOld && !std::ranges::equal(now, next) &&
             !std::ranges::equal(now, patch.oldBytes(record)))
             throw CoreError(Failure::PatchWrongImage, image,
                             record.offset + firstDifference(now, patch.oldBytes(record)),
@@ -127,10 +129,17 @@ ByteChanges planPpf(const PpfPatch& patch, const std::string& image, bool undo) 
     checkBlock(patch, window, size);
     std::vector<ByteRun> regions = regionsOf(patch, window);
     const std::vector<ByteRun> before = regions;
-    if (undo)
+    if (undo) {
         undoRecords(patch, regions, image);
-    else
-        applyRecords(patch, regions, image);
+    } else {
+        applyRecords(patch, regions, image, false);
+        // An image that already holds the patch passes; any other must hold
+        // what the undo data says the patch replaces.
+        if (patch.undo && regions != before) {
+            std::vector<ByteRun> checked = before;
+            applyRecords(patch, checked, image, true);
+        }
+    }
     ChangeCollector changes(patch.path);
     for (std::size_t i = 0; i < regions.size(); ++i)
         changes.compare(regions[i].start, before[i].bytes, regions[i].bytes);
