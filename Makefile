@@ -1,7 +1,8 @@
 # make run   builds the editor and starts it on the demo image
 # make test  builds everything with the sanitizers and runs every test
 # make fuzz  runs each fuzz target for FUZZ_SECONDS (default 60)
-.PHONY: run test fuzz bench setup
+# make bench-patch  times patch make and patch apply on the demo against cmp
+.PHONY: run test fuzz bench bench-patch setup
 
 JOBS ?= $(shell nproc)
 
@@ -38,3 +39,8 @@ build-bench/CMakeCache.txt:
 bench: setup build-bench/CMakeCache.txt
 	cmake --build build-bench -j $(JOBS) --target starfall-bench
 	build-bench/bin/starfall-bench
+
+# patch make and patch apply on the demo against cmp (hyperfine)
+bench-patch: setup build-bench/CMakeCache.txt
+	cmake --build build-bench -j $(JOBS) --target starfall-cli
+	bench/patch.sh build-bench/bin/starfall-cli

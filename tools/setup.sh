@@ -10,6 +10,7 @@ packages=(
   nlohmann-json3-dev libcli11-dev libicu-dev zlib1g-dev
   clang libclang-rt-14-dev
   fonts-noto-cjk
+  hyperfine
 )
 
 missing=()

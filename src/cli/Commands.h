@@ -19,5 +19,6 @@ void addUnitCommands(CLI::App& app, CliContext& context);  // unit get, unit set
 void addWeaponCommands(CLI::App& app, CliContext& context); // weapon get, weapon set
 void addUpgradeCommands(CLI::App& app, CliContext& context); // upgrade get, upgrade set
 void addSectorCommands(CLI::App& app, CliContext& context); // sectors verify, sectors repair
+void addPatchCommands(CLI::App& app, CliContext& context);  // patch make, apply, undo, info
 
 } // namespace starfall::cli

@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
     cli::addWeaponCommands(app, context);
     cli::addUpgradeCommands(app, context);
     cli::addSectorCommands(app, context);
+    cli::addPatchCommands(app, context);
 
     try {
         app.parse(argc, argv);

@@ -18,6 +18,16 @@ enum class Failure {
     JournalUnavailable, // a save cannot create or flush its journal
     JournalInTheWay,    // a journal that cannot be applied lies where a save needs its own
     NoRawSectors,       // a sector check of a file that holds no raw 2352-byte sectors
+    PatchOpenForLoad,   // a patch file (or its FILE_ID.DIZ) cannot be opened or read
+    PatchDamaged,       // a patch file is truncated, damaged or of no known format
+    PatchWrongImage,    // the image is not the one the patch was made for
+    PatchOutsideImage,  // a patch record reaches past the image's end
+    PatchNotApplied,    // an undo finds the image without the patch's new bytes
+    PatchWithoutUndo,   // an undo of a patch that carries no undo data
+    PatchTooLarge,      // a patch needs more memory than the patch code allows
+    ImageSizesDiffer,   // two images, or a patch's source and target, differ in size
+    StaleSectorCodes,   // changed sectors whose EDC/ECC no longer match their data
+    PatchVerifyFailed,  // bytes read back after a patch's write differ; rolled back
 };
 
 // The one exception type the core throws. It carries what went wrong and

@@ -12,6 +12,26 @@ namespace starfall {
 
 enum class MessageIcon { Information, Exclamation };
 
+// Why a patch file is refused as damaged (the detail of Failure::PatchDamaged).
+enum class PatchFault {
+    UnknownFormat,
+    Truncated,
+    BadHeader,
+    ZeroLengthRecord,
+    DizUnterminated,
+    BadVarint,
+    ActionPastTarget,
+    CopyOutsideSource,
+    CopyOutsideTarget,
+    TargetShort,
+    PatchChecksum,
+    TargetChecksum,
+    BeyondAddressable,
+};
+
+// Why an image is not the one a patch was made for (Failure::PatchWrongImage).
+enum class ImageMismatch { BlockCheck, ImageSize, SourceSize, SourceCrc, OriginalBytes };
+
 struct Message {
     std::string text;
     std::string title;
@@ -57,6 +77,13 @@ inline constexpr std::string_view kTitleWarning = "경고";
 
 // The name of a weapon that weapon.ini does not name (UTF-8).
 [[nodiscard]] std::string defaultWeaponName(int number);
+
+// Patch files: what a refusal names, and what a write of a patch names.
+[[nodiscard]] std::string patchFault(PatchFault fault);
+[[nodiscard]] std::string imageMismatch(ImageMismatch mismatch);
+[[nodiscard]] std::string patchFileLimit(long long mebibytes);
+[[nodiscard]] std::string changedBytesLimit(long long mebibytes);
+[[nodiscard]] std::string patchLabel(std::string_view patchPath);
 
 } // namespace messages
 

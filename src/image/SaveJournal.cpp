@@ -1,6 +1,6 @@
 #include "image/SaveJournal.h"
 
-#include <zlib.h>
+#include "image/Crc32.h"
 
 #include <algorithm>
 #include <array>
@@ -25,17 +25,6 @@ void putNumber(std::vector<std::uint8_t>& out, std::uint64_t value, std::size_t 
 
 void putText(std::vector<std::uint8_t>& out, std::string_view text) {
     out.insert(out.end(), text.begin(), text.end());
-}
-
-std::uint32_t crcOf(std::span<const std::uint8_t> bytes) {
-    uLong crc = crc32(0L, Z_NULL, 0);
-    // zlib takes lengths in uInt: feed large journals in pieces.
-    constexpr std::size_t kPiece = 1U << 30;
-    for (std::size_t at = 0; at < bytes.size(); at += kPiece) {
-        const std::size_t n = std::min(kPiece, bytes.size() - at);
-        crc = crc32(crc, bytes.data() + at, static_cast<uInt>(n));
-    }
-    return static_cast<std::uint32_t>(crc);
 }
 
 // Reads the journal's fields in order; any read past the end marks it bad.
@@ -97,7 +86,7 @@ std::vector<std::uint8_t> encodeJournal(const SaveJournal& journal) {
         out.insert(out.end(), run.old.begin(), run.old.end());
     }
     putText(out, kMark);
-    putNumber(out, crcOf(out), kCrcBytes);
+    putNumber(out, crc32Of(out), kCrcBytes);
     return out;
 }
 
@@ -108,7 +97,7 @@ DecodedJournal decodeJournal(std::span<const std::uint8_t> bytes) {
     if (!std::equal(kMark.begin(), kMark.end(), trailer.begin()))
         return {};
     const auto body = bytes.first(bytes.size() - kCrcBytes);
-    if (Reader(trailer.subspan(kMark.size())).number(kCrcBytes) != crcOf(body))
+    if (Reader(trailer.subspan(kMark.size())).number(kCrcBytes) != crc32Of(body))
         return {JournalState::Damaged, {}};
 
     Reader reader(bytes.first(bytes.size() - kTrailerBytes));

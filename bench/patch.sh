@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# `patch make` and `patch apply` on the demo image against `cmp -l` of the
+# same files, which also reads both images whole. Target: within 3x of cmp.
+# Usage: bench/patch.sh [STARFALL_CLI]  (a Release build; see `make bench-patch`)
+set -euo pipefail
+
+cli=$(realpath "${1:-build-bench/bin/starfall-cli}")
+work=$(mktemp -d /tmp/starfall-patch-bench-XXXXXX)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+# A mod as a user makes one: edit, repair the sector codes, make the patch.
+"$cli" make-demo . > /dev/null
+cp demo.img base.img
+"$cli" --dir . pilot set demo.img "#0" melee=201 > /dev/null
+"$cli" --dir . unit set demo.img "#1" hp=4321 > /dev/null
+"$cli" --dir . sectors repair demo.img > /dev/null
+mv demo.img modded.img
+"$cli" patch make base.img modded.img mod.ppf > /dev/null
+"$cli" patch make base.img modded.img mod.bps --format bps > /dev/null
+echo "demo image: $(stat -c %s base.img) bytes; $(cmp -l base.img modded.img | wc -l) bytes differ"
+
+# cmp exits 1 on differing files, hence -i. Each make and apply was run once
+# above with its exit status checked.
+hyperfine -N -i --warmup 3 --runs 20 \
+  -n cmp "cmp -l base.img modded.img" \
+  -n "patch make (PPF)" "$cli patch make base.img modded.img out.ppf" \
+  -n "patch make (BPS)" "$cli patch make base.img modded.img out.bps --format bps"
+
+# Each apply starts from a fresh copy of the base, already on disk, so that
+# the apply's own flush is all that is timed.
+hyperfine -N -i --warmup 3 --runs 20 --prepare "sh -c 'cp base.img image.img && sync image.img'" \
+  -n cmp "cmp -l base.img modded.img" \
+  -n "patch apply (PPF)" "$cli patch apply image.img mod.ppf" \
+  -n "patch apply (BPS)" "$cli patch apply image.img mod.bps"

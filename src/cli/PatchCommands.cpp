@@ -1,0 +1,161 @@
+#include "cli/CliContext.h"
+#include "cli/Commands.h"
+#include "cli/PatchJson.h"
+
+#include "image/CoreError.h"
+#include "image/Messages.h"
+#include "patch/PatchFile.h"
+#include "patch/PatchMake.h"
+#include "patch/PatchPlan.h"
+
+#include <CLI/CLI.hpp>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+namespace starfall::cli {
+
+namespace {
+
+using nlohmann::json;
+
+constexpr std::string_view kAlreadyApplied = "already applied";
+
+struct PatchArguments {
+    std::string base;
+    std::string modded;
+    std::string out;
+    std::string image;
+    std::string patch;
+    std::string format = "ppf";
+    std::string description;
+    std::string diz;
+    bool keepStaleCodes = false;
+    bool dryRun = false;
+};
+
+std::string readDiz(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        throw CoreError(Failure::PatchOpenForLoad, path);
+    if (text.size() > patch::kMaxDizBytes)
+        throw UsageError("--diz: a FILE_ID.DIZ holds at most 3072 bytes");
+    return text;
+}
+
+patch::MakeOptions makeOptions(const PatchArguments& arguments) {
+    patch::MakeOptions options;
+    options.kind = arguments.format == "bps" ? patch::PatchKind::Bps : patch::PatchKind::Ppf;
+    options.description = arguments.description;
+    options.keepStaleCodes = arguments.keepStaleCodes;
+    if (options.kind == patch::PatchKind::Ppf &&
+        options.description.size() > patch::kPpfDescriptionBytes)
+        throw UsageError("--description: a PPF description holds at most 50 bytes");
+    if (!arguments.diz.empty()) {
+        if (options.kind == patch::PatchKind::Bps)
+            throw UsageError("--diz: a BPS patch carries no FILE_ID.DIZ");
+        options.diz = readDiz(arguments.diz);
+    }
+    return options;
+}
+
+void make(CliContext& context, const PatchArguments& arguments) {
+    const patch::MakeOptions options = makeOptions(arguments);
+    for (const std::string& image : {arguments.base, arguments.modded}) {
+        std::error_code ignored;
+        if (std::filesystem::equivalent(arguments.out, image, ignored))
+            throw UsageError("OUT is the image " + image + "; the patch would overwrite it");
+    }
+    const std::vector<std::uint8_t> bytes =
+        patch::makePatch(arguments.base, arguments.modded, options);
+    patch::writePatchFile(arguments.out, bytes);
+    json out = {{"patch", arguments.out}};
+    out.update(infoJson(patch::parsePatch(bytes, arguments.out)));
+    context.print(out);
+}
+
+json report(const PatchArguments& arguments, const patch::Patch& patch, std::string_view result,
+            const patch::ByteChanges& changes) {
+    return {{"image", arguments.image},
+            {"patch", arguments.patch},
+            {"format", patch::summarize(patch).format},
+            {"result", result},
+            {"changes", changesJson(changes)}};
+}
+
+void apply(CliContext& context, const PatchArguments& arguments) {
+    const patch::Patch patch = patch::readPatch(arguments.patch);
+    const patch::ByteChanges changes = patch::planApply(patch, arguments.image);
+    if (changes.empty()) {
+        context.print(report(arguments, patch, kAlreadyApplied, changes));
+        return;
+    }
+    if (!arguments.dryRun)
+        patch::writeChanges(arguments.image, changes, messages::patchLabel(arguments.patch));
+    context.print(report(arguments, patch, arguments.dryRun ? "dry run" : "applied", changes));
+}
+
+void undo(CliContext& context, const PatchArguments& arguments) {
+    const patch::Patch patch = patch::readPatch(arguments.patch);
+    const patch::ByteChanges changes = patch::planUndo(patch, arguments.image);
+    patch::writeChanges(arguments.image, changes, messages::patchLabel(arguments.patch));
+    context.print(report(arguments, patch, "undone", changes));
+}
+
+void info(CliContext& context, const PatchArguments& arguments) {
+    json out = {{"patch", arguments.patch}};
+    out.update(infoJson(patch::readPatch(arguments.patch)));
+    context.print(out);
+}
+
+void addMake(CLI::App& patch, CliContext& context,
+             const std::shared_ptr<PatchArguments>& arguments) {
+    CLI::App* command = patch.add_subcommand(
+        "make", "Write the difference of two images of one size as a PPF 3.0 or BPS patch");
+    command->add_option("BASE", arguments->base, "The image as it was")->required();
+    command->add_option("MODDED", arguments->modded, "The edited image")->required();
+    command->add_option("OUT", arguments->out, "The patch file to write")->required();
+    command->add_option("--format", arguments->format, "ppf (PPF 3.0, the default) or bps")
+        ->check(CLI::IsMember({"ppf", "bps"}));
+    command->add_option("--description", arguments->description,
+                        "PPF: up to 50 bytes; BPS: the metadata");
+    command->add_option("--diz", arguments->diz, "A FILE_ID.DIZ of up to 3072 bytes (PPF)")
+        ->check(CLI::ExistingFile);
+    command->add_flag("--keep-stale-codes", arguments->keepStaleCodes,
+                      "Make the patch even where changed sectors carry stale EDC/ECC");
+    command->callback([&context, arguments] { make(context, *arguments); });
+}
+
+void addApplyAndUndo(CLI::App& patch, CliContext& context,
+                     const std::shared_ptr<PatchArguments>& arguments) {
+    CLI::App* applyCommand = patch.add_subcommand(
+        "apply", "Apply a PPF 1.0/2.0/3.0 or BPS patch to an image in place, all or nothing");
+    applyCommand->add_option("IMAGE", arguments->image, "The image file")->required();
+    applyCommand->add_option("PATCH", arguments->patch, "The patch file")->required();
+    applyCommand->add_flag("--dry-run", arguments->dryRun, "Check and report; write nothing");
+    applyCommand->callback([&context, arguments] { apply(context, *arguments); });
+
+    CLI::App* undoCommand =
+        patch.add_subcommand("undo", "Take a PPF 3.0 patch with undo data back out of an image");
+    undoCommand->add_option("IMAGE", arguments->image, "The image file")->required();
+    undoCommand->add_option("PATCH", arguments->patch, "The PPF 3.0 patch file")->required();
+    undoCommand->callback([&context, arguments] { undo(context, *arguments); });
+}
+
+} // namespace
+
+void addPatchCommands(CLI::App& app, CliContext& context) {
+    auto arguments = std::make_shared<PatchArguments>();
+    CLI::App* patch = app.add_subcommand("patch", "Make, apply, undo or describe patch files");
+    patch->require_subcommand(1);
+    addMake(*patch, context, arguments);
+    addApplyAndUndo(*patch, context, arguments);
+    CLI::App* infoCommand = patch->add_subcommand("info", "Describe a patch file");
+    infoCommand->add_option("PATCH", arguments->patch, "The patch file")->required();
+    infoCommand->callback([&context, arguments] { info(context, *arguments); });
+}
+
+} // namespace starfall::cli

@@ -1,0 +1,63 @@
+#include "cli/PatchJson.h"
+
+#include <cstdio>
+
+namespace starfall::cli {
+
+namespace {
+
+using nlohmann::json;
+
+// Descriptions and FILE_ID.DIZ come from other people's files in any code
+// page; JSON carries only UTF-8, so invalid bytes become U+FFFD.
+std::string readableText(const std::string& bytes) {
+    return json::parse(json(bytes).dump(-1, ' ', false, json::error_handler_t::replace))
+        .get<std::string>();
+}
+
+std::string hex32(std::uint32_t value) {
+    char text[9];
+    std::snprintf(text, sizeof text, "%08x", value);
+    return text;
+}
+
+void addFormatFields(json& out, const patch::Patch& patch) {
+    if (const auto* ppf = std::get_if<patch::PpfPatch>(&patch)) {
+        if (ppf->version == patch::PpfVersion::V3)
+            out["image_type"] = ppf->imageType == patch::PpfImageType::Gi ? "GI" : "BIN";
+        if (ppf->imageSize)
+            out["image_size"] = *ppf->imageSize;
+        return;
+    }
+    const auto& bps = std::get<patch::BpsPatch>(patch);
+    out["source_size"] = bps.sourceSize;
+    out["target_size"] = bps.targetSize;
+    out["source_crc32"] = hex32(bps.sourceCrc);
+    out["target_crc32"] = hex32(bps.targetCrc);
+}
+
+} // namespace
+
+json changesJson(const patch::ByteChanges& changes) {
+    json ranges = json::array();
+    for (const ByteRun& run : changes.next)
+        ranges.push_back({{"start", run.start}, {"length", run.bytes.size()}});
+    return {{"ranges", ranges},
+            {"total_ranges", changes.next.size()},
+            {"total_bytes", changes.bytes()}};
+}
+
+json infoJson(const patch::Patch& patch) {
+    const patch::PatchSummary summary = patch::summarize(patch);
+    json out = {{"format", summary.format},
+                {"description", readableText(summary.description)},
+                {"block_check", summary.blockCheck},
+                {"undo", summary.undo},
+                {"records", summary.records},
+                {"bytes_changed", summary.bytesChanged},
+                {"file_id_diz", summary.diz ? json(readableText(*summary.diz)) : json(nullptr)}};
+    addFormatFields(out, patch);
+    return out;
+}
+
+} // namespace starfall::cli

@@ -1,0 +1,232 @@
+#include "support/HandPatches.h"
+#include "support/Process.h"
+#include "support/ReadOnlyFile.h"
+#include "support/SyntheticImage.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <fstream>
+
+namespace starfall {
+namespace {
+
+using nlohmann::json;
+using test::Bytes;
+using test::readFile;
+using test::runCli;
+
+constexpr std::size_t kBlockAt = 0x9320;
+
+std::string text(const Bytes& bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// One demo and one modded copy (a pilot and a unit edited, codes repaired)
+// for the suite; each test works on its own copies.
+class CliPatchTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_dir = new test::TempDir;
+        ASSERT_EQ(runCli({"make-demo", s_dir->dir()}).exitCode, 0);
+        s_base = new std::string(readFile(s_dir->file("demo.img")));
+        const std::string modded = s_dir->file("modded.img");
+        std::filesystem::copy_file(s_dir->file("demo.img"), modded);
+        for (const std::vector<std::string>& edit :
+             {std::vector<std::string>{"pilot", "set", modded, "#0", "melee=201"},
+              {"unit", "set", modded, "#1", "hp=4321"},
+              {"sectors", "repair", modded}}) {
+            std::vector<std::string> args = {"--dir", s_dir->dir()};
+            args.insert(args.end(), edit.begin(), edit.end());
+            ASSERT_EQ(runCli(args).exitCode, 0) << edit[0];
+        }
+        s_modded = new std::string(readFile(modded));
+    }
+    static void TearDownTestSuite() {
+        delete s_modded;
+        delete s_base;
+        delete s_dir;
+    }
+    std::string copy(const std::string& bytes, const char* name) const {
+        return m_work.write(name, bytes);
+    }
+    std::string makePatch(const char* name, std::vector<std::string> options = {}) const {
+        const std::string out = m_work.file(name);
+        std::vector<std::string> args = {"patch", "make", copy(*s_base, "base.img"),
+                                         copy(*s_modded, "modded.img"), out};
+        args.insert(args.end(), options.begin(), options.end());
+        const auto made = runCli(args);
+        EXPECT_EQ(made.exitCode, 0) << made.err;
+        return out;
+    }
+    static json run(const std::vector<std::string>& args, int expectedExit) {
+        const auto result = runCli(args);
+        EXPECT_EQ(result.exitCode, expectedExit) << result.err;
+        return expectedExit == 0 ? json::parse(result.out) : json{{"err", result.err}};
+    }
+
+    static inline test::TempDir* s_dir = nullptr;
+    static inline std::string* s_base = nullptr;
+    static inline std::string* s_modded = nullptr;
+    test::TempDir m_work;
+};
+
+TEST_F(CliPatchTest, ApplyGivesTheModdedImageAndUndoGivesTheBaseBack) {
+    for (const char* format : {"ppf", "bps"}) {
+        const std::string patch = makePatch(format, {"--format", format});
+        const std::string image = copy(*s_base, "image.img");
+
+        const json dry = run({"patch", "apply", image, patch, "--dry-run"}, 0);
+        EXPECT_EQ(dry["result"], "dry run");
+        EXPECT_EQ(readFile(image), *s_base) << format;
+
+        const json applied = run({"patch", "apply", image, patch}, 0);
+        EXPECT_EQ(applied["result"], "applied") << format;
+        EXPECT_EQ(applied["changes"], dry["changes"]) << format;
+        EXPECT_EQ(readFile(image), *s_modded) << format;
+        {
+            // Proves that "already applied" does not even open the image for writing.
+            const test::ReadOnlyFile locked(image);
+            EXPECT_EQ(run({"patch", "apply", image, patch}, 0)["result"], "already applied");
+        }
+        if (std::string(format) == "bps") {
+            run({"patch", "undo", image, patch}, 1);
+            continue;
+        }
+        const json undone = run({"patch", "undo", image, patch}, 0);
+        EXPECT_EQ(undone["changes"], applied["changes"]);
+        EXPECT_EQ(readFile(image), *s_base);
+        EXPECT_NE(run({"patch", "undo", image, patch}, 1)["err"].get<std::string>().find("되돌릴"),
+                  std::string::npos);
+    }
+}
+
+TEST_F(CliPatchTest, AnotherBaseIsRefusedAndNothingIsWritten) {
+    const std::string ppf = makePatch("mod.ppf");
+    const std::string bps = makePatch("mod.bps", {"--format", "bps"});
+    std::string other = *s_base;
+    other[kBlockAt + 100] ^= 0x01; // the block check, and so the CRC32 too
+    const std::string image = copy(other, "other.img");
+    for (const std::string& patch : {ppf, bps}) {
+        const json refused = run({"patch", "apply", image, patch}, 1);
+        EXPECT_NE(refused["err"].get<std::string>().find("원본이 아닙니다"), std::string::npos)
+            << patch;
+        EXPECT_EQ(readFile(image), other) << patch;
+    }
+    const std::string shorter = copy(s_base->substr(0, s_base->size() - 2352), "short.img");
+    run({"patch", "apply", shorter, bps}, 1);
+    run({"patch", "make", shorter, copy(*s_modded, "m.img"), m_work.file("x.ppf")}, 1);
+    EXPECT_FALSE(std::filesystem::exists(m_work.file("x.ppf")));
+}
+
+TEST_F(CliPatchTest, StaleSectorCodesAreRefusedUnlessKept) {
+    const std::string base = copy(*s_base, "base.img");
+    const std::string edited = copy(*s_base, "edited.img");
+    ASSERT_EQ(runCli({"--dir", s_dir->dir(), "pilot", "set", edited, "#0", "melee=202"}).exitCode,
+              0);
+    const std::string out = m_work.file("stale.ppf");
+    const std::string err = run({"patch", "make", base, edited, out}, 1)["err"];
+    EXPECT_NE(err.find("sectors repair"), std::string::npos) << err;
+    EXPECT_NE(err.find("섹터 19557"), std::string::npos) << err;
+    EXPECT_FALSE(std::filesystem::exists(out));
+    run({"patch", "make", base, edited, out, "--keep-stale-codes"}, 0);
+}
+
+TEST_F(CliPatchTest, HandBuiltPpf1Ppf2AndBpsFilesApply) {
+    Bytes base(kBlockAt + 4096);
+    for (std::size_t i = 0; i < base.size(); ++i)
+        base[i] = static_cast<std::uint8_t>(i * 13);
+    const Bytes block(base.begin() + kBlockAt, base.begin() + kBlockAt + 1024);
+    Bytes target = base;
+    target[3] = 0xE1;
+    target[kBlockAt + 2000] = 0xE2;
+    target[kBlockAt + 2001] = 0xE3;
+    for (std::size_t i = 0; i < 6; ++i)
+        target[100 + i] = base[200 + i % 3]; // a SourceCopy, then a TargetCopy of it
+    const std::vector<test::HandRecord> records = {
+        {3, {0xE1}, {}},
+        {kBlockAt + 2000, {0xE2, 0xE3}, {}},
+        {100, Bytes(target.begin() + 100, target.begin() + 106), {}}};
+    const auto size = static_cast<std::uint32_t>(base.size());
+    const Bytes bps = test::HandBps(base.size(), base.size())
+                          .sourceRead(3)
+                          .targetRead({0xE1})
+                          .sourceRead(96)
+                          .sourceCopy(3, 200)
+                          .targetCopy(3, 100)
+                          .sourceRead(kBlockAt + 2000 - 106)
+                          .targetRead({0xE2, 0xE3})
+                          .sourceRead(base.size() - kBlockAt - 2002)
+                          .finish(test::crcOf(base), test::crcOf(target));
+    const std::pair<const char*, Bytes> patches[] = {
+        {"v1.ppf", test::ppf1("hand", records)},
+        {"v2.ppf", test::ppf2("hand", size, block, records, "diz")},
+        {"copies.bps", bps},
+    };
+    for (const auto& [name, file] : patches) {
+        const std::string image = copy(text(base), "hand.img");
+        const json applied = run({"patch", "apply", image, m_work.write(name, text(file))}, 0);
+        EXPECT_EQ(applied["changes"]["total_bytes"], 9) << name;
+        EXPECT_EQ(readFile(image), text(target)) << name;
+    }
+}
+
+TEST_F(CliPatchTest, DamagedPatchesAreRefusedAndNothingIsWritten) {
+    const std::string good = readFile(makePatch("good.ppf"));
+    const std::string image = copy(*s_base, "image.img");
+    const std::pair<const char*, std::string> damaged[] = {
+        {"cut in a record", good.substr(0, good.size() - 3)},
+        {"cut in the header", good.substr(0, 500)},
+        {"not a patch", "hello"},
+        {"record of length 0", text(test::ppf3("", std::nullopt, false, {{0x10, {}, {}}}))},
+    };
+    for (const auto& [what, bytes] : damaged) {
+        const json refused = run({"patch", "apply", image, m_work.write("bad.ppf", bytes)}, 1);
+        EXPECT_NE(refused["err"].get<std::string>().find("손상"), std::string::npos) << what;
+        EXPECT_EQ(readFile(image), *s_base) << what;
+    }
+    run({"patch", "apply", image, m_work.file("missing.ppf")}, 1);
+}
+
+TEST_F(CliPatchTest, InfoShowsWhatTheMakerWrote) {
+    const std::string diz = m_work.write("FILE_ID.DIZ", "Starfall mod\r\nv1");
+    const std::string patch =
+        makePatch("info.ppf", {"--description", "Tougher units", "--diz", diz});
+    const json info = run({"patch", "info", patch}, 0);
+    EXPECT_EQ(info["format"], "PPF 3.0");
+    EXPECT_EQ(info["description"], "Tougher units");
+    EXPECT_EQ(info["file_id_diz"], "Starfall mod\r\nv1");
+    EXPECT_EQ(info["block_check"], true);
+    EXPECT_EQ(info["undo"], true);
+    EXPECT_GT(info["records"].get<int>(), 0);
+    EXPECT_EQ(info["bytes_changed"], test::changedPositions(*s_base, *s_modded).size());
+
+    // A description in another code page still prints as valid JSON.
+    Bytes foreign = test::ppf1("\xB8\xF0\xB5\xE5", {{1, {1}, {}}});
+    const json shown = run({"patch", "info", m_work.write("cp949.ppf", text(foreign))}, 0);
+    EXPECT_NE(shown["description"].get<std::string>().find("\xEF\xBF\xBD"), std::string::npos);
+}
+
+TEST_F(CliPatchTest, BadCommandLinesExitTwoAndWriteNothing) {
+    const std::string base = copy(*s_base, "base.img");
+    const std::string modded = copy(*s_modded, "modded.img");
+    const std::string diz = m_work.write("big.diz", std::string(3073, 'x'));
+    const std::vector<std::vector<std::string>> lines = {
+        {"patch", "make", base, modded, m_work.file("o"), "--format", "ips"},
+        {"patch", "make", base, modded, m_work.file("o"), "--description", std::string(51, 'd')},
+        {"patch", "make", base, modded, m_work.file("o"), "--diz", diz},
+        {"patch", "make", base, modded, m_work.file("o"), "--format", "bps", "--diz", diz},
+        {"patch", "make", base, modded, modded},
+        {"patch", "apply", base},
+    };
+    for (const auto& line : lines) {
+        EXPECT_EQ(runCli(line).exitCode, 2) << line.back();
+        EXPECT_FALSE(std::filesystem::exists(m_work.file("o")));
+    }
+    EXPECT_EQ(readFile(modded), *s_modded);
+}
+
+} // namespace
+} // namespace starfall
