@@ -27,6 +27,27 @@ nlohmann::json ImageRecords::json() const {
             {"upgrade", upgrade->json()}};
 }
 
+ImageRecords ImageRecords::withBytes(std::span<const ByteRun> runs) const {
+    const auto section = [runs](const std::vector<std::unique_ptr<RecordView>>& records) {
+        std::vector<std::unique_ptr<RecordView>> out;
+        for (const auto& record : records)
+            out.push_back(record->withBytes(runs));
+        return out;
+    };
+    return {section(units), section(pilots), section(skills), section(weapons),
+            upgrade->withBytes(runs)};
+}
+
+void ImageRecords::visit(
+    const std::function<void(std::string_view section, const RecordView&)>& visitor) const {
+    for (const auto& [name, records] :
+         {std::pair{"units", &units}, {"pilots", &pilots}, {"skills", &skills}, {"weapons", &weapons}}) {
+        for (const auto& record : *records)
+            visitor(name, *record);
+    }
+    visitor("upgrade", *upgrade);
+}
+
 std::set<int> listedWeapons(const std::string& image, const std::string& directory) {
     const NameList units = loadNameList(directory, ListKind::Units);
     std::set<int> numbers;

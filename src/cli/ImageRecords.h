@@ -9,6 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -25,6 +26,10 @@ struct ImageRecords {
 
     // {"units", "pilots", "skills", "weapons", "upgrade"}, each as `get` prints it.
     [[nodiscard]] nlohmann::json json() const;
+    // The same records as they read once `runs` (sorted, disjoint) are in the image.
+    [[nodiscard]] ImageRecords withBytes(std::span<const ByteRun> runs) const;
+    // Every record, section by section, with the section's name.
+    void visit(const std::function<void(std::string_view section, const RecordView&)>& visitor) const;
 };
 
 // The numbers of the weapons the units of `directory`'s unitlist.ini list in `image`.

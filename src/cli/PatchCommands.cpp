@@ -3,6 +3,7 @@
 #include "cli/PatchJson.h"
 
 #include "image/CoreError.h"
+#include "image/FileHandle.h"
 #include "image/Messages.h"
 #include "patch/PatchFile.h"
 #include "patch/PatchMake.h"
@@ -11,8 +12,6 @@
 #include <CLI/CLI.hpp>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 namespace starfall::cli {
@@ -37,13 +36,12 @@ struct PatchArguments {
 };
 
 std::string readDiz(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
+    const auto text = readRegularFile(path);
+    if (!text)
         throw CoreError(Failure::PatchOpenForLoad, path);
-    if (text.size() > patch::kMaxDizBytes)
+    if (text->size() > patch::kMaxDizBytes)
         throw UsageError("--diz: a FILE_ID.DIZ holds at most 3072 bytes");
-    return text;
+    return *text;
 }
 
 patch::MakeOptions makeOptions(const PatchArguments& arguments) {
@@ -77,32 +75,35 @@ void make(CliContext& context, const PatchArguments& arguments) {
     context.print(out);
 }
 
-json report(const PatchArguments& arguments, const patch::Patch& patch, std::string_view result,
-            const patch::ByteChanges& changes) {
+json report(const CliContext& context, const PatchArguments& arguments, const patch::Patch& patch,
+            std::string_view result, const patch::ByteChanges& changes) {
     return {{"image", arguments.image},
             {"patch", arguments.patch},
             {"format", patch::summarize(patch).format},
             {"result", result},
-            {"changes", changesJson(changes)}};
+            {"changes", changesJson(arguments.image, context.directory(), changes)}};
 }
 
 void apply(CliContext& context, const PatchArguments& arguments) {
     const patch::Patch patch = patch::readPatch(arguments.patch);
     const patch::ByteChanges changes = patch::planApply(patch, arguments.image);
     if (changes.empty()) {
-        context.print(report(arguments, patch, kAlreadyApplied, changes));
+        context.print(report(context, arguments, patch, kAlreadyApplied, changes));
         return;
     }
+    // The report reads the records as they are before the write.
+    const json done = report(context, arguments, patch, arguments.dryRun ? "dry run" : "applied", changes);
     if (!arguments.dryRun)
         patch::writeChanges(arguments.image, changes, messages::patchLabel(arguments.patch));
-    context.print(report(arguments, patch, arguments.dryRun ? "dry run" : "applied", changes));
+    context.print(done);
 }
 
 void undo(CliContext& context, const PatchArguments& arguments) {
     const patch::Patch patch = patch::readPatch(arguments.patch);
     const patch::ByteChanges changes = patch::planUndo(patch, arguments.image);
+    const json done = report(context, arguments, patch, "undone", changes);
     patch::writeChanges(arguments.image, changes, messages::patchLabel(arguments.patch));
-    context.print(report(arguments, patch, "undone", changes));
+    context.print(done);
 }
 
 void info(CliContext& context, const PatchArguments& arguments) {

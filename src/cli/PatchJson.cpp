@@ -1,5 +1,8 @@
 #include "cli/PatchJson.h"
 
+#include "cli/RecordChanges.h"
+#include "image/CoreError.h"
+
 #include <cstdio>
 
 namespace starfall::cli {
@@ -38,13 +41,24 @@ void addFormatFields(json& out, const patch::Patch& patch) {
 
 } // namespace
 
-json changesJson(const patch::ByteChanges& changes) {
-    json ranges = json::array();
+json changesJson(const std::string& image, const std::string& directory,
+                 const patch::ByteChanges& changes) {
+    json report = json::object();
+    std::vector<Position> known;
+    try {
+        const ImageRecords before = loadImageRecords(image, directory, listedWeapons(image, directory));
+        report = recordChanges(before, before.withBytes(changes.next));
+        known = recordPositions(before);
+    } catch (const CoreError& error) {
+        if (error.failure() != Failure::ListFileMissing)
+            throw; // without the lists, a patch still applies; it is only reported by bytes
+    }
+    OtherBytes bytes(std::move(known), looksRaw(readRange(image, 0, 16)));
     for (const ByteRun& run : changes.next)
-        ranges.push_back({{"start", run.start}, {"length", run.bytes.size()}});
-    return {{"ranges", ranges},
-            {"total_ranges", changes.next.size()},
-            {"total_bytes", changes.bytes()}};
+        bytes.addRun(run.start, run.bytes.size());
+    bytes.addTo(report);
+    report["total_bytes"] = changes.bytes();
+    return report;
 }
 
 json infoJson(const patch::Patch& patch) {

@@ -1,5 +1,6 @@
 #include "cli/RecordView.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace starfall::cli {
@@ -48,6 +49,22 @@ void flattenJson(const nlohmann::json& json, const std::string& prefix,
             flattenJson(json[i], under(std::to_string(i + 1)), leaves);
     } else {
         leaves.emplace_back(prefix, json);
+    }
+}
+
+void overlay(LoadedBytes& loaded, std::span<const Position> positions, std::span<const ByteRun> runs) {
+    if (loaded.bytes.size() != positions.size())
+        return;
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        const Position at = positions[i];
+        // The last run starting at or before `at`.
+        const auto after = std::upper_bound(runs.begin(), runs.end(), at,
+                                            [](Position p, const ByteRun& run) { return p < run.start; });
+        if (after == runs.begin())
+            continue;
+        const ByteRun& run = *std::prev(after);
+        if (at < run.start + static_cast<Position>(run.bytes.size()))
+            loaded.bytes[i] = run.bytes[static_cast<std::size_t>(at - run.start)];
     }
 }
 

@@ -50,6 +50,10 @@ public:
     [[nodiscard]] virtual std::vector<ByteWrite> savePlan() const = 0;
     // The record as it will read back once `savePlan()` is written.
     [[nodiscard]] virtual std::unique_ptr<RecordView> afterSave() const = 0;
+    // The image positions of the record's bytes, in planned order.
+    [[nodiscard]] virtual std::vector<Position> positions() const = 0;
+    // The record as it reads once `runs` (sorted, disjoint) are in the image.
+    [[nodiscard]] virtual std::unique_ptr<RecordView> withBytes(std::span<const ByteRun> runs) const = 0;
 
     // The fixed values and every field's value, nested as `get` prints them.
     [[nodiscard]] nlohmann::json json() const;
@@ -79,6 +83,10 @@ void setAtPath(nlohmann::json& json, std::string_view key, nlohmann::json value)
 // Every leaf of a JSON value under its dotted key (the inverse of setAtPath).
 void flattenJson(const nlohmann::json& json, const std::string& prefix,
                  std::vector<std::pair<std::string, nlohmann::json>>& leaves);
+
+// Puts the bytes of `runs` (sorted, disjoint) into `loaded` at the record's
+// positions, as a load after writing them would read them.
+void overlay(LoadedBytes& loaded, std::span<const Position> positions, std::span<const ByteRun> runs);
 
 // How one kind of record is read, planned and read back.
 template <typename Record> struct RecordKindOps {
@@ -118,12 +126,22 @@ public:
     [[nodiscard]] std::vector<ByteWrite> savePlan() const override { return m_ops.plan(m_record); }
     [[nodiscard]] std::unique_ptr<RecordView> afterSave() const override {
         LoadedBytes after = m_record.loaded;
-        noteSaved(after, m_ops.positions(m_record), savePlan());
-        return std::make_unique<TableRecordView>(m_ops.decode(m_record, after.bytes), m_ops,
-                                                 naming());
+        noteSaved(after, positions(), savePlan());
+        return reading(after);
+    }
+    [[nodiscard]] std::vector<Position> positions() const override {
+        return m_ops.positions(m_record);
+    }
+    [[nodiscard]] std::unique_ptr<RecordView> withBytes(std::span<const ByteRun> runs) const override {
+        LoadedBytes after = m_record.loaded;
+        overlay(after, positions(), runs);
+        return reading(after);
     }
 
 private:
+    [[nodiscard]] std::unique_ptr<RecordView> reading(const LoadedBytes& bytes) const {
+        return std::make_unique<TableRecordView>(m_ops.decode(m_record, bytes.bytes), m_ops, naming());
+    }
     [[nodiscard]] const Field<Record>* find(std::string_view key) const {
         for (const Field<Record>& field : m_fields) {
             if (field.key == key)

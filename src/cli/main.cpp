@@ -26,6 +26,8 @@ int main(int argc, char** argv) {
     cli::addSkillCommands(app, context);
     cli::addDemoCommand(app, context);
     cli::addExportCommand(app, context);
+    cli::addImportCommand(app, context);
+    cli::addDiffCommand(app, context);
     cli::addUnitCommands(app, context);
     cli::addWeaponCommands(app, context);
     cli::addUpgradeCommands(app, context);

@@ -80,6 +80,8 @@ std::string unitRecordLabel(std::string_view nameCp949) {
 
 std::string weaponRecordLabel(int number) { return "무기 " + std::to_string(number); }
 
+std::string importLabel() { return "가져온 레코드"; }
+
 Message saveRolledBack(std::string_view imagePath, std::size_t bytes) {
     return {quoted(imagePath, "파일에 끝나지 않은 저장이 있어 저장 전으로 되돌렸습니다. (") +
                 std::to_string(bytes) + "바이트)",

@@ -65,6 +65,8 @@ inline constexpr std::string_view kTitleWarning = "경고";
 [[nodiscard]] std::string upgradeTableLabel();
 [[nodiscard]] std::string unitRecordLabel(std::string_view nameCp949);
 [[nodiscard]] std::string weaponRecordLabel(int number);
+// What an import that saves several records at once names (UTF-8).
+[[nodiscard]] std::string importLabel();
 // What a program tells the user when it finds a save's journal beside the
 // image (UTF-8): rolled back, left alone (another image's, or damaged), or not
 // applicable because the image cannot be written.

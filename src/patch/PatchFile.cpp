@@ -1,5 +1,7 @@
 #include "patch/PatchFile.h"
 
+#include "image/FileHandle.h"
+
 #include "image/CoreError.h"
 #include "image/Messages.h"
 #include "patch/PatchLimits.h"
@@ -57,12 +59,11 @@ Patch readPatch(const std::string& path) {
     if (size > kMaxPatchFileBytes)
         throw CoreError(Failure::PatchTooLarge, path, -1,
                         messages::patchFileLimit(kMaxPatchFileBytes / kMebibyte));
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::uint8_t> file(static_cast<std::size_t>(size));
-    in.read(reinterpret_cast<char*>(file.data()), static_cast<std::streamsize>(file.size()));
-    if (!in || in.gcount() != static_cast<std::streamsize>(file.size()))
+    // Only a regular file is read, so a FIFO named as the patch cannot hang.
+    const auto text = readRegularFile(path);
+    if (!text)
         throw CoreError(Failure::PatchOpenForLoad, path);
-    return parsePatch(std::move(file), path);
+    return parsePatch(std::vector<std::uint8_t>(text->begin(), text->end()), path);
 }
 
 Patch parsePatch(std::vector<std::uint8_t> file, const std::string& path) {

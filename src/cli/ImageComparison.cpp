@@ -1,0 +1,78 @@
+#include "cli/ImageComparison.h"
+
+#include "image/CoreError.h"
+#include "image/FileHandle.h"
+#include "image/ImageSave.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace starfall::cli {
+
+namespace {
+
+constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+
+FileHandle openImage(const std::string& path) {
+    recoverInterruptedSave(path);
+    FileHandle file(path, O_RDONLY);
+    if (!file.isOpen())
+        throw CoreError(Failure::ImageOpenForLoad, path);
+    ::posix_fadvise(file.fd(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    return file;
+}
+
+std::int64_t sizeOf(const FileHandle& file) {
+    struct stat info {};
+    ::fstat(file.fd(), &info);
+    return info.st_size;
+}
+
+std::size_t readBlock(const FileHandle& file, Position at, std::vector<std::uint8_t>& block,
+                      const std::string& path) {
+    std::size_t got = 0;
+    while (got < block.size()) {
+        const ssize_t n = ::pread(file.fd(), block.data() + got, block.size() - got,
+                                  static_cast<off_t>(at + static_cast<Position>(got)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw CoreError(Failure::ImageOpenForLoad, path, at, std::strerror(errno));
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    return got;
+}
+
+} // namespace
+
+ImageComparison compareImages(const std::string& base, const std::string& other, OtherBytes& bytes) {
+    const FileHandle a = openImage(base);
+    const FileHandle b = openImage(other);
+    ImageComparison result{sizeOf(a), sizeOf(b), false};
+    std::vector<std::uint8_t> left(kBlockBytes);
+    std::vector<std::uint8_t> right(kBlockBytes);
+    const std::int64_t common = std::min(result.baseSize, result.otherSize);
+    for (Position at = 0; at < common; at += static_cast<Position>(kBlockBytes)) {
+        const std::size_t n = std::min(readBlock(a, at, left, base), readBlock(b, at, right, other));
+        if (std::memcmp(left.data(), right.data(), n) == 0)
+            continue;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (left[i] != right[i]) {
+                bytes.add(at + static_cast<Position>(i));
+                result.differ = true;
+            }
+        }
+    }
+    if (result.baseSize != result.otherSize) {
+        bytes.addRun(common, static_cast<std::size_t>(std::max(result.baseSize, result.otherSize) - common));
+        result.differ = true;
+    }
+    return result;
+}
+
+} // namespace starfall::cli

@@ -1,0 +1,246 @@
+#include "cli/CliContext.h"
+#include "cli/CommandArguments.h"
+#include "cli/Commands.h"
+#include "cli/ImageRecords.h"
+#include "cli/RecordChanges.h"
+#include "cli/RecordViews.h"
+
+#include "image/CoreError.h"
+#include "image/FileHandle.h"
+#include "image/ImageAccess.h"
+#include "image/Messages.h"
+#include "lists/NameListReader.h"
+#include "unit/WeaponRecord.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <set>
+#include <sys/stat.h>
+
+namespace starfall::cli {
+
+namespace {
+
+using nlohmann::json;
+
+struct ImportArguments {
+    std::string image;
+    std::string file = "-";
+    bool dryRun = false;
+    bool asTyped = false;
+};
+
+// A record the document changes, with what it read as before.
+struct Target {
+    std::string section;
+    std::unique_ptr<RecordView> asRead;
+    std::unique_ptr<RecordView> edited;
+};
+
+[[noreturn]] void refuse(const std::string& path, const std::string& why) {
+    throw UsageError(path + ": " + why);
+}
+
+json readDocument(const std::string& file) {
+    std::string text;
+    if (file == "-") {
+        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    } else {
+        const auto content = readRegularFile(file);
+        if (!content)
+            throw UsageError("cannot read the import file '" + file + "'");
+        text = *content;
+    }
+    try {
+        return json::parse(text);
+    } catch (const json::parse_error& error) {
+        throw UsageError("the import file is not JSON: " + std::string(error.what()));
+    }
+}
+
+// The entry of `list` an import entry names by "index" or by a name that
+// is unique in the list; both must agree when both are given.
+std::size_t namedIndex(const json& entry, const NameList& list, const std::string& path) {
+    std::optional<std::size_t> byIndex;
+    if (entry.contains("index")) {
+        if (!entry["index"].is_number_unsigned() || entry["index"].get<std::size_t>() >= list.entries.size())
+            refuse(path + ".index", "no list entry " + entry["index"].dump());
+        byIndex = entry["index"].get<std::size_t>();
+    }
+    if (!entry.contains("name")) {
+        if (!byIndex)
+            refuse(path, "name the record by \"name\" or \"index\"");
+        return *byIndex;
+    }
+    std::vector<std::size_t> matches;
+    for (std::size_t i = 0; i < list.entries.size(); ++i) {
+        if (json(nameJson(list.entries[i].name)) == entry["name"])
+            matches.push_back(i);
+    }
+    if (matches.empty())
+        refuse(path + ".name", "no list entry named " + entry["name"].dump());
+    if (byIndex) {
+        if (std::find(matches.begin(), matches.end(), *byIndex) == matches.end())
+            refuse(path, "\"name\" and \"index\" name different records");
+        return *byIndex;
+    }
+    if (matches.size() > 1)
+        refuse(path + ".name", "the name is not unique in its list: give \"index\"");
+    return matches.front();
+}
+
+// Puts every value of `entry` into the record, checking each against the
+// record as read; names and nulls are no values.
+void applyEntry(RecordView& record, const json& entry, const std::string& path, ValueRule rule) {
+    std::vector<std::pair<std::string, json>> leaves;
+    flattenJson(entry, "", leaves);
+    for (const auto& [key, value] : leaves) {
+        const std::string where = path + "." + key;
+        if (key == "name" || key == "index" || key == "number" || value.is_null() ||
+            record.shown().contains(key))
+            continue;
+        if (record.hasKey(key)) {
+            if (value != record.value(key))
+                record.assign(key, value, rule, where);
+        } else if (const auto reason = record.lacks(key)) {
+            refuse(where, *reason);
+        } else if (record.fixed().contains(key)) {
+            if (record.fixed()[key] != value)
+                refuse(where, "the image's record has " + record.fixed()[key].dump());
+        } else {
+            refuse(where, "unknown key");
+        }
+    }
+}
+
+class Importer {
+public:
+    Importer(const std::string& image, const std::string& directory, ValueRule rule)
+        : m_image(image), m_directory(directory), m_rule(rule) {}
+
+    void read(const json& document) {
+        if (!document.is_object())
+            refuse("$", "an import file holds an object like `export` prints");
+        for (const auto& [section, value] : document.items()) {
+            if (section == "upgrade")
+                add("$.upgrade", section, "upgrade", value, [&] { return upgradeView(m_image); });
+            else if (section == "weapons")
+                readWeapons(value);
+            else if (section == "units" || section == "pilots" || section == "skills")
+                readListed(section, value);
+            else
+                refuse("$." + section, "unknown section");
+        }
+    }
+
+    [[nodiscard]] const std::vector<Target>& targets() const { return m_targets; }
+
+private:
+    void readListed(const std::string& section, const json& entries) {
+        const NameList list = loadNameList(m_directory, section == "units" ? ListKind::Units : ListKind::Pilots);
+        forEntry(section, entries, [&](const json& entry, const std::string& path) {
+            const std::size_t index = namedIndex(entry, list, path);
+            add(path, section, std::to_string(index), entry, [&] {
+                if (section == "units")
+                    return unitView(m_image, list, index);
+                return section == "pilots" ? pilotView(m_image, list, index)
+                                           : skillTableView(m_image, list, index);
+            });
+        });
+    }
+
+    void readWeapons(const json& entries) {
+        forEntry("weapons", entries, [&](const json& entry, const std::string& path) {
+            const json& number = entry.contains("number") ? entry["number"] : json();
+            if (!number.is_number_unsigned() || number.get<int>() >= kWeaponNumberLimit)
+                refuse(path + ".number", "name the weapon by its number, 0 to 2047");
+            add(path, "weapons", number.dump(), entry, [&] { return weaponView(m_image, number.get<int>()); });
+        });
+    }
+
+    template <typename Each> void forEntry(const std::string& section, const json& entries, Each each) {
+        if (!entries.is_array())
+            refuse("$." + section, "a list of records");
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const std::string path = "$." + section + "[" + std::to_string(i) + "]";
+            if (!entries[i].is_object())
+                refuse(path, "a record is an object");
+            each(entries[i], path);
+        }
+    }
+
+    template <typename Load>
+    void add(const std::string& path, const std::string& section, const std::string& id,
+             const json& entry, Load load) {
+        if (!m_seen.emplace(section, id).second)
+            refuse(path, "the record is given twice");
+        Target target{section, load(), nullptr};
+        target.edited = target.asRead->withBytes({});
+        applyEntry(*target.edited, entry, path, m_rule);
+        m_targets.push_back(std::move(target));
+    }
+
+    std::string m_image;
+    std::string m_directory;
+    ValueRule m_rule;
+    std::set<std::pair<std::string, std::string>> m_seen;
+    std::vector<Target> m_targets;
+};
+
+std::int64_t imageSize(const std::string& image) {
+    struct stat info {};
+    return ::stat(image.c_str(), &info) == 0 ? info.st_size : 0;
+}
+
+void importDocument(CliContext& context, const ImportArguments& arguments) {
+    const json document = readDocument(arguments.file);
+    Importer importer(arguments.image, context.directory(),
+                      arguments.asTyped ? ValueRule::AsTyped : ValueRule::Checked);
+    importer.read(document);
+
+    const std::int64_t size = imageSize(arguments.image);
+    std::vector<ByteWrite> plan;
+    json records = json::array();
+    for (const Target& target : importer.targets()) {
+        const auto writes = target.edited->savePlan();
+        if (writes.empty())
+            continue;
+        for (const ByteWrite& write : writes) {
+            if (write.position >= size)
+                throw CoreError(Failure::PastImageEnd, arguments.image, write.position, target.edited->label());
+        }
+        json entry = target.asRead->fixed();
+        entry.erase("position");
+        entry["section"] = target.section;
+        entry["changes"] = fieldChanges(*target.asRead, *target.edited->afterSave());
+        entry["bytes"] = writes.size();
+        records.push_back(std::move(entry));
+        plan.insert(plan.end(), writes.begin(), writes.end());
+    }
+    if (!arguments.dryRun && !plan.empty())
+        writeBytes(arguments.image, plan, messages::importLabel());
+    context.print({{"image", arguments.image},
+                   {"dry_run", arguments.dryRun},
+                   {"records", std::move(records)},
+                   {"bytes_written", arguments.dryRun ? 0 : plan.size()}});
+}
+
+} // namespace
+
+void addImportCommand(CLI::App& app, CliContext& context) {
+    auto arguments = std::make_shared<ImportArguments>();
+    CLI::App* command = app.add_subcommand(
+        "import", "Apply a JSON document shaped as `export` prints it, or any part of it, in one save");
+    command->add_option("IMAGE", arguments->image, "The image file")->required();
+    command->add_option("FILE", arguments->file, "The JSON document (default, or -: standard input)");
+    command->add_flag("--dry-run", arguments->dryRun, "Print what would change and write nothing");
+    command->add_flag("--as-typed", arguments->asTyped,
+                      "Take number values as text typed into the editor's box");
+    command->callback([&context, arguments] { importDocument(context, *arguments); });
+}
+
+} // namespace starfall::cli

@@ -1,0 +1,108 @@
+#include "cli/RecordChanges.h"
+
+#include "image/SectorCodes.h"
+
+#include <algorithm>
+#include <map>
+
+namespace starfall::cli {
+
+namespace {
+
+// The keys `get` names a record by.
+nlohmann::json namingOf(const RecordView& record) {
+    nlohmann::json naming = nlohmann::json::object();
+    for (const char* key : {"name", "index", "number"}) {
+        if (record.fixed().contains(key))
+            naming[key] = record.fixed()[key];
+    }
+    return naming;
+}
+
+nlohmann::json sectionChanges(const std::vector<const RecordView*>& before,
+                              const std::vector<const RecordView*>& after) {
+    nlohmann::json out = nlohmann::json::array();
+    for (std::size_t i = 0; i < before.size() && i < after.size(); ++i) {
+        nlohmann::json changes = fieldChanges(*before[i], *after[i]);
+        if (changes.empty())
+            continue;
+        nlohmann::json entry = namingOf(*before[i]);
+        entry["changes"] = std::move(changes);
+        out.push_back(std::move(entry));
+    }
+    return out;
+}
+
+std::map<std::string, std::vector<const RecordView*>, std::less<>> sections(const ImageRecords& records) {
+    std::map<std::string, std::vector<const RecordView*>, std::less<>> out;
+    records.visit([&out](std::string_view section, const RecordView& record) {
+        out[std::string(section)].push_back(&record);
+    });
+    return out;
+}
+
+} // namespace
+
+nlohmann::json fieldChanges(const RecordView& before, const RecordView& after) {
+    nlohmann::json changes = nlohmann::json::object();
+    for (const std::string& key : before.keys()) {
+        nlohmann::json old = before.value(key);
+        nlohmann::json now = after.value(key);
+        if (old != now)
+            changes[key] = nlohmann::json::array({std::move(old), std::move(now)});
+    }
+    return changes;
+}
+
+nlohmann::json recordChanges(const ImageRecords& before, const ImageRecords& after) {
+    const auto old = sections(before);
+    const auto now = sections(after);
+    nlohmann::json out = nlohmann::json::object();
+    for (const auto& [name, records] : old)
+        out[name] = sectionChanges(records, now.at(name));
+    return out;
+}
+
+std::vector<Position> recordPositions(const ImageRecords& records) {
+    std::vector<Position> positions;
+    records.visit([&positions](std::string_view, const RecordView& record) {
+        const auto own = record.positions();
+        positions.insert(positions.end(), own.begin(), own.end());
+    });
+    std::sort(positions.begin(), positions.end());
+    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    return positions;
+}
+
+void OtherBytes::add(Position position) {
+    if (std::binary_search(m_known.begin(), m_known.end(), position))
+        return;
+    if (m_raw && position % sector::kSectorBytes >= sector::kDataFinish) {
+        ++m_sectorCodeBytes;
+        return;
+    }
+    if (!m_ranges.empty() && m_ranges.back().first + m_ranges.back().second == position)
+        ++m_ranges.back().second;
+    else
+        m_ranges.emplace_back(position, 1);
+}
+
+void OtherBytes::addRun(Position start, std::size_t length) {
+    for (std::size_t i = 0; i < length; ++i)
+        add(start + static_cast<Position>(i));
+}
+
+void OtherBytes::addTo(nlohmann::json& out) const {
+    nlohmann::json ranges = nlohmann::json::array();
+    for (const auto& [start, length] : m_ranges)
+        ranges.push_back({{"start", start}, {"length", length}});
+    out["other_bytes"] = std::move(ranges);
+    out["sector_code_bytes"] = m_sectorCodeBytes;
+}
+
+bool looksRaw(std::span<const std::uint8_t> firstBytes) {
+    return firstBytes.size() >= sector::kSync.size() &&
+           std::equal(sector::kSync.begin(), sector::kSync.end(), firstBytes.begin());
+}
+
+} // namespace starfall::cli

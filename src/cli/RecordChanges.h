@@ -1,0 +1,48 @@
+#pragma once
+
+// What changed between two readings of an image's records, and where the
+// changed bytes lie that no record holds. `diff` compares two images with
+// it; `patch apply` and `undo` report what a patch does with it.
+
+#include "cli/ImageRecords.h"
+
+#include <nlohmann/json.hpp>
+
+#include <vector>
+
+namespace starfall::cli {
+
+// {key: [old, new]} for each field whose value differs.
+[[nodiscard]] nlohmann::json fieldChanges(const RecordView& before, const RecordView& after);
+
+// {"units", "pilots", "skills", "weapons", "upgrade"}: the records whose
+// fields differ, named as `get` names them (name and index, or number), each
+// with its "changes". Both must hold the same records in the same order.
+[[nodiscard]] nlohmann::json recordChanges(const ImageRecords& before, const ImageRecords& after);
+
+// Sorted positions of every byte a record of `records` reads or writes.
+[[nodiscard]] std::vector<Position> recordPositions(const ImageRecords& records);
+
+// Changed positions, given in increasing order, that no record holds: as
+// ranges, and, in a raw image, the bytes of sectors' EDC/ECC areas apart.
+class OtherBytes {
+public:
+    OtherBytes(std::vector<Position> known, bool raw) : m_known(std::move(known)), m_raw(raw) {}
+
+    void add(Position position);
+    void addRun(Position start, std::size_t length);
+    [[nodiscard]] bool empty() const { return m_ranges.empty() && m_sectorCodeBytes == 0; }
+    // Adds "other_bytes" ([{"start", "length"}]) and "sector_code_bytes" to `out`.
+    void addTo(nlohmann::json& out) const;
+
+private:
+    std::vector<Position> m_known;
+    bool m_raw;
+    std::vector<std::pair<Position, std::int64_t>> m_ranges;
+    std::int64_t m_sectorCodeBytes = 0;
+};
+
+// Whether the file starts as a raw 2352-byte-sector image does.
+[[nodiscard]] bool looksRaw(std::span<const std::uint8_t> firstBytes);
+
+} // namespace starfall::cli
