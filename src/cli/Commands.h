@@ -17,6 +17,7 @@ void addDemoCommand(CLI::App& app, CliContext& context);   // make-demo
 void addExportCommand(CLI::App& app, CliContext& context); // export
 void addImportCommand(CLI::App& app, CliContext& context); // import
 void addDiffCommand(CLI::App& app, CliContext& context);   // diff
+void addKeysCommand(CLI::App& app, CliContext& context);   // keys
 void addUnitCommands(CLI::App& app, CliContext& context);  // unit get, unit set, weapons
 void addWeaponCommands(CLI::App& app, CliContext& context); // weapon get, weapon set
 void addUpgradeCommands(CLI::App& app, CliContext& context); // upgrade get, upgrade set

@@ -17,6 +17,24 @@ KeyValue splitPair(const std::string& argument) {
     return {argument.substr(0, equals), argument.substr(equals + 1)};
 }
 
+// Whether `text` spells what `get` prints for a key that is printed but not
+// stored (a name, a position, a locked slot): given back unchanged, it is no
+// change and no fault.
+bool printedUnchanged(const RecordView& view, const std::string& key, std::string_view text) {
+    const nlohmann::json* printed = nullptr;
+    if (view.fixed().contains(key))
+        printed = &view.fixed()[key];
+    else if (view.shown().contains(key))
+        printed = &view.shown()[key];
+    if (printed == nullptr)
+        return false;
+    if (printed->is_string())
+        return printed->get<std::string>() == text;
+    if (text.starts_with('#'))
+        text.remove_prefix(1);
+    return printed->dump() == text;
+}
+
 } // namespace
 
 void requireField(const RecordView& view, std::string_view key) {
@@ -37,13 +55,15 @@ void applyAssignments(RecordView& view, const std::vector<std::string>& argument
     for (const std::string& argument : arguments) {
         const KeyValue given = splitPair(argument);
         for (const auto& [key, text] : spelling ? spelling(given) : std::vector{given}) {
-            requireField(view, key);
             if (!named.insert(key).second)
                 throw UsageError("the field '" + key + "' is given twice");
+            if (!view.hasKey(key) && printedUnchanged(view, key, text))
+                continue;
+            requireField(view, key);
             values.emplace_back(key, view.argument(key, text, rule));
         }
     }
-    if (values.empty())
+    if (named.empty())
         throw UsageError("nothing to set: give KEY=VALUE pairs");
     // Checked whole before anything changes.
     for (const auto& [key, value] : values) {

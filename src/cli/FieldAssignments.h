@@ -3,7 +3,8 @@
 // The KEY=VALUE pairs of a `set` command applied to a record: the old
 // spellings mapped to the keys `get` prints, every pair checked before any
 // is applied, a field named twice refused, a value equal to the stored one
-// left alone.
+// left alone. A value printed but not stored (a name, a position, a locked
+// slot) may be given back unchanged; any other value for it is refused.
 
 #include "cli/RecordView.h"
 

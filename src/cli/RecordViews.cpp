@@ -109,6 +109,8 @@ std::unique_ptr<RecordView> skillTableView(const std::string& image, const NameL
         [](const SkillTable& t, std::span<const int> bytes) { return decodeSkillTable(t.name, t.start, bytes); }};
     nlohmann::json fixed = {{"name", nameJson(entry.name)}, {"index", index}, {"position", start}};
     nlohmann::json shown = nlohmann::json::object();
+    if (table.slots.empty())
+        shown["slots"] = nlohmann::json::array(); // printed as an empty list, not left out
     const LoadedBytes& loaded = table.loaded;
     for (const auto& field : skillFields(table, true)) {
         const std::size_t slot = field.bits.front().byte / 2;

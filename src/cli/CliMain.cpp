@@ -1,0 +1,106 @@
+#include "cli/CliMain.h"
+
+#include "cli/CliContext.h"
+#include "cli/Commands.h"
+
+#include "image/CoreError.h"
+#include "image/ImageSave.h"
+#include "image/Messages.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <ostream>
+#include <string_view>
+
+namespace starfall::cli {
+
+namespace {
+
+using Registration = void (*)(CLI::App&, CliContext&);
+
+// Each verb and the registration that adds it (some add two verbs).
+struct Verb {
+    std::string_view name;
+    Registration add;
+};
+constexpr Verb kVerbs[] = {
+    {"units", addListCommands},     {"pilots", addListCommands},  {"pilot", addPilotCommands},
+    {"skills", addSkillCommands},   {"unit", addUnitCommands},    {"weapons", addUnitCommands},
+    {"weapon", addWeaponCommands},  {"upgrade", addUpgradeCommands}, {"export", addExportCommand},
+    {"import", addImportCommand},   {"diff", addDiffCommand},     {"keys", addKeysCommand},
+    {"sectors", addSectorCommands}, {"patch", addPatchCommands},  {"make-demo", addDemoCommand},
+};
+
+// The verb a command line names: the first word that is no option, past
+// "--dir DIR".
+std::string_view verbOf(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view word = argv[i];
+        if (word == "--dir") {
+            ++i;
+            continue;
+        }
+        if (!word.starts_with('-'))
+            return word;
+    }
+    return {};
+}
+
+// Only the named verb's parser is built, which keeps a one-record command
+// quick; help and an unknown verb get them all.
+void addVerbs(CLI::App& app, CliContext& context, std::string_view verb) {
+    const auto* named = std::find_if(std::begin(kVerbs), std::end(kVerbs),
+                                     [verb](const Verb& v) { return v.name == verb; });
+    if (named != std::end(kVerbs)) {
+        named->add(app, context);
+        return;
+    }
+    std::vector<Registration> added;
+    for (const Verb& v : kVerbs) {
+        if (std::find(added.begin(), added.end(), v.add) == added.end()) {
+            v.add(app, context);
+            added.push_back(v.add);
+        }
+    }
+}
+
+} // namespace
+
+int runCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    CLI::App app{"Reads and writes the records of a Starfall disc image, printing JSON."};
+    app.name("starfall-cli");
+    app.require_subcommand(1);
+    setRecoveryNoticeSink([&err](const Message& message) { err << message.text << '\n'; });
+    struct SinkReset {
+        ~SinkReset() { setRecoveryNoticeSink({}); } // `err` may not outlive this call
+    } sinkReset;
+    CliContext context;
+    context.out = &out;
+    app.add_option("--dir", context.dir,
+                   "Folder holding charlist.ini, unitlist.ini and weapon.ini "
+                   "(default: the folder of this program)");
+    addVerbs(app, context, verbOf(argc, argv));
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& help) {
+        return app.exit(help, out, err);
+    } catch (const CLI::ParseError& error) {
+        app.exit(error, out, err);
+        return 2;
+    } catch (const UsageError& error) {
+        err << "starfall-cli: " << error.what() << '\n';
+        return 2;
+    } catch (const CoreError& error) {
+        err << messageFor(error).text << '\n';
+        return 1;
+    } catch (const std::exception& error) {
+        // A read, JSON or library fault: one line and a failure status, never an abort.
+        err << "starfall-cli: " << error.what() << '\n';
+        return 1;
+    }
+    return context.exitStatus;
+}
+
+} // namespace starfall::cli
