@@ -50,7 +50,7 @@ void AbilityTickList::showRow(int row) {
     const QModelIndex index = model()->index(row, 0);
     if (!index.isValid())
         return;
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::Select);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     QScrollBar* sideways = horizontalScrollBar();
     sideways->setValue(sideways->value() + visualRect(index).left() - kShownRowIndent);
 }

@@ -33,8 +33,9 @@ public:
     // The highest ticked row, or nothing when no row is ticked.
     [[nodiscard]] std::optional<int> highestTicked() const;
 
-    // Makes `row` the selected and focused row, leaving earlier selections as
-    // they are, and scrolls its column to kShownRowIndent from the left.
+    // Makes `row` the one selected and focused row, so that the highlight of
+    // an earlier record's row is gone, and scrolls its column to
+    // kShownRowIndent from the left.
     void showRow(int row);
 
 private:

@@ -10,13 +10,14 @@
 #include <span>
 #include <string_view>
 
-class QComboBox;
 class QGroupBox;
 class QWidget;
 
 namespace starfall {
 
-using TerrainCombos = std::array<QComboBox*, 4>; // air, space, land, sea
+class ChoiceCombo;
+
+using TerrainCombos = std::array<ChoiceCombo*, 4>; // air, space, land, sea
 
 // Fills `combos` with lists of `items` (UTF-8) inside the new group.
 [[nodiscard]] QGroupBox* makeTerrainGroup(const QString& title, const QString& objectName,

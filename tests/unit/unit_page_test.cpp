@@ -13,7 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -86,7 +86,10 @@ protected:
     QLineEdit* edit(const char* name) { return child<QLineEdit>(name); }
     QComboBox* combo(const char* name) { return child<QComboBox>(name); }
     QPushButton* button(const char* name) { return child<QPushButton>(name); }
-    QTableWidget* list() { return child<QTableWidget>("unitList"); }
+    QTableView* list() { return child<QTableView>("unitList"); }
+    QString listText(int row, int column) {
+        return list()->model()->index(row, column).data().toString();
+    }
     std::string image() { return readFile(dir.file("units.img")); }
 
     std::vector<int> ticks(int list) {
@@ -146,14 +149,14 @@ TEST_F(UnitPageTest, OpeningShowsTheFirstUnitInBlueWithItsRecord) {
 }
 
 TEST_F(UnitPageTest, ListColumnsCarryTheNameAndTheHiddenAddressText) {
-    QTableWidget* units = list();
-    ASSERT_EQ(units->rowCount(), kRowCount);
-    EXPECT_EQ(units->horizontalHeaderItem(0)->text(), QStringLiteral("유니트 이름"));
-    EXPECT_EQ(units->horizontalHeaderItem(1)->text(), QStringLiteral("유니트 주소"));
+    QTableView* units = list();
+    ASSERT_EQ(units->model()->rowCount(), kRowCount);
+    EXPECT_EQ(units->model()->headerData(0, Qt::Horizontal), QStringLiteral("유니트 이름"));
+    EXPECT_EQ(units->model()->headerData(1, Qt::Horizontal), QStringLiteral("유니트 주소"));
     EXPECT_EQ(units->columnWidth(0), 110);
     EXPECT_TRUE(units->isColumnHidden(1));
-    EXPECT_EQ(units->item(kDankuga, 0)->text(), QStringLiteral("단쿠가"));
-    EXPECT_EQ(units->item(kBeta, 1)->text(), QStringLiteral("400\n"));
+    EXPECT_EQ(listText(kDankuga, 0), QStringLiteral("단쿠가"));
+    EXPECT_EQ(listText(kBeta, 1), QStringLiteral("400\n"));
 }
 
 // Each save case: the unit, and the offsets from P of the 20 bytes it writes.
@@ -304,7 +307,7 @@ TEST_F(UnitPageTest, SearchStepsThroughMatchesAndWrapsAround) {
     for (const Step& step : steps) {
         search(step.text);
         EXPECT_EQ(page.currentRow(), step.row) << step.text.toStdString();
-        EXPECT_EQ(list()->currentRow(), step.row);
+        EXPECT_EQ(list()->currentIndex().row(), step.row);
         EXPECT_EQ(edit("searchEdit")->text(), step.text);
     }
     // A row picked by hand does not move the search on.

@@ -1,0 +1,28 @@
+#include "app/DigitsEdit.h"
+
+namespace starfall {
+
+QValidator::State DigitsValidator::validate(QString& input, int& /*position*/) const {
+    const qsizetype first = m_signShown && input.startsWith(u'-') ? 1 : 0;
+    for (qsizetype i = first; i < input.size(); ++i) {
+        if (input[i] < u'0' || input[i] > u'9')
+            return Invalid;
+    }
+    return Acceptable;
+}
+
+DigitsEdit::DigitsEdit(const QString& objectName, QWidget* parent)
+    : QLineEdit(parent), m_validator(new DigitsValidator(this)) {
+    setObjectName(objectName);
+    setValidator(m_validator);
+}
+
+void DigitsEdit::showText(const QString& text) {
+    // The validator must know of the sign before the text arrives: a text it
+    // refuses would be shown anyway and leave the box unchecked until the
+    // next valid change.
+    m_validator->setSignShown(text.startsWith(u'-'));
+    setText(text);
+}
+
+} // namespace starfall

@@ -1,0 +1,90 @@
+#include "app/NameListView.h"
+
+#include "image/Cp949.h"
+
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTableView>
+
+namespace starfall {
+
+QString displayName(std::string_view nameCp949) {
+    return QString::fromStdString(cp949::toUtf8(nameCp949));
+}
+
+NameListModel::NameListModel(std::array<QString, 2> captions, QObject* parent)
+    : QAbstractTableModel(parent), m_captions(std::move(captions)) {}
+
+void NameListModel::setList(NameList list) {
+    beginResetModel();
+    m_list = std::move(list);
+    endResetModel();
+}
+
+int NameListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_list.entries.size());
+}
+
+int NameListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 2;
+}
+
+QVariant NameListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+    if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
+        return {};
+    const NameListEntry& entry = m_list.entries[static_cast<std::size_t>(index.row())];
+    if (index.column() == kNameColumn)
+        return displayName(entry.name);
+    return QString::fromLatin1(entry.addressText);
+}
+
+QVariant NameListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section > 1)
+        return {};
+    if (role == Qt::DisplayRole)
+        return m_captions[static_cast<std::size_t>(section)];
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+    return {};
+}
+
+QTableView* makeNameListView(const NameListViewSpec& spec, NameListModel* model, QWidget* parent) {
+    auto* view = new QTableView(parent);
+    view->setObjectName(spec.objectName);
+    view->setAccessibleName(spec.accessibleName);
+    view->setModel(model);
+    view->setTabKeyNavigation(false);
+    view->setShowGrid(true);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setWordWrap(false);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // One row height for all: the view never asks a row for its size.
+    QHeaderView* rows = view->verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    QHeaderView* columns = view->horizontalHeader();
+    columns->setStretchLastSection(false);
+    columns->setSectionResizeMode(QHeaderView::Fixed);
+    columns->setHighlightSections(false);
+    view->setColumnWidth(NameListModel::kNameColumn, spec.nameColumnWidth);
+    view->setColumnHidden(NameListModel::kTextColumn, true);
+    view->setFixedWidth(nameListWidth(view));
+    return view;
+}
+
+int nameListWidth(const QTableView* view) {
+    const int frame = 2 * view->frameWidth();
+    const int scrollBar = view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
+    return view->columnWidth(NameListModel::kNameColumn) + scrollBar + frame + 1;
+}
+
+} // namespace starfall
