@@ -10,6 +10,7 @@ packages=(
   nlohmann-json3-dev libcli11-dev libicu-dev
   clang libclang-rt-14-dev
   fonts-noto-cjk
+  qt6-translations-l10n
 )
 
 missing=()

@@ -2,6 +2,7 @@
 
 #include "app/CEditorDlg.h"
 #include "app/EditorFonts.h"
+#include "app/QtTranslation.h"
 
 #include <QCommandLineParser>
 #include <QIcon>
@@ -23,6 +24,8 @@ CEditorApp::CEditorApp(int& argc, char** argv) : QApplication(argc, argv) {
     initEditorResources();
     setWindowIcon(QIcon(QStringLiteral(":/starfall/editor.png")));
     setFont(editorFont());
+    if (loadQtKorean(m_qtTexts))
+        installTranslator(&m_qtTexts);
 }
 
 int CEditorApp::run() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QTranslator>
 
 namespace starfall {
 
@@ -13,6 +14,9 @@ public:
 
     // The process's exit status.
     [[nodiscard]] int run();
+
+private:
+    QTranslator m_qtTexts; // Qt's own texts in Korean
 };
 
 // Makes the icon and other resources of the static GUI library available.

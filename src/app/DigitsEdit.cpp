@@ -17,6 +17,16 @@ DigitsEdit::DigitsEdit(const QString& objectName, QWidget* parent)
     setValidator(m_validator);
 }
 
+QSize DigitsEdit::sizeHint() const {
+    ensurePolished();
+    const QSize lineHint = QLineEdit::sizeHint();
+    // A line edit's hint is its text room plus frame and margins; swap the
+    // room for that of "65535" and a cursor.
+    const int textRoom = fontMetrics().horizontalAdvance(QLatin1Char('x')) * 17;
+    const int widest = fontMetrics().horizontalAdvance(QStringLiteral("65535")) + 2;
+    return {lineHint.width() - textRoom + widest, lineHint.height()};
+}
+
 void DigitsEdit::showText(const QString& text) {
     // The validator must know of the sign before the text arrives: a text it
     // refuses would be shown anyway and leave the box unchecked until the

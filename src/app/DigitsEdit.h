@@ -32,6 +32,11 @@ public:
     // Shows a value as a load or a step gives it (a minus sign included).
     void showText(const QString& text);
 
+    // Room for a 16-bit value, the widest a record holds, rather than a
+    // line edit's room for a sentence.
+    [[nodiscard]] QSize sizeHint() const override;
+    [[nodiscard]] QSize minimumSizeHint() const override { return sizeHint(); }
+
 private:
     DigitsValidator* m_validator = nullptr;
 };

@@ -1,8 +1,12 @@
 #include "app/NameListView.h"
 
+#include "app/EditorPage.h"
 #include "image/Cp949.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTableView>
@@ -85,6 +89,20 @@ int nameListWidth(const QTableView* view) {
     const int frame = 2 * view->frameWidth();
     const int scrollBar = view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
     return view->columnWidth(NameListModel::kNameColumn) + scrollBar + frame + 1;
+}
+
+SearchRow makeSearchRow(QWidget* parent) {
+    SearchRow row;
+    row.box = new QLineEdit(parent);
+    row.box->setObjectName(QStringLiteral("searchEdit"));
+    row.box->setAccessibleName(QString::fromUtf8(kSearchBoxName));
+    row.go = new QPushButton(QStringLiteral("GO"), parent);
+    row.go->setObjectName(QStringLiteral("goButton"));
+    row.go->setFixedWidth(row.go->fontMetrics().horizontalAdvance(row.go->text()) + 20);
+    row.layout = new QHBoxLayout;
+    row.layout->addWidget(row.box, 1);
+    row.layout->addWidget(row.go);
+    return row;
 }
 
 } // namespace starfall

@@ -13,6 +13,9 @@
 #include <array>
 #include <string_view>
 
+class QHBoxLayout;
+class QLineEdit;
+class QPushButton;
 class QTableView;
 
 namespace starfall {
@@ -58,5 +61,14 @@ struct NameListViewSpec {
 
 // The width that shows the name column whole, beside a vertical scroll bar.
 [[nodiscard]] int nameListWidth(const QTableView* view);
+
+// The search box and "GO" above a name list of both record pages; "GO" only
+// as wide as its text, so that the box keeps the room of the narrow list.
+struct SearchRow {
+    QHBoxLayout* layout = nullptr;
+    QLineEdit* box = nullptr;
+    QPushButton* go = nullptr;
+};
+[[nodiscard]] SearchRow makeSearchRow(QWidget* parent);
 
 } // namespace starfall

@@ -94,6 +94,7 @@ void CSkillDlg::buildControls() {
 QGridLayout* CSkillDlg::buildColumn(int firstSlot, int lastSlot) {
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(6); // not the wider spacing between the columns
     const QString column = QString::number(firstSlot);
     grid->addWidget(header("技能", QStringLiteral("skillHeader") + column, this), 0, 0);
     grid->addWidget(header("习得等级", QStringLiteral("levelHeader") + column, this), 0, 1);

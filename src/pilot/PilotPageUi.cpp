@@ -3,7 +3,6 @@
 #include "app/ChoiceCombo.h"
 #include "app/ControlLabels.h"
 #include "app/DigitsEdit.h"
-#include "app/EditorPage.h"
 #include "app/NameListView.h"
 #include "app/StepEdit.h"
 #include "pilot/PilotFieldCodecs.h"
@@ -59,18 +58,14 @@ void setEnabled(std::span<QWidget* const> controls, bool enabled) {
 void PilotPageUi::build(QWidget* page) {
     auto* listGroup = new QGroupBox(QStringLiteral("人物列表"), page);
     listGroup->setObjectName(QStringLiteral("pilotListGroup"));
-    search = new QLineEdit(listGroup);
-    search->setObjectName(QStringLiteral("searchEdit"));
-    search->setAccessibleName(QString::fromUtf8(kSearchBoxName));
-    go = button("GO", "goButton", listGroup);
+    const SearchRow searchRow = makeSearchRow(listGroup);
+    search = searchRow.box;
+    go = searchRow.go;
     names = new NameListModel({QStringLiteral("캐릭터 이름"), QStringLiteral("캐릭터 주소")}, page);
     list = makeNameListView({QStringLiteral("pilotList"), listGroup->title(), {}, kNameColumnWidth},
                             names, listGroup);
-    auto* searchRow = new QHBoxLayout;
-    searchRow->addWidget(search, 1);
-    searchRow->addWidget(go);
     auto* left = new QVBoxLayout(listGroup);
-    left->addLayout(searchRow);
+    left->addLayout(searchRow.layout);
     left->addWidget(list, 1);
 
     name = new QLabel(page);
@@ -134,7 +129,7 @@ void PilotPageUi::build(QWidget* page) {
     }
 
     skillTable = button("技能列表", "skillTableButton", page);
-    skillTable->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    skillTable->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     auto* spiritRow = new QHBoxLayout;
     spiritRow->addWidget(spiritGroup);
     spiritRow->addWidget(skillTable);

@@ -1,6 +1,7 @@
 #include "unit/AbilityTickList.h"
 
 #include <QScrollBar>
+#include <QStyle>
 
 namespace starfall {
 
@@ -36,6 +37,18 @@ void AbilityTickList::setTicked(int row, bool ticked) {
 void AbilityTickList::untickAll() {
     for (int row = 0; row < count(); ++row)
         setTicked(row, false);
+}
+
+QSize AbilityTickList::sizeHint() const {
+    constexpr int kColumns = 2;
+    const int rows = (count() + kColumns - 1) / kColumns;
+    const int frame = 2 * frameWidth();
+    // Room for the sideways scroll bar too: the rows are laid out before it
+    // is known to be unneeded, and a column cut short by it would wrap into
+    // a third one that keeps it shown.
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    return {kColumns * (sizeHintForColumn(0) + 2 * spacing() + 4) + frame,
+            rows * (sizeHintForRow(0) + 2 * spacing()) + frame + scrollBar + 4};
 }
 
 std::optional<int> AbilityTickList::highestTicked() const {

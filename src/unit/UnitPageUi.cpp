@@ -3,7 +3,6 @@
 #include "app/ChoiceCombo.h"
 #include "app/ControlLabels.h"
 #include "app/DigitsEdit.h"
-#include "app/EditorPage.h"
 #include "app/NameListView.h"
 #include "pilot/TerrainRank.h"
 #include "unit/AbilityTickList.h"
@@ -51,14 +50,10 @@ QString text(const std::string& utf8) {
 
 void UnitPageUi::build(QWidget* page, std::array<int, kAbilityListCount>& rememberedRows) {
     auto* listColumn = new QVBoxLayout;
-    search = new QLineEdit(page);
-    search->setObjectName(QStringLiteral("searchEdit"));
-    search->setAccessibleName(QString::fromUtf8(kSearchBoxName));
-    go = button("GO", "goButton", page);
-    auto* searchRow = new QHBoxLayout;
-    searchRow->addWidget(search, 1);
-    searchRow->addWidget(go);
-    listColumn->addLayout(searchRow);
+    const SearchRow searchRow = makeSearchRow(page);
+    search = searchRow.box;
+    go = searchRow.go;
+    listColumn->addLayout(searchRow.layout);
     auto* listGroup = new QGroupBox(QStringLiteral("机体列表"), page);
     listGroup->setObjectName(QStringLiteral("unitListGroup"));
     names = new NameListModel({QStringLiteral("유니트 이름"), QStringLiteral("유니트 주소")}, page);

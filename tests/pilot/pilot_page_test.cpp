@@ -11,6 +11,7 @@
 #include "support/SyntheticImage.h"
 #include "support/TempDir.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -373,6 +374,22 @@ TEST_F(PilotPageTest, CtrlOAndCtrlXReachTheMainWindowOnceAndThenTheControl) {
     std::erase(owner.keys, Qt::Key_Control);
     EXPECT_EQ(owner.keys, (std::vector<int>{Qt::Key_X, Qt::Key_O, Qt::Key_O, Qt::Key_F5}));
     EXPECT_EQ(ui().search->text(), ""); // the line edit still cut its text
+}
+
+TEST_F(PilotPageTest, TabAndShiftTabLeaveTheListAndKeepThePilot) {
+    page.show();
+    QApplication::setActiveWindow(&page);
+    page.rebuildList();
+    select(Park);
+    type(ui().melee, "7");
+    for (const Qt::KeyboardModifiers modifiers : {Qt::NoModifier, Qt::ShiftModifier}) {
+        ui().list->setFocus();
+        ASSERT_TRUE(ui().list->hasFocus());
+        QTest::keyClick(ui().list, Qt::Key_Tab, modifiers);
+        EXPECT_FALSE(ui().list->hasFocus()) << modifiers;
+        EXPECT_EQ(page.selectedIndex(), std::optional<std::size_t>(Park));
+        EXPECT_EQ(ui().melee->text(), "7");
+    }
 }
 
 TEST_F(PilotPageTest, LearnLevelSpinsStepTheTextAndClampOnlyTheirOwnDirection) {

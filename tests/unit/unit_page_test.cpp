@@ -8,6 +8,7 @@
 #include "unit/AbilityTickList.h"
 #include "unit/CUnitDlgPage.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -362,6 +363,22 @@ TEST_F(UnitPageTest, EnterSearchesOnlyInTheSearchBoxAndCtrlKeysReachTheOwner) {
     // Each once, wherever it was typed (the owner also hears the Ctrl key itself).
     std::erase(owner.keys, Qt::Key_Control);
     EXPECT_EQ(owner.keys, (std::vector<int>{Qt::Key_O, Qt::Key_O, Qt::Key_X}));
+}
+
+// Tab and Shift+Tab move between controls: they leave the list instead of
+// stepping through its rows, which would load each row and drop the edits.
+TEST_F(UnitPageTest, TabAndShiftTabLeaveTheListAndKeepTheUnit) {
+    QApplication::setActiveWindow(&page);
+    pick(kBeta);
+    edit("hpEdit")->setText("1");
+    for (const Qt::KeyboardModifiers modifiers : {Qt::NoModifier, Qt::ShiftModifier}) {
+        list()->setFocus();
+        ASSERT_TRUE(list()->hasFocus());
+        QTest::keyClick(list(), Qt::Key_Tab, modifiers);
+        EXPECT_FALSE(list()->hasFocus()) << modifiers;
+        EXPECT_EQ(page.currentRow(), kBeta);
+        EXPECT_EQ(edit("hpEdit")->text(), QStringLiteral("1"));
+    }
 }
 
 TEST_F(UnitPageTest, WeaponsHandOverTheListTextsAndPPlus24) {

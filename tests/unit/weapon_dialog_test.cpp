@@ -9,6 +9,7 @@
 #include "support/TempDir.h"
 #include "unit/CWeaponDlg.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -242,6 +243,25 @@ TEST_F(WeaponDialogTest, AnEmptyListKeepsOkDisabledAndTheFieldsEmpty) {
     EXPECT_EQ(text(*dialog, "attackEdit"), QString());
     EXPECT_EQ(text(*dialog, "criticalCombo"), QString());
     EXPECT_TRUE(traces.empty());
+}
+
+// The editor opens with the focus in its list; Tab goes on from there
+// through every field to the buttons instead of stepping through weapons.
+TEST_F(WeaponDialogTest, TabLeavesTheListAndReachesTheButtons) {
+    auto dialog = open("Alpha", kList);
+    QApplication::setActiveWindow(dialog.get());
+    auto* list = child<QTableView>(*dialog, "weaponList");
+    ASSERT_TRUE(list->hasFocus());
+    QStringList reached;
+    for (int step = 0; step < 30 && !reached.contains(QStringLiteral("cancelButton")); ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(reached.first(), QStringLiteral("attackEdit"));
+    EXPECT_TRUE(reached.contains(QStringLiteral("okButton"))) << reached.join(' ').toStdString();
+    EXPECT_TRUE(reached.contains(QStringLiteral("cancelButton")));
+    EXPECT_FALSE(reached.contains(QStringLiteral("weaponList")));
+    EXPECT_EQ(dialog->currentRow(), 0);
 }
 
 TEST_F(WeaponDialogTest, EnterDoesNothingAndEscapeCloses) {
