@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-noto-cjk
   qt6-translations-l10n
+  xvfb xauth hyperfine strace xxd
 )
 
 missing=()

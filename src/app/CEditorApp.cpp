@@ -2,6 +2,8 @@
 
 #include "app/CEditorDlg.h"
 #include "app/EditorFonts.h"
+#include "app/EditorFrame.h"
+#include "app/FirstPaintProbe.h"
 #include "app/QtTranslation.h"
 
 #include <QCommandLineParser>
@@ -43,9 +45,11 @@ int CEditorApp::run() {
     }
 
     CEditorDlg window;
-    window.show();
+    quitAfterFirstPaintIfAsked(window);
+    // Loaded before the window shows, so that its first paint shows the image.
     if (!images.isEmpty())
         window.openImagePath(images.front());
+    showSettled(window);
     return exec();
 }
 

@@ -1,5 +1,6 @@
 #include "app/EditorFrame.h"
 
+#include <QCoreApplication>
 #include <QWidget>
 
 namespace starfall {
@@ -10,6 +11,15 @@ void fixDialogFrame(QWidget* window) {
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     // The size every control asks for, so that nothing is cut at any scale.
     window->setFixedSize(window->sizeHint());
+}
+
+void showSettled(QWidget& window) {
+    // One round per level of nesting the chain climbs through; more than
+    // the editor's windows have.
+    constexpr int kRounds = 10;
+    window.show();
+    for (int round = 0; round < kRounds; ++round)
+        QCoreApplication::sendPostedEvents();
 }
 
 } // namespace starfall

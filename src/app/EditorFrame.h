@@ -11,4 +11,9 @@ namespace starfall {
 // Call once the window's controls and layout exist.
 void fixDialogFrame(QWidget* window);
 
+// Shows `window` with its layouts settled. Showing sets off a chain of
+// relayouts (a tab bar measures its tabs, each layout then tells its parent)
+// that would otherwise run after the first paint and paint everything twice.
+void showSettled(QWidget& window);
+
 } // namespace starfall

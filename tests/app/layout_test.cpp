@@ -5,6 +5,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CEditorDlg.h"
 #include "app/DigitsEdit.h"
+#include "app/EditorFrame.h"
 #include "app/EditorPage.h"
 #include "app/StepEdit.h"
 #include "pilot/CSkillDlg.h"
@@ -17,12 +18,18 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTableView>
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 using namespace starfall;
 
@@ -143,6 +150,38 @@ TEST(LayoutTest, DialogsAreFixedFramesThatShowTheirTextsWhole) {
                   range->fontMetrics().horizontalAdvance(QStringLiteral("50")))
             << name;
     }
+}
+
+// Counts the paint events of every widget it watches.
+struct PaintCounter : QObject {
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++painted[watched];
+        return false;
+    }
+    std::map<QObject*, int> painted;
+};
+
+// Showing settles the relayouts it sets off before the first paint, so the
+// window is not painted a second time right after. (An item view's viewport
+// may repaint once more when the view lays out its items, which it does on
+// a timer of its own; that repaints the view alone.)
+TEST(LayoutTest, ShowingTheMainWindowPaintsEachControlOnce) {
+    test::GuiSeams seams;
+    CEditorDlg window;
+    PaintCounter counter;
+    for (QWidget* control : window.pageSet()->currentWidget()->findChildren<QWidget*>()) {
+        if (control->objectName() != QLatin1String("qt_scrollarea_viewport"))
+            control->installEventFilter(&counter);
+    }
+    showSettled(window);
+    QElapsedTimer settling;
+    settling.start();
+    while (settling.elapsed() < 300)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_GT(counter.painted.size(), 20U);
+    for (const auto& [control, paints] : counter.painted)
+        EXPECT_EQ(paints, 1) << nameOf(static_cast<QWidget*>(control));
 }
 
 } // namespace
