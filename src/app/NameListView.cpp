@@ -13,6 +13,17 @@
 
 namespace starfall {
 
+namespace {
+
+// The width that shows the name column whole, beside a vertical scroll bar.
+int nameListWidth(const QTableView* view) {
+    const int frame = 2 * view->frameWidth();
+    const int scrollBar = view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
+    return view->columnWidth(NameListModel::kNameColumn) + scrollBar + frame + 1;
+}
+
+} // namespace
+
 QString displayName(std::string_view nameCp949) {
     return QString::fromStdString(cp949::toUtf8(nameCp949));
 }
@@ -83,12 +94,6 @@ QTableView* makeNameListView(const NameListViewSpec& spec, NameListModel* model,
     view->setColumnHidden(NameListModel::kTextColumn, true);
     view->setFixedWidth(nameListWidth(view));
     return view;
-}
-
-int nameListWidth(const QTableView* view) {
-    const int frame = 2 * view->frameWidth();
-    const int scrollBar = view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
-    return view->columnWidth(NameListModel::kNameColumn) + scrollBar + frame + 1;
 }
 
 SearchRow makeSearchRow(QWidget* parent) {

@@ -59,9 +59,6 @@ struct NameListViewSpec {
 [[nodiscard]] QTableView* makeNameListView(const NameListViewSpec& spec, NameListModel* model,
                                            QWidget* parent);
 
-// The width that shows the name column whole, beside a vertical scroll bar.
-[[nodiscard]] int nameListWidth(const QTableView* view);
-
 // The search box and "GO" above a name list of both record pages; "GO" only
 // as wide as its text, so that the box keeps the room of the narrow list.
 struct SearchRow {

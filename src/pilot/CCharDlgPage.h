@@ -43,7 +43,6 @@ public:
 
     [[nodiscard]] const NameList& nameList() const;
     [[nodiscard]] std::optional<std::size_t> selectedIndex() const { return m_selected; }
-    [[nodiscard]] const PilotPageValues& values() const { return m_values; }
     [[nodiscard]] const PilotPageUi& ui() const { return m_ui; }
 
 private:

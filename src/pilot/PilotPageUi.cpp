@@ -5,6 +5,7 @@
 #include "app/DigitsEdit.h"
 #include "app/NameListView.h"
 #include "app/StepEdit.h"
+#include "app/TerrainGroup.h"
 #include "pilot/PilotFieldCodecs.h"
 #include "pilot/TerrainRank.h"
 
@@ -42,10 +43,6 @@ QLabel* heading(const char* text, const char* objectName, QWidget* parent) {
     label->setObjectName(QString::fromLatin1(objectName));
     label->setAlignment(Qt::AlignCenter);
     return label;
-}
-
-QString text(const std::string& utf8) {
-    return QString::fromStdString(utf8);
 }
 
 void setEnabled(std::span<QWidget* const> controls, bool enabled) {
@@ -91,17 +88,14 @@ void PilotPageUi::build(QWidget* page) {
         addLabelled(stats, row++, 0, stat.label, *stat.edit);
     }
 
-    auto* terrainGroup = new QGroupBox(QStringLiteral("地形适性"), page);
-    terrainGroup->setObjectName(QStringLiteral("terrainGroup"));
-    auto* terrain = new QGridLayout(terrainGroup);
-    air = new ChoiceCombo(QStringLiteral("airRank"), TerrainRank::kItems, terrainGroup);
-    space = new ChoiceCombo(QStringLiteral("spaceRank"), TerrainRank::kItems, terrainGroup);
-    land = new ChoiceCombo(QStringLiteral("landRank"), TerrainRank::kItems, terrainGroup);
-    sea = new ChoiceCombo(QStringLiteral("seaRank"), TerrainRank::kItems, terrainGroup);
-    addLabelled(terrain, 0, 0, "空", air);
-    addLabelled(terrain, 0, 2, "宇", space);
-    addLabelled(terrain, 1, 0, "陆", land);
-    addLabelled(terrain, 1, 2, "海", sea);
+    TerrainCombos terrain{};
+    QGroupBox* terrainGroup =
+        makeTerrainGroup(QStringLiteral("地形适性"), QStringLiteral("terrainGroup"),
+                         TerrainRank::kItems, terrain, page);
+    air = terrain[0];
+    space = terrain[1];
+    land = terrain[2];
+    sea = terrain[3];
 
     auto* middle = new QVBoxLayout;
     middle->addWidget(name);
@@ -183,23 +177,23 @@ void PilotPageUi::take(PilotPageValues& values) const {
 
 void PilotPageUi::refresh(const PilotPageValues& values) const {
     const PilotStats& stats = values.record.stats;
-    melee->showText(text(stats.melee));
-    shooting->showText(text(stats.shooting));
-    evasion->showText(text(stats.evasion));
-    hit->showText(text(stats.hit));
-    skill->showText(text(stats.skill));
-    reaction->showText(text(stats.reaction));
-    spiritPoints->showText(text(stats.spiritPoints));
+    melee->showText(QString::fromStdString(stats.melee));
+    shooting->showText(QString::fromStdString(stats.shooting));
+    evasion->showText(QString::fromStdString(stats.evasion));
+    hit->showText(QString::fromStdString(stats.hit));
+    skill->showText(QString::fromStdString(stats.skill));
+    reaction->showText(QString::fromStdString(stats.reaction));
+    spiritPoints->showText(QString::fromStdString(stats.spiritPoints));
     air->showChoice(stats.air);
     space->showChoice(stats.space);
     land->showChoice(stats.land);
     sea->showChoice(stats.sea);
     for (std::size_t i = 0; i < spirits.size(); ++i) {
         spirits[i].command->showChoice(values.record.spirits[i].command);
-        spirits[i].level->showText(text(values.record.spirits[i].level));
+        spirits[i].level->showText(QString::fromStdString(values.record.spirits[i].level));
     }
     personality->showChoice(values.record.personality);
-    search->setText(text(values.searchText));
+    search->setText(QString::fromStdString(values.searchText));
 }
 
 void PilotPageUi::enableFor(PilotRecordKind kind) const {

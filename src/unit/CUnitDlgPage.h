@@ -46,7 +46,6 @@ public:
     [[nodiscard]] const NameList& nameList() const;
     // The row whose unit is current, or -1 before the first notice of a list.
     [[nodiscard]] int currentRow() const { return m_currentRow; }
-    [[nodiscard]] const NameSearch& nameSearch() const { return m_search; }
     [[nodiscard]] const UnitPageUi& ui() const { return m_ui; }
     [[nodiscard]] AbilityTickList* abilityList(int list) const;
 

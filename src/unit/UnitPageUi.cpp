@@ -42,10 +42,6 @@ ChoiceCombo* addChoice(QFormLayout* form, const char* objectName, const char* la
     return combo;
 }
 
-QString text(const std::string& utf8) {
-    return QString::fromStdString(utf8);
-}
-
 } // namespace
 
 void UnitPageUi::build(QWidget* page, std::array<int, kAbilityListCount>& rememberedRows) {
@@ -134,18 +130,18 @@ void UnitPageUi::take(UnitPageValues& values) const {
 
 void UnitPageUi::refresh(const UnitPageValues& values) const {
     const UnitRecord& record = values.record;
-    hp->showText(text(record.hp));
-    en->showText(text(record.en));
-    movement->showText(text(record.movement));
-    armor->showText(text(record.armor));
-    mobility->showText(text(record.mobility));
-    limit->showText(text(record.limit));
-    repairCost->showText(text(record.repairCost));
+    hp->showText(QString::fromStdString(record.hp));
+    en->showText(QString::fromStdString(record.en));
+    movement->showText(QString::fromStdString(record.movement));
+    armor->showText(QString::fromStdString(record.armor));
+    mobility->showText(QString::fromStdString(record.mobility));
+    limit->showText(QString::fromStdString(record.limit));
+    repairCost->showText(QString::fromStdString(record.repairCost));
     partsSlots->showChoice(record.partsSlots);
     movementType->showChoice(record.movementType);
     for (std::size_t i = 0; i < terrain.size(); ++i)
         terrain[i]->showChoice(record.terrain[i]);
-    search->setText(text(values.searchText));
+    search->setText(QString::fromStdString(values.searchText));
 }
 
 void UnitPageUi::showAbilities(const UnitRecord& record) const {

@@ -6,7 +6,7 @@
 // codes live in the four tick lists themselves: a load shows them, a save
 // takes them.
 
-#include "unit/TerrainGroup.h"
+#include "app/TerrainGroup.h"
 #include "unit/UnitRecord.h"
 
 #include <array>

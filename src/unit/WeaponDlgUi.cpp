@@ -37,10 +37,6 @@ QPushButton* button(const char* text, const char* objectName, QWidget* parent) {
     return made;
 }
 
-QString text(const std::string& utf8) {
-    return QString::fromStdString(utf8);
-}
-
 } // namespace
 
 void WeaponDlgUi::build(QDialog* dialog) {
@@ -116,17 +112,17 @@ void WeaponDlgUi::take(WeaponRecord& record) const {
 }
 
 void WeaponDlgUi::refresh(const WeaponRecord& record) const {
-    attack->showText(text(record.attack));
-    hit->showText(text(record.hit));
+    attack->showText(QString::fromStdString(record.attack));
+    hit->showText(QString::fromStdString(record.hit));
     critical->showChoice(record.critical);
     upgradeType->showChoice(record.upgradeType);
-    rangeNear->showText(text(record.rangeNear));
-    rangeFar->showText(text(record.rangeFar));
+    rangeNear->showText(QString::fromStdString(record.rangeNear));
+    rangeFar->showText(QString::fromStdString(record.rangeFar));
     for (std::size_t i = 0; i < terrain.size(); ++i)
         terrain[i]->showChoice(record.terrain[i]);
-    ammo->showText(text(record.ammo));
-    en->showText(text(record.en));
-    morale->showText(text(record.morale));
+    ammo->showText(QString::fromStdString(record.ammo));
+    en->showText(QString::fromStdString(record.en));
+    morale->showText(QString::fromStdString(record.morale));
 }
 
 } // namespace starfall

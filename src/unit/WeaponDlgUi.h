@@ -4,7 +4,7 @@
 // their values with the weapon record at once: take copies every control into
 // the record, refresh copies every field into its control.
 
-#include "unit/TerrainGroup.h"
+#include "app/TerrainGroup.h"
 #include "unit/WeaponRecord.h"
 
 class QDialog;

@@ -1,4 +1,4 @@
-#include "unit/TerrainGroup.h"
+#include "app/TerrainGroup.h"
 
 #include "app/ChoiceCombo.h"
 #include "app/ControlLabels.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-// The group of four terrain drop-downs that the unit page and the weapon
-// editor share: air, space, land and sea in two rows of two, each with its
+// The group of four terrain drop-downs of the unit and pilot pages and the
+// weapon editor: air, space, land and sea in two rows of two, each with its
 // caption as buddy.
 
 #include <QString>
