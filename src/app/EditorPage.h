@@ -19,10 +19,6 @@ namespace starfall {
 
 class PageOwner;
 
-// What screen readers announce for the search box of both record pages,
-// which has no label of its own.
-inline const char* const kSearchBoxName = "검색";
-
 using TraceSink = std::function<void(std::string_view line)>;
 
 class EditorPage : public QWidget {

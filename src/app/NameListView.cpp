@@ -1,6 +1,5 @@
 #include "app/NameListView.h"
 
-#include "app/EditorPage.h"
 #include "image/Cp949.h"
 
 #include <QHBoxLayout>
@@ -14,6 +13,9 @@
 namespace starfall {
 
 namespace {
+
+// What screen readers announce for the search box, which has no label.
+constexpr const char* kSearchBoxName = "검색";
 
 // The width that shows the name column whole, beside a vertical scroll bar.
 int nameListWidth(const QTableView* view) {

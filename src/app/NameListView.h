@@ -49,7 +49,6 @@ private:
 struct NameListViewSpec {
     QString objectName;
     QString accessibleName; // the group or caption that names the list
-    std::array<QString, 2> captions;
     int nameColumnWidth = 0;
 };
 

@@ -59,7 +59,7 @@ void PilotPageUi::build(QWidget* page) {
     search = searchRow.box;
     go = searchRow.go;
     names = new NameListModel({QStringLiteral("캐릭터 이름"), QStringLiteral("캐릭터 주소")}, page);
-    list = makeNameListView({QStringLiteral("pilotList"), listGroup->title(), {}, kNameColumnWidth},
+    list = makeNameListView({QStringLiteral("pilotList"), listGroup->title(), kNameColumnWidth},
                             names, listGroup);
     auto* left = new QVBoxLayout(listGroup);
     left->addLayout(searchRow.layout);

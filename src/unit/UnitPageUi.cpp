@@ -53,7 +53,7 @@ void UnitPageUi::build(QWidget* page, std::array<int, kAbilityListCount>& rememb
     auto* listGroup = new QGroupBox(QStringLiteral("机体列表"), page);
     listGroup->setObjectName(QStringLiteral("unitListGroup"));
     names = new NameListModel({QStringLiteral("유니트 이름"), QStringLiteral("유니트 주소")}, page);
-    list = makeNameListView({QStringLiteral("unitList"), listGroup->title(), {}, kNameColumnWidth},
+    list = makeNameListView({QStringLiteral("unitList"), listGroup->title(), kNameColumnWidth},
                             names, listGroup);
     (new QVBoxLayout(listGroup))->addWidget(list);
     listColumn->addWidget(listGroup, 1);

@@ -44,7 +44,7 @@ void WeaponDlgUi::build(QDialog* dialog) {
     name->setObjectName(QStringLiteral("nameLabel"));
     weapons = new NameListModel({QStringLiteral("무기 이름"), QStringLiteral("무기 번호")}, dialog);
     list = makeNameListView(
-        {QStringLiteral("weaponList"), QStringLiteral("무기 이름"), {}, kNameColumnWidth}, weapons,
+        {QStringLiteral("weaponList"), QStringLiteral("무기 이름"), kNameColumnWidth}, weapons,
         dialog);
 
     auto* fields = new QFormLayout;

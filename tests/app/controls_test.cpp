@@ -167,8 +167,8 @@ TEST(ControlLabels, EachRowOfADropDownColumnIsNamedByAHiddenLabel) {
 TEST(NameListView, ShowsNamesDecodedAndKeepsTheTextsHidden) {
     QWidget parent;
     auto* model = new NameListModel({QStringLiteral("이름"), QStringLiteral("주소")}, &parent);
-    QTableView* view = makeNameListView({QStringLiteral("names"), QStringLiteral("목록"), {}, 110},
-                                        model, &parent);
+    QTableView* view =
+        makeNameListView({QStringLiteral("names"), QStringLiteral("목록"), 110}, model, &parent);
     NameList list;
     list.entries = {{cp949::fromUtf8("단쿠가"), "800\n"}, {"Alpha", "40"}};
     model->setList(list);
