@@ -37,6 +37,7 @@ build-bench/CMakeCache.txt:
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DSTARFALL_BENCH=ON
 
 bench: setup build-bench/CMakeCache.txt
+	cmake -S . -B build-bench -DSTARFALL_GUI=ON > /dev/null # the start-up baselines need Qt
 	cmake --build build-bench -j $(JOBS) --target starfall-bench starfall-editor starfall-cli bare-window bare-io
 	build-bench/bin/starfall-bench
 	bench/startup.sh build-bench

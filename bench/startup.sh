@@ -49,10 +49,10 @@ for list in unitlist.ini charlist.ini; do
         "$demo/$list" > "$big/$list"
 done
 
-# Each command of a hyperfine CSV, in order: "mean-seconds cpu-seconds",
-# the CPU time (user + system) being steadier than the wall clock on a
-# machine that is busy with other work.
-means() { awk -F, 'NR > 1 { print $2, $5 + $6 }' "$1"; }
+# Each command of a hyperfine CSV, in order: "median-seconds cpu-seconds".
+# The median and the CPU time (user + system) are steadier than the mean
+# wall clock on a machine that is busy with other work.
+means() { awk -F, 'NR > 1 { print $4, $5 + $6 }' "$1"; }
 ratio() {
     awk -v a="$1" -v b="$2" 'BEGIN {
         split(a, x, " "); split(b, y, " ")
@@ -105,7 +105,7 @@ hyper --export-csv "$work/cli.csv" \
     "${cli[*]} unit set $work/set.img '#0' hp=4200"
 mapfile -t cli_means < <(means "$work/cli.csv")
 
-echo "Start-up, mean of each whole process (window ${size}):"
+echo "Start-up, median of each whole process (window ${size}):"
 report "editor first paint / bare window" "$(ratio "${editor[1]}" "${editor[0]}")" "1.3x"
 report "editor 100,000-entry lists - demo lists" \
     "$(awk -v a="${editor[2]%% *}" -v b="${editor[1]%% *}" 'BEGIN { printf "%+.1f ms", (a - b) * 1000 }')" \
