@@ -9,9 +9,9 @@
 
 namespace starfall {
 
-StepEdit::StepEdit(const QString& objectName, const QString& widest, QWidget* parent)
+StepEdit::StepEdit(const QString& objectName, Byte byte, QWidget* parent)
     : QAbstractSpinBox(parent), m_edit(new DigitsEdit(QStringLiteral("qt_spinbox_lineedit"), this)),
-      m_widest(widest) {
+      m_widest(byte == Byte::Signed ? QStringLiteral("-128") : QStringLiteral("255")) {
     setObjectName(objectName);
     setLineEdit(m_edit); // keeps the edit's digits-only validator
     setButtonSymbols(QAbstractSpinBox::UpDownArrows);

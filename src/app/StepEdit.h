@@ -17,8 +17,11 @@ class DigitsEdit;
 class StepEdit : public QAbstractSpinBox {
     Q_OBJECT
 public:
-    // `widest` is the longest text the field must show without clipping.
-    StepEdit(const QString& objectName, const QString& widest, QWidget* parent = nullptr);
+    // Every spin edits one byte; the field is made wide enough for the
+    // widest value of it ("255", or "-128" for a signed byte).
+    enum class Byte { Unsigned, Signed };
+
+    StepEdit(const QString& objectName, Byte byte, QWidget* parent = nullptr);
 
     [[nodiscard]] QString value() const;
     void showText(const QString& text);

@@ -110,7 +110,8 @@ void CSkillDlg::addSlotRow(QGridLayout* grid, int row, int slot) {
     controls.skill =
         new ChoiceCombo(QStringLiteral("skillList") + number, SkillItems::kItems, this);
     nameRow(controls.skill, QStringLiteral("技能 ") + number);
-    controls.level = new StepEdit(QStringLiteral("levelEdit") + number, QStringLiteral("99"), this);
+    controls.level =
+        new StepEdit(QStringLiteral("levelEdit") + number, StepEdit::Byte::Unsigned, this);
     nameRow(controls.level, QStringLiteral("习得等级 ") + number);
     connect(controls.level, &StepEdit::stepped, this,
             [this, slot](StepDirection direction) { stepLevel(slot, direction); });

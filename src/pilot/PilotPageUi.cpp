@@ -114,8 +114,8 @@ void PilotPageUi::build(QWidget* page) {
         spirit.command = new ChoiceCombo(QStringLiteral("spiritCommand") + number,
                                          SpiritCommand::kItems, spiritGroup);
         nameRow(spirit.command, QStringLiteral("精神 ") + number);
-        spirit.level =
-            new StepEdit(QStringLiteral("learnLevel") + number, QStringLiteral("99"), spiritGroup);
+        spirit.level = new StepEdit(QStringLiteral("learnLevel") + number, StepEdit::Byte::Unsigned,
+                                    spiritGroup);
         nameRow(spirit.level, QStringLiteral("习得等级 ") + number);
         const int gridRow = static_cast<int>(i) + 1;
         spiritGrid->addWidget(spirit.command, gridRow, 0);

@@ -50,7 +50,7 @@ void WeaponDlgUi::build(QDialog* dialog) {
     auto* fields = new QFormLayout;
     attack = addRow(fields, "攻击力", digits("attackEdit", dialog));
     hit = addRow(fields, "命中力",
-                 new StepEdit(QStringLiteral("hitEdit"), QStringLiteral("-50"), dialog));
+                 new StepEdit(QStringLiteral("hitEdit"), StepEdit::Byte::Signed, dialog));
     critical = addRow(fields, "会心率",
                       new ChoiceCombo(QStringLiteral("criticalCombo"), kCriticalRateItems, dialog));
     ammo = addRow(fields, "残弹", digits("ammoEdit", dialog));
@@ -61,9 +61,9 @@ void WeaponDlgUi::build(QDialog* dialog) {
                new ChoiceCombo(QStringLiteral("upgradeTypeCombo"), kUpgradeTypeItems, dialog));
     auto* range = new QGroupBox(QStringLiteral("射程"), dialog);
     range->setObjectName(QStringLiteral("rangeGroup"));
-    rangeNear = new StepEdit(QStringLiteral("rangeNearEdit"), QStringLiteral("50"), range);
+    rangeNear = new StepEdit(QStringLiteral("rangeNearEdit"), StepEdit::Byte::Unsigned, range);
     rangeNear->setAccessibleName(QStringLiteral("射程 近"));
-    rangeFar = new StepEdit(QStringLiteral("rangeFarEdit"), QStringLiteral("50"), range);
+    rangeFar = new StepEdit(QStringLiteral("rangeFarEdit"), StepEdit::Byte::Unsigned, range);
     rangeFar->setAccessibleName(QStringLiteral("射程 远"));
     auto* rangeRow = new QHBoxLayout(range);
     for (StepEdit* field : {rangeNear, rangeFar}) {

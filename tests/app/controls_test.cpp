@@ -102,7 +102,7 @@ TEST(DigitsEdit, AShownMinusSignCanBeDeletedAroundAndNotTypedBack) {
 }
 
 TEST(StepEdit, ArrowsKeysAndWheelReportTheirDirectionAndChangeNothingThemselves) {
-    StepEdit edit(QStringLiteral("level"), QStringLiteral("99"));
+    StepEdit edit(QStringLiteral("level"), StepEdit::Byte::Unsigned);
     std::vector<StepDirection> steps;
     QObject::connect(&edit, &StepEdit::stepped,
                      [&](StepDirection direction) { steps.push_back(direction); });
@@ -123,7 +123,7 @@ TEST(StepEdit, ArrowsKeysAndWheelReportTheirDirectionAndChangeNothingThemselves)
 }
 
 TEST(StepEdit, TakesDigitsOnlyAndShowsItsWidestTextWhole) {
-    StepEdit edit(QStringLiteral("range"), QStringLiteral("-50"));
+    StepEdit edit(QStringLiteral("hit"), StepEdit::Byte::Signed);
     QApplication::clipboard()->setText(QStringLiteral("1x"));
     edit.edit()->paste();
     QTest::keyClicks(&edit, QStringLiteral("4a2"));
@@ -132,7 +132,7 @@ TEST(StepEdit, TakesDigitsOnlyAndShowsItsWidestTextWhole) {
     edit.resize(edit.sizeHint());
     edit.show();
     const int room = edit.edit()->contentsRect().width();
-    EXPECT_GE(room, edit.fontMetrics().horizontalAdvance(QStringLiteral("-50")));
+    EXPECT_GE(room, edit.fontMetrics().horizontalAdvance(QStringLiteral("-128")));
 }
 
 QString labelOf(QWidget* control) {
