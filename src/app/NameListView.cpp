@@ -70,10 +70,11 @@ QVariant NameListModel::headerData(int section, Qt::Orientation orientation, int
     return {};
 }
 
-QTableView* makeNameListView(const NameListViewSpec& spec, NameListModel* model, QWidget* parent) {
+QTableView* makeNameListView(const NameListViewSetup& setup, NameListModel* model,
+                             QWidget* parent) {
     auto* view = new QTableView(parent);
-    view->setObjectName(spec.objectName);
-    view->setAccessibleName(spec.accessibleName);
+    view->setObjectName(setup.objectName);
+    view->setAccessibleName(setup.accessibleName);
     view->setModel(model);
     view->setTabKeyNavigation(false);
     view->setShowGrid(true);
@@ -92,7 +93,7 @@ QTableView* makeNameListView(const NameListViewSpec& spec, NameListModel* model,
     columns->setStretchLastSection(false);
     columns->setSectionResizeMode(QHeaderView::Fixed);
     columns->setHighlightSections(false);
-    view->setColumnWidth(NameListModel::kNameColumn, spec.nameColumnWidth);
+    view->setColumnWidth(NameListModel::kNameColumn, setup.nameColumnWidth);
     view->setColumnHidden(NameListModel::kTextColumn, true);
     view->setFixedWidth(nameListWidth(view));
     return view;

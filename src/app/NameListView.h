@@ -46,7 +46,7 @@ private:
     std::array<QString, 2> m_captions;
 };
 
-struct NameListViewSpec {
+struct NameListViewSetup {
     QString objectName;
     QString accessibleName; // the group or caption that names the list
     int nameColumnWidth = 0;
@@ -55,7 +55,7 @@ struct NameListViewSpec {
 // A single-selection, full-row, read-only list over `model` with grid
 // lines, the text column hidden and rows of one height. Tab and Shift+Tab
 // leave the list like any other control instead of stepping through rows.
-[[nodiscard]] QTableView* makeNameListView(const NameListViewSpec& spec, NameListModel* model,
+[[nodiscard]] QTableView* makeNameListView(const NameListViewSetup& setup, NameListModel* model,
                                            QWidget* parent);
 
 // The search box and "GO" above a name list of both record pages; "GO" only
