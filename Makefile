@@ -1,6 +1,7 @@
 # make run   builds the editor and starts it on the demo image
 # make test  builds everything with the sanitizers and runs every test
 # make fuzz  runs each fuzz target for FUZZ_SECONDS (default 60)
+# make bench runs the benchmarks, then bench/startup.sh (start-up ratios)
 # make bench-patch  times patch make and patch apply on the demo against cmp
 .PHONY: run test fuzz bench bench-patch setup
 
@@ -34,11 +35,13 @@ fuzz: setup build-fuzz/CMakeCache.txt
 	tools/fuzz.sh build-fuzz $(FUZZ_SECONDS)
 
 build-bench/CMakeCache.txt:
-	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DSTARFALL_BENCH=ON -DSTARFALL_GUI=OFF
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DSTARFALL_BENCH=ON
 
 bench: setup build-bench/CMakeCache.txt
-	cmake --build build-bench -j $(JOBS) --target starfall-bench
+	cmake -S . -B build-bench -DSTARFALL_GUI=ON > /dev/null # the start-up baselines need Qt
+	cmake --build build-bench -j $(JOBS) --target starfall-bench starfall-editor starfall-cli bare-window bare-io
 	build-bench/bin/starfall-bench
+	bench/startup.sh build-bench
 
 # patch make and patch apply on the demo against cmp (hyperfine)
 bench-patch: setup build-bench/CMakeCache.txt

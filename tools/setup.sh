@@ -10,7 +10,8 @@ packages=(
   nlohmann-json3-dev libcli11-dev libicu-dev zlib1g-dev
   clang libclang-rt-14-dev
   fonts-noto-cjk
-  hyperfine
+  qt6-translations-l10n
+  xvfb xauth hyperfine strace xxd
 )
 
 missing=()

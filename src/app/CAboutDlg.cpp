@@ -1,5 +1,7 @@
 #include "app/CAboutDlg.h"
 
+#include "app/EditorFrame.h"
+
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -33,6 +35,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     layout->addWidget(icon, 0, Qt::AlignTop);
     layout->addWidget(name, 1, Qt::AlignTop);
     layout->addLayout(closeColumn);
+    fixDialogFrame(this);
 }
 
 } // namespace starfall

@@ -3,7 +3,10 @@
 #include "app/CEditorDlg.h"
 #include "app/CoreErrorReport.h"
 #include "app/EditorFonts.h"
+#include "app/EditorFrame.h"
+#include "app/FirstPaintProbe.h"
 #include "app/MessagePresenter.h"
+#include "app/QtTranslation.h"
 #include "image/ImageSave.h"
 
 #include <QCommandLineParser>
@@ -26,6 +29,8 @@ CEditorApp::CEditorApp(int& argc, char** argv) : QApplication(argc, argv) {
     initEditorResources();
     setWindowIcon(QIcon(QStringLiteral(":/starfall/editor.png")));
     setFont(editorFont());
+    if (loadQtKorean(m_qtTexts))
+        installTranslator(&m_qtTexts);
     setRecoveryNoticeSink(
         [](const Message& message) { messagePresenter().show(activeWindow(), message); });
 }
@@ -54,9 +59,11 @@ int CEditorApp::run() {
     }
 
     CEditorDlg window;
-    window.show();
+    quitAfterFirstPaintIfAsked(window);
+    // Loaded before the window shows, so that its first paint shows the image.
     if (!images.isEmpty())
         window.openImagePath(images.front());
+    showSettled(window);
     return exec();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QTranslator>
 
 namespace starfall {
 
@@ -18,6 +19,9 @@ public:
     // library) is shown in one line and ends the program with status 1,
     // instead of unwinding through the event loop.
     bool notify(QObject* receiver, QEvent* event) override;
+
+private:
+    QTranslator m_qtTexts; // Qt's own texts in Korean
 };
 
 // Makes the icon and other resources of the static GUI library available.

@@ -1,6 +1,8 @@
 #include "app/CEditorDlg.h"
 
 #include "app/CAboutDlg.h"
+#include "app/EditorFrame.h"
+#include "app/EditorPage.h"
 #include "app/ImageFileDialog.h"
 #include "image/ImageSession.h"
 #include "image/ProgramDirectory.h"
@@ -19,31 +21,48 @@
 
 namespace starfall {
 
+namespace {
+
+struct PageEntry {
+    const char* tabTitle;
+    EditorPage* (*make)(QWidget* parent);
+};
+
+template <typename Page> EditorPage* makePage(QWidget* parent) {
+    return new Page(parent);
+}
+
+// The tabs, in their order. Adding a page to the editor is adding it here.
+constexpr PageEntry kPages[] = {
+    {"机体", makePage<CUnitDlgPage>},
+    {"人物", makePage<CCharDlgPage>},
+    {"改造", makePage<CRebuildDlgPage>},
+};
+
+} // namespace
+
 CEditorDlg::CEditorDlg(QWidget* parent)
     : QMainWindow(parent), m_programDirectory(programDirectory) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Starfall 롬 에디터 v1.3"));
     setWindowIcon(QIcon(QStringLiteral(":/starfall/editor.png")));
+    buildPages();
+    buildMenus();
+    fixDialogFrame(this);
+}
 
+void CEditorDlg::buildPages() {
     m_pageSet = new QTabWidget(this);
     m_pageSet->setObjectName(QStringLiteral("pageSet"));
-    m_unitPage = new CUnitDlgPage(m_pageSet);
-    m_pilotPage = new CCharDlgPage(m_pageSet);
-    m_upgradePage = new CRebuildDlgPage(m_pageSet);
-    m_pageSet->addTab(m_unitPage, QStringLiteral("机体"));
-    m_pageSet->addTab(m_pilotPage, QStringLiteral("人物"));
-    m_pageSet->addTab(m_upgradePage, QStringLiteral("改造"));
-    m_pageSet->setCurrentIndex(kUnitTab);
+    for (const PageEntry& entry : kPages) {
+        EditorPage* page = entry.make(m_pageSet);
+        page->setOwner(this);
+        page->setTraceSink(sendTrace);
+        m_pageSet->addTab(page, QString::fromUtf8(entry.tabTitle));
+        m_pages.push_back(page);
+    }
+    m_pageSet->setCurrentIndex(kFirstTab);
     setCentralWidget(m_pageSet);
-
-    m_unitPage->setOwner(this);
-    m_pilotPage->setOwner(this);
-    m_pilotPage->setTraceSink(sendTrace);
-    m_unitPage->setTraceSink(sendTrace);
-    // The weapon editor looks for weapon.ini where the pages look for their
-    // lists, so a replaced program directory source reaches it too.
-    m_unitPage->setWeaponDlgServices({[this] { return m_programDirectory(); }, sendTrace});
-    buildMenus();
 }
 
 void CEditorDlg::buildMenus() {
@@ -75,15 +94,10 @@ void CEditorDlg::openImage() {
 void CEditorDlg::openImagePath(const QString& imagePath) {
     ImageSession session;
     session.programDirectory = m_programDirectory();
-    m_pageSet->setCurrentIndex(kUnitTab);
+    m_pageSet->setCurrentIndex(kFirstTab);
     session.imagePath = QFile::encodeName(QFileInfo(imagePath).absoluteFilePath()).toStdString();
-
-    m_unitPage->setImageSession(session);
-    m_pilotPage->setImageSession(session);
-    m_unitPage->rebuildList();
-    m_pilotPage->rebuildList();
-    m_upgradePage->setImageSession(session);
-    m_upgradePage->loadUpgradeTable();
+    for (EditorPage* page : m_pages)
+        page->openImage(session);
 }
 
 void CEditorDlg::setProgramDirectorySource(std::function<std::string()> source) {

@@ -1,7 +1,8 @@
 #pragma once
 
-// The main window: the menu, the three tabs (unit, pilot, upgrade page), the
-// open-image flow that hands every page its session, and Ctrl+O / Ctrl+X.
+// The main window: the menu, the tabbed pages (unit, pilot, upgrade page),
+// the open-image flow that hands every page its session, and Ctrl+O / Ctrl+X.
+// A fixed-size window without minimise or maximise box, like a dialog.
 
 #include "app/PageOwner.h"
 
@@ -9,21 +10,19 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class QTabWidget;
 
 namespace starfall {
 
-class CUnitDlgPage;
-class CCharDlgPage;
-class CRebuildDlgPage;
+class EditorPage;
 
 class CEditorDlg : public QMainWindow, public PageOwner {
     Q_OBJECT
 public:
-    static constexpr int kUnitTab = 0;
-    static constexpr int kPilotTab = 1;
-    static constexpr int kUpgradeTab = 2;
+    // The tab an image open brings to the front: the first page.
+    static constexpr int kFirstTab = 0;
 
     explicit CEditorDlg(QWidget* parent = nullptr);
 
@@ -40,20 +39,25 @@ public:
     // Ctrl+O opens an image, Ctrl+X closes the window (and so ends the program).
     void handleKeyDown(int key) override;
 
-    [[nodiscard]] CUnitDlgPage* unitPage() const { return m_unitPage; }
-    [[nodiscard]] CCharDlgPage* pilotPage() const { return m_pilotPage; }
-    [[nodiscard]] CRebuildDlgPage* upgradePage() const { return m_upgradePage; }
+    [[nodiscard]] const std::vector<EditorPage*>& pages() const { return m_pages; }
+    // The page of type `Page`, or null.
+    template <typename Page> [[nodiscard]] Page* page() const {
+        for (EditorPage* candidate : m_pages) {
+            if (auto* found = qobject_cast<Page*>(candidate))
+                return found;
+        }
+        return nullptr;
+    }
     [[nodiscard]] QTabWidget* pageSet() const { return m_pageSet; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void buildPages();
     void buildMenus();
 
-    CUnitDlgPage* m_unitPage = nullptr;
-    CCharDlgPage* m_pilotPage = nullptr;
-    CRebuildDlgPage* m_upgradePage = nullptr;
+    std::vector<EditorPage*> m_pages;
     QTabWidget* m_pageSet = nullptr;
     std::function<std::string()> m_programDirectory;
 };

@@ -2,36 +2,20 @@
 
 #include "app/CoreErrorReport.h"
 #include "app/MessagePresenter.h"
-#include "app/PageOwner.h"
+#include "app/NameListView.h"
+#include "app/StepEdit.h"
 #include "image/Cp949.h"
 #include "image/Messages.h"
 #include "lists/NameListReader.h"
 #include "pilot/PilotRecordFile.h"
-#include "pilot/PilotText.h"
 #include "pilot/SkillTableLayout.h"
-#include "pilot/SpinButtons.h"
 
-#include <QCoreApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 
 namespace starfall {
-
-namespace {
-
-bool isEnter(const QKeyEvent* key) {
-    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-}
-
-bool isOwnerShortcut(const QKeyEvent* key) {
-    return key->modifiers().testFlag(Qt::ControlModifier) &&
-           (key->key() == Qt::Key_O || key->key() == Qt::Key_X);
-}
-
-} // namespace
 
 CCharDlgPage::CCharDlgPage(QWidget* parent) : EditorPage(parent) {
     setObjectName(QStringLiteral("pilotPage"));
@@ -41,7 +25,7 @@ CCharDlgPage::CCharDlgPage(QWidget* parent) : EditorPage(parent) {
     m_ui.enableFor(PilotRecordKind::Full);
     m_ui.enableButtons(false);
     connectControls();
-    watchKeys();
+    watchKeys(m_ui.search, [this] { searchPilot(); });
 }
 
 void CCharDlgPage::connectControls() {
@@ -53,39 +37,40 @@ void CCharDlgPage::connectControls() {
     connect(m_ui.skillTable, &QPushButton::clicked, this, &CCharDlgPage::openSkillTable);
     for (std::size_t i = 0; i < m_ui.spirits.size(); ++i) {
         const int row = static_cast<int>(i);
-        connect(m_ui.spirits[i].spin, &SpinButtons::stepped, this,
+        connect(m_ui.spirits[i].level, &StepEdit::stepped, this,
                 [this, row](StepDirection direction) { stepSpiritLevel(row, direction); });
     }
-}
-
-// Every control's key presses pass the page first (see eventFilter).
-void CCharDlgPage::watchKeys() {
-    for (QWidget* control : findChildren<QWidget*>())
-        control->installEventFilter(this);
 }
 
 void CCharDlgPage::setSkillDialogOpener(SkillDialogOpener opener) {
     m_openSkillDialog = std::move(opener);
 }
 
-void CCharDlgPage::setTraceSink(std::function<void(std::string_view)> sink) {
-    m_trace = std::move(sink);
+const NameList& CCharDlgPage::nameList() const {
+    return m_ui.names->list();
+}
+
+void CCharDlgPage::openImage(const ImageSession& session) {
+    setImageSession(session);
+    rebuildList();
+}
+
+void CCharDlgPage::showList(NameList list) {
+    m_listChangesLoad = false;
+    m_ui.names->setList(std::move(list));
+    m_listChangesLoad = true;
 }
 
 void CCharDlgPage::rebuildList() {
-    m_listChangesLoad = false;
-    m_list = {};
+    showList({});
     m_selected.reset();
-    m_ui.fillList(m_list);
     m_ui.enableButtons(false);
-    m_listChangesLoad = true;
+    NameList list;
     runReportingErrors(
-        this, [this] { m_list = loadNameList(imageSession().programDirectory, ListKind::Pilots); });
-    m_listChangesLoad = false;
-    m_ui.fillList(m_list);
-    m_listChangesLoad = true;
-    if (!m_list.entries.empty())
-        m_ui.list->selectionModel()->select(m_ui.list->model()->index(0, 0),
+        this, [&] { list = loadNameList(imageSession().programDirectory, ListKind::Pilots); });
+    showList(std::move(list));
+    if (m_ui.names->rowCount() > 0)
+        m_ui.list->selectionModel()->select(m_ui.names->index(0, 0),
                                             QItemSelectionModel::ClearAndSelect |
                                                 QItemSelectionModel::Rows);
     // The search box keeps its text until the next load refreshes it.
@@ -108,7 +93,7 @@ void CCharDlgPage::onSelectionChanged(const QItemSelection& selected,
 }
 
 void CCharDlgPage::selectPilot(int row) {
-    if (row < 0 || static_cast<std::size_t>(row) >= m_list.entries.size())
+    if (row < 0 || row >= m_ui.names->rowCount())
         return;
     m_selected = static_cast<std::size_t>(row);
     m_ui.enableButtons(true);
@@ -118,10 +103,9 @@ void CCharDlgPage::selectPilot(int row) {
 void CCharDlgPage::loadSelected() {
     if (!m_selected)
         return;
-    const PilotReference reference = PilotReference::fromList(m_list, *m_selected);
+    const PilotReference reference = PilotReference::fromList(nameList(), *m_selected);
     m_ui.name->setText(displayName(reference.name));
-    if (m_trace)
-        m_trace(messages::pilotTrace(reference.name, reference.position));
+    trace(messages::pilotTrace(reference.name, reference.position));
     m_ui.enableFor(classifyPilotRecord(reference.address));
     // A copy: the shown values must survive a load that fails.
     runReportingErrors(this, [&] {
@@ -138,7 +122,7 @@ void CCharDlgPage::savePilotRecord() {
     m_ui.take(m_values);
     if (!m_selected)
         return;
-    const PilotReference reference = PilotReference::fromList(m_list, *m_selected);
+    const PilotReference reference = PilotReference::fromList(nameList(), *m_selected);
     const bool saved = runReportingErrors(this, [&] {
         starfall::savePilotRecord(imageSession().imagePath, reference, m_values.record);
     });
@@ -148,9 +132,9 @@ void CCharDlgPage::savePilotRecord() {
 
 void CCharDlgPage::searchPilot() {
     m_ui.take(m_values);
-    const auto hit = m_search.next(cp949::fromUtf8(m_values.searchText), m_list);
+    const auto hit = m_search.next(cp949::fromUtf8(m_values.searchText), nameList());
     if (hit) {
-        const QModelIndex index = m_ui.list->model()->index(static_cast<int>(*hit), 0);
+        const QModelIndex index = m_ui.names->index(static_cast<int>(*hit), 0);
         m_listChangesLoad = false;
         m_ui.list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                                 QItemSelectionModel::Rows);
@@ -166,7 +150,7 @@ void CCharDlgPage::searchPilot() {
 void CCharDlgPage::openSkillTable() {
     if (!m_selected)
         return;
-    const PilotReference reference = PilotReference::fromList(m_list, *m_selected);
+    const PilotReference reference = PilotReference::fromList(nameList(), *m_selected);
     const SkillDialogRequest request{imageSession().imagePath, reference.name,
                                      skillTablePosition(reference.name, reference.position)};
     if (m_openSkillDialog)
@@ -180,40 +164,6 @@ void CCharDlgPage::stepSpiritLevel(int row, StepDirection direction) {
     std::string& level = m_values.record.spirits.at(static_cast<std::size_t>(row)).level;
     level = stepLearnLevel(level, direction);
     m_ui.refresh(m_values);
-}
-
-// Enter never presses anything on this page, and starts the search in the
-// search box. Ctrl+O and Ctrl+X reach the main window first, then the control
-// handles them as it would (a line edit still cuts on Ctrl+X).
-bool CCharDlgPage::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress || m_redelivering)
-        return EditorPage::eventFilter(watched, event);
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (isEnter(key)) {
-        if (watched == m_ui.search)
-            searchPilot();
-        key->accept();
-        return true;
-    }
-    if (isOwnerShortcut(key) && owner() != nullptr) {
-        owner()->handleKeyDown(key->key());
-        m_redelivering = true;
-        QCoreApplication::sendEvent(watched, key);
-        m_redelivering = false;
-        key->accept();
-        return true;
-    }
-    return false;
-}
-
-void CCharDlgPage::keyPressEvent(QKeyEvent* event) {
-    // A shortcut handed back to its control after the owner had it: it must
-    // not travel on to the owner a second time.
-    if (m_redelivering || isEnter(event)) {
-        event->accept();
-        return;
-    }
-    EditorPage::keyPressEvent(event);
 }
 
 } // namespace starfall

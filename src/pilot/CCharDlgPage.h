@@ -13,9 +13,7 @@
 #include "pilot/PilotPageUi.h"
 #include "pilot/SkillDialogRequest.h"
 
-#include <functional>
 #include <optional>
-#include <string_view>
 
 class QItemSelection;
 
@@ -26,6 +24,7 @@ class CCharDlgPage : public EditorPage {
 public:
     explicit CCharDlgPage(QWidget* parent = nullptr);
 
+    void openImage(const ImageSession& session) override;
     // Re-reads charlist.ini from the session's program directory and selects
     // its first entry, which loads it. A missing list is reported and ends the
     // program.
@@ -41,33 +40,23 @@ public:
 
     // Replaces the modal skill editor (tests); an empty opener restores it.
     void setSkillDialogOpener(SkillDialogOpener opener);
-    // Where the trace lines of the loads go (code-page-949 bytes).
-    void setTraceSink(std::function<void(std::string_view)> sink);
 
-    [[nodiscard]] const NameList& nameList() const { return m_list; }
+    [[nodiscard]] const NameList& nameList() const;
     [[nodiscard]] std::optional<std::size_t> selectedIndex() const { return m_selected; }
-    [[nodiscard]] const PilotPageValues& values() const { return m_values; }
     [[nodiscard]] const PilotPageUi& ui() const { return m_ui; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void loadSelected();
     void onSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
     void connectControls();
-    void watchKeys();
+    void showList(NameList list);
 
     PilotPageUi m_ui;
-    NameList m_list;
     NameSearch m_search;
     PilotPageValues m_values;
     std::optional<std::size_t> m_selected;
     SkillDialogOpener m_openSkillDialog;
-    std::function<void(std::string_view)> m_trace;
     bool m_listChangesLoad = true;
-    bool m_redelivering = false;
 };
 
 } // namespace starfall

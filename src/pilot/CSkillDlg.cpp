@@ -1,24 +1,24 @@
 #include "pilot/CSkillDlg.h"
 
+#include "app/ChoiceCombo.h"
+#include "app/ControlLabels.h"
 #include "app/CoreErrorReport.h"
 #include "app/EditorFonts.h"
+#include "app/EditorFrame.h"
 #include "app/MessagePresenter.h"
+#include "app/NameListView.h"
 #include "app/NoticeStrip.h"
+#include "app/StepEdit.h"
 #include "image/Messages.h"
-#include "pilot/PilotText.h"
 #include "pilot/SkillTableFile.h"
 #include "pilot/SkillTableLayout.h"
-#include "pilot/SpinButtons.h"
 
-#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 namespace starfall {
@@ -30,8 +30,8 @@ constexpr int kColumnSlots[][2] = {{1, 6}, {7, 12}, {13, 19}};
 // The strip's row: its left edge plus its width, kept free of controls.
 constexpr int kNoticeRowWidth = CSkillDlg::kNoticeLeft + CSkillDlg::kNoticeWidth;
 
-QLabel* header(std::string_view text, const QString& name, QWidget* parent) {
-    auto* label = new QLabel(fromUtf8(text), parent);
+QLabel* header(const char* text, const QString& name, QWidget* parent) {
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
     label->setObjectName(name);
     label->setAlignment(Qt::AlignCenter);
     return label;
@@ -54,6 +54,7 @@ CSkillDlg::CSkillDlg(SkillDialogRequest request, QWidget* parent)
     m_font.setWeight(QFont::Normal);
     buildControls();
     enableSlots(0);
+    fixDialogFrame(this);
 }
 
 void CSkillDlg::buildControls() {
@@ -93,9 +94,10 @@ void CSkillDlg::buildControls() {
 QGridLayout* CSkillDlg::buildColumn(int firstSlot, int lastSlot) {
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(6); // not the wider spacing between the columns
     const QString column = QString::number(firstSlot);
     grid->addWidget(header("技能", QStringLiteral("skillHeader") + column, this), 0, 0);
-    grid->addWidget(header("习得等级", QStringLiteral("levelHeader") + column, this), 0, 1, 1, 2);
+    grid->addWidget(header("习得等级", QStringLiteral("levelHeader") + column, this), 0, 1);
     for (int slot = firstSlot; slot <= lastSlot; ++slot)
         addSlotRow(grid, slot - firstSlot + 1, slot);
     grid->setRowStretch(lastSlot - firstSlot + 2, 1);
@@ -103,31 +105,18 @@ QGridLayout* CSkillDlg::buildColumn(int firstSlot, int lastSlot) {
 }
 
 void CSkillDlg::addSlotRow(QGridLayout* grid, int row, int slot) {
-    static const QRegularExpression digitsOnly(QStringLiteral("[0-9]*"));
     SlotControls& controls = m_slots.at(static_cast<std::size_t>(slot - 1));
     const QString number = QString::number(slot);
-
-    controls.skill = new QComboBox(this);
-    controls.skill->setObjectName(QStringLiteral("skillList") + number);
-    controls.skill->setAccessibleName(QStringLiteral("技能 ") + number);
-    for (const std::string_view item : SkillItems::kItems)
-        controls.skill->addItem(fromUtf8(item));
-    controls.skill->setCurrentIndex(-1);
-
-    controls.level = new QLineEdit(this);
-    controls.level->setObjectName(QStringLiteral("levelEdit") + number);
-    controls.level->setAccessibleName(QStringLiteral("习得等级 ") + number);
-    controls.level->setValidator(new QRegularExpressionValidator(digitsOnly, controls.level));
-    controls.level->setFixedWidth(36);
-
-    controls.spin = new SpinButtons(QStringLiteral("levelSpin") + number,
-                                    QStringLiteral("习得等级 ") + number, this);
-    connect(controls.spin, &SpinButtons::stepped, this,
+    controls.skill =
+        new ChoiceCombo(QStringLiteral("skillList") + number, SkillItems::kItems, this);
+    nameRow(controls.skill, QStringLiteral("技能 ") + number);
+    controls.level =
+        new StepEdit(QStringLiteral("levelEdit") + number, StepEdit::Byte::Unsigned, this);
+    nameRow(controls.level, QStringLiteral("习得等级 ") + number);
+    connect(controls.level, &StepEdit::stepped, this,
             [this, slot](StepDirection direction) { stepLevel(slot, direction); });
-
     grid->addWidget(controls.skill, row, 0);
     grid->addWidget(controls.level, row, 1);
-    grid->addWidget(controls.spin, row, 2);
 }
 
 const CSkillDlg::SlotControls& CSkillDlg::slotAt(int slot) const {
@@ -150,7 +139,6 @@ void CSkillDlg::loadSkillTable() {
                                            m_request.tableStart);
     });
     enableSlots(static_cast<int>(m_table.slots.size()));
-    prepareUnlistedItems();
     refreshAll();
 }
 
@@ -160,52 +148,22 @@ void CSkillDlg::enableSlots(int count) {
         const SlotControls& controls = slotAt(slot);
         controls.skill->setEnabled(enabled);
         controls.level->setEnabled(enabled);
-        controls.spin->setEnabled(enabled);
-    }
-}
-
-// A stored code without an item gets one more item reading the code, so that
-// the slot shows it and a save writes it back unless a skill is picked.
-void CSkillDlg::prepareUnlistedItems() {
-    for (int slot = 1; slot <= kMaxSkillSlots; ++slot) {
-        QComboBox* list = skillList(slot);
-        while (list->count() > kUnlistedItem)
-            list->removeItem(kUnlistedItem);
-        if (slot > static_cast<int>(m_table.slots.size()))
-            continue;
-        const auto code = m_table.slots[static_cast<std::size_t>(slot - 1)].skill.unlistedCode();
-        if (code)
-            list->addItem(QString::number(*code));
     }
 }
 
 void CSkillDlg::takeAll() {
     for (std::size_t i = 0; i < m_table.slots.size(); ++i) {
-        SkillSlot& slot = m_table.slots[i];
-        const SlotControls& controls = m_slots.at(i);
-        const int index = controls.skill->currentIndex();
-        if (index >= 0 && index < kUnlistedItem)
-            slot.skill = ListChoice::item(index);
-        else if (index == kUnlistedItem)
-            slot.skill = ListChoice::unlisted(slot.storedCode);
-        else
-            slot.skill = ListChoice::none();
-        slot.level = toUtf8(controls.level->text());
+        m_table.slots[i].skill = m_slots.at(i).skill->choice();
+        m_table.slots[i].level = m_slots.at(i).level->value().toStdString();
     }
 }
 
 void CSkillDlg::refreshAll() {
     for (std::size_t i = 0; i < m_slots.size(); ++i) {
         const SlotControls& controls = m_slots[i];
-        if (i >= m_table.slots.size()) {
-            controls.skill->setCurrentIndex(-1);
-            controls.level->clear();
-            continue;
-        }
-        const SkillSlot& slot = m_table.slots[i];
-        controls.skill->setCurrentIndex(slot.skill.unlistedCode() ? kUnlistedItem
-                                                                  : slot.skill.indexOr(-1));
-        controls.level->setText(fromUtf8(slot.level));
+        const bool read = i < m_table.slots.size();
+        controls.skill->showChoice(read ? m_table.slots[i].skill : ListChoice::none());
+        controls.level->showText(read ? QString::fromStdString(m_table.slots[i].level) : QString());
     }
 }
 
@@ -228,8 +186,8 @@ void CSkillDlg::saveSkillTable() {
 
 void CSkillDlg::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
-    const QPixmap strip =
-        noticeStrip(kNoticeWidth, kNoticeHeight, m_font, fromUtf8(kNotice), NoticeText::Transparent);
+    const QPixmap strip = noticeStrip(kNoticeWidth, kNoticeHeight, m_font,
+                                      QString::fromUtf8(kNotice), NoticeText::Transparent);
     QPainter painter(this);
     painter.drawPixmap(noticeRect(height()).topLeft(), strip);
 }

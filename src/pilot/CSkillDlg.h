@@ -15,15 +15,14 @@
 
 #include <array>
 
-class QComboBox;
 class QGridLayout;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 
 namespace starfall {
 
-class SpinButtons;
+class ChoiceCombo;
+class StepEdit;
 
 class CSkillDlg : public QDialog {
     Q_OBJECT
@@ -32,8 +31,6 @@ public:
     static constexpr int kNoticeHeight = 20;
     static constexpr int kNoticeLeft = 20;
     static constexpr int kNoticeAboveBottom = 65;
-    // The extra item that shows a stored code the skill list has no item for.
-    static constexpr int kUnlistedItem = static_cast<int>(SkillItems::kItems.size());
 
     explicit CSkillDlg(SkillDialogRequest request, QWidget* parent = nullptr);
 
@@ -45,9 +42,9 @@ public:
     // The "确定" button: writes every editable slot, then confirms.
     void saveSkillTable();
 
-    [[nodiscard]] QComboBox* skillList(int slot) const { return slotAt(slot).skill; }
-    [[nodiscard]] QLineEdit* levelEdit(int slot) const { return slotAt(slot).level; }
-    [[nodiscard]] SpinButtons* levelSpin(int slot) const { return slotAt(slot).spin; }
+    [[nodiscard]] ChoiceCombo* skillList(int slot) const { return slotAt(slot).skill; }
+    // The learn level and its spin arrows.
+    [[nodiscard]] StepEdit* levelEdit(int slot) const { return slotAt(slot).level; }
     [[nodiscard]] QLabel* nameLabel() const { return m_name; }
     [[nodiscard]] const SkillTable& table() const { return m_table; }
     [[nodiscard]] static QRect noticeRect(int clientHeight) {
@@ -60,15 +57,13 @@ protected:
 
 private:
     struct SlotControls {
-        QComboBox* skill = nullptr;
-        QLineEdit* level = nullptr;
-        SpinButtons* spin = nullptr;
+        ChoiceCombo* skill = nullptr;
+        StepEdit* level = nullptr;
     };
 
     void buildControls();
     [[nodiscard]] QGridLayout* buildColumn(int firstSlot, int lastSlot);
     void addSlotRow(QGridLayout* grid, int row, int slot);
-    void prepareUnlistedItems();
     void takeAll();
     void refreshAll();
     void stepLevel(int slot, StepDirection direction);

@@ -1,23 +1,21 @@
 #include "pilot/PilotPageUi.h"
 
-#include "app/EditorPage.h"
-
-#include "lists/NameList.h"
+#include "app/ChoiceCombo.h"
+#include "app/ControlLabels.h"
+#include "app/DigitsEdit.h"
+#include "app/NameListView.h"
+#include "app/StepEdit.h"
+#include "app/TerrainGroup.h"
 #include "pilot/PilotFieldCodecs.h"
-#include "pilot/PilotText.h"
-#include "pilot/SpinButtons.h"
 #include "pilot/TerrainRank.h"
 
-#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include <span>
@@ -28,51 +26,23 @@ namespace {
 
 constexpr int kNameColumnWidth = 110;
 
-QLineEdit* digitsEdit(const QString& name, QWidget* parent) {
-    static const QRegularExpression digitsOnly(QStringLiteral("[0-9]*"));
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setValidator(new QRegularExpressionValidator(digitsOnly, edit));
-    edit->setMaximumWidth(60);
-    return edit;
-}
-
-template <std::size_t N>
-QComboBox* dropDown(const QString& name, const std::array<std::string_view, N>& items,
-                    QWidget* parent) {
-    auto* list = new QComboBox(parent);
-    list->setObjectName(name);
-    for (const std::string_view item : items)
-        list->addItem(fromUtf8(item));
-    list->setCurrentIndex(-1);
-    return list;
-}
-
-// A label to the left of its control, named after it for assistive tools.
-void addLabelled(QGridLayout* grid, int row, int column, std::string_view text, QWidget* control) {
-    auto* label = new QLabel(fromUtf8(text), control->parentWidget());
-    label->setObjectName(control->objectName() + QStringLiteral("Label"));
-    label->setBuddy(control);
-    control->setAccessibleName(label->text());
-    grid->addWidget(label, row, column);
+// A label to the left of its control, its buddy.
+void addLabelled(QGridLayout* grid, int row, int column, const char* text, QWidget* control) {
+    grid->addWidget(captionFor(QString::fromUtf8(text), control), row, column);
     grid->addWidget(control, row, column + 1);
 }
 
-ListChoice choiceOf(const QComboBox* list) {
-    const int index = list->currentIndex();
-    return index >= 0 ? ListChoice::item(index) : ListChoice::none();
+QPushButton* button(const char* text, const char* objectName, QWidget* parent) {
+    auto* made = new QPushButton(QString::fromUtf8(text), parent);
+    made->setObjectName(QString::fromLatin1(objectName));
+    return made;
 }
 
-void show(QComboBox* list, const ListChoice& choice) {
-    list->setCurrentIndex(choice.indexOr(-1));
-}
-
-std::string textOf(const QLineEdit* edit) {
-    return toUtf8(edit->text());
-}
-
-void show(QLineEdit* edit, const std::string& text) {
-    edit->setText(fromUtf8(text));
+QLabel* heading(const char* text, const char* objectName, QWidget* parent) {
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setObjectName(QString::fromLatin1(objectName));
+    label->setAlignment(Qt::AlignCenter);
+    return label;
 }
 
 void setEnabled(std::span<QWidget* const> controls, bool enabled) {
@@ -80,41 +50,20 @@ void setEnabled(std::span<QWidget* const> controls, bool enabled) {
         control->setEnabled(enabled);
 }
 
-QTableWidget* pilotList(QWidget* parent) {
-    auto* list = new QTableWidget(0, 2, parent);
-    list->setObjectName(QStringLiteral("pilotList"));
-    list->setAccessibleName(QStringLiteral("人物列表"));
-    list->setHorizontalHeaderLabels({QStringLiteral("캐릭터 이름"), QStringLiteral("캐릭터 주소")});
-    list->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    list->horizontalHeader()->setStretchLastSection(false);
-    list->setColumnWidth(0, kNameColumnWidth);
-    list->setColumnHidden(1, true); // the address is there to be read, not seen
-    list->verticalHeader()->hide();
-    list->setShowGrid(true);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list->setMinimumWidth(kNameColumnWidth + 24);
-    return list;
-}
-
 } // namespace
 
 void PilotPageUi::build(QWidget* page) {
     auto* listGroup = new QGroupBox(QStringLiteral("人物列表"), page);
     listGroup->setObjectName(QStringLiteral("pilotListGroup"));
-    search = new QLineEdit(listGroup);
-    search->setObjectName(QStringLiteral("searchEdit"));
-    search->setAccessibleName(QString::fromUtf8(kSearchBoxName));
-    go = new QPushButton(QStringLiteral("GO"), listGroup);
-    go->setObjectName(QStringLiteral("goButton"));
-    list = pilotList(listGroup);
-    auto* searchRow = new QHBoxLayout;
-    searchRow->addWidget(search);
-    searchRow->addWidget(go);
+    const SearchRow searchRow = makeSearchRow(listGroup);
+    search = searchRow.box;
+    go = searchRow.go;
+    names = new NameListModel({QStringLiteral("캐릭터 이름"), QStringLiteral("캐릭터 주소")}, page);
+    list = makeNameListView({QStringLiteral("pilotList"), listGroup->title(), kNameColumnWidth},
+                            names, listGroup);
     auto* left = new QVBoxLayout(listGroup);
-    left->addLayout(searchRow);
-    left->addWidget(list);
+    left->addLayout(searchRow.layout);
+    left->addWidget(list, 1);
 
     name = new QLabel(page);
     name->setObjectName(QStringLiteral("nameLabel"));
@@ -125,9 +74,9 @@ void PilotPageUi::build(QWidget* page) {
 
     auto* stats = new QGridLayout;
     struct StatRow {
-        QLineEdit** edit;
+        DigitsEdit** edit;
         const char* objectName;
-        std::string_view label;
+        const char* label;
     };
     const StatRow statRows[] = {
         {&melee, "meleeEdit", "格斗"},     {&shooting, "shootingEdit", "射击"},
@@ -135,21 +84,18 @@ void PilotPageUi::build(QWidget* page) {
         {&skill, "skillEdit", "技量"},     {&reaction, "reactionEdit", "反应"}};
     int row = 0;
     for (const StatRow& stat : statRows) {
-        *stat.edit = digitsEdit(QString::fromLatin1(stat.objectName), page);
+        *stat.edit = new DigitsEdit(QString::fromLatin1(stat.objectName), page);
         addLabelled(stats, row++, 0, stat.label, *stat.edit);
     }
 
-    auto* terrainGroup = new QGroupBox(QStringLiteral("地形适性"), page);
-    terrainGroup->setObjectName(QStringLiteral("terrainGroup"));
-    auto* terrain = new QGridLayout(terrainGroup);
-    air = dropDown(QStringLiteral("airRank"), TerrainRank::kItems, terrainGroup);
-    space = dropDown(QStringLiteral("spaceRank"), TerrainRank::kItems, terrainGroup);
-    land = dropDown(QStringLiteral("landRank"), TerrainRank::kItems, terrainGroup);
-    sea = dropDown(QStringLiteral("seaRank"), TerrainRank::kItems, terrainGroup);
-    addLabelled(terrain, 0, 0, "空", air);
-    addLabelled(terrain, 0, 2, "宇", space);
-    addLabelled(terrain, 1, 0, "陆", land);
-    addLabelled(terrain, 1, 2, "海", sea);
+    TerrainCombos terrain{};
+    QGroupBox* terrainGroup =
+        makeTerrainGroup(QStringLiteral("地形适性"), QStringLiteral("terrainGroup"),
+                         TerrainRank::kItems, terrain, page);
+    air = terrain[0];
+    space = terrain[1];
+    land = terrain[2];
+    sea = terrain[3];
 
     auto* middle = new QVBoxLayout;
     middle->addWidget(name);
@@ -160,49 +106,37 @@ void PilotPageUi::build(QWidget* page) {
     auto* spiritGroup = new QGroupBox(QStringLiteral("精神列表"), page);
     spiritGroup->setObjectName(QStringLiteral("spiritGroup"));
     auto* spiritGrid = new QGridLayout(spiritGroup);
-    auto* commandHeader = new QLabel(QStringLiteral("精神"), spiritGroup);
-    commandHeader->setObjectName(QStringLiteral("spiritHeader"));
-    commandHeader->setAlignment(Qt::AlignCenter);
-    auto* levelHeader = new QLabel(QStringLiteral("习得等级"), spiritGroup);
-    levelHeader->setObjectName(QStringLiteral("learnLevelHeader"));
-    levelHeader->setAlignment(Qt::AlignCenter);
-    spiritGrid->addWidget(commandHeader, 0, 0);
-    spiritGrid->addWidget(levelHeader, 0, 1, 1, 2);
+    spiritGrid->addWidget(heading("精神", "spiritHeader", spiritGroup), 0, 0);
+    spiritGrid->addWidget(heading("习得等级", "learnLevelHeader", spiritGroup), 0, 1);
     for (std::size_t i = 0; i < spirits.size(); ++i) {
         const QString number = QString::number(i + 1);
         SpiritRowControls& spirit = spirits[i];
-        spirit.command =
-            dropDown(QStringLiteral("spiritCommand") + number, SpiritCommand::kItems, spiritGroup);
-        spirit.command->setAccessibleName(QStringLiteral("精神 ") + number);
-        spirit.level = digitsEdit(QStringLiteral("learnLevel") + number, spiritGroup);
-        spirit.level->setAccessibleName(QStringLiteral("习得等级 ") + number);
-        spirit.level->setMaximumWidth(40);
-        spirit.spin = new SpinButtons(QStringLiteral("learnLevelSpin") + number,
-                                      QStringLiteral("习得等级 ") + number, spiritGroup);
+        spirit.command = new ChoiceCombo(QStringLiteral("spiritCommand") + number,
+                                         SpiritCommand::kItems, spiritGroup);
+        nameRow(spirit.command, QStringLiteral("精神 ") + number);
+        spirit.level = new StepEdit(QStringLiteral("learnLevel") + number, StepEdit::Byte::Unsigned,
+                                    spiritGroup);
+        nameRow(spirit.level, QStringLiteral("习得等级 ") + number);
         const int gridRow = static_cast<int>(i) + 1;
         spiritGrid->addWidget(spirit.command, gridRow, 0);
         spiritGrid->addWidget(spirit.level, gridRow, 1);
-        spiritGrid->addWidget(spirit.spin, gridRow, 2);
     }
 
-    skillTable = new QPushButton(QStringLiteral("技能列表"), page);
-    skillTable->setObjectName(QStringLiteral("skillTableButton"));
-    skillTable->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    skillTable = button("技能列表", "skillTableButton", page);
+    skillTable->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     auto* spiritRow = new QHBoxLayout;
     spiritRow->addWidget(spiritGroup);
     spiritRow->addWidget(skillTable);
 
     auto* extras = new QGridLayout;
-    spiritPoints = digitsEdit(QStringLiteral("spiritPointsEdit"), page);
-    personality = dropDown(QStringLiteral("personalityList"), Personality::kItems, page);
+    spiritPoints = new DigitsEdit(QStringLiteral("spiritPointsEdit"), page);
+    personality = new ChoiceCombo(QStringLiteral("personalityList"), Personality::kItems, page);
     addLabelled(extras, 0, 0, "SP", spiritPoints);
     addLabelled(extras, 1, 0, "性格", personality);
     extras->setColumnStretch(2, 1);
 
-    cancel = new QPushButton(QStringLiteral("取消"), page);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    ok = new QPushButton(QStringLiteral("确定"), page);
-    ok->setObjectName(QStringLiteral("okButton"));
+    cancel = button("取消", "cancelButton", page);
+    ok = button("确定", "okButton", page);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cancel);
@@ -215,51 +149,51 @@ void PilotPageUi::build(QWidget* page) {
     right->addLayout(buttons);
 
     auto* columns = new QHBoxLayout(page);
-    columns->addWidget(listGroup, 1);
+    columns->addWidget(listGroup);
     columns->addLayout(middle);
-    columns->addLayout(right);
+    columns->addLayout(right, 1);
 }
 
 void PilotPageUi::take(PilotPageValues& values) const {
     PilotStats& stats = values.record.stats;
-    stats.melee = textOf(melee);
-    stats.shooting = textOf(shooting);
-    stats.evasion = textOf(evasion);
-    stats.hit = textOf(hit);
-    stats.skill = textOf(skill);
-    stats.reaction = textOf(reaction);
-    stats.spiritPoints = textOf(spiritPoints);
-    stats.air = choiceOf(air);
-    stats.space = choiceOf(space);
-    stats.land = choiceOf(land);
-    stats.sea = choiceOf(sea);
+    stats.melee = melee->text().toStdString();
+    stats.shooting = shooting->text().toStdString();
+    stats.evasion = evasion->text().toStdString();
+    stats.hit = hit->text().toStdString();
+    stats.skill = skill->text().toStdString();
+    stats.reaction = reaction->text().toStdString();
+    stats.spiritPoints = spiritPoints->text().toStdString();
+    stats.air = air->choice();
+    stats.space = space->choice();
+    stats.land = land->choice();
+    stats.sea = sea->choice();
     for (std::size_t i = 0; i < spirits.size(); ++i) {
-        values.record.spirits[i].command = choiceOf(spirits[i].command);
-        values.record.spirits[i].level = textOf(spirits[i].level);
+        values.record.spirits[i].command = spirits[i].command->choice();
+        values.record.spirits[i].level = spirits[i].level->value().toStdString();
     }
-    values.record.personality = choiceOf(personality);
-    values.searchText = textOf(search);
+    values.record.personality = personality->choice();
+    values.searchText = search->text().toStdString();
 }
 
 void PilotPageUi::refresh(const PilotPageValues& values) const {
     const PilotStats& stats = values.record.stats;
-    show(melee, stats.melee);
-    show(shooting, stats.shooting);
-    show(evasion, stats.evasion);
-    show(hit, stats.hit);
-    show(skill, stats.skill);
-    show(reaction, stats.reaction);
-    show(spiritPoints, stats.spiritPoints);
-    show(air, stats.air);
-    show(space, stats.space);
-    show(land, stats.land);
-    show(sea, stats.sea);
+    melee->showText(QString::fromStdString(stats.melee));
+    shooting->showText(QString::fromStdString(stats.shooting));
+    evasion->showText(QString::fromStdString(stats.evasion));
+    hit->showText(QString::fromStdString(stats.hit));
+    skill->showText(QString::fromStdString(stats.skill));
+    reaction->showText(QString::fromStdString(stats.reaction));
+    spiritPoints->showText(QString::fromStdString(stats.spiritPoints));
+    air->showChoice(stats.air);
+    space->showChoice(stats.space);
+    land->showChoice(stats.land);
+    sea->showChoice(stats.sea);
     for (std::size_t i = 0; i < spirits.size(); ++i) {
-        show(spirits[i].command, values.record.spirits[i].command);
-        show(spirits[i].level, values.record.spirits[i].level);
+        spirits[i].command->showChoice(values.record.spirits[i].command);
+        spirits[i].level->showText(QString::fromStdString(values.record.spirits[i].level));
     }
-    show(personality, values.record.personality);
-    show(search, values.searchText);
+    personality->showChoice(values.record.personality);
+    search->setText(QString::fromStdString(values.searchText));
 }
 
 void PilotPageUi::enableFor(PilotRecordKind kind) const {
@@ -267,7 +201,7 @@ void PilotPageUi::enableFor(PilotRecordKind kind) const {
                                      air,   space,    land,    sea, spiritPoints, personality};
     setEnabled(statControls, hasStatBlock(kind));
     for (const SpiritRowControls& spirit : spirits) {
-        QWidget* const row[] = {spirit.command, spirit.level, spirit.spin};
+        QWidget* const row[] = {spirit.command, spirit.level};
         setEnabled(row, hasSpiritBlock(kind));
     }
     skillTable->setEnabled(opensSkillTable(kind));
@@ -276,22 +210,6 @@ void PilotPageUi::enableFor(PilotRecordKind kind) const {
 void PilotPageUi::enableButtons(bool enabled) const {
     QWidget* const buttons[] = {skillTable, cancel, ok};
     setEnabled(buttons, enabled);
-}
-
-void PilotPageUi::fillList(const NameList& names) const {
-    list->clearContents();
-    list->setRowCount(static_cast<int>(names.entries.size()));
-    int row = 0;
-    for (const NameListEntry& entry : names.entries) {
-        auto* nameItem = new QTableWidgetItem(displayName(entry.name));
-        auto* addressItem = new QTableWidgetItem(QString::fromLatin1(
-            entry.addressText.data(), static_cast<qsizetype>(entry.addressText.size())));
-        nameItem->setTextAlignment(Qt::AlignCenter);
-        addressItem->setTextAlignment(Qt::AlignCenter);
-        list->setItem(row, 0, nameItem);
-        list->setItem(row, 1, addressItem);
-        ++row;
-    }
 }
 
 } // namespace starfall

@@ -6,23 +6,21 @@
 
 #include "pilot/PilotRecord.h"
 
-#include <QString>
-
 #include <array>
 #include <string>
 
-class QComboBox;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTableWidget;
+class QTableView;
 class QWidget;
 
 namespace starfall {
 
-class SpinButtons;
-struct NameList;
+class ChoiceCombo;
+class DigitsEdit;
+class NameListModel;
+class StepEdit;
 
 // What the page keeps besides its controls: the record and the search box.
 struct PilotPageValues {
@@ -31,29 +29,29 @@ struct PilotPageValues {
 };
 
 struct SpiritRowControls {
-    QComboBox* command = nullptr;
-    QLineEdit* level = nullptr;
-    SpinButtons* spin = nullptr;
+    ChoiceCombo* command = nullptr;
+    StepEdit* level = nullptr; // the learn level and its spin arrows
 };
 
 struct PilotPageUi {
-    QTableWidget* list = nullptr;
+    NameListModel* names = nullptr;
+    QTableView* list = nullptr;
     QLineEdit* search = nullptr;
     QPushButton* go = nullptr;
     QLabel* name = nullptr;
-    QLineEdit* melee = nullptr;
-    QLineEdit* shooting = nullptr;
-    QLineEdit* evasion = nullptr;
-    QLineEdit* hit = nullptr;
-    QLineEdit* skill = nullptr;
-    QLineEdit* reaction = nullptr;
-    QComboBox* air = nullptr;
-    QComboBox* space = nullptr;
-    QComboBox* land = nullptr;
-    QComboBox* sea = nullptr;
+    DigitsEdit* melee = nullptr;
+    DigitsEdit* shooting = nullptr;
+    DigitsEdit* evasion = nullptr;
+    DigitsEdit* hit = nullptr;
+    DigitsEdit* skill = nullptr;
+    DigitsEdit* reaction = nullptr;
+    ChoiceCombo* air = nullptr;
+    ChoiceCombo* space = nullptr;
+    ChoiceCombo* land = nullptr;
+    ChoiceCombo* sea = nullptr;
     std::array<SpiritRowControls, kSpiritCount> spirits{};
-    QLineEdit* spiritPoints = nullptr;
-    QComboBox* personality = nullptr;
+    DigitsEdit* spiritPoints = nullptr;
+    ChoiceCombo* personality = nullptr;
     QPushButton* skillTable = nullptr;
     QPushButton* cancel = nullptr;
     QPushButton* ok = nullptr;
@@ -69,10 +67,6 @@ struct PilotPageUi {
     void enableFor(PilotRecordKind kind) const;
     // Skill table, cancel and save.
     void enableButtons(bool enabled) const;
-
-    // Empties the list and shows the entries' names (decoded for display) and
-    // address texts.
-    void fillList(const NameList& names) const;
 };
 
 } // namespace starfall

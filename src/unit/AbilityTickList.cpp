@@ -1,6 +1,7 @@
 #include "unit/AbilityTickList.h"
 
 #include <QScrollBar>
+#include <QStyle>
 
 namespace starfall {
 
@@ -38,6 +39,18 @@ void AbilityTickList::untickAll() {
         setTicked(row, false);
 }
 
+QSize AbilityTickList::sizeHint() const {
+    constexpr int kColumns = 2;
+    const int rows = (count() + kColumns - 1) / kColumns;
+    const int frame = 2 * frameWidth();
+    // Room for the sideways scroll bar too: the rows are laid out before it
+    // is known to be unneeded, and a column cut short by it would wrap into
+    // a third one that keeps it shown.
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    return {kColumns * (sizeHintForColumn(0) + 2 * spacing() + 4) + frame,
+            rows * (sizeHintForRow(0) + 2 * spacing()) + frame + scrollBar + 4};
+}
+
 std::optional<int> AbilityTickList::highestTicked() const {
     for (int row = count() - 1; row >= 0; --row) {
         if (isTicked(row))
@@ -50,7 +63,7 @@ void AbilityTickList::showRow(int row) {
     const QModelIndex index = model()->index(row, 0);
     if (!index.isValid())
         return;
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::Select);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     QScrollBar* sideways = horizontalScrollBar();
     sideways->setValue(sideways->value() + visualRect(index).left() - kShownRowIndent);
 }

@@ -33,8 +33,13 @@ public:
     // The highest ticked row, or nothing when no row is ticked.
     [[nodiscard]] std::optional<int> highestTicked() const;
 
-    // Makes `row` the selected and focused row, leaving earlier selections as
-    // they are, and scrolls its column to kShownRowIndent from the left.
+    // Room for every row whole, in two columns.
+    [[nodiscard]] QSize sizeHint() const override;
+    [[nodiscard]] QSize minimumSizeHint() const override { return sizeHint(); }
+
+    // Makes `row` the one selected and focused row, so that the highlight of
+    // an earlier record's row is gone, and scrolls its column to
+    // kShownRowIndent from the left.
     void showRow(int row);
 
 private:

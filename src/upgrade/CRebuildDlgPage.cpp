@@ -1,6 +1,7 @@
 #include "upgrade/CRebuildDlgPage.h"
 
 #include "app/CoreErrorReport.h"
+#include "app/DigitsEdit.h"
 #include "app/EditorFonts.h"
 #include "app/MessagePresenter.h"
 #include "app/NoticeStrip.h"
@@ -14,7 +15,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 namespace starfall {
@@ -23,10 +23,6 @@ namespace {
 
 constexpr std::string_view kNotice = "※ 유니트 개조시 상승하는 능력치를 수정할 수 있습니다.";
 constexpr int kStatRows = 5; // HP to limit: centred labels; the type rows are left-aligned
-
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QLabel* heading(int stage, QWidget* parent) {
     auto* label = new QLabel(QStringLiteral("%1段").arg(stage), parent);
@@ -78,22 +74,26 @@ void CRebuildDlgPage::addHeadings(QGridLayout* grid) {
 
 void CRebuildDlgPage::addRow(QGridLayout* grid, int row) {
     const UpgradeRowInfo& info = kUpgradeRows[static_cast<std::size_t>(row)];
-    auto* label = new QLabel(qs(info.label), this);
-    label->setObjectName(QStringLiteral("rowLabel_%1").arg(qs(info.key)));
+    auto* label = new QLabel(QString::fromUtf8(info.label), this);
+    label->setObjectName(QStringLiteral("rowLabel_%1").arg(QString::fromUtf8(info.key)));
     label->setAlignment(row < kStatRows ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignVCenter));
     grid->addWidget(label, row + 1, 0);
 
-    static const QRegularExpression digitsOnly(QStringLiteral("[0-9]*"));
     for (int stage = 1; stage <= kUpgradeStageCount; ++stage) {
-        auto* edit = new QLineEdit(this);
-        edit->setObjectName(QStringLiteral("edit%1").arg(info.firstEditId + stage - 1));
-        edit->setValidator(new QRegularExpressionValidator(digitsOnly, edit));
-        edit->setAccessibleName(QStringLiteral("%1 %2段").arg(qs(info.label)).arg(stage));
+        auto* edit =
+            new DigitsEdit(QStringLiteral("edit%1").arg(info.firstEditId + stage - 1), this);
+        edit->setAccessibleName(
+            QStringLiteral("%1 %2段").arg(QString::fromUtf8(info.label)).arg(stage));
         edit->setMinimumWidth(40);
         grid->addWidget(edit, row + 1, stage);
         m_edits[static_cast<std::size_t>(row)][static_cast<std::size_t>(stage - 1)] = edit;
     }
     label->setBuddy(m_edits[static_cast<std::size_t>(row)][0]);
+}
+
+void CRebuildDlgPage::openImage(const ImageSession& session) {
+    setImageSession(session);
+    loadUpgradeTable();
 }
 
 QLineEdit* CRebuildDlgPage::edit(int row, int stage) const {
@@ -141,8 +141,8 @@ void CRebuildDlgPage::saveUpgradeTable() {
 
 void CRebuildDlgPage::paintEvent(QPaintEvent* event) {
     EditorPage::paintEvent(event);
-    const QPixmap band =
-        noticeStrip(kNoticeWidth, kNoticeHeight, m_noticeFont, qs(kNotice), NoticeText::OnWhite);
+    const QPixmap band = noticeStrip(kNoticeWidth, kNoticeHeight, m_noticeFont,
+                                     QString::fromUtf8(kNotice), NoticeText::OnWhite);
     QPainter painter(this);
     painter.drawPixmap(noticeLeft(width()), kNoticeTop, band);
 }

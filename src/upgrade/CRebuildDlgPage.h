@@ -26,6 +26,7 @@ public:
 
     explicit CRebuildDlgPage(QWidget* parent = nullptr);
 
+    void openImage(const ImageSession& session) override;
     void loadUpgradeTable();
     void saveUpgradeTable();
     void reloadFromImage() override { loadUpgradeTable(); }

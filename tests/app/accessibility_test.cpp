@@ -2,6 +2,9 @@
 // automation: it has an object name, and a field has a name a screen reader
 // can announce (its own, or a label's that points at it).
 #include "app/CEditorDlg.h"
+#include "app/ChoiceCombo.h"
+#include "app/StepEdit.h"
+#include "pilot/CCharDlgPage.h"
 #include "pilot/CSkillDlg.h"
 #include "unit/CWeaponDlg.h"
 
@@ -10,6 +13,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -80,6 +84,31 @@ TEST(AccessibilityTest, MainWindowPagesAndDialogsNameEveryControl) {
     CWeaponDlg weapons(WeaponHandOver{dir.file("none.img"), "x", "0\n", 0},
                        WeaponDlgServices{[&dir] { return dir.dir(); }, {}});
     expectReachable(weapons, "weapon editor");
+}
+
+// On Linux a drop-down is announced by the item it shows, so each row of the
+// skill editor and of the pilot page's spirit group is told apart by the
+// label its controls are related to.
+QString labelledAs(QWidget* control) {
+    const auto labels =
+        QAccessible::queryAccessibleInterface(control)->relations(QAccessible::Label);
+    return labels.isEmpty() ? QString() : labels.first().first->text(QAccessible::Name);
+}
+
+TEST(AccessibilityTest, EachSkillAndSpiritRowIsAnnouncedByItsNumber) {
+    test::GuiSeams seams;
+    test::TempDir dir;
+    CSkillDlg skills(SkillDialogRequest{dir.file("none.img"), "x", 0});
+    for (int slot = 1; slot <= kMaxSkillSlots; ++slot) {
+        EXPECT_EQ(labelledAs(skills.skillList(slot)), QStringLiteral("技能 %1").arg(slot));
+        EXPECT_EQ(labelledAs(skills.levelEdit(slot)), QStringLiteral("习得等级 %1").arg(slot));
+    }
+    CCharDlgPage pilots;
+    for (std::size_t row = 0; row < kSpiritCount; ++row) {
+        const QString number = QString::number(row + 1);
+        EXPECT_EQ(labelledAs(pilots.ui().spirits[row].command), QStringLiteral("精神 ") + number);
+        EXPECT_EQ(labelledAs(pilots.ui().spirits[row].level), QStringLiteral("习得等级 ") + number);
+    }
 }
 
 } // namespace

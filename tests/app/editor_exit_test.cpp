@@ -77,7 +77,9 @@ protected:
     static void click(const char* button) {
         CEditorDlg window;
         window.show();
-        window.upgradePage()->findChild<QPushButton*>(QString::fromLatin1(button))->click();
+        window.page<CRebuildDlgPage>()
+            ->findChild<QPushButton*>(QString::fromLatin1(button))
+            ->click();
     }
 };
 

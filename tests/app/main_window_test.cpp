@@ -1,5 +1,6 @@
 #include "app/CAboutDlg.h"
 #include "app/CEditorDlg.h"
+#include "app/EditorPage.h"
 #include "image/Cp949.h"
 #include "image/TraceChannel.h"
 #include "pilot/CCharDlgPage.h"
@@ -17,7 +18,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
@@ -97,7 +98,7 @@ private:
 };
 
 QString shownValue(const CEditorDlg& window, int row, int stage) {
-    return window.upgradePage()->edit(row, stage)->text();
+    return window.page<CRebuildDlgPage>()->edit(row, stage)->text();
 }
 
 class MainWindowTest : public ::testing::Test {
@@ -132,14 +133,14 @@ TEST_F(MainWindowTest, CaptionTabsAndPagesExistBeforeAnImageIsOpened) {
     const QStringList captions{"机体", "人物", "改造"};
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(tabs->tabText(i), captions[i]) << i;
-    EXPECT_EQ(tabs->widget(CEditorDlg::kUnitTab), window.unitPage());
-    EXPECT_EQ(tabs->widget(CEditorDlg::kPilotTab), window.pilotPage());
-    EXPECT_EQ(tabs->widget(CEditorDlg::kUpgradeTab), window.upgradePage());
-    EXPECT_EQ(tabs->currentIndex(), CEditorDlg::kUnitTab);
-    EXPECT_EQ(window.unitPage()->imageSession(), ImageSession{});
-    EXPECT_EQ(window.upgradePage()->edit(8, 10)->text(), QString());
-    EXPECT_EQ(window.unitPage()->owner(), &window);
-    EXPECT_EQ(window.pilotPage()->owner(), &window);
+    EXPECT_EQ(tabs->widget(0), window.page<CUnitDlgPage>());
+    EXPECT_EQ(tabs->widget(1), window.page<CCharDlgPage>());
+    EXPECT_EQ(tabs->widget(2), window.page<CRebuildDlgPage>());
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_EQ(window.page<CUnitDlgPage>()->imageSession(), ImageSession{});
+    EXPECT_EQ(window.page<CRebuildDlgPage>()->edit(8, 10)->text(), QString());
+    for (EditorPage* page : window.pages())
+        EXPECT_EQ(page->owner(), &window) << page->objectName().toStdString();
 }
 
 TEST_F(MainWindowTest, MenusCarryTheirItemsWithTheShortcutsInTheText) {
@@ -165,17 +166,17 @@ TEST_F(MainWindowTest, MenusCarryTheirItemsWithTheShortcutsInTheText) {
 }
 
 TEST_F(MainWindowTest, OpeningHandsEveryPageTheSessionAndLoadsThem) {
-    window.pageSet()->setCurrentIndex(CEditorDlg::kUpgradeTab);
+    window.pageSet()->setCurrentIndex(2);
     answer(dir.file("first.img"));
     window.openImage();
 
     const ImageSession expected{dir.file("first.img"), dir.dir()};
-    EXPECT_EQ(window.unitPage()->imageSession(), expected);
-    EXPECT_EQ(window.pilotPage()->imageSession(), expected);
-    EXPECT_EQ(window.upgradePage()->imageSession(), expected);
-    EXPECT_EQ(window.pageSet()->currentIndex(), CEditorDlg::kUnitTab);
-    EXPECT_EQ(window.unitPage()->nameList().entries.size(), 2u);
-    EXPECT_EQ(window.pilotPage()->nameList().baseOffset, 200);
+    EXPECT_EQ(window.page<CUnitDlgPage>()->imageSession(), expected);
+    EXPECT_EQ(window.page<CCharDlgPage>()->imageSession(), expected);
+    EXPECT_EQ(window.page<CRebuildDlgPage>()->imageSession(), expected);
+    EXPECT_EQ(window.pageSet()->currentIndex(), CEditorDlg::kFirstTab);
+    EXPECT_EQ(window.page<CUnitDlgPage>()->nameList().entries.size(), 2u);
+    EXPECT_EQ(window.page<CCharDlgPage>()->nameList().baseOffset, 200);
     EXPECT_EQ(shownValue(window, 0, 1), QStringLiteral("1001"));
     EXPECT_EQ(shownValue(window, 8, 10), QStringLiteral("1090"));
     EXPECT_TRUE(seams.messages.shown.empty());
@@ -184,23 +185,23 @@ TEST_F(MainWindowTest, OpeningHandsEveryPageTheSessionAndLoadsThem) {
 TEST_F(MainWindowTest, CancelLeavesEveryPageAsItWas) {
     answer(dir.file("first.img"));
     window.openImage();
-    window.upgradePage()->edit(2, 3)->setText(QStringLiteral("77"));
-    window.pageSet()->setCurrentIndex(CEditorDlg::kPilotTab);
+    window.page<CRebuildDlgPage>()->edit(2, 3)->setText(QStringLiteral("77"));
+    window.pageSet()->setCurrentIndex(1);
 
     answerCancel();
     window.openImage();
 
     EXPECT_EQ(seams.files.asked, 2);
-    EXPECT_EQ(window.upgradePage()->imageSession().imagePath, dir.file("first.img"));
-    EXPECT_EQ(window.unitPage()->imageSession().imagePath, dir.file("first.img"));
+    EXPECT_EQ(window.page<CRebuildDlgPage>()->imageSession().imagePath, dir.file("first.img"));
+    EXPECT_EQ(window.page<CUnitDlgPage>()->imageSession().imagePath, dir.file("first.img"));
     EXPECT_EQ(shownValue(window, 2, 3), QStringLiteral("77"));
-    EXPECT_EQ(window.pageSet()->currentIndex(), CEditorDlg::kPilotTab);
+    EXPECT_EQ(window.pageSet()->currentIndex(), 1);
 }
 
 TEST_F(MainWindowTest, CancelBeforeAnyImageChangesNothing) {
     window.openImage();
     EXPECT_EQ(seams.files.asked, 1);
-    EXPECT_EQ(window.upgradePage()->imageSession(), ImageSession{});
+    EXPECT_EQ(window.page<CRebuildDlgPage>()->imageSession(), ImageSession{});
     EXPECT_EQ(shownValue(window, 0, 1), QString());
     EXPECT_TRUE(seams.messages.shown.empty());
 }
@@ -209,10 +210,10 @@ TEST_F(MainWindowTest, ASecondImageReplacesTheFirstAndDropsUnsavedEdits) {
     answer(dir.file("first.img"));
     answer(dir.file("second.img"));
     window.openImage();
-    window.upgradePage()->edit(0, 1)->setText(QStringLiteral("4"));
+    window.page<CRebuildDlgPage>()->edit(0, 1)->setText(QStringLiteral("4"));
     window.openImage();
 
-    EXPECT_EQ(window.pilotPage()->imageSession().imagePath, dir.file("second.img"));
+    EXPECT_EQ(window.page<CCharDlgPage>()->imageSession().imagePath, dir.file("second.img"));
     EXPECT_EQ(shownValue(window, 0, 1), QStringLiteral("5001"));
     EXPECT_EQ(readFileRange(dir.file("first.img"), kUpgradeRows[0].position, 2),
               (std::vector<std::uint8_t>{0xE9, 0x03}));
@@ -230,8 +231,8 @@ TEST_F(MainWindowTest, AMissingListEndsTheProgramBeforeAnythingElseLoads) {
     ASSERT_EQ(seams.messages.shown.size(), 1u);
     EXPECT_EQ(seams.messages.shown[0],
               (Message{"unitlist.ini 파일을 찾을 수 없습니다.", "경고", MessageIcon::Exclamation}));
-    EXPECT_TRUE(window.pilotPage()->nameList().entries.empty());
-    EXPECT_EQ(window.upgradePage()->imageSession(), ImageSession{});
+    EXPECT_TRUE(window.page<CCharDlgPage>()->nameList().entries.empty());
+    EXPECT_EQ(window.page<CRebuildDlgPage>()->imageSession(), ImageSession{});
     EXPECT_EQ(shownValue(window, 0, 1), QString());
 }
 
@@ -247,7 +248,7 @@ TEST_F(MainWindowTest, AnImageThatCannotBeOpenedEndsTheProgramWithItsName) {
 // Ctrl+O from the window itself and from the unit and pilot pages asks exactly
 // once; the plain keys do nothing.
 TEST_F(MainWindowTest, CtrlOOpensFromTheWindowAndFromThePages) {
-    QWidget* targets[] = {&window, window.unitPage(), window.pilotPage()};
+    QWidget* targets[] = {&window, window.page<CUnitDlgPage>(), window.page<CCharDlgPage>()};
     int expected = 0;
     for (QWidget* target : targets) {
         QTest::keyClick(target, Qt::Key_O);
@@ -259,7 +260,7 @@ TEST_F(MainWindowTest, CtrlOOpensFromTheWindowAndFromThePages) {
 }
 
 TEST_F(MainWindowTest, CtrlXClosesTheWindowFromEachPlace) {
-    QWidget* places[] = {&window, window.unitPage(), window.pilotPage()};
+    QWidget* places[] = {&window, window.page<CUnitDlgPage>(), window.page<CCharDlgPage>()};
     for (QWidget* place : places) {
         window.show();
         QTest::keyClick(place, Qt::Key_X);
@@ -307,11 +308,11 @@ TEST_F(MainWindowTest, EveryRecordLoadTracesThroughTheChannel) {
     QTimer::singleShot(0, [&] {
         QWidget* dialog = QApplication::activeModalWidget();
         ASSERT_NE(dialog, nullptr);
-        if (auto* list = dialog->findChild<QTableWidget*>(QStringLiteral("weaponList")))
-            firstWeapon = list->item(0, 0)->text();
+        if (auto* list = dialog->findChild<QTableView*>(QStringLiteral("weaponList")))
+            firstWeapon = list->model()->index(0, 0).data().toString();
         dialog->close();
     });
-    window.unitPage()->findChild<QPushButton*>(QStringLiteral("weaponsButton"))->click();
+    window.page<CUnitDlgPage>()->findChild<QPushButton*>(QStringLiteral("weaponsButton"))->click();
     EXPECT_EQ(firstWeapon, QStringLiteral("Beam Saber"));
     EXPECT_EQ(viewer.lines(), std::vector<std::string>{cp949::fromUtf8("무기 주소: 46381597")});
     EXPECT_TRUE(seams.messages.shown.empty());

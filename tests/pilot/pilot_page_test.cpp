@@ -1,22 +1,25 @@
+#include "app/ChoiceCombo.h"
+#include "app/DigitsEdit.h"
+#include "app/NameListView.h"
 #include "app/PageOwner.h"
+#include "app/StepEdit.h"
 #include "image/Cp949.h"
 #include "image/Messages.h"
 #include "pilot/CCharDlgPage.h"
-#include "pilot/SpinButtons.h"
 
 #include "support/GuiTestSupport.h"
 #include "support/SyntheticImage.h"
 #include "support/TempDir.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
-#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -99,7 +102,7 @@ protected:
     std::vector<QWidget*> spiritControls() const {
         std::vector<QWidget*> controls;
         for (const SpiritRowControls& row : ui().spirits)
-            controls.insert(controls.end(), {row.command, row.level, row.spin});
+            controls.insert(controls.end(), {row.command, row.level});
         return controls;
     }
 
@@ -127,7 +130,7 @@ TEST_F(PilotPageTest, BeforeAnImageEveryListIsUnselectedAndTheButtonsAreOff) {
     EXPECT_TRUE(ui().spirits[0].command->isEnabled());
     for (QComboBox* list : page.findChildren<QComboBox*>())
         EXPECT_EQ(list->currentIndex(), -1) << list->objectName().toStdString();
-    EXPECT_EQ(ui().list->rowCount(), 0);
+    EXPECT_EQ(ui().names->rowCount(), 0);
 }
 
 TEST_F(PilotPageTest, LabelsItemsAndListColumnsAreTheFixedTexts) {
@@ -162,8 +165,8 @@ TEST_F(PilotPageTest, LabelsItemsAndListColumnsAreTheFixedTexts) {
     EXPECT_EQ(ui().cancel->text(), "取消");
     EXPECT_EQ(ui().ok->text(), "确定");
 
-    EXPECT_EQ(ui().list->horizontalHeaderItem(0)->text(), "캐릭터 이름");
-    EXPECT_EQ(ui().list->horizontalHeaderItem(1)->text(), "캐릭터 주소");
+    EXPECT_EQ(ui().names->headerData(0, Qt::Horizontal, Qt::DisplayRole), "캐릭터 이름");
+    EXPECT_EQ(ui().names->headerData(1, Qt::Horizontal, Qt::DisplayRole), "캐릭터 주소");
     EXPECT_EQ(ui().list->columnWidth(0), 110);
     EXPECT_TRUE(ui().list->isColumnHidden(1));
     EXPECT_EQ(ui().list->selectionMode(), QAbstractItemView::SingleSelection);
@@ -176,9 +179,9 @@ TEST_F(PilotPageTest, OpeningSelectsTheFirstPilotAndShowsItsRecord) {
     page.rebuildList();
 
     EXPECT_EQ(page.selectedIndex(), std::optional<std::size_t>(Kim));
-    ASSERT_EQ(ui().list->rowCount(), 5);
-    EXPECT_EQ(ui().list->item(Protagonist, 0)->text(), "주인공 특기(리얼)");
-    EXPECT_EQ(ui().list->item(Kimura, 1)->text(), "15188\n");
+    ASSERT_EQ(ui().names->rowCount(), 5);
+    EXPECT_EQ(ui().names->index(Protagonist, 0).data(), "주인공 특기(리얼)");
+    EXPECT_EQ(ui().names->index(Kimura, 1).data(), "15188\n");
     EXPECT_EQ(ui().name->text(), "Kim");
     EXPECT_EQ(traces, std::vector<std::string>{messages::pilotTrace("Kim", kKim)});
     const std::pair<QLineEdit*, QString> texts[] = {
@@ -194,7 +197,7 @@ TEST_F(PilotPageTest, OpeningSelectsTheFirstPilotAndShowsItsRecord) {
     const char* levels[] = {"5", "10", "0", "40", "20", "99"};
     for (std::size_t i = 0; i < kSpiritCount; ++i) {
         EXPECT_EQ(ui().spirits[i].command->currentIndex(), commands[i]) << i;
-        EXPECT_EQ(ui().spirits[i].level->text(), levels[i]) << i;
+        EXPECT_EQ(ui().spirits[i].level->value(), levels[i]) << i;
     }
     EXPECT_TRUE(ui().ok->isEnabled());
     EXPECT_TRUE(ui().cancel->isEnabled());
@@ -249,7 +252,7 @@ TEST_F(PilotPageTest, ASpiritsOnlySaveWritesTwelveBytesAtTheRecordAndNothingBefo
     EXPECT_EQ(ui().spirits[0].command->currentIndex(), 1);
     const std::string before = image();
     ui().spirits[0].command->setCurrentIndex(29);
-    type(ui().spirits[5].level, "300");
+    type(ui().spirits[5].level->edit(), "300");
     ui().ok->click();
 
     const std::string after = image();
@@ -373,6 +376,22 @@ TEST_F(PilotPageTest, CtrlOAndCtrlXReachTheMainWindowOnceAndThenTheControl) {
     EXPECT_EQ(ui().search->text(), ""); // the line edit still cut its text
 }
 
+TEST_F(PilotPageTest, TabAndShiftTabLeaveTheListAndKeepThePilot) {
+    page.show();
+    QApplication::setActiveWindow(&page);
+    page.rebuildList();
+    select(Park);
+    type(ui().melee, "7");
+    for (const Qt::KeyboardModifiers modifiers : {Qt::NoModifier, Qt::ShiftModifier}) {
+        ui().list->setFocus();
+        ASSERT_TRUE(ui().list->hasFocus());
+        QTest::keyClick(ui().list, Qt::Key_Tab, modifiers);
+        EXPECT_FALSE(ui().list->hasFocus()) << modifiers;
+        EXPECT_EQ(page.selectedIndex(), std::optional<std::size_t>(Park));
+        EXPECT_EQ(ui().melee->text(), "7");
+    }
+}
+
 TEST_F(PilotPageTest, LearnLevelSpinsStepTheTextAndClampOnlyTheirOwnDirection) {
     struct Case {
         const char* level;
@@ -386,13 +405,11 @@ TEST_F(PilotPageTest, LearnLevelSpinsStepTheTextAndClampOnlyTheirOwnDirection) {
     type(ui().melee, "33");
     for (const Case& c : cases) {
         const SpiritRowControls& row = ui().spirits[2];
-        type(row.level, c.level);
-        QToolButton* arrow =
-            c.direction == StepDirection::Up ? row.spin->upButton() : row.spin->downButton();
-        arrow->click();
-        EXPECT_EQ(row.level->text(), c.expected) << c.level;
+        type(row.level->edit(), c.level);
+        QTest::keyClick(row.level, c.direction == StepDirection::Up ? Qt::Key_Up : Qt::Key_Down);
+        EXPECT_EQ(row.level->value(), c.expected) << c.level;
     }
-    EXPECT_EQ(ui().spirits[1].level->text(), "10");
+    EXPECT_EQ(ui().spirits[1].level->value(), "10");
     EXPECT_EQ(ui().melee->text(), "33"); // taken and shown again, not re-read
 }
 
@@ -401,7 +418,7 @@ TEST_F(PilotPageTest, AnEmptyListLeavesNoPilotCurrentAndTheButtonsOff) {
     dir.write("charlist.ini", "; none yet\nPILOTS 1000\n");
     page.rebuildList();
     EXPECT_EQ(page.selectedIndex(), std::nullopt);
-    EXPECT_EQ(ui().list->rowCount(), 0);
+    EXPECT_EQ(ui().names->rowCount(), 0);
     EXPECT_FALSE(ui().ok->isEnabled());
     EXPECT_FALSE(ui().cancel->isEnabled());
     EXPECT_FALSE(ui().skillTable->isEnabled());

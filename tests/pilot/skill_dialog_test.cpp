@@ -1,8 +1,10 @@
+#include "app/ChoiceCombo.h"
+#include "app/DigitsEdit.h"
+#include "app/StepEdit.h"
 #include "image/Cp949.h"
 #include "image/Messages.h"
 #include "image/SectorGeometry.h"
 #include "pilot/CSkillDlg.h"
-#include "pilot/SpinButtons.h"
 
 #include "support/GuiTestSupport.h"
 #include "support/SyntheticImage.h"
@@ -14,7 +16,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -65,7 +66,7 @@ protected:
             if (!dialog->skillList(k)->isEnabled())
                 continue;
             dialog->skillList(k)->setCurrentIndex(50);
-            dialog->levelEdit(k)->setText("77");
+            dialog->levelEdit(k)->showText("77");
         }
     }
     std::vector<Position> saveAndCompare() {
@@ -78,7 +79,6 @@ protected:
         for (int k = 1; k <= kMaxSkillSlots; ++k) {
             const bool list = dialog->skillList(k)->isEnabled();
             EXPECT_EQ(dialog->levelEdit(k)->isEnabled(), list) << k;
-            EXPECT_EQ(dialog->levelSpin(k)->isEnabled(), list) << k;
             if (list)
                 slots.push_back(k);
         }
@@ -99,7 +99,7 @@ TEST_F(SkillDialogTest, CaptionHeadersAndTheFiftyOneSkills) {
     EXPECT_EQ(dialog->nameLabel()->palette().color(QPalette::WindowText), QColor(60, 40, 250));
     QStringList headers;
     for (QLabel* label : dialog->findChildren<QLabel*>())
-        if (label != dialog->nameLabel())
+        if (label != dialog->nameLabel() && label->isVisible())
             headers << label->text();
     headers.sort();
     EXPECT_EQ(headers, (QStringList{"习得等级", "习得等级", "习得等级", "技能", "技能", "技能"}));
@@ -119,10 +119,10 @@ TEST_F(SkillDialogTest, ShowsEachSlotAndEnablesOnlyTheSlotsRead) {
     EXPECT_EQ(enabledSlots(), (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(dialog->skillList(1)->currentText(), "明镜止水");
     EXPECT_EQ(dialog->skillList(2)->currentIndex(), 42 - 33);
-    EXPECT_EQ(dialog->levelEdit(2)->text(), "0");
-    EXPECT_EQ(dialog->levelEdit(3)->text(), "3");
+    EXPECT_EQ(dialog->levelEdit(2)->value(), "0");
+    EXPECT_EQ(dialog->levelEdit(3)->value(), "3");
     EXPECT_EQ(dialog->skillList(4)->currentIndex(), -1);
-    EXPECT_EQ(dialog->levelEdit(4)->text(), "");
+    EXPECT_EQ(dialog->levelEdit(4)->value(), "");
 }
 
 TEST_F(SkillDialogTest, ASaveWritesBothBytesOfEveryEditableSlotAndStaysOpen) {
@@ -169,7 +169,7 @@ TEST_F(SkillDialogTest, SlotSixOfTheStretchedTableLiesOneGapFurtherOn) {
     open(image, "듀오");
     EXPECT_EQ(enabledSlots(), (std::vector<int>{1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(dialog->skillList(6)->currentIndex(), 50 - 33);
-    EXPECT_EQ(dialog->levelEdit(6)->text(), "60");
+    EXPECT_EQ(dialog->levelEdit(6)->value(), "60");
 }
 
 TEST_F(SkillDialogTest, AnUnlistedCodeIsShownAndWrittenBackUnlessASkillIsPicked) {
@@ -179,7 +179,7 @@ TEST_F(SkillDialogTest, AnUnlistedCodeIsShownAndWrittenBackUnlessASkillIsPicked)
     EXPECT_EQ(dialog->skillList(3)->currentText(), "7");
     EXPECT_EQ(dialog->skillList(1)->count(), 51);
     dialog->skillList(3)->setCurrentIndex(0);
-    dialog->levelEdit(2)->setText("8");
+    dialog->levelEdit(2)->showText("8");
     EXPECT_EQ(saveAndCompare(), (std::vector<Position>{T + 3, T + 4}));
     const std::string image = readFile(path);
     EXPECT_EQ(static_cast<std::uint8_t>(image[T + 2]), 90);
@@ -191,7 +191,7 @@ TEST_F(SkillDialogTest, TypedLevelsAreStoredAsTypedInEightBits) {
     const std::pair<const char*, std::uint8_t> cases[] = {{"0", 0}, {"300", 44}, {"255", 255}};
     for (const auto& [typed, stored] : cases) {
         open(withSlots(1));
-        dialog->levelEdit(1)->clear();
+        dialog->levelEdit(1)->edit()->clear();
         QTest::keyClicks(dialog->levelEdit(1), typed);
         static_cast<void>(saveAndCompare());
         EXPECT_EQ(static_cast<std::uint8_t>(readFile(path)[T + 1]), stored) << typed;
@@ -209,13 +209,12 @@ TEST_F(SkillDialogTest, LevelSpinsCapAtNinetyNineAndFloorAtOne) {
     open(withSlots(2));
     dialog->skillList(1)->setCurrentIndex(20);
     for (const Case& c : cases) {
-        dialog->levelEdit(2)->setText(c.level);
-        SpinButtons* spin = dialog->levelSpin(2);
-        (c.up ? spin->upButton() : spin->downButton())->click();
-        EXPECT_EQ(dialog->levelEdit(2)->text(), c.expected) << c.level << (c.up ? " up" : " down");
+        dialog->levelEdit(2)->showText(c.level);
+        QTest::keyClick(dialog->levelEdit(2), c.up ? Qt::Key_Up : Qt::Key_Down);
+        EXPECT_EQ(dialog->levelEdit(2)->value(), c.expected) << c.level << (c.up ? " up" : " down");
     }
     EXPECT_EQ(dialog->skillList(1)->currentIndex(), 20); // pulled and pushed back
-    EXPECT_EQ(dialog->levelEdit(1)->text(), "1");
+    EXPECT_EQ(dialog->levelEdit(1)->value(), "1");
 }
 
 TEST_F(SkillDialogTest, CancelClosesWithoutWriting) {

@@ -1,13 +1,6 @@
-// The controls the unit page and the weapon editor are built from: the
-// one-tick ability list, the drop-down list that keeps an unlisted code, the
-// digits-only typing filter and the edit whose arrows report to its owner.
+// The unit page's one-tick ability list.
 #include "unit/AbilityTickList.h"
-#include "unit/ChoiceCombo.h"
-#include "unit/DigitKeyFilter.h"
-#include "unit/StepEdit.h"
 
-#include <QComboBox>
-#include <QLineEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -78,63 +71,19 @@ TEST(AbilityTickList, TheHighestTickCountsAndRowsStayInItemOrder) {
     EXPECT_TRUE(list.item(4)->flags().testFlag(Qt::ItemIsUserCheckable));
 }
 
-TEST(AbilityTickList, ShowingARowSelectsItWithoutDeselectingEarlierRows) {
+// A load shows its own row only: the highlight of an earlier load would pass
+// for a second tick.
+TEST(AbilityTickList, ShowingARowSelectsItAloneAndLeavesTheTicks) {
     int remembered = 0;
     AbilityTickList list(kItems, remembered);
+    list.setTicked(1, true);
     list.showRow(0);
     list.showRow(3);
-    EXPECT_TRUE(list.item(0)->isSelected());
+    EXPECT_FALSE(list.item(0)->isSelected());
     EXPECT_TRUE(list.item(3)->isSelected());
+    EXPECT_EQ(list.selectedItems().size(), 1);
     EXPECT_EQ(list.currentRow(), 3);
-}
-
-TEST(ChoiceCombo, AnUnlistedCodeIsShownAsItsCodeAndKeptUntilAnItemIsPicked) {
-    QWidget parent;
-    QComboBox* combo = makeChoiceCombo(kItems, &parent);
-    EXPECT_EQ(combo->currentIndex(), -1);
-    EXPECT_FALSE(combo->isEditable());
-
-    const ListChoice unlisted = ListChoice::unlisted(12);
-    showChoice(combo, 5, unlisted);
-    EXPECT_EQ(combo->count(), 6);
-    EXPECT_EQ(combo->currentText(), QStringLiteral("12"));
-    EXPECT_EQ(takeChoice(combo, 5, unlisted), unlisted);
-
-    combo->setCurrentIndex(2);
-    EXPECT_EQ(takeChoice(combo, 5, unlisted), ListChoice::item(2));
-
-    // The next record's code replaces the extra item rather than piling up.
-    showChoice(combo, 5, ListChoice::unlisted(7));
-    EXPECT_EQ(combo->count(), 6);
-    EXPECT_EQ(combo->itemText(5), QStringLiteral("7"));
-    showChoice(combo, 5, ListChoice::item(4));
-    EXPECT_EQ(combo->count(), 5);
-    EXPECT_EQ(combo->currentIndex(), 4);
-    showChoice(combo, 5, ListChoice::none());
-    EXPECT_EQ(takeChoice(combo, 5, ListChoice::none()), ListChoice::none());
-}
-
-TEST(DigitKeyFilter, OnlyTypedNonDigitsAreDropped) {
-    QLineEdit edit;
-    DigitKeyFilter::install(&edit);
-    edit.setText(QStringLiteral("-5")); // as a load puts it in
-    edit.end(false);
-    QTest::keyClicks(&edit, QStringLiteral("1a-2 "));
-    EXPECT_EQ(edit.text(), QStringLiteral("-512"));
-    QTest::keyClick(&edit, Qt::Key_Backspace);
-    EXPECT_EQ(edit.text(), QStringLiteral("-51"));
-}
-
-TEST(StepEdit, ArrowsReportTheirDirectionAndChangeNothingThemselves) {
-    StepEdit edit;
-    std::vector<int> steps;
-    edit.setStepHandler([&](int direction) { steps.push_back(direction); });
-    edit.setValue(QStringLiteral("70"));
-    QTest::keyClick(&edit, Qt::Key_Up);
-    QTest::keyClick(&edit, Qt::Key_Down);
-    edit.stepBy(2);
-    EXPECT_EQ(steps, (std::vector<int>{1, -1, 1, 1}));
-    EXPECT_EQ(edit.value(), QStringLiteral("70"));
+    EXPECT_EQ(list.highestTicked(), 1);
 }
 
 } // namespace

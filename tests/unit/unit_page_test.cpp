@@ -8,12 +8,13 @@
 #include "unit/AbilityTickList.h"
 #include "unit/CUnitDlgPage.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -86,7 +87,10 @@ protected:
     QLineEdit* edit(const char* name) { return child<QLineEdit>(name); }
     QComboBox* combo(const char* name) { return child<QComboBox>(name); }
     QPushButton* button(const char* name) { return child<QPushButton>(name); }
-    QTableWidget* list() { return child<QTableWidget>("unitList"); }
+    QTableView* list() { return child<QTableView>("unitList"); }
+    QString listText(int row, int column) {
+        return list()->model()->index(row, column).data().toString();
+    }
     std::string image() { return readFile(dir.file("units.img")); }
 
     std::vector<int> ticks(int list) {
@@ -146,14 +150,14 @@ TEST_F(UnitPageTest, OpeningShowsTheFirstUnitInBlueWithItsRecord) {
 }
 
 TEST_F(UnitPageTest, ListColumnsCarryTheNameAndTheHiddenAddressText) {
-    QTableWidget* units = list();
-    ASSERT_EQ(units->rowCount(), kRowCount);
-    EXPECT_EQ(units->horizontalHeaderItem(0)->text(), QStringLiteral("유니트 이름"));
-    EXPECT_EQ(units->horizontalHeaderItem(1)->text(), QStringLiteral("유니트 주소"));
+    QTableView* units = list();
+    ASSERT_EQ(units->model()->rowCount(), kRowCount);
+    EXPECT_EQ(units->model()->headerData(0, Qt::Horizontal), QStringLiteral("유니트 이름"));
+    EXPECT_EQ(units->model()->headerData(1, Qt::Horizontal), QStringLiteral("유니트 주소"));
     EXPECT_EQ(units->columnWidth(0), 110);
     EXPECT_TRUE(units->isColumnHidden(1));
-    EXPECT_EQ(units->item(kDankuga, 0)->text(), QStringLiteral("단쿠가"));
-    EXPECT_EQ(units->item(kBeta, 1)->text(), QStringLiteral("400\n"));
+    EXPECT_EQ(listText(kDankuga, 0), QStringLiteral("단쿠가"));
+    EXPECT_EQ(listText(kBeta, 1), QStringLiteral("400\n"));
 }
 
 // Each save case: the unit, and the offsets from P of the 20 bytes it writes.
@@ -304,7 +308,7 @@ TEST_F(UnitPageTest, SearchStepsThroughMatchesAndWrapsAround) {
     for (const Step& step : steps) {
         search(step.text);
         EXPECT_EQ(page.currentRow(), step.row) << step.text.toStdString();
-        EXPECT_EQ(list()->currentRow(), step.row);
+        EXPECT_EQ(list()->currentIndex().row(), step.row);
         EXPECT_EQ(edit("searchEdit")->text(), step.text);
     }
     // A row picked by hand does not move the search on.
@@ -359,6 +363,22 @@ TEST_F(UnitPageTest, EnterSearchesOnlyInTheSearchBoxAndCtrlKeysReachTheOwner) {
     // Each once, wherever it was typed (the owner also hears the Ctrl key itself).
     std::erase(owner.keys, Qt::Key_Control);
     EXPECT_EQ(owner.keys, (std::vector<int>{Qt::Key_O, Qt::Key_O, Qt::Key_X}));
+}
+
+// Tab and Shift+Tab move between controls: they leave the list instead of
+// stepping through its rows, which would load each row and drop the edits.
+TEST_F(UnitPageTest, TabAndShiftTabLeaveTheListAndKeepTheUnit) {
+    QApplication::setActiveWindow(&page);
+    pick(kBeta);
+    edit("hpEdit")->setText("1");
+    for (const Qt::KeyboardModifiers modifiers : {Qt::NoModifier, Qt::ShiftModifier}) {
+        list()->setFocus();
+        ASSERT_TRUE(list()->hasFocus());
+        QTest::keyClick(list(), Qt::Key_Tab, modifiers);
+        EXPECT_FALSE(list()->hasFocus()) << modifiers;
+        EXPECT_EQ(page.currentRow(), kBeta);
+        EXPECT_EQ(edit("hpEdit")->text(), QStringLiteral("1"));
+    }
 }
 
 TEST_F(UnitPageTest, WeaponsHandOverTheListTextsAndPPlus24) {

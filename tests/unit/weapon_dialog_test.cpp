@@ -1,19 +1,20 @@
 // The weapon editor over a sparse image that holds a unit's weapon list and
 // the weapon table: the list it builds, the fields it shows, the ten bytes
 // "确定" writes, the spins and the keys.
+#include "app/StepEdit.h"
 #include "image/Cp949.h"
 #include "support/GuiTestSupport.h"
 #include "support/SparseImage.h"
 #include "support/SyntheticImage.h"
 #include "support/TempDir.h"
 #include "unit/CWeaponDlg.h"
-#include "unit/StepEdit.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -87,9 +88,10 @@ protected:
     }
     static QStringList names(const QWidget& dialog) {
         QStringList shown;
-        auto* list = child<QTableWidget>(dialog, "weaponList");
+        const QAbstractItemModel* list = child<QTableView>(dialog, "weaponList")->model();
         for (int row = 0; row < list->rowCount(); ++row)
-            shown << list->item(row, 0)->text() + "/" + list->item(row, 1)->text();
+            shown << list->index(row, 0).data().toString() + "/" +
+                         list->index(row, 1).data().toString();
         return shown;
     }
     // The start of the weapon table, where every write of these tests falls
@@ -122,7 +124,7 @@ TEST_F(WeaponDialogTest, OpeningListsTheWeaponsAndShowsTheFirst) {
     EXPECT_EQ(child<QLabel>(*dialog, "nameLabel")->text(), QStringLiteral("Alpha"));
     // 0x0D 0x05 is weapon 0x505: only the low three bits of the high byte count.
     EXPECT_EQ(names(*dialog), (QStringList{"Beam Saber/5", "1285번 무기/1285", "7번 무기/7"}));
-    auto* list = child<QTableWidget>(*dialog, "weaponList");
+    auto* list = child<QTableView>(*dialog, "weaponList");
     EXPECT_EQ(list->columnWidth(0), 118);
     EXPECT_TRUE(list->isColumnHidden(1));
     EXPECT_EQ(dialog->currentRow(), 0);
@@ -147,7 +149,7 @@ TEST_F(WeaponDialogTest, TheThirdWeaponOfDioIsAlways1203) {
 
 TEST_F(WeaponDialogTest, PickingAnotherWeaponLoadsIt) {
     auto dialog = open("Alpha", kList);
-    child<QTableWidget>(*dialog, "weaponList")->selectRow(2);
+    child<QTableView>(*dialog, "weaponList")->selectRow(2);
     EXPECT_EQ(dialog->currentRow(), 2);
     EXPECT_EQ(traces.back(), cp949::fromUtf8("무기 주소: 46381631"));
     // Codes no item stands for are shown as the code ...
@@ -168,11 +170,11 @@ TEST_F(WeaponDialogTest, SaveWritesTheTenEditedBytesAndStaysOpen) {
     auto dialog = open("Alpha", kList);
     const std::string before = table();
     child<QLineEdit>(*dialog, "attackEdit")->setText("257");
-    child<StepEdit>(*dialog, "hitEdit")->setValue("200");
+    child<StepEdit>(*dialog, "hitEdit")->showText("200");
     child<QComboBox>(*dialog, "criticalCombo")->setCurrentIndex(1);
     child<QComboBox>(*dialog, "upgradeTypeCombo")->setCurrentIndex(2);
-    child<StepEdit>(*dialog, "rangeNearEdit")->setValue("1");
-    child<StepEdit>(*dialog, "rangeFarEdit")->setValue("2");
+    child<StepEdit>(*dialog, "rangeNearEdit")->showText("1");
+    child<StepEdit>(*dialog, "rangeFarEdit")->showText("2");
     for (const char* terrain :
          {"terrainLandCombo", "terrainSeaCombo", "terrainAirCombo", "terrainSpaceCombo"})
         child<QComboBox>(*dialog, terrain)->setCurrentIndex(0);
@@ -193,8 +195,8 @@ TEST_F(WeaponDialogTest, SaveWritesTheTenEditedBytesAndStaysOpen) {
     EXPECT_TRUE(dialog->isVisible());
 
     // A hit typed as 200 is the byte 0xC8, which reads back as -56.
-    child<QTableWidget>(*dialog, "weaponList")->selectRow(1);
-    child<QTableWidget>(*dialog, "weaponList")->selectRow(0);
+    child<QTableView>(*dialog, "weaponList")->selectRow(1);
+    child<QTableView>(*dialog, "weaponList")->selectRow(0);
     EXPECT_EQ(text(*dialog, "hitEdit"), QStringLiteral("-56"));
 }
 
@@ -221,7 +223,7 @@ TEST_F(WeaponDialogTest, SpinsStepWithinTheirLimits) {
     };
     for (const SpinCase& c : cases) {
         auto* edit = child<StepEdit>(*dialog, c.field);
-        edit->setValue(QString::fromLatin1(c.before));
+        edit->showText(QString::fromLatin1(c.before));
         edit->stepBy(c.direction);
         EXPECT_EQ(edit->value(), QString::fromLatin1(c.after)) << c.field << " " << c.before;
     }
@@ -241,6 +243,25 @@ TEST_F(WeaponDialogTest, AnEmptyListKeepsOkDisabledAndTheFieldsEmpty) {
     EXPECT_EQ(text(*dialog, "attackEdit"), QString());
     EXPECT_EQ(text(*dialog, "criticalCombo"), QString());
     EXPECT_TRUE(traces.empty());
+}
+
+// The editor opens with the focus in its list; Tab goes on from there
+// through every field to the buttons instead of stepping through weapons.
+TEST_F(WeaponDialogTest, TabLeavesTheListAndReachesTheButtons) {
+    auto dialog = open("Alpha", kList);
+    QApplication::setActiveWindow(dialog.get());
+    auto* list = child<QTableView>(*dialog, "weaponList");
+    ASSERT_TRUE(list->hasFocus());
+    QStringList reached;
+    for (int step = 0; step < 30 && !reached.contains(QStringLiteral("cancelButton")); ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(reached.first(), QStringLiteral("attackEdit"));
+    EXPECT_TRUE(reached.contains(QStringLiteral("okButton"))) << reached.join(' ').toStdString();
+    EXPECT_TRUE(reached.contains(QStringLiteral("cancelButton")));
+    EXPECT_FALSE(reached.contains(QStringLiteral("weaponList")));
+    EXPECT_EQ(dialog->currentRow(), 0);
 }
 
 TEST_F(WeaponDialogTest, EnterDoesNothingAndEscapeCloses) {

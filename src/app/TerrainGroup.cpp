@@ -1,8 +1,8 @@
-#include "unit/TerrainGroup.h"
+#include "app/TerrainGroup.h"
 
-#include "unit/ChoiceCombo.h"
+#include "app/ChoiceCombo.h"
+#include "app/ControlLabels.h"
 
-#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -23,14 +23,11 @@ QGroupBox* makeTerrainGroup(const QString& title, const QString& objectName,
     group->setObjectName(objectName);
     auto* grid = new QGridLayout(group);
     for (std::size_t i = 0; i < combos.size(); ++i) {
-        QComboBox* combo = makeChoiceCombo(items, group);
-        combo->setObjectName(QStringLiteral("terrain%1Combo").arg(QLatin1String(kTerrainNames[i])));
-        combo->setAccessibleName(QString::fromUtf8(kTerrainLabels[i]));
-        auto* caption = new QLabel(QString::fromUtf8(kTerrainLabels[i]), group);
-        caption->setBuddy(combo);
+        auto* combo = new ChoiceCombo(
+            QStringLiteral("terrain%1Combo").arg(QLatin1String(kTerrainNames[i])), items, group);
         const int row = static_cast<int>(i) / 2;
         const int column = static_cast<int>(i) % 2 * 2;
-        grid->addWidget(caption, row, column);
+        grid->addWidget(captionFor(QString::fromUtf8(kTerrainLabels[i]), combo), row, column);
         grid->addWidget(combo, row, column + 1);
         combos[i] = combo;
     }

@@ -1,7 +1,7 @@
 #pragma once
 
-// The group of four terrain drop-downs that the unit page and the weapon
-// editor share: air, space, land and sea in two rows of two, each with its
+// The group of four terrain drop-downs of the unit and pilot pages and the
+// weapon editor: air, space, land and sea in two rows of two, each with its
 // caption as buddy.
 
 #include <QString>
@@ -10,13 +10,14 @@
 #include <span>
 #include <string_view>
 
-class QComboBox;
 class QGroupBox;
 class QWidget;
 
 namespace starfall {
 
-using TerrainCombos = std::array<QComboBox*, 4>; // air, space, land, sea
+class ChoiceCombo;
+
+using TerrainCombos = std::array<ChoiceCombo*, 4>; // air, space, land, sea
 
 // Fills `combos` with lists of `items` (UTF-8) inside the new group.
 [[nodiscard]] QGroupBox* makeTerrainGroup(const QString& title, const QString& objectName,

@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# Start-up of the editor and of starfall-cli, each measured with hyperfine as
+# whole processes against its baseline, under a virtual X server (Xvfb):
+#   editor first paint        / bare-window (a tab widget of the same size)
+#   editor, 100,000-entry lists - editor, the demo's lists (in ms)
+#   starfall-cli unit get     / xxd -s P -l 32 on the same image
+#   starfall-cli export       / bare-io read of the bytes export reads
+#   starfall-cli unit set     / bare-io write (open, pwrite, fdatasync, close)
+# Usage: bench/startup.sh [BUILD_DIR]   (default build-bench, a Release build
+# holding starfall-editor, starfall-cli, bare-window and bare-io)
+set -euo pipefail
+
+build=$(realpath "${1:-build-bench}")
+bin="$build/bin"
+if [ -z "${STARFALL_UNDER_XVFB:-}" ]; then
+    export STARFALL_UNDER_XVFB=1
+    exec xvfb-run -a -s "-screen 0 1600x1200x24" "$0" "$build"
+fi
+for tool in starfall-editor starfall-cli bare-window bare-io; do
+    [ -x "$bin/$tool" ] || { echo "missing $bin/$tool: build the bench targets" >&2; exit 1; }
+done
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+# hyperfine's own notes (outliers and the like) are kept apart; they are
+# shown only when a run fails.
+hyper() {
+    hyperfine --shell=none --warmup 3 --min-runs 20 --style none "$@" > /dev/null \
+        2> "$work/hyperfine.err" || { cat "$work/hyperfine.err" >&2; exit 1; }
+}
+
+# The demo, next to a copy of the editor (it reads its lists from its own folder).
+demo="$work/demo"
+mkdir -p "$demo"
+"$bin/starfall-cli" make-demo "$demo" > /dev/null
+cp "$bin/starfall-editor" "$demo/"
+image="$demo/demo.img"
+
+# The same image with 100,000-entry lists: the demo's entries over and over.
+big="$work/big"
+mkdir -p "$big"
+cp "$bin/starfall-editor" "$big/"
+for list in unitlist.ini charlist.ini; do
+    awk 'BEGIN { n = 0 } /^;/ { next } !header { print; header = 1; next }
+         { entries[n++] = $0 }
+         END { for (i = 0; i < 100000; ++i) print entries[i % n] }' \
+        "$demo/$list" > "$big/$list"
+done
+
+# Each command of a hyperfine CSV, in order: "median-seconds cpu-seconds".
+# The median and the CPU time (user + system) are steadier than the mean
+# wall clock on a machine that is busy with other work.
+means() { awk -F, 'NR > 1 { print $4, $5 + $6 }' "$1"; }
+ratio() {
+    awk -v a="$1" -v b="$2" 'BEGIN {
+        split(a, x, " "); split(b, y, " ")
+        printf "%.2fx (%.1f / %.1f ms), CPU %.2fx", x[1] / y[1], x[1] * 1000, y[1] * 1000, x[2] / y[2]
+    }'
+}
+report() { printf '%-40s %-42s target %s\n' "$1" "$2" "$3"; }
+
+# ranges CALL IMAGE COMMAND...: the byte ranges COMMAND preads or pwrites
+# (CALL) on IMAGE, "offset length" per line; none is an error.
+ranges() {
+    local call=$1 target=$2
+    shift 2
+    strace -qq -e trace=openat,close,"$call" -o "$work/trace" "$@" > /dev/null
+    awk -v image="$target" -v call="$call" '
+        index($0, "openat(") == 1 && index($0, "\"" image "\"") { fd[$NF] = 1; next }
+        index($0, "close(") == 1 { sub(/^close\(/, ""); sub(/\).*/, ""); delete fd[$0]; next }
+        index($0, call "(") == 1 {
+            head = $0; sub("^" call "\\(", "", head); sub(/,.*/, "", head)
+            if (!(head in fd)) next
+            tail = $0; sub(/\) += .*/, "", tail); n = split(tail, part, ", ")
+            print part[n], part[n - 1]; found = 1
+        }
+        END { exit !found }' "$work/trace" || { echo "no $call on $target: $*" >&2; exit 1; }
+}
+
+export STARFALL_QUIT_AFTER_FIRST_PAINT=1
+size=$("$demo/starfall-editor" "$image")
+hyper --export-csv "$work/editor.csv" \
+    "$bin/bare-window ${size/x/ }" \
+    "$demo/starfall-editor $image" \
+    "$big/starfall-editor $image"
+mapfile -t editor < <(means "$work/editor.csv")
+unset STARFALL_QUIT_AFTER_FIRST_PAINT
+
+cli=("$bin/starfall-cli" --dir "$demo")
+first_unit=$(awk '/^;/ { next } !header { base = $2; header = 1; next }
+                  { sub(/^[^,]*, /, ""); print base + $0; exit }' "$demo/unitlist.ini")
+ranges pread64 "$image" "${cli[@]}" export "$image" > "$work/export.ranges"
+cp "$image" "$work/set.img"
+ranges pwrite64 "$work/set.img" "${cli[@]}" unit set "$work/set.img" "#0" hp=4200 \
+    > "$work/set.ranges"
+cp "$image" "$work/bare.img"
+hyper --export-csv "$work/cli.csv" \
+    "xxd -s $first_unit -l 32 $image" \
+    "${cli[*]} unit get $image '#0'" \
+    "$bin/bare-io read $image $work/export.ranges" \
+    "${cli[*]} export $image" \
+    "$bin/bare-io write $work/bare.img $work/set.ranges" \
+    "${cli[*]} unit set $work/set.img '#0' hp=4200"
+mapfile -t cli_means < <(means "$work/cli.csv")
+
+echo "Start-up, median of each whole process (window ${size}):"
+report "editor first paint / bare window" "$(ratio "${editor[1]}" "${editor[0]}")" "1.3x"
+report "editor 100,000-entry lists - demo lists" \
+    "$(awk -v a="${editor[2]%% *}" -v b="${editor[1]%% *}" 'BEGIN { printf "%+.1f ms", (a - b) * 1000 }')" \
+    "50 ms"
+report "starfall-cli unit get / xxd" "$(ratio "${cli_means[1]}" "${cli_means[0]}")" "2x"
+report "starfall-cli export / bare preads" "$(ratio "${cli_means[3]}" "${cli_means[2]}")" "2x"
+report "starfall-cli unit set / bare pwrite" "$(ratio "${cli_means[5]}" "${cli_means[4]}")" "1.5x"
