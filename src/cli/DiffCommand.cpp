@@ -70,6 +70,8 @@ void printText(std::ostream& out, const nlohmann::json& report) {
 
 void diff(CliContext& context, const DiffArguments& arguments) {
     const std::string directory = context.directory();
+    const ImageReadScope baseScope(arguments.base);
+    const ImageReadScope otherScope(arguments.other);
     std::set<int> weapons = listedWeapons(arguments.base, directory);
     weapons.merge(listedWeapons(arguments.other, directory));
     const ImageRecords before = loadImageRecords(arguments.base, directory, weapons);

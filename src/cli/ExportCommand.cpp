@@ -1,6 +1,7 @@
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
 #include "cli/ImageRecords.h"
+#include "image/ImageAccess.h"
 
 #include <CLI/CLI.hpp>
 
@@ -16,6 +17,7 @@ void addExportCommand(CLI::App& app, CliContext& context) {
     command->add_option("IMAGE", *image, "The image file")->required();
     command->callback([&context, image] {
         const std::string directory = context.directory();
+        const ImageReadScope scope(*image); // one open for every record
         context.print(loadImageRecords(*image, directory, listedWeapons(*image, directory)).json());
     });
 }

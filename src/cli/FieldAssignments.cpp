@@ -74,6 +74,7 @@ void applyAssignments(RecordView& view, const std::vector<std::string>& argument
 
 void setRecord(const CliContext& context, const RecordArguments& arguments,
                const std::function<std::unique_ptr<RecordView>()>& load, const Spelling& spelling) {
+    const ImageReadScope scope(arguments.image);
     const auto view = load();
     applyAssignments(*view, arguments.assignments, arguments.rule(), spelling);
     writeBytes(arguments.image, view->savePlan(), view->label());

@@ -198,6 +198,7 @@ std::int64_t imageSize(const std::string& image) {
 
 void importDocument(CliContext& context, const ImportArguments& arguments) {
     const json document = readDocument(arguments.file);
+    const ImageReadScope scope(arguments.image);
     Importer importer(arguments.image, context.directory(),
                       arguments.asTyped ? ValueRule::AsTyped : ValueRule::Checked);
     importer.read(document);

@@ -45,6 +45,7 @@ json changesJson(const std::string& image, const std::string& directory,
                  const patch::ByteChanges& changes) {
     json report = json::object();
     std::vector<Position> known;
+    const ImageReadScope scope(image);
     try {
         const ImageRecords before = loadImageRecords(image, directory, listedWeapons(image, directory));
         report = recordChanges(before, before.withBytes(changes.next));

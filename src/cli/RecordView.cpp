@@ -30,7 +30,10 @@ void setAtPath(nlohmann::json& json, std::string_view key, nlohmann::json value)
                 at->push_back(nullptr);
             at = &(*at)[*index];
         } else {
-            at = &(*at)[std::string(part)];
+            if (!at->is_object())
+                *at = nlohmann::json::object();
+            auto found = at->find(part); // no key string made for a part already there
+            at = found != at->end() ? &*found : &(*at)[std::string(part)];
         }
     }
     *at = std::move(value);
@@ -74,8 +77,9 @@ nlohmann::json RecordView::json() const {
         for (const auto& [key, value] : flat->items())
             setAtPath(out, key, value);
     }
-    for (const std::string& key : keys())
-        setAtPath(out, key, value(key));
+    visitValues([&out](const std::string& key, nlohmann::json value) {
+        setAtPath(out, key, std::move(value));
+    });
     return out;
 }
 

@@ -37,6 +37,9 @@ public:
     [[nodiscard]] const std::string& label() const { return m_label; }
 
     [[nodiscard]] virtual std::vector<std::string> keys() const = 0;
+    // Every field's key and value as read, in table order.
+    virtual void visitValues(
+        const std::function<void(const std::string& key, nlohmann::json value)>& visit) const = 0;
     [[nodiscard]] virtual bool hasKey(std::string_view key) const = 0;
     // The field's value as read.
     [[nodiscard]] virtual nlohmann::json value(std::string_view key) const = 0;
@@ -90,7 +93,8 @@ void overlay(LoadedBytes& loaded, std::span<const Position> positions, std::span
 
 // How one kind of record is read, planned and read back.
 template <typename Record> struct RecordKindOps {
-    std::function<FieldTable<Record>(const Record&)> fields;
+    // The record's table: a kind's shared one, or one made for this record.
+    std::function<std::shared_ptr<const FieldTable<Record>>(const Record&)> fields;
     std::function<std::vector<Position>(const Record&)> positions;
     std::function<std::vector<ByteWrite>(const Record&)> plan;
     std::function<Record(const Record& shape, std::span<const int> bytes)> decode;
@@ -104,16 +108,16 @@ public:
 
     [[nodiscard]] std::vector<std::string> keys() const override {
         std::vector<std::string> keys;
-        for (const Field<Record>& field : m_fields)
+        for (const Field<Record>& field : *m_fields)
             keys.push_back(field.key);
         return keys;
     }
-    [[nodiscard]] bool hasKey(std::string_view key) const override { return find(key) != nullptr; }
-    [[nodiscard]] nlohmann::json value(std::string_view key) const override {
-        const Field<Record>& field = at(key);
-        return valueJson(shapeOf(field), field.get(m_record), field.storedCode(m_record.loaded),
-                         !m_record.loaded.bytes.empty());
+    void visitValues(const std::function<void(const std::string&, nlohmann::json)>& visit) const override {
+        for (const Field<Record>& field : *m_fields)
+            visit(field.key, valueOf(field));
     }
+    [[nodiscard]] bool hasKey(std::string_view key) const override { return find(key) != nullptr; }
+    [[nodiscard]] nlohmann::json value(std::string_view key) const override { return valueOf(at(key)); }
     [[nodiscard]] nlohmann::json argument(std::string_view key, std::string_view text,
                                           ValueRule rule) const override {
         return argumentJson(shapeOf(at(key)), text, rule);
@@ -139,11 +143,15 @@ public:
     }
 
 private:
+    [[nodiscard]] nlohmann::json valueOf(const Field<Record>& field) const {
+        return valueJson(shapeOf(field), field.get(m_record), field.storedCode(m_record.loaded),
+                         !m_record.loaded.bytes.empty());
+    }
     [[nodiscard]] std::unique_ptr<RecordView> reading(const LoadedBytes& bytes) const {
         return std::make_unique<TableRecordView>(m_ops.decode(m_record, bytes.bytes), m_ops, naming());
     }
     [[nodiscard]] const Field<Record>* find(std::string_view key) const {
-        for (const Field<Record>& field : m_fields) {
+        for (const Field<Record>& field : *m_fields) {
             if (field.key == key)
                 return &field;
         }
@@ -158,7 +166,7 @@ private:
 
     Record m_record;
     RecordKindOps<Record> m_ops;
-    FieldTable<Record> m_fields;
+    std::shared_ptr<const FieldTable<Record>> m_fields;
 };
 
 } // namespace starfall::cli

@@ -15,6 +15,7 @@
 #include "unit/UnitWeaponList.h"
 #include "upgrade/UpgradeTable.h"
 
+#include <algorithm>
 #include <regex>
 
 namespace starfall::cli {
@@ -27,8 +28,12 @@ std::unique_ptr<RecordView> viewOf(Record record, RecordKindOps<Record> ops, Rec
                                                      std::move(naming));
 }
 
-template <typename Record> std::function<FieldTable<Record>(const Record&)> fixedTable(const FieldTable<Record>& table) {
-    return [&table](const Record&) { return table; };
+// A kind's one table, shared by every view without a copy.
+template <typename Record>
+std::function<std::shared_ptr<const FieldTable<Record>>(const Record&)> fixedTable(const FieldTable<Record>& table) {
+    return [&table](const Record&) {
+        return std::shared_ptr<const FieldTable<Record>>(std::shared_ptr<void>(), &table);
+    };
 }
 
 nlohmann::json listEntryNaming(const NameList& list, std::size_t index) {
@@ -103,7 +108,7 @@ std::unique_ptr<RecordView> skillTableView(const std::string& image, const NameL
     const Position start = skillTablePosition(entry.name, pilots.positionOf(entry));
     const SkillTable table = loadSkillTable(image, entry.name, start);
     RecordKindOps<SkillTable> ops{
-        [](const SkillTable& t) { return skillFields(t); },
+        [](const SkillTable& t) { return std::make_shared<const FieldTable<SkillTable>>(skillFields(t)); },
         [](const SkillTable& t) { return skillTableReadPositions(t.name, t.start); },
         [](const SkillTable& t) { return skillTableSavePlan(t); },
         [](const SkillTable& t, std::span<const int> bytes) { return decodeSkillTable(t.name, t.start, bytes); }};
@@ -111,12 +116,13 @@ std::unique_ptr<RecordView> skillTableView(const std::string& image, const NameL
     nlohmann::json shown = nlohmann::json::object();
     if (table.slots.empty())
         shown["slots"] = nlohmann::json::array(); // printed as an empty list, not left out
-    const LoadedBytes& loaded = table.loaded;
-    for (const auto& field : skillFields(table, true)) {
-        const std::size_t slot = field.bits.front().byte / 2;
+    for (std::size_t slot = 0; slot < table.slots.size(); ++slot)
         fixed["slots." + std::to_string(slot + 1) + ".locked"] = table.slots[slot].locked;
-        if (table.slots[slot].locked)
-            shown[field.key] = valueJson(shapeOf(field), field.get(table), field.storedCode(loaded), true);
+    const bool anyLocked = std::any_of(table.slots.begin(), table.slots.end(),
+                                       [](const SkillSlot& slot) { return slot.locked; });
+    for (const auto& field : anyLocked ? skillFields(table, true) : FieldTable<SkillTable>{}) {
+        if (table.slots[field.bits.front().byte / 2].locked)
+            shown[field.key] = valueJson(shapeOf(field), field.get(table), field.storedCode(table.loaded), true);
     }
     return viewOf(table, std::move(ops),
                   {std::move(fixed), std::move(shown), messages::skillTableLabel(entry.name),

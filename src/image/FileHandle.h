@@ -30,6 +30,12 @@ public:
     [[nodiscard]] int error() const { return m_error; }
     // Returns 0 or the errno of a failed close.
     int close();
+    // Hands the descriptor over to the caller, who closes it.
+    [[nodiscard]] int release() {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
 
 private:
     void reset();

@@ -48,12 +48,26 @@ void readRun(int fd, Position start, std::span<int> out, const std::string& path
         out[i] = i < got ? buffer[i] : kEndOfFile; // past the end stays kEndOfFile
 }
 
-FileHandle openForLoad(const std::string& path) {
+ImageReadScope*& innermostScope() {
+    static ImageReadScope* scope = nullptr;
+    return scope;
+}
+
+// The image open for a load: a scope's handle, or one of its own.
+struct LoadHandle {
+    FileHandle own;
+    int fd = -1;
+};
+
+LoadHandle openForLoad(const std::string& path) {
+    if (const int scoped = ImageReadScope::handleFor(path); scoped >= 0)
+        return {FileHandle(), scoped};
     recoverInterruptedSave(path);
     FileHandle file(path, O_RDONLY);
     if (!file.isOpen())
         throw CoreError(Failure::ImageOpenForLoad, path);
-    return file;
+    const int fd = file.fd();
+    return {std::move(file), fd};
 }
 
 } // namespace
@@ -67,11 +81,11 @@ void checkPositions(std::span<const Position> positions, const std::string& path
 
 std::vector<int> readBytes(const std::string& path, std::span<const Position> positions) {
     checkPositions(positions, path);
-    const FileHandle file = openForLoad(path);
+    const LoadHandle file = openForLoad(path);
     std::vector<int> bytes(positions.size(), kEndOfFile);
     for (std::size_t i = 0; i < positions.size();) {
         const std::size_t n = runLength(i, positions.size(), [&](std::size_t k) { return positions[k]; });
-        readRun(file.fd(), positions[i], std::span<int>(bytes).subspan(i, n), path);
+        readRun(file.fd, positions[i], std::span<int>(bytes).subspan(i, n), path);
         i += n;
     }
     return bytes;
@@ -106,10 +120,30 @@ std::vector<std::uint8_t> readRange(const std::string& path, Position start, std
     checkPositions(std::array<Position, 1>{start}, path);
     if (count > 0)
         checkPositions(std::array<Position, 1>{end - 1}, path);
-    const FileHandle file = openForLoad(path);
+    const LoadHandle file = openForLoad(path);
     std::vector<std::uint8_t> out(count);
-    out.resize(readFully(file.fd(), start, out, path));
+    out.resize(readFully(file.fd, start, out, path));
     return out;
+}
+
+ImageReadScope::ImageReadScope(std::string path) : m_path(std::move(path)), m_outer(innermostScope()) {
+    recoverInterruptedSave(m_path);
+    m_fd = FileHandle(m_path, O_RDONLY).release();
+    innermostScope() = this;
+}
+
+ImageReadScope::~ImageReadScope() {
+    innermostScope() = m_outer;
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+int ImageReadScope::handleFor(const std::string& path) {
+    for (const ImageReadScope* scope = innermostScope(); scope != nullptr; scope = scope->m_outer) {
+        if (scope->m_path == path)
+            return scope->m_fd;
+    }
+    return -1;
 }
 
 std::vector<ByteWrite> zipPlan(std::span<const Position> positions,

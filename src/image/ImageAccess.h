@@ -55,6 +55,25 @@ void writeRuns(const std::string& path, std::span<const ByteRun> runs, std::stri
 [[nodiscard]] std::vector<std::uint8_t> readRange(const std::string& path, Position start,
                                                   std::size_t count);
 
+// Keeps one image open for reading while it lives, so that a command that
+// reads many records (an export, a diff) opens it once: readBytes and
+// readRange of the same path use its handle. For one thread; scopes nest.
+class ImageReadScope {
+public:
+    explicit ImageReadScope(std::string path);
+    ImageReadScope(const ImageReadScope&) = delete;
+    ImageReadScope& operator=(const ImageReadScope&) = delete;
+    ~ImageReadScope();
+
+    // The open handle for `path` of the innermost scope that holds it, or -1.
+    [[nodiscard]] static int handleFor(const std::string& path);
+
+private:
+    std::string m_path;
+    int m_fd = -1;
+    ImageReadScope* m_outer = nullptr;
+};
+
 // Pairs planned positions with encoded values, in field order.
 [[nodiscard]] std::vector<ByteWrite> zipPlan(std::span<const Position> positions,
                                              std::span<const std::uint8_t> values);

@@ -23,8 +23,17 @@ void putNumber(std::vector<std::uint8_t>& out, std::uint64_t value, std::size_t 
         out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
+// Appends by resizing first: GCC 12 misreads an insert at the end as an
+// overflow at -O2 and stops a Release build.
+void putBytes(std::vector<std::uint8_t>& out, const void* data, std::size_t size) {
+    const std::size_t at = out.size();
+    out.resize(at + size);
+    if (size != 0)
+        std::memcpy(out.data() + at, data, size);
+}
+
 void putText(std::vector<std::uint8_t>& out, std::string_view text) {
-    out.insert(out.end(), text.begin(), text.end());
+    putBytes(out, text.data(), text.size());
 }
 
 // Reads the journal's fields in order; any read past the end marks it bad.
@@ -83,7 +92,7 @@ std::vector<std::uint8_t> encodeJournal(const SaveJournal& journal) {
     for (const JournalRun& run : journal.runs) {
         putNumber(out, static_cast<std::uint64_t>(run.start), kWord);
         putNumber(out, run.old.size(), kWord);
-        out.insert(out.end(), run.old.begin(), run.old.end());
+        putBytes(out, run.old.data(), run.old.size());
     }
     putText(out, kMark);
     putNumber(out, crc32Of(out), kCrcBytes);

@@ -3,6 +3,8 @@
 #include "image/CoreError.h"
 #include "image/FileHandle.h"
 
+#include <algorithm>
+#include <cstring>
 #include <sstream>
 
 namespace starfall {
@@ -12,13 +14,17 @@ namespace {
 // A line buffer of 80 bytes: at most 79 characters, the line feed included.
 constexpr std::size_t kLineLimit = 79;
 
+// CR LF becomes LF; the text is copied only when it holds a CR at all. Whole
+// stretches move at once: lists of 100,000 entries load at every start.
 std::string textModeContent(std::string_view raw) {
     std::string text;
     text.reserve(raw.size());
-    for (std::size_t i = 0; i < raw.size(); ++i) {
-        if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n')
-            continue;
-        text += raw[i];
+    for (std::size_t at = 0; at < raw.size();) {
+        std::size_t pair = raw.find("\r\n", at);
+        if (pair == std::string_view::npos)
+            pair = raw.size();
+        text.append(raw.substr(at, pair - at));
+        at = pair + 1; // the LF of the pair starts the next stretch
     }
     return text;
 }
@@ -27,15 +33,13 @@ std::string textModeContent(std::string_view raw) {
 // that the line rules then see.
 std::string_view nextLine(std::string_view text, std::size_t& offset) {
     const std::size_t limit = std::min(kLineLimit, text.size() - offset);
-    std::size_t length = 0;
-    while (length < limit && text[offset + length] != '\n')
-        ++length;
-    if (length < limit)
-        ++length; // the line feed
-    std::string_view line = text.substr(offset, length);
+    const char* start = text.data() + offset;
+    const void* feed = std::memchr(start, '\n', limit);
+    const std::size_t length = feed ? static_cast<const char*>(feed) - start + 1 : limit;
+    std::string_view line(start, length);
     offset += length;
-    if (const auto nul = line.find('\0'); nul != std::string_view::npos)
-        line = line.substr(0, nul);
+    if (const void* nul = std::memchr(line.data(), '\0', line.size()))
+        line = line.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - line.data()));
     return line;
 }
 
@@ -64,8 +68,11 @@ NameListEntry entryOf(std::string_view line) {
 } // namespace
 
 NameList parseNameList(std::string_view content) {
-    const std::string text = textModeContent(content);
+    const bool hasCr = content.find('\r') != std::string_view::npos;
+    const std::string converted = hasCr ? textModeContent(content) : std::string();
+    const std::string_view text = hasCr ? std::string_view(converted) : content;
     NameList list;
+    list.entries.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     bool headerSeen = false;
     for (std::size_t offset = 0; offset < text.size();) {
         const std::string_view line = nextLine(text, offset);

@@ -1,6 +1,7 @@
 #include "cli/ImageRecords.h"
 #include "cli/demo/DemoBuilder.h"
 
+#include "unit/WeaponRecord.h"
 #include "upgrade/UpgradeTable.h"
 
 #include "support/TempDir.h"
@@ -116,6 +117,25 @@ TEST_F(DemoTest, SplitUnitsAndTheirWeaponListsReadBackAsBuilt) {
                                       [](const json& weapon) { return weapon["number"] == 1322; });
     EXPECT_EQ(split["attack"], 5200);
     EXPECT_EQ(split["morale"], 125);
+}
+
+TEST_F(DemoTest, EveryRecordItListsLiesInsideTheImage) {
+    // So that a save of any of them, changed or not, never needs to grow it.
+    for (const char* section : {"units", "pilots", "skills", "weapons"}) {
+        for (const json& record : (*s_export)[section]) {
+            for (const auto& [key, value] : record.items()) {
+                // A byte past the end reads -1 (a weapon's signed hit may be -1 itself).
+                if (value.is_number_integer() && key != "hit") {
+                    EXPECT_NE(value, -1) << section << " " << record.dump() << " " << key;
+                }
+            }
+        }
+    }
+    const auto last = (*s_export)["weapons"].back()["number"].get<int>();
+    for (const Position p : weaponBytePositions(last))
+        EXPECT_LT(static_cast<std::size_t>(p), s_image->size());
+    for (const Position p : upgradeTablePositions())
+        EXPECT_LT(static_cast<std::size_t>(p), s_image->size());
 }
 
 TEST_F(DemoTest, HoldsTheUpgradeTableAndLeavesTheBytesBetweenItsRowsZero) {

@@ -245,6 +245,19 @@ TEST_F(PilotPageTest, AStatsOnlySaveWritesTheStatsAndPersonalityAndNoSpiritByte)
     EXPECT_EQ(seams.messages.shown[0], messages::saveDone());
 }
 
+TEST_F(PilotPageTest, ASaveWithoutEditsKeepsEveryByteOfAProtagonistsSharedSkillTable) {
+    // Its spirit bytes (0x5A, no command) are also the skill table at P + 12.
+    page.rebuildList();
+    select(Protagonist);
+    const std::string before = image();
+    ui().ok->click();
+    EXPECT_EQ(image(), before);
+    EXPECT_EQ(seams.messages.shown.back(), messages::saveDone());
+    ui().melee->setText(QStringLiteral("77"));
+    ui().ok->click();
+    EXPECT_EQ(changedPositions(before, image()), std::vector<Position>{kProtagonist + 2});
+}
+
 TEST_F(PilotPageTest, ASpiritsOnlySaveWritesTwelveBytesAtTheRecordAndNothingBefore) {
     page.rebuildList();
     select(Kimura);
