@@ -2,8 +2,8 @@
 # make test  builds everything with the sanitizers and runs every test
 # make fuzz  runs each fuzz target for FUZZ_SECONDS (default 60)
 # make bench runs the benchmarks, then bench/startup.sh (start-up ratios)
-# make bench-patch  times patch make and patch apply on the demo against cmp
-.PHONY: run test fuzz bench bench-patch setup
+# make bench-mods  times patch make, patch apply, diff and import on the demo
+.PHONY: run test fuzz bench bench-mods setup
 
 JOBS ?= $(shell nproc)
 
@@ -43,7 +43,7 @@ bench: setup build-bench/CMakeCache.txt
 	build-bench/bin/starfall-bench
 	bench/startup.sh build-bench
 
-# patch make and patch apply on the demo against cmp (hyperfine)
-bench-patch: setup build-bench/CMakeCache.txt
+# patch make, patch apply and diff on the demo against cmp, and import (hyperfine)
+bench-mods: setup build-bench/CMakeCache.txt
 	cmake --build build-bench -j $(JOBS) --target starfall-cli
-	bench/patch.sh build-bench/bin/starfall-cli
+	bench/mods.sh build-bench/bin/starfall-cli

@@ -32,10 +32,13 @@ BENCHMARK(loadPilot);
 void savePilot(benchmark::State& state) {
     const PilotReference reference = pilotReference("카인 벨");
     PilotRecord record = loadPilotRecord(demoFiles().image, reference);
-    for (auto _ : state)
+    int round = 0;
+    for (auto _ : state) {
+        record.stats.melee = (++round % 2 == 0) ? "160" : "161";
         savePilotRecord(demoFiles().image, reference, record);
+    }
 }
-BENCHMARK(savePilot);
+BENCHMARK(savePilot)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 SkillTable skillTable(const char* name) {
     const PilotReference reference = pilotReference(name);
@@ -55,10 +58,13 @@ BENCHMARK(loadSkills);
 
 void saveSkills(benchmark::State& state) {
     SkillTable table = skillTable("미나 로크");
-    for (auto _ : state)
+    int round = 0;
+    for (auto _ : state) {
+        table.slots.at(0).level = (++round % 2 == 0) ? "1" : "77";
         saveSkillTable(demoFiles().image, table);
+    }
 }
-BENCHMARK(saveSkills);
+BENCHMARK(saveSkills)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 } // namespace
 } // namespace starfall::bench

@@ -8,6 +8,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace starfall::bench {
 namespace {
 
@@ -25,8 +28,7 @@ const NameListEntry& unitEntry(const char* name) {
 }
 
 UnitPlace unitPlace(const char* name) {
-    const NameListEntry& entry = unitEntry(name);
-    return {entry.address(), demoFiles().units.positionOf(entry), entry.name};
+    return UnitPlace::fromList(demoFiles().units, entryNamed(demoFiles().units, name));
 }
 
 void loadUnit(benchmark::State& state) {
@@ -38,13 +40,32 @@ void loadUnit(benchmark::State& state) {
 }
 BENCHMARK(loadUnit);
 
+// Each save changes HP, so that each one journals, writes and flushes.
 void saveUnit(benchmark::State& state) {
     const UnitPlace place = unitPlace("스타폴 1호기");
     UnitRecord record = loadUnitRecord(demoFiles().image, place);
-    for (auto _ : state)
+    int round = 0;
+    for (auto _ : state) {
+        record.hp = (++round % 2 == 0) ? "3800" : "3900";
         saveUnitRecord(demoFiles().image, place, record);
+    }
 }
-BENCHMARK(saveUnit);
+BENCHMARK(saveUnit)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// The same two HP bytes written without a journal, as saves were written
+// before it: open, pwrite, fdatasync, close.
+void saveUnitWithoutJournal(benchmark::State& state) {
+    const Position hp = unitPlace("스타폴 1호기").position + 12;
+    int round = 0;
+    for (auto _ : state) {
+        const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(++round % 2 == 0 ? 0xD8 : 0x3C), 0x0F};
+        const int fd = ::open(demoFiles().image.c_str(), O_RDWR | O_CLOEXEC);
+        if (fd < 0 || ::pwrite(fd, bytes, 2, hp) != 2 || ::fdatasync(fd) != 0)
+            state.SkipWithError("the bare write failed");
+        ::close(fd);
+    }
+}
+BENCHMARK(saveUnitWithoutJournal)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // Four weapons, with their names looked up in weapon.ini on every load.
 void loadWeaponList(benchmark::State& state) {
@@ -70,10 +91,13 @@ BENCHMARK(loadWeapon);
 
 void saveWeapon(benchmark::State& state) {
     WeaponRecord record = loadWeaponRecord(demoFiles().image, kSplitWeapon);
-    for (auto _ : state)
+    int round = 0;
+    for (auto _ : state) {
+        record.morale = (++round % 2 == 0) ? "125" : "130";
         saveWeaponRecord(demoFiles().image, kSplitWeapon, record);
+    }
 }
-BENCHMARK(saveWeapon);
+BENCHMARK(saveWeapon)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void loadUpgrade(benchmark::State& state) {
     const std::int64_t before = bytesReadSoFar();
@@ -85,10 +109,13 @@ BENCHMARK(loadUpgrade);
 
 void saveUpgrade(benchmark::State& state) {
     UpgradeTable table = loadUpgradeTable(demoFiles().image);
-    for (auto _ : state)
+    int round = 0;
+    for (auto _ : state) {
+        table.values[0][2] = (++round % 2 == 0) ? "250" : "260";
         saveUpgradeTable(demoFiles().image, table);
+    }
 }
-BENCHMARK(saveUpgrade);
+BENCHMARK(saveUpgrade)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 } // namespace
 } // namespace starfall::bench

@@ -122,6 +122,18 @@ TEST_F(SkillTableTest, ReadsUpToTheEndingZeroAndWritesOnlyThoseSlots) {
     EXPECT_EQ(readBytes(m_path, run(T, 2)), (std::vector<int>{83, 44}));
 }
 
+TEST_F(SkillTableTest, ASecondSaveComparesAgainstWhatTheFirstWrote) {
+    const auto image = withSlots(1000, T, 3);
+    image.saveTo(m_path);
+    SkillTable table = loadSkillTable(m_path, name("아무로"), T);
+    table.slots[0].level = "77";
+    saveSkillTable(m_path, table);
+    EXPECT_EQ(readBytes(m_path, std::vector<Position>{T + 1}), std::vector<int>{77});
+    table.slots[0].level = "1"; // back to what the load read
+    saveSkillTable(m_path, table);
+    EXPECT_EQ(readFile(m_path), image.bytes());
+}
+
 TEST_F(SkillTableTest, NoSlotsWritesNothing) {
     const auto image = withSlots(1000, T, 0);
     image.saveTo(m_path);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# `patch make` and `patch apply` on the demo image against `cmp -l` of the
-# same files, which also reads both images whole. Target: within 3x of cmp.
-# Usage: bench/patch.sh [STARFALL_CLI]  (a Release build; see `make bench-patch`)
+# The mod workflow on the demo image: `patch make`, `patch apply` and `diff`
+# against `cmp -l` of the same files, which also reads both images whole
+# (target: within 3x of cmp), and `import` of the image's whole export.
+# Usage: bench/mods.sh [STARFALL_CLI]  (a Release build; see `make bench-mods`)
 set -euo pipefail
 
 cli=$(realpath "${1:-build-bench/bin/starfall-cli}")
@@ -25,11 +26,19 @@ echo "demo image: $(stat -c %s base.img) bytes; $(cmp -l base.img modded.img | w
 hyperfine -N -i --warmup 3 --runs 20 \
   -n cmp "cmp -l base.img modded.img" \
   -n "patch make (PPF)" "$cli patch make base.img modded.img out.ppf" \
-  -n "patch make (BPS)" "$cli patch make base.img modded.img out.bps --format bps"
+  -n "patch make (BPS)" "$cli patch make base.img modded.img out.bps --format bps" \
+  -n diff "$cli --dir . diff base.img modded.img"
 
 # Each apply starts from a fresh copy of the base, already on disk, so that
 # the apply's own flush is all that is timed.
 hyperfine -N -i --warmup 3 --runs 20 --prepare "sh -c 'cp base.img image.img && sync image.img'" \
   -n cmp "cmp -l base.img modded.img" \
-  -n "patch apply (PPF)" "$cli patch apply image.img mod.ppf" \
-  -n "patch apply (BPS)" "$cli patch apply image.img mod.bps"
+  -n "patch apply (PPF)" "$cli --dir . patch apply image.img mod.ppf" \
+  -n "patch apply (BPS)" "$cli --dir . patch apply image.img mod.bps"
+
+# import of every record of the demo: once onto the same records (nothing to
+# write), once onto the base (the mod's two records change).
+"$cli" --dir . export modded.img > modded.json
+hyperfine -N -i --warmup 3 --runs 20 --prepare "sh -c 'cp base.img image.img && sync image.img'" \
+  -n "import (no change)" "$cli --dir . import modded.img modded.json" \
+  -n "import (two records)" "$cli --dir . import image.img modded.json"
