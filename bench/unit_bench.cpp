@@ -58,7 +58,8 @@ void saveUnitWithoutJournal(benchmark::State& state) {
     const Position hp = unitPlace("스타폴 1호기").position + 12;
     int round = 0;
     for (auto _ : state) {
-        const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(++round % 2 == 0 ? 0xD8 : 0x3C), 0x0F};
+        const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(++round % 2 == 0 ? 0xD8 : 0x3C),
+                                       0x0F};
         const int fd = ::open(demoFiles().image.c_str(), O_RDWR | O_CLOEXEC);
         if (fd < 0 || ::pwrite(fd, bytes, 2, hp) != 2 || ::fdatasync(fd) != 0)
             state.SkipWithError("the bare write failed");

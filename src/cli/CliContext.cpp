@@ -24,8 +24,10 @@ std::size_t selectEntry(const NameList& list, std::string_view selector) {
     if (selector.size() > 1 && selector.front() == '#') {
         std::size_t index = 0;
         const auto digits = selector.substr(1);
-        const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), index);
-        if (error == std::errc() && end == digits.data() + digits.size() && index < list.entries.size())
+        const auto [end, error] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), index);
+        if (error == std::errc() && end == digits.data() + digits.size() &&
+            index < list.entries.size())
             return index;
         throw UsageError("no list entry " + std::string(selector));
     }
@@ -43,7 +45,11 @@ namespace {
 std::size_t utf8Length(std::string_view text, std::size_t i) {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char lead = byte(i);
-    const std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3 : lead >= 0xF0 && lead < 0xF5 ? 4 : 0;
+    const std::size_t length = lead < 0x80                   ? 1
+                               : lead >= 0xC2 && lead < 0xE0 ? 2
+                               : lead >= 0xE0 && lead < 0xF0 ? 3
+                               : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                             : 0;
     if (length == 0 || i + length > text.size())
         return 0;
     for (std::size_t k = 1; k < length; ++k) {
@@ -75,6 +81,8 @@ std::string printablePath(std::string_view path) {
     return out;
 }
 
-nlohmann::json nameJson(std::string_view cp949Name) { return cp949::toUtf8(cp949Name); }
+nlohmann::json nameJson(std::string_view cp949Name) {
+    return cp949::toUtf8(cp949Name);
+}
 
 } // namespace starfall::cli

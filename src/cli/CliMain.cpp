@@ -25,11 +25,11 @@ struct Verb {
     Registration add;
 };
 constexpr Verb kVerbs[] = {
-    {"units", addListCommands},     {"pilots", addListCommands},  {"pilot", addPilotCommands},
-    {"skills", addSkillCommands},   {"unit", addUnitCommands},    {"weapons", addUnitCommands},
+    {"units", addListCommands},     {"pilots", addListCommands},     {"pilot", addPilotCommands},
+    {"skills", addSkillCommands},   {"unit", addUnitCommands},       {"weapons", addUnitCommands},
     {"weapon", addWeaponCommands},  {"upgrade", addUpgradeCommands}, {"export", addExportCommand},
-    {"import", addImportCommand},   {"diff", addDiffCommand},     {"keys", addKeysCommand},
-    {"sectors", addSectorCommands}, {"patch", addPatchCommands},  {"make-demo", addDemoCommand},
+    {"import", addImportCommand},   {"diff", addDiffCommand},        {"keys", addKeysCommand},
+    {"sectors", addSectorCommands}, {"patch", addPatchCommands},     {"make-demo", addDemoCommand},
 };
 
 // The verb a command line names: the first word that is no option, past

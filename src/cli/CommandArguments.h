@@ -21,7 +21,9 @@ struct RecordArguments {
     std::vector<std::string> assignments;
     bool asTyped = false;
 
-    [[nodiscard]] ValueRule rule() const { return asTyped ? ValueRule::AsTyped : ValueRule::Checked; }
+    [[nodiscard]] ValueRule rule() const {
+        return asTyped ? ValueRule::AsTyped : ValueRule::Checked;
+    }
 };
 
 // `noun verb IMAGE`: the subcommand, with its IMAGE argument.

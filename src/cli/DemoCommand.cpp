@@ -2,7 +2,6 @@
 #include "cli/Commands.h"
 #include "cli/demo/DemoBuilder.h"
 
-
 #include <CLI/CLI.hpp>
 
 #include <memory>

@@ -51,7 +51,8 @@ void printText(std::ostream& out, const nlohmann::json& report) {
             out << section;
             for (const char* key : {"index", "number", "name"}) {
                 if (record.contains(key))
-                    out << ' ' << (std::string_view(key) == "index" ? "#" : "") << shown(record[key]);
+                    out << ' ' << (std::string_view(key) == "index" ? "#" : "")
+                        << shown(record[key]);
             }
             const char* separator = ": ";
             for (const auto& [key, values] : record["changes"].items()) {

@@ -4,8 +4,8 @@
 
 #include "lists/NameListReader.h"
 #include "pilot/PilotLayout.h"
-#include "pilot/SkillTableLayout.h"
 #include "pilot/SkillTable.h"
+#include "pilot/SkillTableLayout.h"
 #include "unit/UnitLayout.h"
 #include "unit/WeaponRecord.h"
 #include "upgrade/UpgradeTable.h"
@@ -65,7 +65,8 @@ SectorRange parseSectorRange(const std::string& text) {
     const std::size_t dash = text.find('-');
     const std::string_view whole(text);
     const std::int64_t first = parseIndex(whole.substr(0, dash), text);
-    const std::int64_t last = dash == std::string::npos ? first : parseIndex(whole.substr(dash + 1), text);
+    const std::int64_t last =
+        dash == std::string::npos ? first : parseIndex(whole.substr(dash + 1), text);
     if (last < first)
         throw UsageError("--sectors: the range " + text + " ends before it starts");
     return {first, last};

@@ -57,7 +57,8 @@ FieldValue numberValue(const FieldShape& shape, const nlohmann::json& value, Val
     return std::to_string(number);
 }
 
-FieldValue choiceValue(const FieldShape& shape, const nlohmann::json& value, std::string_view where) {
+FieldValue choiceValue(const FieldShape& shape, const nlohmann::json& value,
+                       std::string_view where) {
     if (value.is_string()) {
         if (const auto index = itemIndex(shape, value.get<std::string>()))
             return ListChoice::item(static_cast<int>(*index));

@@ -50,7 +50,8 @@ std::size_t readBlock(const FileHandle& file, Position at, std::vector<std::uint
 
 } // namespace
 
-ImageComparison compareImages(const std::string& base, const std::string& other, OtherBytes& bytes) {
+ImageComparison compareImages(const std::string& base, const std::string& other,
+                              OtherBytes& bytes) {
     const FileHandle a = openImage(base);
     const FileHandle b = openImage(other);
     ImageComparison result{sizeOf(a), sizeOf(b), false};
@@ -58,7 +59,8 @@ ImageComparison compareImages(const std::string& base, const std::string& other,
     std::vector<std::uint8_t> right(kBlockBytes);
     const std::int64_t common = std::min(result.baseSize, result.otherSize);
     for (Position at = 0; at < common; at += static_cast<Position>(kBlockBytes)) {
-        const std::size_t n = std::min(readBlock(a, at, left, base), readBlock(b, at, right, other));
+        const std::size_t n =
+            std::min(readBlock(a, at, left, base), readBlock(b, at, right, other));
         if (std::memcmp(left.data(), right.data(), n) == 0)
             continue;
         for (std::size_t i = 0; i < n; ++i) {
@@ -69,7 +71,8 @@ ImageComparison compareImages(const std::string& base, const std::string& other,
         }
     }
     if (result.baseSize != result.otherSize) {
-        bytes.addRun(common, static_cast<std::size_t>(std::max(result.baseSize, result.otherSize) - common));
+        bytes.addRun(
+            common, static_cast<std::size_t>(std::max(result.baseSize, result.otherSize) - common));
         result.differ = true;
     }
     return result;

@@ -40,8 +40,10 @@ ImageRecords ImageRecords::withBytes(std::span<const ByteRun> runs) const {
 
 void ImageRecords::visit(
     const std::function<void(std::string_view section, const RecordView&)>& visitor) const {
-    for (const auto& [name, records] :
-         {std::pair{"units", &units}, {"pilots", &pilots}, {"skills", &skills}, {"weapons", &weapons}}) {
+    for (const auto& [name, records] : {std::pair{"units", &units},
+                                        {"pilots", &pilots},
+                                        {"skills", &skills},
+                                        {"weapons", &weapons}}) {
         for (const auto& record : *records)
             visitor(name, *record);
     }

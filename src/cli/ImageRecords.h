@@ -29,7 +29,8 @@ struct ImageRecords {
     // The same records as they read once `runs` (sorted, disjoint) are in the image.
     [[nodiscard]] ImageRecords withBytes(std::span<const ByteRun> runs) const;
     // Every record, section by section, with the section's name.
-    void visit(const std::function<void(std::string_view section, const RecordView&)>& visitor) const;
+    void
+    visit(const std::function<void(std::string_view section, const RecordView&)>& visitor) const;
 };
 
 // The numbers of the weapons the units of `directory`'s unitlist.ini list in `image`.

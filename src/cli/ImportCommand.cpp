@@ -67,7 +67,8 @@ json readDocument(const std::string& file) {
 std::size_t namedIndex(const json& entry, const NameList& list, const std::string& path) {
     std::optional<std::size_t> byIndex;
     if (entry.contains("index")) {
-        if (!entry["index"].is_number_unsigned() || entry["index"].get<std::size_t>() >= list.entries.size())
+        if (!entry["index"].is_number_unsigned() ||
+            entry["index"].get<std::size_t>() >= list.entries.size())
             refuse(path + ".index", "no list entry " + entry["index"].dump());
         byIndex = entry["index"].get<std::size_t>();
     }
@@ -141,7 +142,8 @@ public:
 
 private:
     void readListed(const std::string& section, const json& entries) {
-        const NameList list = loadNameList(m_directory, section == "units" ? ListKind::Units : ListKind::Pilots);
+        const NameList list =
+            loadNameList(m_directory, section == "units" ? ListKind::Units : ListKind::Pilots);
         forEntry(section, entries, [&](const json& entry, const std::string& path) {
             const std::size_t index = namedIndex(entry, list, path);
             add(path, section, std::to_string(index), entry, [&] {
@@ -158,11 +160,13 @@ private:
             const json& number = entry.contains("number") ? entry["number"] : json();
             if (!number.is_number_unsigned() || number.get<int>() >= kWeaponNumberLimit)
                 refuse(path + ".number", "name the weapon by its number, 0 to 2047");
-            add(path, "weapons", number.dump(), entry, [&] { return weaponView(m_image, number.get<int>()); });
+            add(path, "weapons", number.dump(), entry,
+                [&] { return weaponView(m_image, number.get<int>()); });
         });
     }
 
-    template <typename Each> void forEntry(const std::string& section, const json& entries, Each each) {
+    template <typename Each>
+    void forEntry(const std::string& section, const json& entries, Each each) {
         if (!entries.is_array())
             refuse("$." + section, "a list of records");
         for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -212,7 +216,8 @@ void importDocument(CliContext& context, const ImportArguments& arguments) {
             continue;
         for (const ByteWrite& write : writes) {
             if (write.position >= size)
-                throw CoreError(Failure::PastImageEnd, arguments.image, write.position, target.edited->label());
+                throw CoreError(Failure::PastImageEnd, arguments.image, write.position,
+                                target.edited->label());
         }
         json entry = target.asRead->fixed();
         entry.erase("position");
@@ -235,9 +240,11 @@ void importDocument(CliContext& context, const ImportArguments& arguments) {
 void addImportCommand(CLI::App& app, CliContext& context) {
     auto arguments = std::make_shared<ImportArguments>();
     CLI::App* command = app.add_subcommand(
-        "import", "Apply a JSON document shaped as `export` prints it, or any part of it, in one save");
+        "import",
+        "Apply a JSON document shaped as `export` prints it, or any part of it, in one save");
     command->add_option("IMAGE", arguments->image, "The image file")->required();
-    command->add_option("FILE", arguments->file, "The JSON document (default, or -: standard input)");
+    command->add_option("FILE", arguments->file,
+                        "The JSON document (default, or -: standard input)");
     command->add_flag("--dry-run", arguments->dryRun, "Print what would change and write nothing");
     command->add_flag("--as-typed", arguments->asTyped,
                       "Take number values as text typed into the editor's box");

@@ -42,7 +42,8 @@ SkillTable fullSkillTable() {
 } // namespace
 
 void addKeysCommand(CLI::App& app, CliContext& context) {
-    app.add_subcommand("keys", "List the keys of every record's fields, with their ranges and items")
+    app.add_subcommand("keys",
+                       "List the keys of every record's fields, with their ranges and items")
         ->callback([&context] {
             context.print({{"unit", tableJson(unitFields())},
                            {"pilot", tableJson(pilotFields(PilotRecordKind::Full))},

@@ -92,7 +92,8 @@ void apply(CliContext& context, const PatchArguments& arguments) {
         return;
     }
     // The report reads the records as they are before the write.
-    const json done = report(context, arguments, patch, arguments.dryRun ? "dry run" : "applied", changes);
+    const json done =
+        report(context, arguments, patch, arguments.dryRun ? "dry run" : "applied", changes);
     if (!arguments.dryRun)
         patch::writeChanges(arguments.image, changes, messages::patchLabel(arguments.patch));
     context.print(done);

@@ -24,7 +24,8 @@ std::vector<KeyValue> pilotSpelling(const KeyValue& pair) {
     return {pair};
 }
 
-std::unique_ptr<RecordView> selectedPilot(const CliContext& context, const RecordArguments& arguments) {
+std::unique_ptr<RecordView> selectedPilot(const CliContext& context,
+                                          const RecordArguments& arguments) {
     const NameList list = loadNameList(context.directory(), ListKind::Pilots);
     return pilotView(arguments.image, list, selectEntry(list, arguments.selector));
 }
@@ -38,13 +39,15 @@ void addPilotCommands(CLI::App& app, CliContext& context) {
 
     CLI::App* get = addRecordVerb(*pilot, "get", "Print a pilot record", *arguments);
     addSelector(*get, *arguments, "pilot");
-    get->callback([&context, arguments] { context.print(selectedPilot(context, *arguments)->json()); });
+    get->callback(
+        [&context, arguments] { context.print(selectedPilot(context, *arguments)->json()); });
 
     CLI::App* set = addRecordVerb(*pilot, "set", "Change fields of a pilot record", *arguments);
     addSelector(*set, *arguments, "pilot");
     addAssignments(*set, *arguments, "Keys as `pilot get` prints them: melee, spirits.2.command");
     set->callback([&context, arguments] {
-        setRecord(context, *arguments, [&] { return selectedPilot(context, *arguments); }, pilotSpelling);
+        setRecord(
+            context, *arguments, [&] { return selectedPilot(context, *arguments); }, pilotSpelling);
     });
 }
 

@@ -33,7 +33,8 @@ nlohmann::json sectionChanges(const std::vector<const RecordView*>& before,
     return out;
 }
 
-std::map<std::string, std::vector<const RecordView*>, std::less<>> sections(const ImageRecords& records) {
+std::map<std::string, std::vector<const RecordView*>, std::less<>>
+sections(const ImageRecords& records) {
     std::map<std::string, std::vector<const RecordView*>, std::less<>> out;
     records.visit([&out](std::string_view section, const RecordView& record) {
         out[std::string(section)].push_back(&record);

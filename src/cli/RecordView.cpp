@@ -55,14 +55,16 @@ void flattenJson(const nlohmann::json& json, const std::string& prefix,
     }
 }
 
-void overlay(LoadedBytes& loaded, std::span<const Position> positions, std::span<const ByteRun> runs) {
+void overlay(LoadedBytes& loaded, std::span<const Position> positions,
+             std::span<const ByteRun> runs) {
     if (loaded.bytes.size() != positions.size())
         return;
     for (std::size_t i = 0; i < positions.size(); ++i) {
         const Position at = positions[i];
         // The last run starting at or before `at`.
-        const auto after = std::upper_bound(runs.begin(), runs.end(), at,
-                                            [](Position p, const ByteRun& run) { return p < run.start; });
+        const auto after =
+            std::upper_bound(runs.begin(), runs.end(), at,
+                             [](Position p, const ByteRun& run) { return p < run.start; });
         if (after == runs.begin())
             continue;
         const ByteRun& run = *std::prev(after);

@@ -56,7 +56,8 @@ public:
     // The image positions of the record's bytes, in planned order.
     [[nodiscard]] virtual std::vector<Position> positions() const = 0;
     // The record as it reads once `runs` (sorted, disjoint) are in the image.
-    [[nodiscard]] virtual std::unique_ptr<RecordView> withBytes(std::span<const ByteRun> runs) const = 0;
+    [[nodiscard]] virtual std::unique_ptr<RecordView>
+    withBytes(std::span<const ByteRun> runs) const = 0;
 
     // The fixed values and every field's value, nested as `get` prints them.
     [[nodiscard]] nlohmann::json json() const;
@@ -89,7 +90,8 @@ void flattenJson(const nlohmann::json& json, const std::string& prefix,
 
 // Puts the bytes of `runs` (sorted, disjoint) into `loaded` at the record's
 // positions, as a load after writing them would read them.
-void overlay(LoadedBytes& loaded, std::span<const Position> positions, std::span<const ByteRun> runs);
+void overlay(LoadedBytes& loaded, std::span<const Position> positions,
+             std::span<const ByteRun> runs);
 
 // How one kind of record is read, planned and read back.
 template <typename Record> struct RecordKindOps {
@@ -112,12 +114,15 @@ public:
             keys.push_back(field.key);
         return keys;
     }
-    void visitValues(const std::function<void(const std::string&, nlohmann::json)>& visit) const override {
+    void visitValues(
+        const std::function<void(const std::string&, nlohmann::json)>& visit) const override {
         for (const Field<Record>& field : *m_fields)
             visit(field.key, valueOf(field));
     }
     [[nodiscard]] bool hasKey(std::string_view key) const override { return find(key) != nullptr; }
-    [[nodiscard]] nlohmann::json value(std::string_view key) const override { return valueOf(at(key)); }
+    [[nodiscard]] nlohmann::json value(std::string_view key) const override {
+        return valueOf(at(key));
+    }
     [[nodiscard]] nlohmann::json argument(std::string_view key, std::string_view text,
                                           ValueRule rule) const override {
         return argumentJson(shapeOf(at(key)), text, rule);
@@ -136,7 +141,8 @@ public:
     [[nodiscard]] std::vector<Position> positions() const override {
         return m_ops.positions(m_record);
     }
-    [[nodiscard]] std::unique_ptr<RecordView> withBytes(std::span<const ByteRun> runs) const override {
+    [[nodiscard]] std::unique_ptr<RecordView>
+    withBytes(std::span<const ByteRun> runs) const override {
         LoadedBytes after = m_record.loaded;
         overlay(after, positions(), runs);
         return reading(after);
@@ -148,7 +154,8 @@ private:
                          !m_record.loaded.bytes.empty());
     }
     [[nodiscard]] std::unique_ptr<RecordView> reading(const LoadedBytes& bytes) const {
-        return std::make_unique<TableRecordView>(m_ops.decode(m_record, bytes.bytes), m_ops, naming());
+        return std::make_unique<TableRecordView>(m_ops.decode(m_record, bytes.bytes), m_ops,
+                                                 naming());
     }
     [[nodiscard]] const Field<Record>* find(std::string_view key) const {
         for (const Field<Record>& field : *m_fields) {

@@ -23,14 +23,16 @@ namespace starfall::cli {
 namespace {
 
 template <typename Record>
-std::unique_ptr<RecordView> viewOf(Record record, RecordKindOps<Record> ops, RecordView::Naming naming) {
+std::unique_ptr<RecordView> viewOf(Record record, RecordKindOps<Record> ops,
+                                   RecordView::Naming naming) {
     return std::make_unique<TableRecordView<Record>>(std::move(record), std::move(ops),
                                                      std::move(naming));
 }
 
 // A kind's one table, shared by every view without a copy.
 template <typename Record>
-std::function<std::shared_ptr<const FieldTable<Record>>(const Record&)> fixedTable(const FieldTable<Record>& table) {
+std::function<std::shared_ptr<const FieldTable<Record>>(const Record&)>
+fixedTable(const FieldTable<Record>& table) {
     return [&table](const Record&) {
         return std::shared_ptr<const FieldTable<Record>>(std::shared_ptr<void>(), &table);
     };
@@ -48,7 +50,8 @@ nlohmann::json listEntryNaming(const NameList& list, std::size_t index) {
 std::optional<std::string> pilotLacks(PilotRecordKind kind, std::string_view key) {
     for (const auto& field : pilotFields(PilotRecordKind::Full)) {
         if (field.key == key)
-            return "a " + std::string(kindName(kind)) + " pilot record has no '" + std::string(key) + "'";
+            return "a " + std::string(kindName(kind)) + " pilot record has no '" +
+                   std::string(key) + "'";
     }
     return std::nullopt;
 }
@@ -62,17 +65,18 @@ std::optional<std::string> skillSlotLacks(const SkillTable& table, std::string_v
     if (slot > static_cast<std::size_t>(kMaxSkillSlots))
         return std::nullopt;
     if (slot > table.slots.size())
-        return "'" + std::string(key) + "': the table has " + std::to_string(table.slots.size()) + " slots";
+        return "'" + std::string(key) + "': the table has " + std::to_string(table.slots.size()) +
+               " slots";
     return "'" + std::string(key) + "': slot " + std::to_string(slot) + " is locked";
 }
 
 } // namespace
 
-std::unique_ptr<RecordView> unitView(const std::string& image, const NameList& units, std::size_t index) {
+std::unique_ptr<RecordView> unitView(const std::string& image, const NameList& units,
+                                     std::size_t index) {
     const UnitPlace place = UnitPlace::fromList(units, index);
     RecordKindOps<UnitRecord> ops{
-        fixedTable(unitFields()),
-        [place](const UnitRecord&) { return unitRecordPositions(place); },
+        fixedTable(unitFields()), [place](const UnitRecord&) { return unitRecordPositions(place); },
         [place](const UnitRecord& record) { return unitSavePlan(place, record); },
         [](const UnitRecord&, std::span<const int> bytes) { return decodeUnitRecord(bytes); }};
     return viewOf(loadUnitRecord(image, place), std::move(ops),
@@ -87,11 +91,15 @@ std::unique_ptr<RecordView> pilotView(const std::string& image, const NameList& 
         fixedTable(pilotFields(kind)),
         [reference, kind](const PilotRecord&) { return pilotRecordPositions(reference, kind); },
         [reference](const PilotRecord& record) { return pilotSavePlan(reference, record); },
-        [kind](const PilotRecord&, std::span<const int> bytes) { return decodePilotRecord(kind, bytes); }};
+        [kind](const PilotRecord&, std::span<const int> bytes) {
+            return decodePilotRecord(kind, bytes);
+        }};
     nlohmann::json fixed = listEntryNaming(pilots, index);
     fixed["kind"] = kindName(kind);
     return viewOf(loadPilotRecord(image, reference), std::move(ops),
-                  {std::move(fixed), {}, messages::pilotRecordLabel(reference.name),
+                  {std::move(fixed),
+                   {},
+                   messages::pilotRecordLabel(reference.name),
                    [kind](std::string_view key) { return pilotLacks(kind, key); }});
 }
 
@@ -108,10 +116,14 @@ std::unique_ptr<RecordView> skillTableView(const std::string& image, const NameL
     const Position start = skillTablePosition(entry.name, pilots.positionOf(entry));
     const SkillTable table = loadSkillTable(image, entry.name, start);
     RecordKindOps<SkillTable> ops{
-        [](const SkillTable& t) { return std::make_shared<const FieldTable<SkillTable>>(skillFields(t)); },
+        [](const SkillTable& t) {
+            return std::make_shared<const FieldTable<SkillTable>>(skillFields(t));
+        },
         [](const SkillTable& t) { return skillTableReadPositions(t.name, t.start); },
         [](const SkillTable& t) { return skillTableSavePlan(t); },
-        [](const SkillTable& t, std::span<const int> bytes) { return decodeSkillTable(t.name, t.start, bytes); }};
+        [](const SkillTable& t, std::span<const int> bytes) {
+            return decodeSkillTable(t.name, t.start, bytes);
+        }};
     nlohmann::json fixed = {{"name", nameJson(entry.name)}, {"index", index}, {"position", start}};
     nlohmann::json shown = nlohmann::json::object();
     if (table.slots.empty())
@@ -122,7 +134,8 @@ std::unique_ptr<RecordView> skillTableView(const std::string& image, const NameL
                                        [](const SkillSlot& slot) { return slot.locked; });
     for (const auto& field : anyLocked ? skillFields(table, true) : FieldTable<SkillTable>{}) {
         if (table.slots[field.bits.front().byte / 2].locked)
-            shown[field.key] = valueJson(shapeOf(field), field.get(table), field.storedCode(table.loaded), true);
+            shown[field.key] =
+                valueJson(shapeOf(field), field.get(table), field.storedCode(table.loaded), true);
     }
     return viewOf(table, std::move(ops),
                   {std::move(fixed), std::move(shown), messages::skillTableLabel(entry.name),
@@ -136,14 +149,15 @@ std::unique_ptr<RecordView> weaponView(const std::string& image, int number) {
         [number](const WeaponRecord& record) { return weaponSavePlan(number, record); },
         [](const WeaponRecord&, std::span<const int> bytes) { return decodeWeaponRecord(bytes); }};
     return viewOf(loadWeaponRecord(image, number), std::move(ops),
-                  {{{"number", number}, {"position", weaponRecordPosition(number)}}, {},
-                   messages::weaponRecordLabel(number), {}});
+                  {{{"number", number}, {"position", weaponRecordPosition(number)}},
+                   {},
+                   messages::weaponRecordLabel(number),
+                   {}});
 }
 
 std::unique_ptr<RecordView> upgradeView(const std::string& image) {
     RecordKindOps<UpgradeTable> ops{
-        fixedTable(upgradeFields()),
-        [](const UpgradeTable&) { return upgradeTablePositions(); },
+        fixedTable(upgradeFields()), [](const UpgradeTable&) { return upgradeTablePositions(); },
         [](const UpgradeTable& table) { return upgradeTableSavePlan(table); },
         [](const UpgradeTable&, std::span<const int> bytes) { return decodeUpgradeTable(bytes); }};
     return viewOf(loadUpgradeTable(image), std::move(ops),

@@ -24,7 +24,8 @@ std::vector<KeyValue> skillSpelling(const KeyValue& pair) {
     return {pair};
 }
 
-std::unique_ptr<RecordView> selectedTable(const CliContext& context, const RecordArguments& arguments) {
+std::unique_ptr<RecordView> selectedTable(const CliContext& context,
+                                          const RecordArguments& arguments) {
     const NameList list = loadNameList(context.directory(), ListKind::Pilots);
     return skillTableView(arguments.image, list, selectEntry(list, arguments.selector));
 }
@@ -38,13 +39,17 @@ void addSkillCommands(CLI::App& app, CliContext& context) {
 
     CLI::App* get = addRecordVerb(*skills, "get", "Print a pilot's skill table", *arguments);
     addSelector(*get, *arguments, "pilot");
-    get->callback([&context, arguments] { context.print(selectedTable(context, *arguments)->json()); });
+    get->callback(
+        [&context, arguments] { context.print(selectedTable(context, *arguments)->json()); });
 
-    CLI::App* set = addRecordVerb(*skills, "set", "Change slots of a pilot's skill table", *arguments);
+    CLI::App* set =
+        addRecordVerb(*skills, "set", "Change slots of a pilot's skill table", *arguments);
     addSelector(*set, *arguments, "pilot");
-    addAssignments(*set, *arguments, "Keys as `skills get` prints them: slots.K.skill, slots.K.level");
+    addAssignments(*set, *arguments,
+                   "Keys as `skills get` prints them: slots.K.skill, slots.K.level");
     set->callback([&context, arguments] {
-        setRecord(context, *arguments, [&] { return selectedTable(context, *arguments); }, skillSpelling);
+        setRecord(
+            context, *arguments, [&] { return selectedTable(context, *arguments); }, skillSpelling);
     });
 }
 

@@ -24,7 +24,8 @@ std::vector<KeyValue> unitSpelling(const KeyValue& pair) {
     return {pair};
 }
 
-std::unique_ptr<RecordView> selectedUnit(const CliContext& context, const RecordArguments& arguments) {
+std::unique_ptr<RecordView> selectedUnit(const CliContext& context,
+                                         const RecordArguments& arguments) {
     const NameList list = loadNameList(context.directory(), ListKind::Units);
     return unitView(arguments.image, list, selectEntry(list, arguments.selector));
 }
@@ -38,13 +39,16 @@ void addUnitCommands(CLI::App& app, CliContext& context) {
 
     CLI::App* get = addRecordVerb(*unit, "get", "Print a unit record", *arguments);
     addSelector(*get, *arguments, "unit");
-    get->callback([&context, arguments] { context.print(selectedUnit(context, *arguments)->json()); });
+    get->callback(
+        [&context, arguments] { context.print(selectedUnit(context, *arguments)->json()); });
 
     CLI::App* set = addRecordVerb(*unit, "set", "Change fields of a unit record", *arguments);
     addSelector(*set, *arguments, "unit");
-    addAssignments(*set, *arguments, "Keys as `unit get` prints them: hp, terrain.sea, abilities.2");
+    addAssignments(*set, *arguments,
+                   "Keys as `unit get` prints them: hp, terrain.sea, abilities.2");
     set->callback([&context, arguments] {
-        setRecord(context, *arguments, [&] { return selectedUnit(context, *arguments); }, unitSpelling);
+        setRecord(
+            context, *arguments, [&] { return selectedUnit(context, *arguments); }, unitSpelling);
     });
 
     CLI::App* weapons = addRecordVerb(app, "weapons", "Print a unit's weapon list", *arguments);

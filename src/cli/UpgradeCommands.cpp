@@ -26,14 +26,17 @@ std::vector<KeyValue> upgradeSpelling(const KeyValue& pair) {
         return {pair};
     std::vector<KeyValue> stages;
     std::string_view list = pair.second;
-    for (std::size_t comma = list.find(','); comma != std::string_view::npos; comma = list.find(',')) {
-        stages.emplace_back(pair.first + "." + std::to_string(stages.size() + 1), list.substr(0, comma));
+    for (std::size_t comma = list.find(','); comma != std::string_view::npos;
+         comma = list.find(',')) {
+        stages.emplace_back(pair.first + "." + std::to_string(stages.size() + 1),
+                            list.substr(0, comma));
         list.remove_prefix(comma + 1);
     }
     stages.emplace_back(pair.first + "." + std::to_string(stages.size() + 1), list);
     if (stages.size() != kUpgradeStageCount)
         throw UsageError("key '" + pair.first + "': give " + std::to_string(kUpgradeStageCount) +
-                         " comma-separated values, one per stage, not " + std::to_string(stages.size()));
+                         " comma-separated values, one per stage, not " +
+                         std::to_string(stages.size()));
     return stages;
 }
 
@@ -47,11 +50,13 @@ void addUpgradeCommands(CLI::App& app, CliContext& context) {
     CLI::App* get = addRecordVerb(*upgrade, "get", "Print the upgrade table", *arguments);
     get->callback([&context, arguments] { context.print(upgradeView(arguments->image)->json()); });
 
-    CLI::App* set = addRecordVerb(*upgrade, "set", "Change values of the upgrade table", *arguments);
+    CLI::App* set =
+        addRecordVerb(*upgrade, "set", "Change values of the upgrade table", *arguments);
     addAssignments(*set, *arguments,
                    "ROW.K for stage K (1-10), or ROW=V1,...,V10; ROW as `upgrade get` prints it");
     set->callback([&context, arguments] {
-        setRecord(context, *arguments, [&] { return upgradeView(arguments->image); }, upgradeSpelling);
+        setRecord(
+            context, *arguments, [&] { return upgradeView(arguments->image); }, upgradeSpelling);
     });
 }
 

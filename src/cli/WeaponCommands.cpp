@@ -23,9 +23,11 @@ void addWeaponCommands(CLI::App& app, CliContext& context) {
 
     CLI::App* set = addRecordVerb(*weapon, "set", "Change fields of a weapon record", *arguments);
     addWeaponNumber(*set, *arguments);
-    addAssignments(*set, *arguments, "Keys as `weapon get` prints them: attack, critical, terrain.air");
+    addAssignments(*set, *arguments,
+                   "Keys as `weapon get` prints them: attack, critical, terrain.air");
     set->callback([&context, arguments] {
-        setRecord(context, *arguments, [&] { return weaponView(arguments->image, arguments->number); });
+        setRecord(context, *arguments,
+                  [&] { return weaponView(arguments->image, arguments->number); });
     });
 }
 

@@ -8,8 +8,8 @@
 // imports and compares records through the same tables.
 
 #include "image/ImageAccess.h"
-#include "image/LoadedBytes.h"
 #include "image/ListChoice.h"
+#include "image/LoadedBytes.h"
 
 #include <cstdint>
 #include <functional>
@@ -44,8 +44,8 @@ using FieldValue = std::variant<std::string, ListChoice>;
 template <typename Record> struct Field {
     std::string key;
     FieldKind kind = FieldKind::Number;
-    std::vector<FieldBits> bits; // a word's low byte first
-    NumberRange range;           // numbers
+    std::vector<FieldBits> bits;             // a word's low byte first
+    NumberRange range;                       // numbers
     std::span<const std::string_view> items; // choices: the item texts
     std::vector<int> codes;                  // choices: the stored code of each item
     std::function<FieldValue(const Record&)> get;
@@ -91,7 +91,8 @@ template <typename Record, typename Access>
 [[nodiscard]] Field<Record> choiceField(std::string key, FieldBits bits,
                                         std::span<const std::string_view> items,
                                         std::vector<int> codes, Access access) {
-    Field<Record> field{std::move(key), FieldKind::Choice, {bits}, {}, items, std::move(codes), {}, {}};
+    Field<Record> field{std::move(key), FieldKind::Choice, {bits}, {},
+                        items,          std::move(codes),  {},     {}};
     field.get = [access](const Record& record) { return FieldValue(access(record)); };
     field.set = [access](Record& record, const FieldValue& value) {
         access(record) = std::get<ListChoice>(value);
@@ -103,11 +104,10 @@ template <typename Record, typename Access>
 // `asLoaded` shows (every field, without it), its bits of `encoded`. A list
 // showing no selection is left as stored.
 template <typename Record>
-[[nodiscard]] std::vector<ByteWrite> changedFieldWrites(const FieldTable<Record>& fields,
-                                                        std::span<const Position> positions,
-                                                        std::span<const std::uint8_t> encoded,
-                                                        const Record& edited,
-                                                        const Record* asLoaded) {
+[[nodiscard]] std::vector<ByteWrite>
+changedFieldWrites(const FieldTable<Record>& fields, std::span<const Position> positions,
+                   std::span<const std::uint8_t> encoded, const Record& edited,
+                   const Record* asLoaded) {
     std::vector<std::uint8_t> masks(positions.size(), 0);
     for (const Field<Record>& field : fields) {
         const FieldValue now = field.get(edited);
@@ -129,12 +129,12 @@ template <typename Record>
 // changed fields against what `decode` makes of the bytes it was read from,
 // or every field of a record that was never read.
 template <typename Record, typename Decode>
-[[nodiscard]] std::vector<ByteWrite> recordSavePlan(const FieldTable<Record>& fields,
-                                                    std::span<const Position> positions,
-                                                    std::span<const std::uint8_t> encoded,
-                                                    const Record& record, Decode decode) {
+[[nodiscard]] std::vector<ByteWrite>
+recordSavePlan(const FieldTable<Record>& fields, std::span<const Position> positions,
+               std::span<const std::uint8_t> encoded, const Record& record, Decode decode) {
     if (record.loaded.bytes.size() != positions.size())
-        return changedFieldWrites(fields, positions, encoded, record, static_cast<const Record*>(nullptr));
+        return changedFieldWrites(fields, positions, encoded, record,
+                                  static_cast<const Record*>(nullptr));
     const Record asLoaded = decode(std::span<const int>(record.loaded.bytes));
     return changedFieldWrites(fields, positions, encoded, record, &asLoaded);
 }

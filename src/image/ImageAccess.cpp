@@ -84,7 +84,8 @@ std::vector<int> readBytes(const std::string& path, std::span<const Position> po
     const LoadHandle file = openForLoad(path);
     std::vector<int> bytes(positions.size(), kEndOfFile);
     for (std::size_t i = 0; i < positions.size();) {
-        const std::size_t n = runLength(i, positions.size(), [&](std::size_t k) { return positions[k]; });
+        const std::size_t n =
+            runLength(i, positions.size(), [&](std::size_t k) { return positions[k]; });
         readRun(file.fd, positions[i], std::span<int>(bytes).subspan(i, n), path);
         i += n;
     }
@@ -95,7 +96,8 @@ void writeBytes(const std::string& path, std::span<const ByteWrite> plan, std::s
                 FramingRule framing) {
     std::vector<PlannedRun> runs;
     for (std::size_t i = 0; i < plan.size();) {
-        const std::size_t n = runLength(i, plan.size(), [&](std::size_t k) { return plan[k].position; });
+        const std::size_t n =
+            runLength(i, plan.size(), [&](std::size_t k) { return plan[k].position; });
         PlannedRun& run = runs.emplace_back(PlannedRun{plan[i].position, {}, {}});
         for (std::size_t k = i; k < i + n; ++k) {
             run.values.push_back(plan[k].value);
@@ -126,7 +128,8 @@ std::vector<std::uint8_t> readRange(const std::string& path, Position start, std
     return out;
 }
 
-ImageReadScope::ImageReadScope(std::string path) : m_path(std::move(path)), m_outer(innermostScope()) {
+ImageReadScope::ImageReadScope(std::string path)
+    : m_path(std::move(path)), m_outer(innermostScope()) {
     recoverInterruptedSave(m_path);
     m_fd = FileHandle(m_path, O_RDONLY).release();
     innermostScope() = this;

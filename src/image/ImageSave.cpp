@@ -32,7 +32,9 @@ RecoveryNoticeSink& noticeSink() {
 }
 
 // 0, or the errno a test asks this step to fail with.
-int fault(SaveStep step) { return faultHook() ? faultHook()(step) : 0; }
+int fault(SaveStep step) {
+    return faultHook() ? faultHook()(step) : 0;
+}
 
 // Each journal that is left alone is reported once a process.
 void notifyOnce(const std::string& journalPath, const Message& message) {
@@ -43,13 +45,16 @@ void notifyOnce(const std::string& journalPath, const Message& message) {
         noticeSink()(message);
 }
 
-std::string describe(int error) { return std::strerror(error); }
+std::string describe(int error) {
+    return std::strerror(error);
+}
 
 // Whole-buffer pwrite/pread: 0 or the errno of the failure.
 int writeAll(int fd, Position at, const std::uint8_t* data, std::size_t size) {
     std::size_t done = 0;
     while (done < size) {
-        const ssize_t n = ::pwrite(fd, data + done, size - done, static_cast<off_t>(at + static_cast<Position>(done)));
+        const ssize_t n = ::pwrite(fd, data + done, size - done,
+                                   static_cast<off_t>(at + static_cast<Position>(done)));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -62,7 +67,8 @@ int writeAll(int fd, Position at, const std::uint8_t* data, std::size_t size) {
 int readAll(int fd, Position at, std::uint8_t* data, std::size_t size) {
     std::size_t done = 0;
     while (done < size) {
-        const ssize_t n = ::pread(fd, data + done, size - done, static_cast<off_t>(at + static_cast<Position>(done)));
+        const ssize_t n = ::pread(fd, data + done, size - done,
+                                  static_cast<off_t>(at + static_cast<Position>(done)));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -72,11 +78,14 @@ int readAll(int fd, Position at, std::uint8_t* data, std::size_t size) {
     return 0;
 }
 
-int flushData(int fd) { return ::fdatasync(fd) == 0 ? 0 : errno; }
+int flushData(int fd) {
+    return ::fdatasync(fd) == 0 ? 0 : errno;
+}
 
 int flushFolderOf(const std::string& path) {
     const std::string folder = directoryOf(path);
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return errno;
     const int error = ::fsync(fd) == 0 ? 0 : errno;
@@ -119,8 +128,9 @@ void recoverLocked(int fd, const std::string& path) {
     if (::lstat(journalPath.c_str(), &info) != 0)
         return;
     const auto text = readRegularFile(journalPath);
-    const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(text ? text->data() : nullptr),
-                                 text ? text->size() : 0);
+    const auto bytes =
+        std::span(reinterpret_cast<const std::uint8_t*>(text ? text->data() : nullptr),
+                  text ? text->size() : 0);
     const DecodedJournal decoded = decodeJournal(bytes);
     if (text && decoded.state == JournalState::Torn) {
         ::unlink(journalPath.c_str()); // cut off before the image was touched
@@ -147,7 +157,8 @@ std::vector<PlannedRun> normalise(std::vector<PlannedRun> runs) {
                      [](const PlannedRun& a, const PlannedRun& b) { return a.start < b.start; });
     bool overlap = false;
     for (std::size_t i = 1; i < runs.size(); ++i)
-        overlap |= runs[i].start < runs[i - 1].start + static_cast<Position>(runs[i - 1].values.size());
+        overlap |=
+            runs[i].start < runs[i - 1].start + static_cast<Position>(runs[i - 1].values.size());
     if (!overlap)
         return runs;
     // Rare (records that share bytes): fold byte by byte in plan order.
@@ -162,7 +173,8 @@ std::vector<PlannedRun> normalise(std::vector<PlannedRun> runs) {
     }
     std::vector<PlannedRun> folded;
     for (const auto& [position, byte] : bytes) {
-        if (folded.empty() || folded.back().start + static_cast<Position>(folded.back().values.size()) != position)
+        if (folded.empty() ||
+            folded.back().start + static_cast<Position>(folded.back().values.size()) != position)
             folded.push_back({position, {}, {}});
         folded.back().values.push_back(byte.first);
         folded.back().masks.push_back(byte.second);
@@ -170,7 +182,9 @@ std::vector<PlannedRun> normalise(std::vector<PlannedRun> runs) {
     return folded;
 }
 
-Position endOf(const PlannedRun& run) { return run.start + static_cast<Position>(run.values.size()); }
+Position endOf(const PlannedRun& run) {
+    return run.start + static_cast<Position>(run.values.size());
+}
 
 void checkRange(const std::vector<PlannedRun>& runs, const std::string& path) {
     for (const PlannedRun& run : runs) {
@@ -187,7 +201,8 @@ void checkInsideImage(const std::vector<PlannedRun>& runs, Position size, const 
                       std::string_view record) {
     for (const PlannedRun& run : runs) {
         if (!run.values.empty() && endOf(run) > size)
-            throw CoreError(Failure::PastImageEnd, path, std::max(run.start, size), std::string(record));
+            throw CoreError(Failure::PastImageEnd, path, std::max(run.start, size),
+                            std::string(record));
     }
 }
 
@@ -239,7 +254,9 @@ Change changeOf(int fd, const std::vector<PlannedRun>& runs, const std::string& 
 void writeJournal(const std::string& path, const SaveJournal& journal) {
     const std::string journalPath = journalPathFor(path);
     int error = fault(SaveStep::JournalCreate);
-    const int fd = error ? -1 : ::open(journalPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const int fd = error ? -1
+                         : ::open(journalPath.c_str(),
+                                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
         error = error ? error : errno;
         throw CoreError(error == EEXIST ? Failure::JournalInTheWay : Failure::JournalUnavailable,
@@ -268,7 +285,8 @@ int writeImage(int fd, const Change& change) {
     for (std::size_t i = 0; i < change.journal.runs.size(); ++i) {
         int error = fault(SaveStep::ImageWrite);
         if (!error)
-            error = writeAll(fd, change.journal.runs[i].start, change.fresh[i].data(), change.fresh[i].size());
+            error = writeAll(fd, change.journal.runs[i].start, change.fresh[i].data(),
+                             change.fresh[i].size());
         if (error)
             return error;
     }
@@ -332,8 +350,12 @@ void recoverInterruptedSave(const std::string& imagePath) {
     recoverLocked(image.fd(), imagePath);
 }
 
-void setRecoveryNoticeSink(RecoveryNoticeSink sink) { noticeSink() = std::move(sink); }
+void setRecoveryNoticeSink(RecoveryNoticeSink sink) {
+    noticeSink() = std::move(sink);
+}
 
-void setSaveFaultHook(SaveFaultHook hook) { faultHook() = std::move(hook); }
+void setSaveFaultHook(SaveFaultHook hook) {
+    faultHook() = std::move(hook);
+}
 
 } // namespace starfall

@@ -51,7 +51,15 @@ void setRecoveryNoticeSink(RecoveryNoticeSink sink);
 
 // The steps of a save at which a test can make the system call fail (the hook
 // returns an errno) or stop the process (the hook never returns).
-enum class SaveStep { JournalCreate, JournalWrite, JournalFlush, FolderFlush, ImageWrite, ImageFlush, JournalDelete };
+enum class SaveStep {
+    JournalCreate,
+    JournalWrite,
+    JournalFlush,
+    FolderFlush,
+    ImageWrite,
+    ImageFlush,
+    JournalDelete
+};
 using SaveFaultHook = std::function<int(SaveStep)>;
 void setSaveFaultHook(SaveFaultHook hook);
 

@@ -28,7 +28,9 @@ Message romEditorExclamation(std::string text) {
 
 namespace messages {
 
-Message saveDone() { return {"저장 완료", std::string(kTitleStarfall), MessageIcon::Information}; }
+Message saveDone() {
+    return {"저장 완료", std::string(kTitleStarfall), MessageIcon::Information};
+}
 
 Message openFailure(std::string_view imagePath) {
     return romEditorExclamation(quoted(imagePath, "파일을 열 수 없습니다."));
@@ -72,15 +74,21 @@ std::string skillTableLabel(std::string_view nameCp949) {
     return pilotRecordLabel(nameCp949) + "의 특기 목록";
 }
 
-std::string upgradeTableLabel() { return "개조 능력치 표"; }
+std::string upgradeTableLabel() {
+    return "개조 능력치 표";
+}
 
 std::string unitRecordLabel(std::string_view nameCp949) {
     return "유니트 '" + cp949::toUtf8(nameCp949) + "'";
 }
 
-std::string weaponRecordLabel(int number) { return "무기 " + std::to_string(number); }
+std::string weaponRecordLabel(int number) {
+    return "무기 " + std::to_string(number);
+}
 
-std::string importLabel() { return "가져온 레코드"; }
+std::string importLabel() {
+    return "가져온 레코드";
+}
 
 Message saveRolledBack(std::string_view imagePath, std::size_t bytes) {
     return {quoted(imagePath, "파일에 끝나지 않은 저장이 있어 저장 전으로 되돌렸습니다. (") +
@@ -89,9 +97,9 @@ Message saveRolledBack(std::string_view imagePath, std::size_t bytes) {
 }
 
 Message journalLeftAlone(std::string_view journalPath) {
-    return romEditorExclamation(
-        quoted(journalPath, "파일은 이 이미지의 저장 기록이 아니거나 손상되었습니다. 이미지와 이 "
-                            "파일을 그대로 두었습니다. 이 파일을 치우기 전에는 저장할 수 없습니다."));
+    return romEditorExclamation(quoted(
+        journalPath, "파일은 이 이미지의 저장 기록이 아니거나 손상되었습니다. 이미지와 이 "
+                     "파일을 그대로 두었습니다. 이 파일을 치우기 전에는 저장할 수 없습니다."));
 }
 
 Message journalNotApplied(std::string_view imagePath, std::string_view journalPath) {
@@ -104,7 +112,9 @@ Message unexpectedFailure(std::string_view what) {
     return romEditorExclamation("예기치 못한 오류로 프로그램을 끝냅니다: " + std::string(what));
 }
 
-std::string defaultWeaponName(int number) { return std::to_string(number) + "번 무기"; }
+std::string defaultWeaponName(int number) {
+    return std::to_string(number) + "번 무기";
+}
 
 std::string patchFault(PatchFault fault) {
     switch (fault) {
@@ -162,7 +172,9 @@ std::string changedBytesLimit(long long mebibytes) {
     return "한 번에 바꿀 수 있는 바이트 한도 " + std::to_string(mebibytes) + " MiB";
 }
 
-std::string patchLabel(std::string_view patchPath) { return "패치 '" + std::string(patchPath) + "'"; }
+std::string patchLabel(std::string_view patchPath) {
+    return "패치 '" + std::string(patchPath) + "'";
+}
 
 } // namespace messages
 
@@ -180,17 +192,17 @@ Message messageFor(Failure failure, std::string_view path, Position position,
         return romEditorExclamation(quoted(path, "파일에 저장하지 못했습니다. (") +
                                     std::string(detail) + ")");
     case Failure::SectorFraming:
-        return romEditorExclamation(
-            quoted(path, "파일의 위치 ") + std::to_string(position) + "은(는) 섹터 머리나 " +
-            "꼬리 영역입니다. " + std::string(detail) + "을(를) 저장하지 않았습니다.");
+        return romEditorExclamation(quoted(path, "파일의 위치 ") + std::to_string(position) +
+                                    "은(는) 섹터 머리나 " + "꼬리 영역입니다. " +
+                                    std::string(detail) + "을(를) 저장하지 않았습니다.");
     case Failure::ListFileMissing:
         return messages::listFileMissing(detail);
     case Failure::PastImageEnd:
-        return romEditorExclamation(quoted(path, "파일의 위치 ") + std::to_string(position) +
-                                    "은(는) 이미지의 끝 너머입니다. 이미지의 크기를 바꾸지 않도록 " +
-                                    (detail.empty() ? std::string("아무것도")
-                                                    : std::string(detail) + "을(를)") +
-                                    " 저장하지 않았습니다.");
+        return romEditorExclamation(
+            quoted(path, "파일의 위치 ") + std::to_string(position) +
+            "은(는) 이미지의 끝 너머입니다. 이미지의 크기를 바꾸지 않도록 " +
+            (detail.empty() ? std::string("아무것도") : std::string(detail) + "을(를)") +
+            " 저장하지 않았습니다.");
     case Failure::JournalUnavailable:
         return romEditorExclamation(quoted(path, "저장 기록 파일을 만들 수 없어 아무것도 저장하지 "
                                                  "않았습니다. (") +

@@ -10,6 +10,8 @@ using Position = std::int64_t;
 
 inline constexpr Position kPositionLimit = Position{1} << 31;
 
-[[nodiscard]] constexpr bool isAddressable(Position p) { return p >= 0 && p < kPositionLimit; }
+[[nodiscard]] constexpr bool isAddressable(Position p) {
+    return p >= 0 && p < kPositionLimit;
+}
 
 } // namespace starfall

@@ -52,7 +52,8 @@ public:
     }
     bool text(std::string_view expected) {
         if (!has(expected.size()) ||
-            !std::equal(expected.begin(), expected.end(), m_bytes.begin() + static_cast<std::ptrdiff_t>(m_at)))
+            !std::equal(expected.begin(), expected.end(),
+                        m_bytes.begin() + static_cast<std::ptrdiff_t>(m_at)))
             return m_ok = false;
         m_at += expected.size();
         return true;
@@ -80,7 +81,9 @@ private:
 
 } // namespace
 
-std::string journalPathFor(const std::string& imagePath) { return imagePath + ".journal"; }
+std::string journalPathFor(const std::string& imagePath) {
+    return imagePath + ".journal";
+}
 
 std::vector<std::uint8_t> encodeJournal(const SaveJournal& journal) {
     std::vector<std::uint8_t> out;

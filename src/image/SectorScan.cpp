@@ -52,7 +52,8 @@ void scan(const std::string& path, SectorReport& report,
         const std::size_t got = readBlock(file.fd(), start, block, path);
         const std::size_t whole = got / sector::kSectorSize;
         for (std::size_t i = 0; i < whole; ++i) {
-            const sector::ConstSector one(block.data() + i * sector::kSectorSize, sector::kSectorSize);
+            const sector::ConstSector one(block.data() + i * sector::kSectorSize,
+                                          sector::kSectorSize);
             raw += sector::formOf(one) == sector::Form::Other ? 0 : 1;
             visit(report.sectors, one);
             ++report.sectors;
@@ -68,7 +69,9 @@ void scan(const std::string& path, SectorReport& report,
 
 } // namespace
 
-std::int64_t sectorOf(Position position) { return position / kSectorBytes; }
+std::int64_t sectorOf(Position position) {
+    return position / kSectorBytes;
+}
 
 std::vector<SectorRange> sectorRangesOf(std::span<const Position> positions) {
     std::vector<std::int64_t> sectors;
@@ -93,7 +96,8 @@ SectorReport verifySectors(const std::string& path) {
         report.form1 += form == sector::Form::Form1 ? 1 : 0;
         report.form2 += form == sector::Form::Form2 ? 1 : 0;
         if (const sector::Check check = sector::check(one); !check.matches())
-            report.mismatches.push_back({index, !check.edcMatches, !check.eccMatches, form == sector::Form::Form2});
+            report.mismatches.push_back(
+                {index, !check.edcMatches, !check.eccMatches, form == sector::Form::Form2});
     });
     return report;
 }
@@ -102,7 +106,8 @@ RepairReport repairSectors(const std::string& path, std::span<const SectorRange>
     RepairReport report;
     std::vector<ByteWrite> plan;
     const auto inRanges = [ranges](std::int64_t s) {
-        return std::any_of(ranges.begin(), ranges.end(), [s](const SectorRange& r) { return r.holds(s); });
+        return std::any_of(ranges.begin(), ranges.end(),
+                           [s](const SectorRange& r) { return r.holds(s); });
     };
     SectorReport counts;
     scan(path, counts, [&](std::int64_t index, sector::ConstSector one) {

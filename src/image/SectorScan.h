@@ -16,7 +16,9 @@ namespace starfall {
 struct SectorRange {
     std::int64_t first = 0;
     std::int64_t last = 0;
-    [[nodiscard]] bool holds(std::int64_t sector) const { return sector >= first && sector <= last; }
+    [[nodiscard]] bool holds(std::int64_t sector) const {
+        return sector >= first && sector <= last;
+    }
     bool operator==(const SectorRange&) const = default;
 };
 

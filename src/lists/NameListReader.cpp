@@ -39,7 +39,8 @@ std::string_view nextLine(std::string_view text, std::size_t& offset) {
     std::string_view line(start, length);
     offset += length;
     if (const void* nul = std::memchr(line.data(), '\0', line.size()))
-        line = line.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - line.data()));
+        line =
+            line.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - line.data()));
     return line;
 }
 

@@ -1,8 +1,8 @@
 #include "patch/PatchPlan.h"
 
 #include "image/CoreError.h"
-#include "image/Messages.h"
 #include "image/Crc32.h"
+#include "image/Messages.h"
 #include "patch/ImageWindow.h"
 
 #include <algorithm>

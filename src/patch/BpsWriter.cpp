@@ -1,7 +1,7 @@
 #include "patch/BpsWriter.h"
 
-#include "patch/BpsPatch.h"
 #include "image/Crc32.h"
+#include "patch/BpsPatch.h"
 #include "patch/PatchBytes.h"
 
 namespace starfall::patch {

@@ -1,11 +1,11 @@
 #include "patch/PatchMake.h"
 
 #include "image/CoreError.h"
+#include "image/Crc32.h"
 #include "image/ImageAccess.h"
 #include "image/Messages.h"
 #include "image/SectorCodes.h"
 #include "patch/BpsWriter.h"
-#include "image/Crc32.h"
 #include "patch/ImageWindow.h"
 #include "patch/PatchLimits.h"
 #include "patch/PpfPatch.h"

@@ -10,43 +10,52 @@ namespace {
 
 using P = PilotRecord;
 
-std::vector<FieldBits> word(std::size_t low) { return {{low, 0xFF}, {low + 1, 0xFF}}; }
+std::vector<FieldBits> word(std::size_t low) {
+    return {{low, 0xFF}, {low + 1, 0xFF}};
+}
 
 void addStats(FieldTable<P>& fields) {
     // Air and space share byte 0, land and sea byte 1, the first in the high nibble.
     const std::vector<int> codes(TerrainRank::kCodes.begin(), TerrainRank::kCodes.end());
-    fields.push_back(choiceField<P>("terrain.air", {0, 0xF0}, TerrainRank::kItems, codes,
-                                    [](auto& r) -> auto& { return r.stats.air; }));
-    fields.push_back(choiceField<P>("terrain.space", {0, 0x0F}, TerrainRank::kItems, codes,
-                                    [](auto& r) -> auto& { return r.stats.space; }));
-    fields.push_back(choiceField<P>("terrain.land", {1, 0xF0}, TerrainRank::kItems, codes,
-                                    [](auto& r) -> auto& { return r.stats.land; }));
-    fields.push_back(choiceField<P>("terrain.sea", {1, 0x0F}, TerrainRank::kItems, codes,
-                                    [](auto& r) -> auto& { return r.stats.sea; }));
-    fields.push_back(numberField<P>("melee", {{2, 0xFF}}, kByteRange,
-                                    [](auto& r) -> auto& { return r.stats.melee; }));
-    fields.push_back(numberField<P>("shooting", {{3, 0xFF}}, kByteRange,
-                                    [](auto& r) -> auto& { return r.stats.shooting; }));
-    fields.push_back(numberField<P>("hit", word(4), kWordRange, [](auto& r) -> auto& { return r.stats.hit; }));
-    fields.push_back(numberField<P>("evasion", word(6), kWordRange,
-                                    [](auto& r) -> auto& { return r.stats.evasion; }));
-    fields.push_back(numberField<P>("sp", word(8), kWordRange,
-                                    [](auto& r) -> auto& { return r.stats.spiritPoints; }));
-    fields.push_back(numberField<P>("skill", word(10), kWordRange,
-                                    [](auto& r) -> auto& { return r.stats.skill; }));
-    fields.push_back(numberField<P>("reaction", word(12), kWordRange,
-                                    [](auto& r) -> auto& { return r.stats.reaction; }));
+    fields.push_back(choiceField<P>(
+        "terrain.air", {0, 0xF0}, TerrainRank::kItems, codes,
+        [](auto& r) -> auto& { return r.stats.air; }));
+    fields.push_back(choiceField<P>(
+        "terrain.space", {0, 0x0F}, TerrainRank::kItems, codes,
+        [](auto& r) -> auto& { return r.stats.space; }));
+    fields.push_back(choiceField<P>(
+        "terrain.land", {1, 0xF0}, TerrainRank::kItems, codes,
+        [](auto& r) -> auto& { return r.stats.land; }));
+    fields.push_back(choiceField<P>(
+        "terrain.sea", {1, 0x0F}, TerrainRank::kItems, codes,
+        [](auto& r) -> auto& { return r.stats.sea; }));
+    fields.push_back(numberField<P>(
+        "melee", {{2, 0xFF}}, kByteRange, [](auto& r) -> auto& { return r.stats.melee; }));
+    fields.push_back(numberField<P>(
+        "shooting", {{3, 0xFF}}, kByteRange, [](auto& r) -> auto& { return r.stats.shooting; }));
+    fields.push_back(numberField<P>(
+        "hit", word(4), kWordRange, [](auto& r) -> auto& { return r.stats.hit; }));
+    fields.push_back(numberField<P>(
+        "evasion", word(6), kWordRange, [](auto& r) -> auto& { return r.stats.evasion; }));
+    fields.push_back(numberField<P>(
+        "sp", word(8), kWordRange, [](auto& r) -> auto& { return r.stats.spiritPoints; }));
+    fields.push_back(numberField<P>(
+        "skill", word(10), kWordRange, [](auto& r) -> auto& { return r.stats.skill; }));
+    fields.push_back(numberField<P>(
+        "reaction", word(12), kWordRange, [](auto& r) -> auto& { return r.stats.reaction; }));
 }
 
 void addSpirits(FieldTable<P>& fields, std::size_t first) {
     for (std::size_t i = 0; i < kSpiritCount; ++i) {
         const std::string key = "spirits." + std::to_string(i + 1);
-        fields.push_back(choiceField<P>(key + ".command", {first + 2 * i, 0xFF},
-                                        SpiritCommand::kItems,
-                                        sequentialCodes(SpiritCommand::kItems.size(), 1),
-                                        [i](auto& r) -> auto& { return r.spirits[i].command; }));
-        fields.push_back(numberField<P>(key + ".level", {{first + 2 * i + 1, 0xFF}}, kByteRange,
-                                        [i](auto& r) -> auto& { return r.spirits[i].level; }));
+        fields.push_back(choiceField<P>(
+            key + ".command", {first + 2 * i, 0xFF}, SpiritCommand::kItems,
+            sequentialCodes(SpiritCommand::kItems.size(), 1), [i](auto& r) -> auto& {
+                return r.spirits[i].command;
+            }));
+        fields.push_back(numberField<P>(
+            key + ".level", {{first + 2 * i + 1, 0xFF}},
+            kByteRange, [i](auto& r) -> auto& { return r.spirits[i].level; }));
     }
 }
 
@@ -63,9 +72,10 @@ FieldTable<P> buildPilotFields(PilotRecordKind kind) {
         next += kSpiritBlockSize;
     }
     if (hasStatBlock(kind)) {
-        fields.push_back(choiceField<P>("personality", {next, 0x30}, Personality::kItems,
-                                        sequentialCodes(Personality::kItems.size()),
-                                        [](auto& r) -> auto& { return r.personality; }));
+        fields.push_back(choiceField<P>(
+            "personality", {next, 0x30}, Personality::kItems,
+            sequentialCodes(Personality::kItems.size()),
+            [](auto& r) -> auto& { return r.personality; }));
     }
     return fields;
 }
@@ -97,8 +107,9 @@ FieldTable<SkillTable> skillFields(const SkillTable& table, bool withLocked) {
             key + ".skill", {2 * i, 0xFF}, SkillItems::kItems,
             sequentialCodes(SkillItems::kItems.size(), SkillItems::kFirstCode),
             [i](auto& t) -> auto& { return t.slots.at(i).skill; }));
-        fields.push_back(numberField<SkillTable>(key + ".level", {{2 * i + 1, 0xFF}}, kByteRange,
-                                                 [i](auto& t) -> auto& { return t.slots.at(i).level; }));
+        fields.push_back(numberField<SkillTable>(
+            key + ".level", {{2 * i + 1, 0xFF}},
+            kByteRange, [i](auto& t) -> auto& { return t.slots.at(i).level; }));
     }
     return fields;
 }

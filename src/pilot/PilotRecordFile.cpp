@@ -18,9 +18,9 @@ PilotRecord loadPilotRecord(const std::string& imagePath, const PilotReference& 
 
 std::vector<ByteWrite> pilotSavePlan(const PilotReference& reference, const PilotRecord& record) {
     const PilotRecordKind kind = record.kind;
-    return recordSavePlan(pilotFields(kind), pilotRecordPositions(reference, kind),
-                          encodePilotRecord(record), record,
-                          [kind](std::span<const int> bytes) { return decodePilotRecord(kind, bytes); });
+    return recordSavePlan(
+        pilotFields(kind), pilotRecordPositions(reference, kind), encodePilotRecord(record), record,
+        [kind](std::span<const int> bytes) { return decodePilotRecord(kind, bytes); });
 }
 
 void savePilotRecord(const std::string& imagePath, const PilotReference& reference,

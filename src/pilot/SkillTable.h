@@ -54,7 +54,6 @@ struct SkillTable {
     std::vector<SkillSlot> slots;
     LoadedBytes loaded; // code and level of every slot position read
 
-
     bool operator==(const SkillTable&) const = default;
 };
 

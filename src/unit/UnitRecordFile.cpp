@@ -101,7 +101,8 @@ UnitRecord loadUnitRecord(const std::string& imagePath, const UnitPlace& place) 
 }
 
 std::vector<ByteWrite> unitSavePlan(const UnitPlace& place, const UnitRecord& record) {
-    return recordSavePlan(unitFields(), unitRecordPositions(place), encodeUnitRecord(record), record,
+    return recordSavePlan(unitFields(), unitRecordPositions(place), encodeUnitRecord(record),
+                          record,
                           [](std::span<const int> bytes) { return decodeUnitRecord(bytes); });
 }
 

@@ -3,8 +3,8 @@
 #include "image/Cp949.h"
 #include "image/FixedName.h"
 #include "image/ImageAccess.h"
-#include "image/SectorGeometry.h"
 #include "image/Messages.h"
+#include "image/SectorGeometry.h"
 #include "image/TextNumbers.h"
 #include "unit/WeaponIni.h"
 

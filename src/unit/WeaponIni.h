@@ -17,7 +17,8 @@ namespace starfall {
 class WeaponIni {
 public:
     [[nodiscard]] static WeaponIni parse(std::string_view text);
-    // A missing file, or anything that is not a regular file, is no error: every lookup then finds nothing.
+    // A missing file, or anything that is not a regular file, is no error: every lookup then finds
+    // nothing.
     [[nodiscard]] static WeaponIni load(const std::string& path);
 
     // The non-empty value of `key`, if any.

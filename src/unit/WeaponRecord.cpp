@@ -3,8 +3,8 @@
 #include "image/ByteCodec.h"
 #include "image/ByteCursor.h"
 #include "image/ImageAccess.h"
-#include "image/SectorGeometry.h"
 #include "image/Messages.h"
+#include "image/SectorGeometry.h"
 #include "image/TextNumbers.h"
 #include "image/WordCodec.h"
 #include "unit/UnitFields.h"
@@ -16,7 +16,7 @@ namespace starfall {
 namespace {
 
 constexpr Position kTableStart = 46381512;
-constexpr Position kFirstRun = 2000; // table bytes in the first sector's data area
+constexpr Position kFirstRun = 2000;  // table bytes in the first sector's data area
 constexpr std::size_t kHitDigits = 5; // a save reads the hit field's first five characters
 
 // Image position of byte `offset` of the table's contiguous stream.
@@ -114,7 +114,8 @@ WeaponRecord loadWeaponRecord(const std::string& imagePath, int number) {
 
 std::vector<ByteWrite> weaponSavePlan(int number, const WeaponRecord& record) {
     return recordSavePlan(weaponFields(), weaponSavePositions(number), encodeWeaponRecord(record),
-                          record, [](std::span<const int> bytes) { return decodeWeaponRecord(bytes); });
+                          record,
+                          [](std::span<const int> bytes) { return decodeWeaponRecord(bytes); });
 }
 
 void saveWeaponRecord(const std::string& imagePath, int number, WeaponRecord& record) {

@@ -58,7 +58,7 @@ const FieldTable<UpgradeTable>& upgradeFields() {
                 table.push_back(numberField<UpgradeTable>(
                     std::string(kUpgradeRows[row].key) + "." + std::to_string(stage + 1),
                     {{low, 0xFF}, {low + 1, 0xFF}}, kWordRange,
-                    [row, stage](auto& t) -> auto& { return t.values[row][stage]; }));
+                    [ row, stage ](auto& t) -> auto& { return t.values[row][stage]; }));
             }
         }
         return table;
@@ -72,7 +72,8 @@ UpgradeTable loadUpgradeTable(const std::string& imagePath) {
 }
 
 std::vector<ByteWrite> upgradeTableSavePlan(const UpgradeTable& table) {
-    return recordSavePlan(upgradeFields(), upgradeTablePositions(), encodeUpgradeTable(table), table,
+    return recordSavePlan(upgradeFields(), upgradeTablePositions(), encodeUpgradeTable(table),
+                          table,
                           [](std::span<const int> bytes) { return decodeUpgradeTable(bytes); });
 }
 

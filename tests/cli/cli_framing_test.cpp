@@ -25,12 +25,21 @@ TEST(CliFramingTest, SavesReachingIntoSectorFramingAreRefusedWhole) {
         const char* label;
     };
     const Case cases[] = {
-        {"pilot record", "charlist.ini", "CHAR 4312\nEdgy, 100\n",
-         {"pilot", "set", "IMAGE", "#0", "reaction=1"}, "Edgy"},
-        {"skill table", "charlist.ini", "CHAR 4292\nEdgy, 100\n",
-         {"skills", "set", "IMAGE", "#0", "4.level=2"}, "Edgy"},
-        {"unit record", "unitlist.ini", "UNITS 0\nEdge, 4412\n",
-         {"unit", "set", "IMAGE", "#0", "hp=1"}, "Edge"},
+        {"pilot record",
+         "charlist.ini",
+         "CHAR 4312\nEdgy, 100\n",
+         {"pilot", "set", "IMAGE", "#0", "reaction=1"},
+         "Edgy"},
+        {"skill table",
+         "charlist.ini",
+         "CHAR 4292\nEdgy, 100\n",
+         {"skills", "set", "IMAGE", "#0", "4.level=2"},
+         "Edgy"},
+        {"unit record",
+         "unitlist.ini",
+         "UNITS 0\nEdge, 4412\n",
+         {"unit", "set", "IMAGE", "#0", "hp=1"},
+         "Edge"},
     };
     for (const Case& c : cases) {
         test::TempDir dir;

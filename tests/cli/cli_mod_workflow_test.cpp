@@ -87,8 +87,8 @@ protected:
             if (value.is_null())
                 continue;
             const bool list = field["kind"] == "list";
-            const std::string text = value.is_string() ? value.get<std::string>()
-                                                       : (list ? "#" : "") + value.dump();
+            const std::string text =
+                value.is_string() ? value.get<std::string>() : (list ? "#" : "") + value.dump();
             pairs.push_back(key + "=" + text);
         }
         return pairs;
@@ -142,7 +142,9 @@ TEST_P(ModWorkflowTest, DiffAsImportReproducesTheOtherImagesRecords) {
     std::filesystem::copy_file(m_image, other);
     const json all = exported();
     std::mt19937 random(7);
-    const auto number = [&random](int max) { return std::to_string(random() % static_cast<unsigned>(max)); };
+    const auto number = [&random](int max) {
+        return std::to_string(random() % static_cast<unsigned>(max));
+    };
     for (std::size_t i = 0; i < all["units"].size(); ++i)
         ok({"unit", "set", other, "#" + std::to_string(i), "hp=" + number(65536), "terrain.air=C"});
     for (const json& pilot : all["pilots"]) {
@@ -152,11 +154,13 @@ TEST_P(ModWorkflowTest, DiffAsImportReproducesTheOtherImagesRecords) {
     for (const json& weapon : all["weapons"]) {
         if (weapon["attack"] == 65535 && weapon["morale"] == -1)
             continue; // listed by random bytes, past the image's end
-        ok({"weapon", "set", other, weapon["number"].dump(), "attack=" + number(65536), "critical=10"});
+        ok({"weapon", "set", other, weapon["number"].dump(), "attack=" + number(65536),
+            "critical=10"});
     }
     ok({"upgrade", "set", other, "type_b.7=" + number(65536)});
 
-    const std::string document = m_work.write("mod.json", cli({"diff", m_image, other, "--as-import"}).out);
+    const std::string document =
+        m_work.write("mod.json", cli({"diff", m_image, other, "--as-import"}).out);
     const json dry = ok({"import", m_image, document, "--dry-run"});
     EXPECT_FALSE(dry["records"].empty());
     EXPECT_TRUE(readFile(m_image) == m_before);
@@ -177,12 +181,14 @@ TEST_P(ModWorkflowTest, ImportRefusesABadDocumentWholeAndWritesNothing) {
     ASSERT_NE(statsOnly, all["pilots"].end());
     const std::pair<json, std::string> cases[] = {
         {{{"units", {{{"index", 99}, {"hp", 1}}}}}, "$.units[0].index"},
-        {{{"units", {{{"index", 0}, {"hp", 1}}, {{"index", 1}, {"bogus", 1}}}}}, "$.units[1].bogus: unknown key"},
+        {{{"units", {{{"index", 0}, {"hp", 1}}, {{"index", 1}, {"bogus", 1}}}}},
+         "$.units[1].bogus: unknown key"},
         {{{"units", {{{"index", 0}, {"terrain", {{"air", "E"}}}}}}}, "$.units[0].terrain.air"},
         {{{"units", {{{"index", 0}, {"hp", 70000}}}}}, "$.units[0].hp"},
         {{{"units", {{{"index", 0}, {"hp", 1}}, {{"name", unitName}, {"hp", 2}}}}}, "given twice"},
         {{{"units", {{{"index", 0}, {"position", 1}}}}}, "$.units[0].position"},
-        {{{"pilots", {{{"index", (*statsOnly)["index"]}, {"spirits", {{{"level", 3}}}}}}}}, "StatsOnly"},
+        {{{"pilots", {{{"index", (*statsOnly)["index"]}, {"spirits", {{{"level", 3}}}}}}}},
+         "StatsOnly"},
         {{{"upgrade", {{"hp", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}}}}}, "$.upgrade.hp.11"},
         {{{"weapons", {{{"number", 5000}}}}}, "$.weapons[0].number"},
         {{{"spells", json::array()}}, "$.spells"},
@@ -223,7 +229,9 @@ TEST(ModWorkflowKeys, TheReadmeListsEveryKeyOfTheFieldTables) {
             std::string shape;
             std::istringstream parts(key);
             for (std::string part; std::getline(parts, part, '.');)
-                shape += (shape.empty() ? "" : ".") + (std::isdigit(static_cast<unsigned char>(part[0])) ? std::string("N") : part);
+                shape +=
+                    (shape.empty() ? "" : ".") +
+                    (std::isdigit(static_cast<unsigned char>(part[0])) ? std::string("N") : part);
             expected.insert(shape);
         }
         EXPECT_EQ(listed, expected) << kind;

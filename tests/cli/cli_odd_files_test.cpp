@@ -43,8 +43,10 @@ TEST_F(CliOddFilesTest, ListsAndImagesThatAreNotRegularFiles) {
 
     const std::string fifo = odd.file("pipe.img");
     makeFifo(fifo);
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {"unit", "get", fifo, "#0"}, {"unit", "set", fifo, "#0", "hp=1"}, {"sectors", "verify", fifo}}) {
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"unit", "get", fifo, "#0"},
+                                               {"unit", "set", fifo, "#0", "hp=1"},
+                                               {"sectors", "verify", fifo}}) {
         std::vector<std::string> full{"--dir", m_demo.dir()};
         full.insert(full.end(), args.begin(), args.end());
         const auto result = runCli(full);

@@ -78,7 +78,8 @@ TEST_F(CliPatchTest, ApplyGivesTheModdedImageAndUndoGivesTheBaseBack) {
         const std::string patch = makePatch(format, {"--format", format});
         const std::string image = copy(*s_base, "image.img");
 
-        const json dry = run({"--dir", s_dir->dir(), "patch", "apply", image, patch, "--dry-run"}, 0);
+        const json dry =
+            run({"--dir", s_dir->dir(), "patch", "apply", image, patch, "--dry-run"}, 0);
         EXPECT_EQ(dry["result"], "dry run");
         EXPECT_EQ(readFile(image), *s_base) << format;
 
@@ -89,7 +90,8 @@ TEST_F(CliPatchTest, ApplyGivesTheModdedImageAndUndoGivesTheBaseBack) {
         {
             // Proves that "already applied" does not even open the image for writing.
             const test::ReadOnlyFile locked(image);
-            EXPECT_EQ(run({"--dir", s_dir->dir(), "patch", "apply", image, patch}, 0)["result"], "already applied");
+            EXPECT_EQ(run({"--dir", s_dir->dir(), "patch", "apply", image, patch}, 0)["result"],
+                      "already applied");
         }
         if (std::string(format) == "bps") {
             run({"--dir", s_dir->dir(), "patch", "undo", image, patch}, 1);
@@ -103,7 +105,9 @@ TEST_F(CliPatchTest, ApplyGivesTheModdedImageAndUndoGivesTheBaseBack) {
         EXPECT_EQ(undone["changes"]["units"][0]["changes"].begin().value(),
                   (json{change[1], change[0]}));
         EXPECT_EQ(readFile(image), *s_base);
-        EXPECT_NE(run({"--dir", s_dir->dir(), "patch", "undo", image, patch}, 1)["err"].get<std::string>().find("되돌릴"),
+        EXPECT_NE(run({"--dir", s_dir->dir(), "patch", "undo", image, patch}, 1)["err"]
+                      .get<std::string>()
+                      .find("되돌릴"),
                   std::string::npos);
     }
 }

@@ -132,9 +132,9 @@ TEST_F(CliPilotTest, PilotUsageErrorsExitTwoAndWriteNothing) {
                                    "a StatsOnly pilot record has no 'spirits.1.level'");
     expectUsageErrorWritingNothing({"pilot", "set", m_path, "#2", "personality=普通"},
                                    "a SpiritsOnly pilot record has no 'personality'");
-    expectUsageErrorWritingNothing({"pilot", "set", m_path, "#0", "spirit1.level=3",
-                                    "spirits.1.level=4"},
-                                   "the field 'spirits.1.level' is given twice");
+    expectUsageErrorWritingNothing(
+        {"pilot", "set", m_path, "#0", "spirit1.level=3", "spirits.1.level=4"},
+        "the field 'spirits.1.level' is given twice");
     expectUsageErrorWritingNothing({"pilot", "set", m_path, "#9", "melee=1"}, "no list entry #9");
     expectUsageErrorWritingNothing({"pilot", "set", m_path, "#0"},
                                    "nothing to set: give KEY=VALUE pairs");

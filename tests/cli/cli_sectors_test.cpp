@@ -80,8 +80,8 @@ TEST_F(CliSectorsTest, AnEditIsReportedAndTheRepairTouchesOnlyThatSectorsCodes) 
     ASSERT_EQ(after.size(), edited.size());
     for (std::size_t i = 0; i < after.size(); ++i) {
         const auto sector = static_cast<std::int64_t>(i / kSector);
-        const bool tailOfRepaired = i % kSector >= 2072 &&
-                                    std::find(bad.begin(), bad.end(), sector) != bad.end();
+        const bool tailOfRepaired =
+            i % kSector >= 2072 && std::find(bad.begin(), bad.end(), sector) != bad.end();
         if (!tailOfRepaired) {
             ASSERT_EQ(after[i], edited[i]) << "byte " << i;
         }
@@ -131,7 +131,8 @@ TEST_F(CliSectorsTest, AFileWithoutRawSectorsIsSaidToHaveNone) {
         for (const char* verb : {"verify", "repair"}) {
             const auto result = cli({"sectors", verb, m_path});
             EXPECT_EQ(result.exitCode, 1) << verb;
-            EXPECT_NE(result.err.find("2352바이트 원시 섹터가 없어"), std::string::npos) << result.err;
+            EXPECT_NE(result.err.find("2352바이트 원시 섹터가 없어"), std::string::npos)
+                << result.err;
             EXPECT_EQ(readFile(m_path), *bytes);
         }
     }

@@ -93,8 +93,8 @@ protected:
 };
 
 TEST_F(CliUnitTest, UnitSetWritesOnlyTheRecordAndPrintsItAsReadBack) {
-    const json printed = ok({"unit", "set", m_path, "스타폴 1호기", "--as-typed", "movement=300", "hp=10000",
-                             "armor=70000", "parts_slots=1个", "movement_type=水中",
+    const json printed = ok({"unit", "set", m_path, "스타폴 1호기", "--as-typed", "movement=300",
+                             "hp=10000", "armor=70000", "parts_slots=1个", "movement_type=水中",
                              "terrain.sea=--", "ability2=S2기관", "repair_cost=abc"});
     EXPECT_EQ(printed, ok({"unit", "get", m_path, "#0"}));
     EXPECT_EQ(printed["movement"], 44); // 300 cut to 8 bits
@@ -123,9 +123,10 @@ TEST_F(CliUnitTest, UnitSetOfASplitRecordStepsOverItsGap) {
 
 TEST_F(CliUnitTest, WeaponSetWritesTheTenEditedBytesAcrossTheFraming) {
     // Weapon 1322's record runs over the end of a sector's data area.
-    const json printed = ok({"weapon", "set", m_path, "1322", "--as-typed", "attack=65535", "hit=-5",
-                             "critical=-20", "upgrade_type=D 型", "range_near=2", "range_far=300",
-                             "terrain.air=--", "terrain.sea=A", "ammo=3", "en=70", "morale=150"});
+    const json printed =
+        ok({"weapon", "set", m_path, "1322", "--as-typed", "attack=65535", "hit=-5", "critical=-20",
+            "upgrade_type=D 型", "range_near=2", "range_far=300", "terrain.air=--", "terrain.sea=A",
+            "ammo=3", "en=70", "morale=150"});
     EXPECT_EQ(printed, ok({"weapon", "get", m_path, "1322"}));
     const json expected = {
         {"number", 1322},
@@ -145,8 +146,8 @@ TEST_F(CliUnitTest, WeaponSetWritesTheTenEditedBytesAcrossTheFraming) {
 }
 
 TEST_F(CliUnitTest, UpgradeSetTakesStagesAndWholeRows) {
-    const json printed = ok(
-        {"upgrade", "set", m_path, "--as-typed", "hp.1=65535", "limit.10=70000", "type_d=1,2,3,4,5,6,7,8,9,x"});
+    const json printed = ok({"upgrade", "set", m_path, "--as-typed", "hp.1=65535", "limit.10=70000",
+                             "type_d=1,2,3,4,5,6,7,8,9,x"});
     EXPECT_EQ(printed, ok({"upgrade", "get", m_path}));
     EXPECT_EQ(printed["hp"][0], 65535);
     EXPECT_EQ(printed["hp"][1], 200);

@@ -42,7 +42,8 @@ protected:
 };
 
 TEST_F(ImageAccessTest, ReadsPlannedPositionsInOrderWithEndOfFilePast) {
-    const std::vector<Position> plan = PositionWalker(2).take(2).skip(11).take(2).seek(0).take().release();
+    const std::vector<Position> plan =
+        PositionWalker(2).take(2).skip(11).take(2).seek(0).take().release();
     EXPECT_EQ(plan, (std::vector<Position>{2, 3, 15, 16, 0}));
     EXPECT_EQ(readBytes(m_path, plan), (std::vector<int>{0x34, 0x12, 0xAB, kEndOfFile, 0}));
 }
@@ -97,10 +98,14 @@ TEST_F(ImageAccessTest, LoadOfAMissingOrEmptyPathFailsToOpen) {
 
 TEST_F(ImageAccessTest, SaveIntoAMissingImageCreatesNothing) {
     const std::string missing = m_dir.file("none.img");
-    EXPECT_EQ(failureOf([&] { writeBytes(missing, std::vector<ByteWrite>{{0, 1}}); }),
+    EXPECT_EQ(failureOf([&] {
+                  writeBytes(missing, std::vector<ByteWrite>{{0, 1}});
+              }),
               Failure::ImageOpenForSave);
     EXPECT_FALSE(std::filesystem::exists(missing));
-    EXPECT_EQ(failureOf([&] { writeBytes("", std::vector<ByteWrite>{{0, 1}}); }),
+    EXPECT_EQ(failureOf([&] {
+                  writeBytes("", std::vector<ByteWrite>{{0, 1}});
+              }),
               Failure::ImageOpenForSave);
 }
 
@@ -109,7 +114,9 @@ TEST_F(ImageAccessTest, SaveIntoAReadOnlyImageWritesNothing) {
     test::ReadOnlyFile readOnly(m_path);
     if (!readOnly.effective())
         GTEST_SKIP() << "this file system cannot make the file unwritable";
-    EXPECT_EQ(failureOf([&] { writeBytes(m_path, std::vector<ByteWrite>{{0, 1}}); }),
+    EXPECT_EQ(failureOf([&] {
+                  writeBytes(m_path, std::vector<ByteWrite>{{0, 1}});
+              }),
               Failure::ImageOpenForSave);
     EXPECT_EQ(readFile(m_path), before);
 }
@@ -120,21 +127,31 @@ TEST_F(ImageAccessTest, FilesThatAreNotRegularAreNeverOpenedNorWaitedFor) {
     // A FIFO with no writer would block a plain open forever.
     EXPECT_EQ(failureOf([&] { (void)readBytes(fifo, std::vector<Position>{0}); }),
               Failure::ImageOpenForLoad);
-    EXPECT_EQ(failureOf([&] { writeBytes(fifo, std::vector<ByteWrite>{{0, 1}}); }),
+    EXPECT_EQ(failureOf([&] {
+                  writeBytes(fifo, std::vector<ByteWrite>{{0, 1}});
+              }),
               Failure::ImageOpenForSave);
-    EXPECT_EQ(failureOf([] { writeBytes("/dev/full", std::vector<ByteWrite>{{0, 1}}); }),
+    EXPECT_EQ(failureOf([] {
+                  writeBytes("/dev/full", std::vector<ByteWrite>{{0, 1}});
+              }),
               Failure::ImageOpenForSave);
-    EXPECT_EQ(failureOf([&] { writeBytes(m_dir.dir(), std::vector<ByteWrite>{{0, 1}}); }),
+    EXPECT_EQ(failureOf([&] {
+                  writeBytes(m_dir.dir(), std::vector<ByteWrite>{{0, 1}});
+              }),
               Failure::ImageOpenForSave);
 }
 
 TEST(Messages, FailuresCarryTheEditorsTexts) {
     const Message open = messageFor(CoreError(Failure::ImageOpenForLoad, "/a/b.img"));
-    EXPECT_EQ(open, (Message{"'/a/b.img' 파일을 열 수 없습니다.", "롬 에디터", MessageIcon::Exclamation}));
-    EXPECT_EQ(messageFor(CoreError(Failure::ImageOpenForSave, "")).text, "'' 파일을 열 수 없습니다.");
-    EXPECT_EQ(messageFor(CoreError(Failure::ListFileMissing, "/x/unitlist.ini", -1, "unitlist.ini")),
-              (Message{"unitlist.ini 파일을 찾을 수 없습니다.", "경고", MessageIcon::Exclamation}));
-    EXPECT_EQ(messages::saveDone(), (Message{"저장 완료", "Starfall 롬 에디터", MessageIcon::Information}));
+    EXPECT_EQ(open, (Message{"'/a/b.img' 파일을 열 수 없습니다.", "롬 에디터",
+                             MessageIcon::Exclamation}));
+    EXPECT_EQ(messageFor(CoreError(Failure::ImageOpenForSave, "")).text,
+              "'' 파일을 열 수 없습니다.");
+    EXPECT_EQ(
+        messageFor(CoreError(Failure::ListFileMissing, "/x/unitlist.ini", -1, "unitlist.ini")),
+        (Message{"unitlist.ini 파일을 찾을 수 없습니다.", "경고", MessageIcon::Exclamation}));
+    EXPECT_EQ(messages::saveDone(),
+              (Message{"저장 완료", "Starfall 롬 에디터", MessageIcon::Information}));
     EXPECT_TRUE(CoreError(Failure::ImageOpenForLoad, "").endsProgram());
     EXPECT_FALSE(CoreError(Failure::ImageOpenForSave, "").endsProgram());
 }

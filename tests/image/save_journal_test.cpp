@@ -9,11 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace starfall {
@@ -26,13 +26,16 @@ using test::TempDir;
 // Two runs of new bytes, so that a save makes two image writes.
 const std::vector<ByteWrite> kPlan{{2, 0x11}, {3, 0x22}, {9, 0x33}};
 
-std::vector<std::uint8_t> bytesOf(const std::string& text) { return {text.begin(), text.end()}; }
+std::vector<std::uint8_t> bytesOf(const std::string& text) {
+    return {text.begin(), text.end()};
+}
 
 class SaveJournalTest : public ::testing::Test {
 protected:
     void SetUp() override {
         SyntheticImage::flat(16, 0xEE).saveTo(m_image);
-        setRecoveryNoticeSink([this](const Message& message) { m_notices.push_back(message.text); });
+        setRecoveryNoticeSink(
+            [this](const Message& message) { m_notices.push_back(message.text); });
     }
     void TearDown() override {
         setSaveFaultHook({});
@@ -89,10 +92,10 @@ TEST_F(SaveJournalTest, JournalIsFlushedBeforeTheImageAndDeletedAfterIt) {
     const DecodedJournal journal = decodeJournal(bytesOf(journalAtFirstWrite));
     ASSERT_EQ(journal.state, JournalState::Complete);
     EXPECT_EQ(journal.journal.identity, identity());
-    EXPECT_EQ(journal.journal.runs,
-              (std::vector<JournalRun>{{2, {0xEE, 0xEE}}, {9, {0xEE}}}));
+    EXPECT_EQ(journal.journal.runs, (std::vector<JournalRun>{{2, {0xEE, 0xEE}}, {9, {0xEE}}}));
     EXPECT_FALSE(journalExists());
-    EXPECT_EQ(readBytes(m_image, std::vector<Position>{2, 3, 9}), (std::vector<int>{0x11, 0x22, 0x33}));
+    EXPECT_EQ(readBytes(m_image, std::vector<Position>{2, 3, 9}),
+              (std::vector<int>{0x11, 0x22, 0x33}));
 }
 
 TEST_F(SaveJournalTest, AFailureAtAnyStepLeavesTheImageAsItWas) {
@@ -199,7 +202,8 @@ TEST_F(SaveJournalTest, ConcurrentSavesOfDifferentBytesAllLand) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            writeBytes(m_image, std::vector<ByteWrite>{{i, static_cast<std::uint8_t>(i + 1)}}, "test");
+            writeBytes(m_image, std::vector<ByteWrite>{{i, static_cast<std::uint8_t>(i + 1)}},
+                       "test");
             ::_exit(0);
         }
         children.push_back(child);

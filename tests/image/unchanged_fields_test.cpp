@@ -48,12 +48,12 @@ std::string randomImage(const std::string& path, std::mt19937& random) {
 // start and the upgrade table; returns those two stretches.
 constexpr std::size_t kWeaponStretch = 20000;
 constexpr std::size_t kUpgradeStretch = 400;
-std::pair<std::vector<std::uint8_t>, std::vector<std::uint8_t>> randomTables(const std::string& path,
-                                                                             std::mt19937& random) {
+std::pair<std::vector<std::uint8_t>, std::vector<std::uint8_t>>
+randomTables(const std::string& path, std::mt19937& random) {
     auto weapons = randomBytes(kWeaponStretch, random);
     auto upgrade = randomBytes(kUpgradeStretch, random);
-    test::writeSparseImage(path, 46420000,
-                           {{weaponRecordPosition(0), weapons}, {kUpgradeRows[4].position, upgrade}});
+    test::writeSparseImage(
+        path, 46420000, {{weaponRecordPosition(0), weapons}, {kUpgradeRows[4].position, upgrade}});
     return {std::move(weapons), std::move(upgrade)};
 }
 

@@ -39,15 +39,15 @@ TEST(NameList, TrickyEntryLines) {
         const char* line;
         Expected entry;
     } rows[] = {
-        {"Alpha, 1234", {"Alpha", 1234}},  // no final line feed
-        {"Alpha,1234\n", {"Alpha", 234}},  // no blank: the first digit is lost
-        {"x1234\n", {"", 1234}},           // no comma: from the second character
+        {"Alpha, 1234", {"Alpha", 1234}}, // no final line feed
+        {"Alpha,1234\n", {"Alpha", 234}}, // no blank: the first digit is lost
+        {"x1234\n", {"", 1234}},          // no comma: from the second character
         {"abc\n", {"", 0}},
-        {"\n", {"", 0}},                   // blank line: position = base offset
-        {"Al,pha, 12\n", {"Al", 0}},       // the first comma ends the name
-        {"Alpha, 0x10\n", {"Alpha", 0}},   // decimal only
+        {"\n", {"", 0}},                 // blank line: position = base offset
+        {"Al,pha, 12\n", {"Al", 0}},     // the first comma ends the name
+        {"Alpha, 0x10\n", {"Alpha", 0}}, // decimal only
         {"Alpha, -16\n", {"Alpha", -16}},
-        {"Alpha,", {"Alpha", 0}},          // nothing after the comma
+        {"Alpha,", {"Alpha", 0}}, // nothing after the comma
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.line);
@@ -101,8 +101,8 @@ TEST(NameList, MissingFileIsReportedWithItsName) {
         EXPECT_TRUE(error.endsProgram());
     }
     dir.write("charlist.ini", "H 3\nA, 4\n");
-    EXPECT_EQ(loadNameList(dir.dir(), ListKind::Pilots).positionOf(
-                  loadNameList(dir.dir(), ListKind::Pilots).entries.at(0)),
+    EXPECT_EQ(loadNameList(dir.dir(), ListKind::Pilots)
+                  .positionOf(loadNameList(dir.dir(), ListKind::Pilots).entries.at(0)),
               7);
 }
 

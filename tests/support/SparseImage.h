@@ -31,7 +31,7 @@ inline void writeSparseImage(const std::string& path, Position size,
 
 // The bytes of a file from `position` on (fewer at the end of the file).
 inline std::vector<std::uint8_t> readFileRange(const std::string& path, Position position,
-                                           std::size_t count) {
+                                               std::size_t count) {
     std::ifstream file(path, std::ios::binary);
     file.seekg(position);
     std::vector<std::uint8_t> bytes(count);

@@ -17,8 +17,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <stdexcept>
 #include <sstream>
+#include <stdexcept>
 
 namespace starfall::demo {
 
@@ -93,8 +93,8 @@ void placeUnits(DemoImage& image) {
         values.push_back(unit.record[0]);
         values.push_back(unit.record[1]);
         image.put(unit.name, unitRecordPositions(place), values);
-        const Position list =
-            weaponListPosition(place.name, std::to_string(unit.address), unitWeaponListStart(place.position));
+        const Position list = weaponListPosition(place.name, std::to_string(unit.address),
+                                                 unitWeaponListStart(place.position));
         image.put(unit.name, list - 2, static_cast<std::uint8_t>(unit.weapons.size()));
         for (std::size_t i = 0; i < unit.weapons.size(); ++i) {
             const auto at = weaponEntryPositions(place.name, list, static_cast<int>(i));
@@ -147,8 +147,8 @@ void writeDemo(const std::string& directory, Overwrite overwrite) {
     const std::vector<std::string> files = demoFiles(directory);
     std::vector<std::string> created;
     for (const std::string& file : files) {
-        const bool exists = std::filesystem::symlink_status(file).type() !=
-                            std::filesystem::file_type::not_found;
+        const bool exists =
+            std::filesystem::symlink_status(file).type() != std::filesystem::file_type::not_found;
         if (exists && overwrite == Overwrite::Refuse)
             throw std::runtime_error("make-demo: '" + file +
                                      "' exists; nothing was written (--force replaces it)");
