@@ -4,6 +4,7 @@
 #include "cli/CommandArguments.h"
 #include "image/ImageAccess.h"
 
+#include <regex>
 #include <set>
 
 namespace starfall::cli {
@@ -36,6 +37,15 @@ bool printedUnchanged(const RecordView& view, const std::string& key, std::strin
 }
 
 } // namespace
+
+Spelling renamedKeys(const char* pattern, const char* replacement) {
+    return [expression = std::regex(pattern), replacement](const KeyValue& pair) {
+        if (!std::regex_match(pair.first, expression))
+            return std::vector{pair};
+        return std::vector{
+            KeyValue{std::regex_replace(pair.first, expression, replacement), pair.second}};
+    };
+}
 
 void requireField(const RecordView& view, std::string_view key) {
     if (view.hasKey(key))

@@ -21,6 +21,10 @@ using KeyValue = std::pair<std::string, std::string>;
 // older spellings, a whole upgrade row to its stages).
 using Spelling = std::function<std::vector<KeyValue>(const KeyValue&)>;
 
+// A spelling that renames a key matching `pattern` (an ECMAScript regular
+// expression over the whole key) to `replacement` ($1 for its first group).
+[[nodiscard]] Spelling renamedKeys(const char* pattern, const char* replacement);
+
 // Throws UsageError, with nothing applied, for a malformed pair, an unknown,
 // fixed or missing key, a field named twice, or a value the field refuses.
 void applyAssignments(RecordView& view, const std::vector<std::string>& arguments, ValueRule rule,

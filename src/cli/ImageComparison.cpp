@@ -2,6 +2,7 @@
 
 #include "image/CoreError.h"
 #include "image/FileHandle.h"
+#include "image/ImageAccess.h"
 #include "image/ImageSave.h"
 
 #include <cerrno>
@@ -31,23 +32,6 @@ std::int64_t sizeOf(const FileHandle& file) {
     return info.st_size;
 }
 
-std::size_t readBlock(const FileHandle& file, Position at, std::vector<std::uint8_t>& block,
-                      const std::string& path) {
-    std::size_t got = 0;
-    while (got < block.size()) {
-        const ssize_t n = ::pread(file.fd(), block.data() + got, block.size() - got,
-                                  static_cast<off_t>(at + static_cast<Position>(got)));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw CoreError(Failure::ImageOpenForLoad, path, at, std::strerror(errno));
-        if (n == 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
-    return got;
-}
-
 } // namespace
 
 ImageComparison compareImages(const std::string& base, const std::string& other,
@@ -60,7 +44,7 @@ ImageComparison compareImages(const std::string& base, const std::string& other,
     const std::int64_t common = std::min(result.baseSize, result.otherSize);
     for (Position at = 0; at < common; at += static_cast<Position>(kBlockBytes)) {
         const std::size_t n =
-            std::min(readBlock(a, at, left, base), readBlock(b, at, right, other));
+            std::min(readImageAt(a.fd(), at, left, base), readImageAt(b.fd(), at, right, other));
         if (std::memcmp(left.data(), right.data(), n) == 0)
             continue;
         for (std::size_t i = 0; i < n; ++i) {

@@ -3,6 +3,7 @@
 #include "cli/CliContext.h"
 #include "image/Messages.h"
 #include "lists/ListFiles.h"
+#include "lists/NameListReader.h"
 #include "pilot/PilotFields.h"
 #include "pilot/PilotLayout.h"
 #include "pilot/PilotRecordCodec.h"
@@ -101,6 +102,13 @@ std::unique_ptr<RecordView> pilotView(const std::string& image, const NameList& 
                    {},
                    messages::pilotRecordLabel(reference.name),
                    [kind](std::string_view key) { return pilotLacks(kind, key); }});
+}
+
+std::unique_ptr<RecordView> selectedView(const std::string& directory, ListKind kind,
+                                         const std::string& image, std::string_view selector,
+                                         ListedView make) {
+    const NameList list = loadNameList(directory, kind);
+    return make(image, list, selectEntry(list, selector));
 }
 
 bool hasSkillTable(const NameList& pilots, std::size_t index) {

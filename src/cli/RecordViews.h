@@ -4,6 +4,7 @@
 // Each loads its record once; the view then prints, changes and plans it.
 
 #include "cli/RecordView.h"
+#include "lists/ListFiles.h"
 #include "lists/NameList.h"
 
 #include <memory>
@@ -22,6 +23,14 @@ namespace starfall::cli {
                                                          const NameList& pilots, std::size_t index);
 [[nodiscard]] std::unique_ptr<RecordView> weaponView(const std::string& image, int number);
 [[nodiscard]] std::unique_ptr<RecordView> upgradeView(const std::string& image);
+
+// The view of the entry SEL (#N or a name) of the kind's list in `directory`,
+// made by one of the factories above.
+using ListedView = std::unique_ptr<RecordView> (*)(const std::string& image, const NameList& list,
+                                                   std::size_t index);
+[[nodiscard]] std::unique_ptr<RecordView> selectedView(const std::string& directory, ListKind kind,
+                                                       const std::string& image,
+                                                       std::string_view selector, ListedView make);
 
 // Whether the pilot page opens a skill table for entry `index` (not for
 // StatsOnly records).

@@ -17,7 +17,9 @@ struct ByteCodec {
 };
 
 // The byte as the non-byte codecs see it: past the end counts as 255.
-[[nodiscard]] constexpr int byteOr255(int byte) { return byte == kEndOfFile ? 0xFF : byte; }
+[[nodiscard]] constexpr int byteOr255(int byte) {
+    return byte == kEndOfFile ? 0xFF : byte;
+}
 
 // The low 8 bits of any number: the "cut to the field's width" rule.
 [[nodiscard]] constexpr std::uint8_t lowByte(std::int64_t value) {

@@ -63,8 +63,9 @@ std::string fromUtf8(std::string_view text) {
     if (U_FAILURE(status))
         throw std::runtime_error("UTF-8 decoding failed");
     std::vector<char> out(static_cast<std::size_t>(wideLength) * 2 + 1);
-    const int32_t length = ucnv_fromUChars(converter(), out.data(), static_cast<int32_t>(out.size()),
-                                           wide.data(), wideLength, &status);
+    const int32_t length =
+        ucnv_fromUChars(converter(), out.data(), static_cast<int32_t>(out.size()), wide.data(),
+                        wideLength, &status);
     if (U_FAILURE(status))
         throw std::runtime_error("code page 949 encoding failed");
     return std::string(out.data(), static_cast<std::size_t>(length));

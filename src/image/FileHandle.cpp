@@ -46,6 +46,36 @@ void FileHandle::reset() {
     m_fd = -1;
 }
 
+std::int64_t readAt(int fd, Position at, std::span<std::uint8_t> buffer) {
+    std::size_t got = 0;
+    while (got < buffer.size()) {
+        const ssize_t n = ::pread(fd, buffer.data() + got, buffer.size() - got,
+                                  static_cast<off_t>(at + static_cast<Position>(got)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -errno;
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    return static_cast<std::int64_t>(got);
+}
+
+int writeAt(int fd, Position at, std::span<const std::uint8_t> bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done,
+                                   static_cast<off_t>(at + static_cast<Position>(done)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n < 0 ? errno : EIO;
+        done += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
 std::optional<std::string> readRegularFile(const std::string& path) {
     const FileHandle file(path, O_RDONLY);
     struct stat info {};

@@ -5,7 +5,11 @@
 // anything that is not a regular file (a directory, a FIFO, a socket, a
 // device) counts as a file that cannot be opened, before any byte is read.
 
+#include "image/Position.h"
+
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace starfall {
@@ -42,6 +46,12 @@ private:
     int m_fd = -1;
     int m_error = 0;
 };
+
+// Reads from `at` until `buffer` is full or the file ends: the number of
+// bytes read, or minus the errno of a failed read.
+[[nodiscard]] std::int64_t readAt(int fd, Position at, std::span<std::uint8_t> buffer);
+// Writes all of `bytes` at `at`: 0, or the errno of the failure.
+[[nodiscard]] int writeAt(int fd, Position at, std::span<const std::uint8_t> bytes);
 
 // The whole of a regular file in one read, or nothing when it cannot be
 // opened or read (missing, not a regular file, no access).

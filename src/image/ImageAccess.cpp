@@ -23,27 +23,9 @@ template <typename Get> std::size_t runLength(std::size_t i, std::size_t size, G
     return n;
 }
 
-// Reads until `buffer` is full or the file ends; returns the bytes read.
-std::size_t readFully(int fd, Position start, std::span<unsigned char> buffer,
-                      const std::string& path) {
-    std::size_t got = 0;
-    while (got < buffer.size()) {
-        const ssize_t n = ::pread(fd, buffer.data() + got, buffer.size() - got,
-                                  static_cast<off_t>(start + static_cast<Position>(got)));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw CoreError(Failure::ImageOpenForLoad, path, start, std::strerror(errno));
-        if (n == 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
-    return got;
-}
-
 void readRun(int fd, Position start, std::span<int> out, const std::string& path) {
     std::vector<unsigned char> buffer(out.size());
-    const std::size_t got = readFully(fd, start, buffer, path);
+    const std::size_t got = readImageAt(fd, start, buffer, path);
     for (std::size_t i = 0; i < out.size(); ++i)
         out[i] = i < got ? buffer[i] : kEndOfFile; // past the end stays kEndOfFile
 }
@@ -71,6 +53,14 @@ LoadHandle openForLoad(const std::string& path) {
 }
 
 } // namespace
+
+std::size_t readImageAt(int fd, Position at, std::span<std::uint8_t> buffer,
+                        const std::string& path) {
+    const std::int64_t got = readAt(fd, at, buffer);
+    if (got < 0)
+        throw CoreError(Failure::ImageOpenForLoad, path, at, std::strerror(static_cast<int>(-got)));
+    return static_cast<std::size_t>(got);
+}
 
 void checkPositions(std::span<const Position> positions, const std::string& path) {
     for (Position p : positions) {
@@ -124,7 +114,7 @@ std::vector<std::uint8_t> readRange(const std::string& path, Position start, std
         checkPositions(std::array<Position, 1>{end - 1}, path);
     const LoadHandle file = openForLoad(path);
     std::vector<std::uint8_t> out(count);
-    out.resize(readFully(file.fd, start, out, path));
+    out.resize(readImageAt(file.fd, start, out, path));
     return out;
 }
 

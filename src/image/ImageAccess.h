@@ -51,6 +51,11 @@ void writeBytes(const std::string& path, std::span<const ByteWrite> plan,
 void writeRuns(const std::string& path, std::span<const ByteRun> runs, std::string_view record,
                FramingRule framing = FramingRule::Refuse);
 
+// Reads an open image from `at` until `buffer` is full or the file ends;
+// returns the bytes read. Throws CoreError(ImageOpenForLoad) naming `path`.
+[[nodiscard]] std::size_t readImageAt(int fd, Position at, std::span<std::uint8_t> buffer,
+                                      const std::string& path);
+
 // Up to `count` bytes from `start`; fewer when the image ends first.
 [[nodiscard]] std::vector<std::uint8_t> readRange(const std::string& path, Position start,
                                                   std::size_t count);

@@ -49,33 +49,17 @@ std::string describe(int error) {
     return std::strerror(error);
 }
 
-// Whole-buffer pwrite/pread: 0 or the errno of the failure.
+// Whole-buffer pwrite/pread: 0 or the errno of the failure (a read that
+// finds the end of the file fails too: every byte read here exists).
 int writeAll(int fd, Position at, const std::uint8_t* data, std::size_t size) {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::pwrite(fd, data + done, size - done,
-                                   static_cast<off_t>(at + static_cast<Position>(done)));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return n < 0 ? errno : EIO;
-        done += static_cast<std::size_t>(n);
-    }
-    return 0;
+    return writeAt(fd, at, std::span(data, size));
 }
 
 int readAll(int fd, Position at, std::uint8_t* data, std::size_t size) {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::pread(fd, data + done, size - done,
-                                  static_cast<off_t>(at + static_cast<Position>(done)));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return n < 0 ? errno : EIO;
-        done += static_cast<std::size_t>(n);
-    }
-    return 0;
+    const std::int64_t got = readAt(fd, at, std::span(data, size));
+    if (got < 0)
+        return static_cast<int>(-got);
+    return static_cast<std::size_t>(got) == size ? 0 : EIO;
 }
 
 int flushData(int fd) {

@@ -73,12 +73,15 @@ template <typename Symbol> std::array<std::uint8_t, 2> parity(std::size_t n, Sym
         weighted = kField.times(static_cast<std::uint8_t>(weighted ^ v), 1);
     }
     weighted = kField.times(weighted, 1);
-    const std::uint8_t p0 = kField.times(static_cast<std::uint8_t>(plain ^ weighted), kOverOnePlusAlpha);
+    const std::uint8_t p0 =
+        kField.times(static_cast<std::uint8_t>(plain ^ weighted), kOverOnePlusAlpha);
     return {p0, static_cast<std::uint8_t>(plain ^ p0)};
 }
 
 // The byte of word `word` in byte plane `plane`, counted from the header.
-constexpr std::size_t wordByte(std::size_t word, std::size_t plane) { return kHeaderAt + 2 * word + plane; }
+constexpr std::size_t wordByte(std::size_t word, std::size_t plane) {
+    return kHeaderAt + 2 * word + plane;
+}
 
 static_assert(wordByte(kPColumns * kPRows, 0) == kPAt);
 static_assert(wordByte(kQSpan, 0) == kQAt);
@@ -146,12 +149,15 @@ Check check(ConstSector sector) {
     switch (formOf(sector)) {
     case Form::Form1: {
         const auto expected = recomputed(sector);
-        return {std::equal(sector.begin() + kDataEnd, sector.begin() + kPAt, expected.begin() + kDataEnd),
+        return {std::equal(sector.begin() + kDataEnd, sector.begin() + kPAt,
+                           expected.begin() + kDataEnd),
                 std::equal(sector.begin() + kPAt, sector.end(), expected.begin() + kPAt)};
     }
     case Form::Form2: {
         const std::uint32_t stored = storedEdc(sector, kForm2EdcAt);
-        return {stored == 0 || stored == edc(sector.subspan(kSubheaderAt, kForm2EdcAt - kSubheaderAt)), true};
+        return {stored == 0 ||
+                    stored == edc(sector.subspan(kSubheaderAt, kForm2EdcAt - kSubheaderAt)),
+                true};
     }
     case Form::Other:
         break;
@@ -169,6 +175,8 @@ void writeForm1Codes(Sector sector) {
     std::copy(header.begin(), header.end(), sector.begin() + kHeaderAt);
 }
 
-void writeForm2Edc(Sector sector) { storeEdc(sector, kSubheaderAt, kForm2EdcAt); }
+void writeForm2Edc(Sector sector) {
+    storeEdc(sector, kSubheaderAt, kForm2EdcAt);
+}
 
 } // namespace starfall::sector

@@ -19,24 +19,6 @@ namespace {
 constexpr std::int64_t kSectorBytes = sector::kSectorBytes;
 constexpr std::size_t kSectorsPerBlock = 512;
 
-// Fills `block` from `start` until it is full or the file ends.
-std::size_t readBlock(int fd, Position start, std::vector<std::uint8_t>& block,
-                      const std::string& path) {
-    std::size_t got = 0;
-    while (got < block.size()) {
-        const ssize_t n = ::pread(fd, block.data() + got, block.size() - got,
-                                  static_cast<off_t>(start + static_cast<Position>(got)));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw CoreError(Failure::ImageOpenForLoad, path, start, std::strerror(errno));
-        if (n == 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
-    return got;
-}
-
 // Calls visit(index, sector) for each whole sector of the file, however
 // large, counting them into `report`. A file with no Mode 2 sector at all is
 // not a raw image: CoreError(NoRawSectors).
@@ -49,7 +31,7 @@ void scan(const std::string& path, SectorReport& report,
     std::vector<std::uint8_t> block(kSectorsPerBlock * sector::kSectorSize);
     std::int64_t raw = 0;
     for (Position start = 0;; start += static_cast<Position>(block.size())) {
-        const std::size_t got = readBlock(file.fd(), start, block, path);
+        const std::size_t got = readImageAt(file.fd(), start, block, path);
         const std::size_t whole = got / sector::kSectorSize;
         for (std::size_t i = 0; i < whole; ++i) {
             const sector::ConstSector one(block.data() + i * sector::kSectorSize,

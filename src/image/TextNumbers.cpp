@@ -16,7 +16,9 @@ std::uint32_t hexDigitWorth(char c) {
     return 0;
 }
 
-bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool isBlank(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 } // namespace
 
