@@ -4,6 +4,7 @@
 #include "app/ControlLabels.h"
 #include "app/DigitsEdit.h"
 #include "app/NameListView.h"
+#include "app/PageControls.h"
 #include "app/StepEdit.h"
 #include "app/TerrainGroup.h"
 #include "pilot/PilotFieldCodecs.h"
@@ -30,12 +31,6 @@ constexpr int kNameColumnWidth = 110;
 void addLabelled(QGridLayout* grid, int row, int column, const char* text, QWidget* control) {
     grid->addWidget(captionFor(QString::fromUtf8(text), control), row, column);
     grid->addWidget(control, row, column + 1);
-}
-
-QPushButton* button(const char* text, const char* objectName, QWidget* parent) {
-    auto* made = new QPushButton(QString::fromUtf8(text), parent);
-    made->setObjectName(QString::fromLatin1(objectName));
-    return made;
 }
 
 QLabel* heading(const char* text, const char* objectName, QWidget* parent) {
@@ -65,12 +60,7 @@ void PilotPageUi::build(QWidget* page) {
     left->addLayout(searchRow.layout);
     left->addWidget(list, 1);
 
-    name = new QLabel(page);
-    name->setObjectName(QStringLiteral("nameLabel"));
-    name->setAlignment(Qt::AlignCenter);
-    QPalette palette = name->palette();
-    palette.setColor(QPalette::WindowText, QColor(70, 30, 250));
-    name->setPalette(palette);
+    name = recordNameLabel(page);
 
     auto* stats = new QGridLayout;
     struct StatRow {
@@ -122,7 +112,7 @@ void PilotPageUi::build(QWidget* page) {
         spiritGrid->addWidget(spirit.level, gridRow, 1);
     }
 
-    skillTable = button("技能列表", "skillTableButton", page);
+    skillTable = pageButton("技能列表", "skillTableButton", page);
     skillTable->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     auto* spiritRow = new QHBoxLayout;
     spiritRow->addWidget(spiritGroup);
@@ -135,18 +125,14 @@ void PilotPageUi::build(QWidget* page) {
     addLabelled(extras, 1, 0, "性格", personality);
     extras->setColumnStretch(2, 1);
 
-    cancel = button("取消", "cancelButton", page);
-    ok = button("确定", "okButton", page);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cancel);
-    buttons->addWidget(ok);
+    cancel = pageButton("取消", "cancelButton", page);
+    ok = pageButton("确定", "okButton", page);
 
     auto* right = new QVBoxLayout;
     right->addLayout(spiritRow);
     right->addLayout(extras);
     right->addStretch();
-    right->addLayout(buttons);
+    right->addLayout(buttonRow(cancel, ok));
 
     auto* columns = new QHBoxLayout(page);
     columns->addWidget(listGroup);

@@ -4,6 +4,7 @@
 #include "app/ControlLabels.h"
 #include "app/DigitsEdit.h"
 #include "app/NameListView.h"
+#include "app/PageControls.h"
 #include "pilot/TerrainRank.h"
 #include "unit/AbilityTickList.h"
 
@@ -22,12 +23,6 @@ namespace starfall {
 namespace {
 
 constexpr int kNameColumnWidth = 110;
-
-QPushButton* button(const char* text, const char* objectName, QWidget* parent) {
-    auto* made = new QPushButton(QString::fromUtf8(text), parent);
-    made->setObjectName(QString::fromLatin1(objectName));
-    return made;
-}
 
 DigitsEdit* addStat(QFormLayout* form, const char* objectName, const char* label, QWidget* parent) {
     auto* edit = new DigitsEdit(QString::fromLatin1(objectName), parent);
@@ -58,12 +53,7 @@ void UnitPageUi::build(QWidget* page, std::array<int, kAbilityListCount>& rememb
     (new QVBoxLayout(listGroup))->addWidget(list);
     listColumn->addWidget(listGroup, 1);
 
-    name = new QLabel(page);
-    name->setObjectName(QStringLiteral("nameLabel"));
-    name->setAlignment(Qt::AlignCenter);
-    QPalette blue = name->palette();
-    blue.setColor(QPalette::WindowText, QColor(70, 30, 250));
-    name->setPalette(blue);
+    name = recordNameLabel(page);
     auto* form = new QFormLayout;
     hp = addStat(form, "hpEdit", "HP", page);
     en = addStat(form, "enEdit", "EN", page);
@@ -96,15 +86,11 @@ void UnitPageUi::build(QWidget* page, std::array<int, kAbilityListCount>& rememb
         abilityGrid->addWidget(group, i % 2, i / 2);
         this->abilities[static_cast<std::size_t>(i)] = abilities;
     }
-    weapons = button("武器", "weaponsButton", page);
+    weapons = pageButton("武器", "weaponsButton", page);
     abilityGrid->addWidget(weapons, 2, 0, 1, 2);
-    cancel = button("取消", "cancelButton", page);
-    ok = button("确定", "okButton", page);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cancel);
-    buttons->addWidget(ok);
-    abilityGrid->addLayout(buttons, 3, 0, 1, 2);
+    cancel = pageButton("取消", "cancelButton", page);
+    ok = pageButton("确定", "okButton", page);
+    abilityGrid->addLayout(buttonRow(cancel, ok), 3, 0, 1, 2);
 
     auto* columns = new QHBoxLayout(page);
     columns->addLayout(listColumn);

@@ -4,6 +4,7 @@
 #include "app/ControlLabels.h"
 #include "app/DigitsEdit.h"
 #include "app/NameListView.h"
+#include "app/PageControls.h"
 #include "app/StepEdit.h"
 
 #include <QDialog>
@@ -26,15 +27,6 @@ template <typename Field> Field* addRow(QFormLayout* form, const char* label, Fi
 
 DigitsEdit* digits(const char* objectName, QWidget* parent) {
     return new DigitsEdit(QString::fromLatin1(objectName), parent);
-}
-
-QPushButton* button(const char* text, const char* objectName, QWidget* parent) {
-    auto* made = new QPushButton(QString::fromUtf8(text), parent);
-    made->setObjectName(QString::fromLatin1(objectName));
-    // Enter presses nothing in this dialog.
-    made->setAutoDefault(false);
-    made->setDefault(false);
-    return made;
 }
 
 } // namespace
@@ -76,12 +68,9 @@ void WeaponDlgUi::build(QDialog* dialog) {
                          kWeaponTerrainItems, terrain, dialog);
 
     // Created last, so that Tab reaches them after every field.
-    ok = button("确定", "okButton", dialog);
-    cancel = button("取消", "cancelButton", dialog);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    ok = pageButton("确定", "okButton", dialog);
+    cancel = pageButton("取消", "cancelButton", dialog);
+    QHBoxLayout* buttons = buttonRow(ok, cancel);
 
     auto* left = new QVBoxLayout;
     left->addWidget(name);
