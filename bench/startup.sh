@@ -101,11 +101,14 @@ hyper --export-csv "$work/cli.csv" \
     "${cli[*]} unit get $image '#0'" \
     "$bin/bare-io read $image $work/export.ranges" \
     "${cli[*]} export $image"
-# Each set starts from the unedited image, so that every run really writes
-# (a set that changes nothing writes nothing); the bare write likewise.
+# Each set starts from the unedited image, already on disk, so that every
+# run really writes (a set that changes nothing writes nothing) and its own
+# flushes are all that is flushed; the bare write likewise.
 hyper --export-csv "$work/set.csv" \
-    --prepare "cp $image $work/bare.img" "$bin/bare-io write $work/bare.img $work/set.ranges" \
-    --prepare "cp $image $work/set.img" "${cli[*]} unit set $work/set.img '#0' hp=4200"
+    --prepare "sh -c 'cp $image $work/bare.img && sync $work/bare.img'" \
+    "$bin/bare-io write $work/bare.img $work/set.ranges" \
+    --prepare "sh -c 'cp $image $work/set.img && sync $work/set.img'" \
+    "${cli[*]} unit set $work/set.img '#0' hp=4200"
 mapfile -t cli_means < <(means "$work/cli.csv"; means "$work/set.csv")
 
 echo "Start-up, median of each whole process (window ${size}):"
