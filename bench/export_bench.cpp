@@ -10,11 +10,7 @@ namespace {
 void exportDemo(benchmark::State& state) {
     const DemoFiles& files = demoFiles();
     for (auto _ : state)
-        benchmark::DoNotOptimize(
-            cli::loadImageRecords(files.image, files.directory,
-                                  cli::listedWeapons(files.image, files.directory))
-                .json()
-                .dump());
+        benchmark::DoNotOptimize(cli::loadImageRecords(files.image, files.directory).json().dump());
 }
 BENCHMARK(exportDemo)->Unit(benchmark::kMillisecond);
 

@@ -73,10 +73,11 @@ void diff(CliContext& context, const DiffArguments& arguments) {
     const std::string directory = context.directory();
     const ImageReadScope baseScope(arguments.base);
     const ImageReadScope otherScope(arguments.other);
-    std::set<int> weapons = listedWeapons(arguments.base, directory);
-    weapons.merge(listedWeapons(arguments.other, directory));
-    const ImageRecords before = loadImageRecords(arguments.base, directory, weapons);
-    const ImageRecords after = loadImageRecords(arguments.other, directory, weapons);
+    // Both sides hold the weapons either image lists.
+    const ImageRecords before =
+        loadImageRecords(arguments.base, directory, listedWeapons(arguments.other, directory));
+    const ImageRecords after =
+        loadImageRecords(arguments.other, directory, listedWeapons(arguments.base, directory));
 
     OtherBytes bytes(recordPositions(before), looksRaw(readRange(arguments.base, 0, 16)));
     const ImageComparison comparison = compareImages(arguments.base, arguments.other, bytes);

@@ -18,7 +18,7 @@ void addExportCommand(CLI::App& app, CliContext& context) {
     command->callback([&context, image] {
         const std::string directory = context.directory();
         const ImageReadScope scope(*image); // one open for every record
-        context.print(loadImageRecords(*image, directory, listedWeapons(*image, directory)).json());
+        context.print(loadImageRecords(*image, directory).json());
     });
 }
 

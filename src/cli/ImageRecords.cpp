@@ -10,6 +10,17 @@ namespace starfall::cli {
 
 namespace {
 
+std::set<int> listedIn(const std::string& image, const NameList& units) {
+    std::set<int> numbers;
+    for (const NameListEntry& entry : units.entries) {
+        const Position listStart = unitWeaponListStart(units.positionOf(entry));
+        for (const NamedWeapon& weapon :
+             loadNamedWeaponList(image, entry.name, entry.addressText, listStart, {}))
+            numbers.insert(weapon.number);
+    }
+    return numbers;
+}
+
 nlohmann::json sectionJson(const std::vector<std::unique_ptr<RecordView>>& records) {
     nlohmann::json out = nlohmann::json::array();
     for (const auto& record : records)
@@ -51,20 +62,14 @@ void ImageRecords::visit(
 }
 
 std::set<int> listedWeapons(const std::string& image, const std::string& directory) {
-    const NameList units = loadNameList(directory, ListKind::Units);
-    std::set<int> numbers;
-    for (const NameListEntry& entry : units.entries) {
-        const Position listStart = unitWeaponListStart(units.positionOf(entry));
-        for (const NamedWeapon& weapon :
-             loadNamedWeaponList(image, entry.name, entry.addressText, listStart, {}))
-            numbers.insert(weapon.number);
-    }
-    return numbers;
+    return listedIn(image, loadNameList(directory, ListKind::Units));
 }
 
 ImageRecords loadImageRecords(const std::string& image, const std::string& directory,
-                              const std::set<int>& weapons) {
+                              const std::set<int>& alsoWeapons) {
     const NameList units = loadNameList(directory, ListKind::Units);
+    std::set<int> weapons = listedIn(image, units);
+    weapons.insert(alsoWeapons.begin(), alsoWeapons.end());
     const NameList pilots = loadNameList(directory, ListKind::Pilots);
     ImageRecords records;
     for (std::size_t i = 0; i < units.entries.size(); ++i)

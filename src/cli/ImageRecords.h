@@ -36,9 +36,9 @@ struct ImageRecords {
 // The numbers of the weapons the units of `directory`'s unitlist.ini list in `image`.
 [[nodiscard]] std::set<int> listedWeapons(const std::string& image, const std::string& directory);
 
-// `directory` holds the list files and ends with its separator. `weapons`
-// are the weapon numbers to load.
+// `directory` holds the list files and ends with its separator. The weapons
+// are those the image's units list, and `alsoWeapons` (another image's).
 [[nodiscard]] ImageRecords loadImageRecords(const std::string& image, const std::string& directory,
-                                            const std::set<int>& weapons);
+                                            const std::set<int>& alsoWeapons = {});
 
 } // namespace starfall::cli

@@ -47,8 +47,7 @@ json changesJson(const std::string& image, const std::string& directory,
     std::vector<Position> known;
     const ImageReadScope scope(image);
     try {
-        const ImageRecords before =
-            loadImageRecords(image, directory, listedWeapons(image, directory));
+        const ImageRecords before = loadImageRecords(image, directory);
         report = recordChanges(before, before.withBytes(changes.next));
         known = recordPositions(before);
     } catch (const CoreError& error) {

@@ -25,9 +25,7 @@ protected:
         demo::writeDemo(s_dir->dir());
         s_image = new std::string(readFile(s_dir->file(demo::kDemoImageName)));
         const std::string image = s_dir->file(demo::kDemoImageName);
-        s_export = new json(
-            cli::loadImageRecords(image, s_dir->dir(), cli::listedWeapons(image, s_dir->dir()))
-                .json());
+        s_export = new json(cli::loadImageRecords(image, s_dir->dir()).json());
     }
     static void TearDownTestSuite() {
         delete s_export;
