@@ -1,8 +1,8 @@
 #include "DemoFixture.h"
 
-#include "cli/demo/DemoBuilder.h"
-#include "image/Cp949.h"
-#include "lists/NameListReader.h"
+#include "core/demo/DemoBuilder.h"
+#include "core/codec/Cp949.h"
+#include "core/lists/NameListReader.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -3,7 +3,7 @@
 // The demo image written once per benchmark run into a fresh folder, and the
 // bytes this process has read from files so far.
 
-#include "lists/NameList.h"
+#include "core/lists/NameList.h"
 
 #include <cstdint>
 #include <string>

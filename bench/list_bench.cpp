@@ -1,4 +1,4 @@
-#include "lists/NameListReader.h"
+#include "core/lists/NameListReader.h"
 
 #include <benchmark/benchmark.h>
 

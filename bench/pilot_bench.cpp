@@ -1,8 +1,8 @@
 #include "DemoFixture.h"
 
-#include "pilot/PilotRecordFile.h"
-#include "pilot/SkillTableFile.h"
-#include "pilot/SkillTableLayout.h"
+#include "core/pilot/PilotRecordFile.h"
+#include "core/skill/SkillTableFile.h"
+#include "core/skill/SkillTableLayout.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 #include "DemoFixture.h"
 
-#include "image/SectorCodes.h"
-#include "image/SectorScan.h"
+#include "core/sector/SectorCodes.h"
+#include "core/sector/SectorScan.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,10 +1,10 @@
 #include "DemoFixture.h"
 
-#include "lists/ListFiles.h"
-#include "unit/UnitRecordFile.h"
-#include "unit/UnitWeaponList.h"
-#include "unit/WeaponRecord.h"
-#include "upgrade/UpgradeTable.h"
+#include "core/lists/ListFiles.h"
+#include "core/unit/UnitRecordFile.h"
+#include "core/weapon/UnitWeaponList.h"
+#include "core/weapon/WeaponRecord.h"
+#include "core/upgrade/UpgradeTable.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 // Any text through the decimal rule: it must agree with a plain reading of
 // the same rule done with 64-bit arithmetic and clamping.
-#include "image/TextNumbers.h"
+#include "core/codec/TextNumbers.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // Any bytes as charlist.ini or unitlist.ini: the reader must neither crash
 // nor hand out an entry the search or the position rule cannot take.
-#include "lists/NameListReader.h"
-#include "lists/NameSearch.h"
+#include "core/lists/NameListReader.h"
+#include "core/lists/NameSearch.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // Any bytes as one sector: the check must hold up, and once the codes of a
 // Form 1 sector are rewritten it must verify with its first 2072 bytes kept.
-#include "image/SectorCodes.h"
+#include "core/sector/SectorCodes.h"
 
 #include <algorithm>
 #include <array>

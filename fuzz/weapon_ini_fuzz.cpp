@@ -1,5 +1,5 @@
 // Any bytes as weapon.ini: names come back as found, never empty.
-#include "unit/WeaponIni.h"
+#include "core/weapon/WeaponIni.h"
 
 #include <cstdint>
 #include <cstdlib>

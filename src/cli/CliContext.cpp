@@ -1,7 +1,7 @@
 #include "cli/CliContext.h"
 
-#include "image/Cp949.h"
-#include "image/ProgramDirectory.h"
+#include "core/codec/Cp949.h"
+#include "core/io/ProgramDirectory.h"
 
 #include <charconv>
 #include <ostream>

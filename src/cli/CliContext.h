@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lists/NameList.h"
+#include "core/lists/NameList.h"
 
 #include <nlohmann/json.hpp>
 

@@ -3,9 +3,9 @@
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
 
-#include "image/CoreError.h"
-#include "image/ImageSave.h"
-#include "image/Messages.h"
+#include "core/io/CoreError.h"
+#include "core/io/ImageSave.h"
+#include "core/text/Messages.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,6 +1,6 @@
 #include "cli/CommandArguments.h"
 
-#include "unit/WeaponRecord.h"
+#include "core/weapon/WeaponRecord.h"
 
 #include <CLI/CLI.hpp>
 

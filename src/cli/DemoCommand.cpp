@@ -1,6 +1,6 @@
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
-#include "cli/demo/DemoBuilder.h"
+#include "core/demo/DemoBuilder.h"
 
 #include <CLI/CLI.hpp>
 

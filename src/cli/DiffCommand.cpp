@@ -3,7 +3,7 @@
 #include "cli/ImageComparison.h"
 #include "cli/RecordChanges.h"
 
-#include "image/ImageAccess.h"
+#include "core/io/ImageAccess.h"
 
 #include <CLI/CLI.hpp>
 

@@ -2,13 +2,13 @@
 
 #include "cli/CliContext.h"
 
-#include "lists/NameListReader.h"
-#include "pilot/PilotLayout.h"
-#include "pilot/SkillTable.h"
-#include "pilot/SkillTableLayout.h"
-#include "unit/UnitLayout.h"
-#include "unit/WeaponRecord.h"
-#include "upgrade/UpgradeTable.h"
+#include "core/lists/NameListReader.h"
+#include "core/pilot/PilotLayout.h"
+#include "core/skill/SkillTable.h"
+#include "core/skill/SkillTableLayout.h"
+#include "core/unit/UnitLayout.h"
+#include "core/weapon/WeaponRecord.h"
+#include "core/upgrade/UpgradeTable.h"
 
 #include <charconv>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/SectorScan.h"
+#include "core/sector/SectorScan.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
 #include "cli/ImageRecords.h"
-#include "image/ImageAccess.h"
+#include "core/io/ImageAccess.h"
 
 #include <CLI/CLI.hpp>
 

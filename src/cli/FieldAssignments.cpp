@@ -2,7 +2,7 @@
 
 #include "cli/CliContext.h"
 #include "cli/CommandArguments.h"
-#include "image/ImageAccess.h"
+#include "core/io/ImageAccess.h"
 
 #include <regex>
 #include <set>

@@ -1,7 +1,7 @@
 #include "cli/FieldValues.h"
 
 #include "cli/CliContext.h"
-#include "image/TextNumbers.h"
+#include "core/codec/TextNumbers.h"
 
 #include <algorithm>
 #include <charconv>

@@ -5,7 +5,7 @@
 // checked against the field's range unless taken as typed into the editor's
 // box; a list field takes an item's exact text or the stored code.
 
-#include "image/FieldTable.h"
+#include "core/record/FieldTable.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,9 +1,9 @@
 #include "cli/ImageComparison.h"
 
-#include "image/CoreError.h"
-#include "image/FileHandle.h"
-#include "image/ImageAccess.h"
-#include "image/ImageSave.h"
+#include "core/io/CoreError.h"
+#include "core/io/FileHandle.h"
+#include "core/io/ImageAccess.h"
+#include "core/io/ImageSave.h"
 
 #include <cerrno>
 #include <cstring>

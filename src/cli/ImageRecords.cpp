@@ -1,10 +1,10 @@
 #include "cli/ImageRecords.h"
 
 #include "cli/RecordViews.h"
-#include "lists/ListFiles.h"
-#include "lists/NameListReader.h"
-#include "unit/UnitWeaponList.h"
-#include "unit/WeaponIni.h"
+#include "core/lists/ListFiles.h"
+#include "core/lists/NameListReader.h"
+#include "core/weapon/UnitWeaponList.h"
+#include "core/weapon/WeaponIni.h"
 
 namespace starfall::cli {
 

@@ -5,12 +5,12 @@
 #include "cli/RecordChanges.h"
 #include "cli/RecordViews.h"
 
-#include "image/CoreError.h"
-#include "image/FileHandle.h"
-#include "image/ImageAccess.h"
-#include "image/Messages.h"
-#include "lists/NameListReader.h"
-#include "unit/WeaponRecord.h"
+#include "core/io/CoreError.h"
+#include "core/io/FileHandle.h"
+#include "core/io/ImageAccess.h"
+#include "core/text/Messages.h"
+#include "core/lists/NameListReader.h"
+#include "core/weapon/WeaponRecord.h"
 
 #include <CLI/CLI.hpp>
 

@@ -2,9 +2,9 @@
 #include "cli/Commands.h"
 #include "cli/FieldValues.h"
 
-#include "pilot/PilotFields.h"
-#include "unit/UnitFields.h"
-#include "upgrade/UpgradeTable.h"
+#include "core/pilot/PilotFields.h"
+#include "core/unit/UnitFields.h"
+#include "core/upgrade/UpgradeTable.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,7 +1,7 @@
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
 
-#include "lists/NameListReader.h"
+#include "core/lists/NameListReader.h"
 
 #include <CLI/CLI.hpp>
 

@@ -2,12 +2,12 @@
 #include "cli/Commands.h"
 #include "cli/PatchJson.h"
 
-#include "image/CoreError.h"
-#include "image/FileHandle.h"
-#include "image/Messages.h"
-#include "patch/PatchFile.h"
-#include "patch/PatchMake.h"
-#include "patch/PatchPlan.h"
+#include "core/io/CoreError.h"
+#include "core/io/FileHandle.h"
+#include "core/text/Messages.h"
+#include "core/patch/PatchFile.h"
+#include "core/patch/PatchMake.h"
+#include "core/patch/PatchPlan.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,7 +1,7 @@
 #include "cli/PatchJson.h"
 
 #include "cli/RecordChanges.h"
-#include "image/CoreError.h"
+#include "core/io/CoreError.h"
 
 #include <cstdio>
 

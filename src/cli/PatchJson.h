@@ -1,7 +1,7 @@
 #pragma once
 
-#include "patch/ByteChanges.h"
-#include "patch/PatchFile.h"
+#include "core/patch/ByteChanges.h"
+#include "core/patch/PatchFile.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,6 +1,6 @@
 #include "cli/RecordChanges.h"
 
-#include "image/SectorCodes.h"
+#include "core/sector/SectorCodes.h"
 
 #include <algorithm>
 #include <map>

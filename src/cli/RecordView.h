@@ -5,7 +5,7 @@
 // the save. `get`, `set`, `export`, `import` and `diff` all go through it.
 
 #include "cli/FieldValues.h"
-#include "image/FieldTable.h"
+#include "core/record/FieldTable.h"
 
 #include <nlohmann/json.hpp>
 

@@ -4,8 +4,8 @@
 // Each loads its record once; the view then prints, changes and plans it.
 
 #include "cli/RecordView.h"
-#include "lists/ListFiles.h"
-#include "lists/NameList.h"
+#include "core/lists/ListFiles.h"
+#include "core/lists/NameList.h"
 
 #include <memory>
 #include <string>

@@ -2,7 +2,7 @@
 #include "cli/Commands.h"
 #include "cli/EditedSectors.h"
 
-#include "image/SectorScan.h"
+#include "core/sector/SectorScan.h"
 
 #include <CLI/CLI.hpp>
 

@@ -3,7 +3,7 @@
 #include "cli/Commands.h"
 #include "cli/ListedRecordCommands.h"
 
-#include "lists/NameListReader.h"
+#include "core/lists/NameListReader.h"
 
 #include <CLI/CLI.hpp>
 

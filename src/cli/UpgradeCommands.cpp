@@ -4,7 +4,7 @@
 #include "cli/FieldAssignments.h"
 #include "cli/RecordViews.h"
 
-#include "upgrade/UpgradeTable.h"
+#include "core/upgrade/UpgradeTable.h"
 
 #include <CLI/CLI.hpp>
 

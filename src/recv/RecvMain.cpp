@@ -1,7 +1,7 @@
 // starfall-recv: prints the editor's trace lines as they arrive, in UTF-8.
 
-#include "image/Cp949.h"
-#include "image/TraceChannel.h"
+#include "core/codec/Cp949.h"
+#include "core/text/TraceChannel.h"
 
 #include <sys/socket.h>
 #include <sys/un.h>

@@ -3,7 +3,7 @@
 // value, export then import, and A -> diff --as-import -> import.
 
 #include "cli/EditedSectors.h"
-#include "image/SectorGeometry.h"
+#include "core/sector/SectorGeometry.h"
 
 #include "support/CliInProcess.h"
 #include "support/TempDir.h"

@@ -1,4 +1,4 @@
-#include "image/Cp949.h"
+#include "core/codec/Cp949.h"
 
 #include "support/Process.h"
 #include "support/SyntheticImage.h"

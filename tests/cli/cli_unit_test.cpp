@@ -1,8 +1,8 @@
-#include "cli/demo/DemoBuilder.h"
-#include "image/Cp949.h"
-#include "unit/UnitLayout.h"
-#include "unit/WeaponRecord.h"
-#include "upgrade/UpgradeTable.h"
+#include "core/demo/DemoBuilder.h"
+#include "core/codec/Cp949.h"
+#include "core/unit/UnitLayout.h"
+#include "core/weapon/WeaponRecord.h"
+#include "core/upgrade/UpgradeTable.h"
 
 #include "support/Process.h"
 #include "support/ReadOnlyFile.h"

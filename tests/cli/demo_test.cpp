@@ -1,8 +1,8 @@
 #include "cli/ImageRecords.h"
-#include "cli/demo/DemoBuilder.h"
+#include "core/demo/DemoBuilder.h"
 
-#include "unit/WeaponRecord.h"
-#include "upgrade/UpgradeTable.h"
+#include "core/weapon/WeaponRecord.h"
+#include "core/upgrade/UpgradeTable.h"
 
 #include "support/TempDir.h"
 

@@ -1,5 +1,5 @@
 // main() of every GUI test: a headless QApplication around the gtest run.
-#include "app/CEditorApp.h"
+#include "gui/app/EditorApp.h"
 
 #include <QApplication>
 

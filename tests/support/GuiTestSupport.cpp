@@ -1,6 +1,6 @@
 #include "support/GuiTestSupport.h"
 
-#include "app/CoreErrorReport.h"
+#include "gui/widgets/CoreErrorReport.h"
 
 namespace starfall::test {
 

@@ -4,8 +4,8 @@
 // message box or file dialog and never ends the test process. Each one installs
 // itself for its lifetime.
 
-#include "app/ImageFileDialog.h"
-#include "app/MessagePresenter.h"
+#include "gui/widgets/ImageFileDialog.h"
+#include "gui/widgets/MessagePresenter.h"
 
 #include <deque>
 #include <optional>

@@ -4,7 +4,7 @@
 // a few byte runs written at absolute positions. For tables that lie tens of
 // megabytes into the image.
 
-#include "image/Position.h"
+#include "core/io/Position.h"
 
 #include <cstdint>
 #include <filesystem>

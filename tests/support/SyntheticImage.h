@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/Position.h"
+#include "core/io/Position.h"
 
 #include <cstdint>
 #include <initializer_list>

@@ -1,0 +1,86 @@
+#pragma once
+
+// The one place that reads and writes an image. A load opens the existing
+// regular file read-only; a save goes through the journaled save (ImageSave.h),
+// never creating, truncating or growing the file. Each call opens, does all
+// its work and closes again, so nothing is held or cached. Every call first
+// rolls back a save that a dead process left unfinished.
+
+#include "core/io/ImageSave.h"
+#include "core/io/Position.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace starfall {
+
+// One byte of a save. Only the bits of `mask` are written; the others keep
+// what the image holds at the time of the save.
+struct ByteWrite {
+    Position position = 0;
+    std::uint8_t value = 0;
+    std::uint8_t mask = 0xFF;
+    bool operator==(const ByteWrite&) const = default;
+};
+
+// Consecutive bytes from `start`: how a patch hands over what it changes.
+struct ByteRun {
+    Position start = 0;
+    std::vector<std::uint8_t> bytes;
+    bool operator==(const ByteRun&) const = default;
+};
+
+// Checks a whole plan before any byte is touched; throws
+// CoreError(PositionOutOfRange) naming the first bad position.
+void checkPositions(std::span<const Position> positions, const std::string& path);
+
+// The bytes at `positions`, in order: 0-255, or kEndOfFile past the end.
+// Throws CoreError(ImageOpenForLoad) when the image cannot be opened.
+[[nodiscard]] std::vector<int> readBytes(const std::string& path,
+                                         std::span<const Position> positions);
+
+// Writes the plan as one save (see saveRuns): all of it or, on any failure,
+// none of it. `record` names what is being saved in the refusals.
+void writeBytes(const std::string& path, std::span<const ByteWrite> plan,
+                std::string_view record = {}, FramingRule framing = FramingRule::Refuse);
+
+// Writes every run as one save, as writeBytes does.
+void writeRuns(const std::string& path, std::span<const ByteRun> runs, std::string_view record,
+               FramingRule framing = FramingRule::Refuse);
+
+// Reads an open image from `at` until `buffer` is full or the file ends;
+// returns the bytes read. Throws CoreError(ImageOpenForLoad) naming `path`.
+[[nodiscard]] std::size_t readImageAt(int fd, Position at, std::span<std::uint8_t> buffer,
+                                      const std::string& path);
+
+// Up to `count` bytes from `start`; fewer when the image ends first.
+[[nodiscard]] std::vector<std::uint8_t> readRange(const std::string& path, Position start,
+                                                  std::size_t count);
+
+// Keeps one image open for reading while it lives, so that a command that
+// reads many records (an export, a diff) opens it once: readBytes and
+// readRange of the same path use its handle. For one thread; scopes nest.
+class ImageReadScope {
+public:
+    explicit ImageReadScope(std::string path);
+    ImageReadScope(const ImageReadScope&) = delete;
+    ImageReadScope& operator=(const ImageReadScope&) = delete;
+    ~ImageReadScope();
+
+    // The open handle for `path` of the innermost scope that holds it, or -1.
+    [[nodiscard]] static int handleFor(const std::string& path);
+
+private:
+    std::string m_path;
+    int m_fd = -1;
+    ImageReadScope* m_outer = nullptr;
+};
+
+// Pairs planned positions with encoded values, in field order.
+[[nodiscard]] std::vector<ByteWrite> zipPlan(std::span<const Position> positions,
+                                             std::span<const std::uint8_t> values);
+
+} // namespace starfall

@@ -1,0 +1,345 @@
+#include "core/io/ImageSave.h"
+
+#include "core/io/CoreError.h"
+#include "core/io/FileHandle.h"
+#include "core/io/ProgramDirectory.h"
+#include "core/io/SaveGuard.h"
+#include "core/io/SaveJournal.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <map>
+#include <mutex>
+#include <set>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace starfall {
+
+namespace {
+
+SaveFaultHook& faultHook() {
+    static SaveFaultHook hook;
+    return hook;
+}
+
+RecoveryNoticeSink& noticeSink() {
+    static RecoveryNoticeSink sink;
+    return sink;
+}
+
+// 0, or the errno a test asks this step to fail with.
+int fault(SaveStep step) {
+    return faultHook() ? faultHook()(step) : 0;
+}
+
+// Each journal that is left alone is reported once a process.
+void notifyOnce(const std::string& journalPath, const Message& message) {
+    static std::mutex guard;
+    static std::set<std::string> told;
+    const std::lock_guard lock(guard);
+    if (told.insert(journalPath).second && noticeSink())
+        noticeSink()(message);
+}
+
+std::string describe(int error) {
+    return std::strerror(error);
+}
+
+// Whole-buffer pwrite/pread: 0 or the errno of the failure (a read that
+// finds the end of the file fails too: every byte read here exists).
+int writeAll(int fd, Position at, const std::uint8_t* data, std::size_t size) {
+    return writeAt(fd, at, std::span(data, size));
+}
+
+int readAll(int fd, Position at, std::uint8_t* data, std::size_t size) {
+    const std::int64_t got = readAt(fd, at, std::span(data, size));
+    if (got < 0)
+        return static_cast<int>(-got);
+    return static_cast<std::size_t>(got) == size ? 0 : EIO;
+}
+
+int flushData(int fd) {
+    return ::fdatasync(fd) == 0 ? 0 : errno;
+}
+
+int flushFolderOf(const std::string& path) {
+    const std::string folder = directoryOf(path);
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    const int error = ::fsync(fd) == 0 ? 0 : errno;
+    ::close(fd);
+    return error;
+}
+
+void lockImage(int fd, int operation) {
+    while (::flock(fd, operation) != 0 && errno == EINTR) {
+    }
+}
+
+ImageIdentity identityOf(int fd) {
+    struct stat info {};
+    ::fstat(fd, &info);
+    return {static_cast<std::uint64_t>(info.st_size), static_cast<std::uint64_t>(info.st_dev),
+            static_cast<std::uint64_t>(info.st_ino)};
+}
+
+// Writes the journal's old bytes back: 0 or the errno of the failure.
+int applyJournal(int fd, const SaveJournal& journal) {
+    for (const JournalRun& run : journal.runs) {
+        if (const int error = writeAll(fd, run.start, run.old.data(), run.old.size()))
+            return error;
+    }
+    return flushData(fd);
+}
+
+std::size_t byteCount(const SaveJournal& journal) {
+    std::size_t count = 0;
+    for (const JournalRun& run : journal.runs)
+        count += run.old.size();
+    return count;
+}
+
+// With the image locked, so that no live save owns the journal.
+void recoverLocked(int fd, const std::string& path) {
+    const std::string journalPath = journalPathFor(path);
+    struct stat info {};
+    if (::lstat(journalPath.c_str(), &info) != 0)
+        return;
+    const auto text = readRegularFile(journalPath);
+    const auto bytes =
+        std::span(reinterpret_cast<const std::uint8_t*>(text ? text->data() : nullptr),
+                  text ? text->size() : 0);
+    const DecodedJournal decoded = decodeJournal(bytes);
+    if (text && decoded.state == JournalState::Torn) {
+        ::unlink(journalPath.c_str()); // cut off before the image was touched
+        return;
+    }
+    const ImageIdentity identity = identityOf(fd);
+    if (!text || decoded.state == JournalState::Damaged || decoded.journal.identity != identity) {
+        notifyOnce(journalPath, messages::journalLeftAlone(journalPath));
+        return;
+    }
+    if (applyJournal(fd, decoded.journal) != 0) {
+        notifyOnce(journalPath, messages::journalNotApplied(path, journalPath));
+        return;
+    }
+    ::unlink(journalPath.c_str());
+    flushFolderOf(journalPath);
+    if (noticeSink())
+        noticeSink()(messages::saveRolledBack(path, byteCount(decoded.journal)));
+}
+
+// Sorted, disjoint runs; where runs overlap, later ones win.
+std::vector<PlannedRun> normalise(std::vector<PlannedRun> runs) {
+    std::stable_sort(runs.begin(), runs.end(),
+                     [](const PlannedRun& a, const PlannedRun& b) { return a.start < b.start; });
+    bool overlap = false;
+    for (std::size_t i = 1; i < runs.size(); ++i)
+        overlap |=
+            runs[i].start < runs[i - 1].start + static_cast<Position>(runs[i - 1].values.size());
+    if (!overlap)
+        return runs;
+    // Rare (records that share bytes): fold byte by byte in plan order.
+    std::map<Position, std::pair<std::uint8_t, std::uint8_t>> bytes;
+    for (const PlannedRun& run : runs) {
+        for (std::size_t i = 0; i < run.values.size(); ++i) {
+            const std::uint8_t mask = run.masks.empty() ? 0xFF : run.masks[i];
+            auto& [value, held] = bytes[run.start + static_cast<Position>(i)];
+            value = static_cast<std::uint8_t>((value & ~mask) | (run.values[i] & mask));
+            held |= mask;
+        }
+    }
+    std::vector<PlannedRun> folded;
+    for (const auto& [position, byte] : bytes) {
+        if (folded.empty() ||
+            folded.back().start + static_cast<Position>(folded.back().values.size()) != position)
+            folded.push_back({position, {}, {}});
+        folded.back().values.push_back(byte.first);
+        folded.back().masks.push_back(byte.second);
+    }
+    return folded;
+}
+
+Position endOf(const PlannedRun& run) {
+    return run.start + static_cast<Position>(run.values.size());
+}
+
+void checkRange(const std::vector<PlannedRun>& runs, const std::string& path) {
+    for (const PlannedRun& run : runs) {
+        if (run.values.empty())
+            continue;
+        if (!isAddressable(run.start))
+            throw CoreError(Failure::PositionOutOfRange, path, run.start);
+        if (endOf(run) > kPositionLimit)
+            throw CoreError(Failure::PositionOutOfRange, path, kPositionLimit);
+    }
+}
+
+void checkInsideImage(const std::vector<PlannedRun>& runs, Position size, const std::string& path,
+                      std::string_view record) {
+    for (const PlannedRun& run : runs) {
+        if (!run.values.empty() && endOf(run) > size)
+            throw CoreError(Failure::PastImageEnd, path, std::max(run.start, size),
+                            std::string(record));
+    }
+}
+
+void checkFraming(int fd, const std::vector<PlannedRun>& runs, const std::string& path,
+                  std::string_view record) {
+    std::vector<Position> positions;
+    for (const PlannedRun& run : runs) {
+        for (std::size_t i = 0; i < run.values.size(); ++i)
+            positions.push_back(run.start + static_cast<Position>(i));
+    }
+    checkSaveAgainstFraming(fd, path, positions, record);
+}
+
+// What the save will change: old bytes for the journal, new ones for the image.
+struct Change {
+    SaveJournal journal;
+    std::vector<std::vector<std::uint8_t>> fresh; // one per journal run
+};
+
+void addByte(Change& change, Position at, std::uint8_t old, std::uint8_t fresh) {
+    auto& runs = change.journal.runs;
+    if (runs.empty() || runs.back().start + static_cast<Position>(runs.back().old.size()) != at) {
+        runs.push_back({at, {}});
+        change.fresh.emplace_back();
+    }
+    runs.back().old.push_back(old);
+    change.fresh.back().push_back(fresh);
+}
+
+Change changeOf(int fd, const std::vector<PlannedRun>& runs, const std::string& path) {
+    Change change;
+    change.journal.identity = identityOf(fd);
+    std::vector<std::uint8_t> old;
+    for (const PlannedRun& run : runs) {
+        old.resize(run.values.size());
+        if (const int error = readAll(fd, run.start, old.data(), old.size()))
+            throw CoreError(Failure::ImageOpenForSave, path, run.start, describe(error));
+        for (std::size_t i = 0; i < old.size(); ++i) {
+            const std::uint8_t mask = run.masks.empty() ? 0xFF : run.masks[i];
+            const auto fresh = static_cast<std::uint8_t>((old[i] & ~mask) | (run.values[i] & mask));
+            if (fresh != old[i])
+                addByte(change, run.start + static_cast<Position>(i), old[i], fresh);
+        }
+    }
+    return change;
+}
+
+// Creates and flushes the journal; throws with nothing written to the image.
+void writeJournal(const std::string& path, const SaveJournal& journal) {
+    const std::string journalPath = journalPathFor(path);
+    int error = fault(SaveStep::JournalCreate);
+    const int fd = error ? -1
+                         : ::open(journalPath.c_str(),
+                                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        error = error ? error : errno;
+        throw CoreError(error == EEXIST ? Failure::JournalInTheWay : Failure::JournalUnavailable,
+                        journalPath, -1, describe(error));
+    }
+    const std::vector<std::uint8_t> bytes = encodeJournal(journal);
+    error = fault(SaveStep::JournalWrite);
+    if (!error)
+        error = writeAll(fd, 0, bytes.data(), bytes.size());
+    if (!error)
+        error = fault(SaveStep::JournalFlush);
+    if (!error)
+        error = flushData(fd);
+    ::close(fd);
+    if (!error)
+        error = fault(SaveStep::FolderFlush);
+    if (!error)
+        error = flushFolderOf(journalPath);
+    if (error) {
+        ::unlink(journalPath.c_str());
+        throw CoreError(Failure::JournalUnavailable, journalPath, -1, describe(error));
+    }
+}
+
+int writeImage(int fd, const Change& change) {
+    for (std::size_t i = 0; i < change.journal.runs.size(); ++i) {
+        int error = fault(SaveStep::ImageWrite);
+        if (!error)
+            error = writeAll(fd, change.journal.runs[i].start, change.fresh[i].data(),
+                             change.fresh[i].size());
+        if (error)
+            return error;
+    }
+    const int error = fault(SaveStep::ImageFlush);
+    return error ? error : flushData(fd);
+}
+
+int deleteJournal(const std::string& path) {
+    const int error = fault(SaveStep::JournalDelete);
+    if (error)
+        return error;
+    return ::unlink(journalPathFor(path).c_str()) == 0 ? 0 : errno;
+}
+
+// The image is as it was again, or the journal stays for the next action.
+[[noreturn]] void rollBack(int fd, const std::string& path, const Change& change, int error) {
+    if (applyJournal(fd, change.journal) == 0)
+        ::unlink(journalPathFor(path).c_str());
+    throw CoreError(Failure::WriteFailed, path, -1, describe(error));
+}
+
+} // namespace
+
+void saveRuns(const std::string& path, std::vector<PlannedRun> runs, std::string_view record,
+              FramingRule framing) {
+    runs = normalise(std::move(runs));
+    checkRange(runs, path);
+    FileHandle image(path, O_RDWR);
+    if (!image.isOpen())
+        throw CoreError(Failure::ImageOpenForSave, path);
+    lockImage(image.fd(), LOCK_EX); // held until the handle closes
+    recoverLocked(image.fd(), path);
+    checkInsideImage(runs, static_cast<Position>(identityOf(image.fd()).size), path, record);
+    if (framing == FramingRule::Refuse)
+        checkFraming(image.fd(), runs, path, record);
+
+    const Change change = changeOf(image.fd(), runs, path);
+    if (change.journal.runs.empty())
+        return;
+    writeJournal(path, change.journal);
+    if (const int error = writeImage(image.fd(), change))
+        rollBack(image.fd(), path, change, error);
+    if (const int error = deleteJournal(path))
+        rollBack(image.fd(), path, change, error);
+}
+
+void recoverInterruptedSave(const std::string& imagePath) {
+    if (imagePath.empty() || ::access(journalPathFor(imagePath).c_str(), F_OK) != 0)
+        return;
+    FileHandle image(imagePath, O_RDWR);
+    if (!image.isOpen()) {
+        // A missing image is the load's own failure to report.
+        if (::access(imagePath.c_str(), F_OK) == 0) {
+            const std::string journalPath = journalPathFor(imagePath);
+            notifyOnce(journalPath, messages::journalNotApplied(imagePath, journalPath));
+        }
+        return;
+    }
+    if (::flock(image.fd(), LOCK_EX | LOCK_NB) != 0)
+        return; // a live save holds it and will finish or roll back itself
+    recoverLocked(image.fd(), imagePath);
+}
+
+void setRecoveryNoticeSink(RecoveryNoticeSink sink) {
+    noticeSink() = std::move(sink);
+}
+
+void setSaveFaultHook(SaveFaultHook hook) {
+    faultHook() = std::move(hook);
+}
+
+} // namespace starfall

@@ -1,0 +1,66 @@
+#pragma once
+
+// How every write into an image lands whole or not at all. A save locks the
+// image (flock, so a second save waits), rolls back any journal a dead save
+// left, refuses a plan that reaches past the image's end, then writes and
+// flushes a journal of the bytes it will overwrite, writes and flushes the
+// image, and deletes the journal: the deletion is the commit. A save whose
+// write or flush fails puts the old bytes back before it reports the failure.
+// Every action that opens an image first recovers a journal left beside it.
+
+#include "core/text/Messages.h"
+#include "core/io/Position.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace starfall {
+
+// Record saves keep out of sector heads and tails; a sector repair or a
+// patch may write there.
+enum class FramingRule { Refuse, Allow };
+
+// Values for consecutive positions from `start`. Where `masks` is not empty
+// (one per value), only the mask's bits are written and the others keep what
+// the image holds.
+struct PlannedRun {
+    Position start = 0;
+    std::vector<std::uint8_t> values;
+    std::vector<std::uint8_t> masks;
+};
+
+// Runs that overlap are applied in order, a later one winning. Bytes that
+// would not change are not written; a plan with nothing to change still
+// opens the image for update, so a read-only image is refused. Throws
+// CoreError: ImageOpenForSave, PositionOutOfRange, PastImageEnd (naming
+// `record`), SectorFraming, JournalUnavailable, JournalInTheWay, WriteFailed.
+void saveRuns(const std::string& path, std::vector<PlannedRun> runs, std::string_view record,
+              FramingRule framing);
+
+// Rolls back a journal left beside the image by a save that did not finish,
+// unless a live save holds it. Tells the notice sink what it did or why it
+// left the journal alone (each journal once a process).
+void recoverInterruptedSave(const std::string& imagePath);
+
+using RecoveryNoticeSink = std::function<void(const Message&)>;
+// Where recovery notices go; the editor shows them, the CLI prints them.
+void setRecoveryNoticeSink(RecoveryNoticeSink sink);
+
+// The steps of a save at which a test can make the system call fail (the hook
+// returns an errno) or stop the process (the hook never returns).
+enum class SaveStep {
+    JournalCreate,
+    JournalWrite,
+    JournalFlush,
+    FolderFlush,
+    ImageWrite,
+    ImageFlush,
+    JournalDelete
+};
+using SaveFaultHook = std::function<int(SaveStep)>;
+void setSaveFaultHook(SaveFaultHook hook);
+
+} // namespace starfall

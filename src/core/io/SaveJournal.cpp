@@ -1,0 +1,133 @@
+#include "core/io/SaveJournal.h"
+
+#include "core/io/Crc32.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string_view>
+
+namespace starfall {
+
+namespace {
+
+constexpr std::string_view kMagic = "SFJOURN1";
+constexpr std::string_view kMark = "SFJDONE!";
+constexpr std::size_t kWord = 8;
+constexpr std::size_t kCrcBytes = 4;
+constexpr std::size_t kHeaderBytes = kMagic.size() + 4 * kWord;
+constexpr std::size_t kTrailerBytes = kMark.size() + kCrcBytes;
+
+void putNumber(std::vector<std::uint8_t>& out, std::uint64_t value, std::size_t bytes) {
+    for (std::size_t i = 0; i < bytes; ++i)
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+// Appends by resizing first: GCC 12 misreads an insert at the end as an
+// overflow at -O2 and stops a Release build.
+void putBytes(std::vector<std::uint8_t>& out, const void* data, std::size_t size) {
+    const std::size_t at = out.size();
+    out.resize(at + size);
+    if (size != 0)
+        std::memcpy(out.data() + at, data, size);
+}
+
+void putText(std::vector<std::uint8_t>& out, std::string_view text) {
+    putBytes(out, text.data(), text.size());
+}
+
+// Reads the journal's fields in order; any read past the end marks it bad.
+class Reader {
+public:
+    explicit Reader(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
+
+    std::uint64_t number(std::size_t bytes) {
+        std::uint64_t value = 0;
+        if (!has(bytes))
+            return 0;
+        for (std::size_t i = 0; i < bytes; ++i)
+            value |= std::uint64_t{m_bytes[m_at + i]} << (8 * i);
+        m_at += bytes;
+        return value;
+    }
+    bool text(std::string_view expected) {
+        if (!has(expected.size()) ||
+            !std::equal(expected.begin(), expected.end(),
+                        m_bytes.begin() + static_cast<std::ptrdiff_t>(m_at)))
+            return m_ok = false;
+        m_at += expected.size();
+        return true;
+    }
+    std::vector<std::uint8_t> bytes(std::uint64_t count) {
+        if (!has(count))
+            return {};
+        const auto first = m_bytes.begin() + static_cast<std::ptrdiff_t>(m_at);
+        m_at += static_cast<std::size_t>(count);
+        return {first, first + static_cast<std::ptrdiff_t>(count)};
+    }
+    [[nodiscard]] bool ok() const { return m_ok; }
+    [[nodiscard]] bool atEnd() const { return m_at == m_bytes.size(); }
+
+private:
+    bool has(std::uint64_t count) {
+        if (count > m_bytes.size() - m_at)
+            m_ok = false;
+        return m_ok;
+    }
+    std::span<const std::uint8_t> m_bytes;
+    std::size_t m_at = 0;
+    bool m_ok = true;
+};
+
+} // namespace
+
+std::string journalPathFor(const std::string& imagePath) {
+    return imagePath + ".journal";
+}
+
+std::vector<std::uint8_t> encodeJournal(const SaveJournal& journal) {
+    std::vector<std::uint8_t> out;
+    putText(out, kMagic);
+    putNumber(out, journal.identity.size, kWord);
+    putNumber(out, journal.identity.device, kWord);
+    putNumber(out, journal.identity.inode, kWord);
+    putNumber(out, journal.runs.size(), kWord);
+    for (const JournalRun& run : journal.runs) {
+        putNumber(out, static_cast<std::uint64_t>(run.start), kWord);
+        putNumber(out, run.old.size(), kWord);
+        putBytes(out, run.old.data(), run.old.size());
+    }
+    putText(out, kMark);
+    putNumber(out, crc32Of(out), kCrcBytes);
+    return out;
+}
+
+DecodedJournal decodeJournal(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < kHeaderBytes + kTrailerBytes)
+        return {};
+    const auto trailer = bytes.subspan(bytes.size() - kTrailerBytes);
+    if (!std::equal(kMark.begin(), kMark.end(), trailer.begin()))
+        return {};
+    const auto body = bytes.first(bytes.size() - kCrcBytes);
+    if (Reader(trailer.subspan(kMark.size())).number(kCrcBytes) != crc32Of(body))
+        return {JournalState::Damaged, {}};
+
+    Reader reader(bytes.first(bytes.size() - kTrailerBytes));
+    SaveJournal journal;
+    reader.text(kMagic);
+    journal.identity.size = reader.number(kWord);
+    journal.identity.device = reader.number(kWord);
+    journal.identity.inode = reader.number(kWord);
+    const std::uint64_t count = reader.number(kWord);
+    for (std::uint64_t i = 0; i < count && reader.ok(); ++i) {
+        JournalRun run;
+        run.start = static_cast<Position>(reader.number(kWord));
+        run.old = reader.bytes(reader.number(kWord));
+        journal.runs.push_back(std::move(run));
+    }
+    if (!reader.ok() || !reader.atEnd())
+        return {JournalState::Damaged, {}};
+    return {JournalState::Complete, std::move(journal)};
+}
+
+} // namespace starfall

@@ -1,0 +1,100 @@
+#include "core/lists/NameListReader.h"
+
+#include "core/io/CoreError.h"
+#include "core/io/FileHandle.h"
+
+#include <algorithm>
+#include <cstring>
+#include <sstream>
+
+namespace starfall {
+
+namespace {
+
+// A line buffer of 80 bytes: at most 79 characters, the line feed included.
+constexpr std::size_t kLineLimit = 79;
+
+// CR LF becomes LF; the text is copied only when it holds a CR at all. Whole
+// stretches move at once: lists of 100,000 entries load at every start.
+std::string textModeContent(std::string_view raw) {
+    std::string text;
+    text.reserve(raw.size());
+    for (std::size_t at = 0; at < raw.size();) {
+        std::size_t pair = raw.find("\r\n", at);
+        if (pair == std::string_view::npos)
+            pair = raw.size();
+        text.append(raw.substr(at, pair - at));
+        at = pair + 1; // the LF of the pair starts the next stretch
+    }
+    return text;
+}
+
+// The next line as the line reader hands it over; a NUL byte ends the text
+// that the line rules then see.
+std::string_view nextLine(std::string_view text, std::size_t& offset) {
+    const std::size_t limit = std::min(kLineLimit, text.size() - offset);
+    const char* start = text.data() + offset;
+    const void* feed = std::memchr(start, '\n', limit);
+    const std::size_t length = feed ? static_cast<const char*>(feed) - start + 1 : limit;
+    std::string_view line(start, length);
+    offset += length;
+    if (const void* nul = std::memchr(line.data(), '\0', line.size()))
+        line =
+            line.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - line.data()));
+    return line;
+}
+
+std::int32_t headerBaseOffset(std::string_view line) {
+    std::istringstream tokens{std::string(line)};
+    std::string first;
+    std::string second;
+    if (!(tokens >> first >> second))
+        return 0;
+    return parseDecimal(second);
+}
+
+NameListEntry entryOf(std::string_view line) {
+    // The address is what follows the comma and one separator character; with
+    // no comma the name is empty and the address starts at the second character.
+    const auto comma = line.find(',');
+    const std::size_t nameLength = comma == std::string_view::npos ? 0 : comma;
+    const std::size_t addressStart = comma == std::string_view::npos ? 1 : comma + 2;
+    NameListEntry entry;
+    entry.name = std::string(line.substr(0, nameLength));
+    if (addressStart < line.size())
+        entry.addressText = std::string(line.substr(addressStart));
+    return entry;
+}
+
+} // namespace
+
+NameList parseNameList(std::string_view content) {
+    const bool hasCr = content.find('\r') != std::string_view::npos;
+    const std::string converted = hasCr ? textModeContent(content) : std::string();
+    const std::string_view text = hasCr ? std::string_view(converted) : content;
+    NameList list;
+    list.entries.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    bool headerSeen = false;
+    for (std::size_t offset = 0; offset < text.size();) {
+        const std::string_view line = nextLine(text, offset);
+        if (!line.empty() && line.front() == ';')
+            continue;
+        if (!headerSeen) {
+            list.baseOffset = headerBaseOffset(line);
+            headerSeen = true;
+            continue;
+        }
+        list.entries.push_back(entryOf(line));
+    }
+    return list;
+}
+
+NameList loadNameList(const std::string& programDirectory, ListKind kind) {
+    const std::string path = programDirectory + std::string(listFileName(kind));
+    const auto content = readRegularFile(path);
+    if (!content)
+        throw CoreError(Failure::ListFileMissing, path, -1, std::string(listFileName(kind)));
+    return parseNameList(*content);
+}
+
+} // namespace starfall

@@ -1,0 +1,122 @@
+#include "core/patch/PatchMake.h"
+
+#include "core/io/CoreError.h"
+#include "core/io/Crc32.h"
+#include "core/io/ImageAccess.h"
+#include "core/text/Messages.h"
+#include "core/sector/SectorCodes.h"
+#include "core/patch/BpsWriter.h"
+#include "core/patch/ImageWindow.h"
+#include "core/patch/PatchLimits.h"
+#include "core/patch/PpfPatch.h"
+#include "core/patch/PpfWriter.h"
+
+#include <cstring>
+
+namespace starfall::patch {
+
+namespace {
+
+// Whole sectors, so that each block holds the sectors it checks.
+constexpr std::size_t kBlockBytes = 448 * sector::kSectorSize;
+
+struct Walk {
+    ByteChanges changes;
+    std::vector<std::int64_t> staleSectors;
+    BpsChecksums checksums;
+};
+
+// A raw sector whose bytes changed and whose codes no longer match them.
+// Images without sector framing have no codes to go stale.
+void findStale(Position start, std::span<const std::uint8_t> base,
+               std::span<const std::uint8_t> modded, std::vector<std::int64_t>& stale) {
+    for (std::size_t at = 0; at + sector::kSectorSize <= modded.size(); at += sector::kSectorSize) {
+        if (std::memcmp(base.data() + at, modded.data() + at, sector::kSectorSize) == 0)
+            continue;
+        const sector::ConstSector one(modded.data() + at, sector::kSectorSize);
+        if (sector::formOf(one) != sector::Form::Other && !sector::check(one).matches())
+            stale.push_back((start + static_cast<Position>(at)) / sector::kSectorBytes);
+    }
+}
+
+Walk walkImages(const std::string& base, const std::string& modded, Position size, bool crcs) {
+    Walk walk;
+    ChangeCollector changes(modded);
+    Crc32 baseCrc;
+    Crc32 moddedCrc;
+    // Declared outside the loop: each block's buffers then take the memory
+    // the last ones freed instead of faulting in fresh pages.
+    std::vector<std::uint8_t> before;
+    std::vector<std::uint8_t> after;
+    for (Position start = 0; start < size; start += static_cast<Position>(kBlockBytes)) {
+        before = readRange(base, start, kBlockBytes);
+        after = readRange(modded, start, kBlockBytes);
+        if (before.size() != after.size())
+            throw CoreError(Failure::ImageSizesDiffer, modded, -1,
+                            std::to_string(start + static_cast<Position>(before.size())) + " ≠ " +
+                                std::to_string(start + static_cast<Position>(after.size())));
+        changes.compare(start, before, after);
+        findStale(start, before, after, walk.staleSectors);
+        if (crcs && before == after) {
+            const std::uint32_t crc = crc32Of(before);
+            baseCrc.append(crc, before.size());
+            moddedCrc.append(crc, after.size());
+        } else if (crcs) {
+            baseCrc.update(before);
+            moddedCrc.update(after);
+        }
+    }
+    walk.changes = changes.take();
+    walk.checksums = {baseCrc.value(), moddedCrc.value()};
+    return walk;
+}
+
+std::optional<std::vector<std::uint8_t>> blockCheckOf(const std::string& base, Position size) {
+    const Position at = blockCheckPosition(PpfImageType::Bin);
+    if (at + static_cast<Position>(kBlockCheckBytes) > size)
+        return std::nullopt; // too short to hold the block the check copies
+    return readRange(base, at, kBlockCheckBytes);
+}
+
+} // namespace
+
+std::vector<std::uint8_t> makePatch(const std::string& base, const std::string& modded,
+                                    const MakeOptions& options) {
+    const Position size = imageSize(base);
+    const Position moddedSize = imageSize(modded);
+    if (moddedSize != size)
+        throw CoreError(Failure::ImageSizesDiffer, modded, -1,
+                        std::to_string(size) + " ≠ " + std::to_string(moddedSize));
+    const Walk walk = walkImages(base, modded, size, options.kind == PatchKind::Bps);
+    if (!walk.staleSectors.empty() && !options.keepStaleCodes)
+        throw CoreError(Failure::StaleSectorCodes, modded, -1, describeSectors(walk.staleSectors));
+    std::vector<std::uint8_t> patch =
+        options.kind == PatchKind::Bps
+            ? writeLinearBps(size, walk.changes, options.description, walk.checksums)
+            : writePpf3({options.description, blockCheckOf(base, size), true, options.diz},
+                        walk.changes);
+    if (patch.size() > kMaxPatchFileBytes)
+        throw CoreError(Failure::PatchTooLarge, modded, -1,
+                        messages::patchFileLimit(kMaxPatchFileBytes / kMebibyte));
+    return patch;
+}
+
+std::string describeSectors(const std::vector<std::int64_t>& sectors) {
+    std::string text;
+    for (std::size_t i = 0; i < sectors.size();) {
+        std::size_t last = i;
+        while (last + 1 < sectors.size() && sectors[last + 1] == sectors[last] + 1)
+            ++last;
+        if (!text.empty())
+            text += ", ";
+        text += std::to_string(sectors[i]);
+        if (last > i) {
+            text += '-';
+            text += std::to_string(sectors[last]);
+        }
+        i = last + 1;
+    }
+    return text;
+}
+
+} // namespace starfall::patch

@@ -1,0 +1,39 @@
+#include "core/patch/PatchPlan.h"
+
+#include "core/io/CoreError.h"
+#include "core/patch/ImageWindow.h"
+
+namespace starfall::patch {
+
+ByteChanges planApply(const Patch& patch, const std::string& image) {
+    if (const auto* ppf = std::get_if<PpfPatch>(&patch))
+        return planPpf(*ppf, image, false);
+    return planBps(std::get<BpsPatch>(patch), image);
+}
+
+ByteChanges planUndo(const Patch& patch, const std::string& image) {
+    const auto* ppf = std::get_if<PpfPatch>(&patch);
+    if (ppf == nullptr || !ppf->undo)
+        throw CoreError(Failure::PatchWithoutUndo, pathOf(patch), -1,
+                        std::string(summarize(patch).format));
+    return planPpf(*ppf, image, true);
+}
+
+void writeChanges(const std::string& image, const ByteChanges& changes, std::string_view label,
+                  RunWriter write) {
+    if (changes.empty())
+        return;
+    write(image, changes.next, label, FramingRule::Allow);
+    ImageWindow readBack(image);
+    for (const ByteRun& run : changes.next) {
+        const std::vector<std::uint8_t> bytes = readBack.read(run.start, run.bytes.size());
+        const auto [wrote, read] = std::mismatch(run.bytes.begin(), run.bytes.end(), bytes.begin());
+        if (wrote != run.bytes.end()) {
+            write(image, changes.previous, label, FramingRule::Allow);
+            throw CoreError(Failure::PatchVerifyFailed, image,
+                            run.start + (wrote - run.bytes.begin()));
+        }
+    }
+}
+
+} // namespace starfall::patch

@@ -1,0 +1,40 @@
+#pragma once
+
+// Turns a patch into the bytes it changes in one image, checking everything
+// first, and writes them as one plan. An image that already holds what the
+// patch would write gives an empty plan.
+
+#include "core/patch/ByteChanges.h"
+#include "core/patch/PatchFile.h"
+
+#include <string>
+#include <string_view>
+
+namespace starfall::patch {
+
+// Throws CoreError: PatchWrongImage (block check, PPF 2.0 image size, BPS
+// source size or CRC32, or a PPF record's undo bytes matching neither what
+// the image holds nor the new bytes), PatchOutsideImage, ImageSizesDiffer (a
+// BPS that would change the image's size), PatchDamaged (a BPS whose target
+// CRC32 does not match), PatchTooLarge. Only reads the image.
+[[nodiscard]] ByteChanges planApply(const Patch& patch, const std::string& image);
+
+// PPF 3.0 with undo data only (else PatchWithoutUndo); throws
+// PatchNotApplied unless the image holds the new bytes of every record.
+[[nodiscard]] ByteChanges planUndo(const Patch& patch, const std::string& image);
+
+[[nodiscard]] ByteChanges planPpf(const PpfPatch& patch, const std::string& image, bool undo);
+[[nodiscard]] ByteChanges planBps(const BpsPatch& patch, const std::string& image);
+
+// How the plan reaches the image; writeRuns, except in tests.
+using RunWriter = void (*)(const std::string&, std::span<const ByteRun>, std::string_view,
+                           FramingRule);
+
+// Writes the changes as one plan over sector framing too (a patch carries
+// whole sectors' codes), reads them back, and when they do not read back as
+// written, writes the previous bytes again and throws
+// CoreError(PatchVerifyFailed). Writes nothing for an empty plan.
+void writeChanges(const std::string& image, const ByteChanges& changes, std::string_view label,
+                  RunWriter write = &writeRuns);
+
+} // namespace starfall::patch

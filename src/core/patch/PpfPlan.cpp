@@ -1,0 +1,149 @@
+#include "core/patch/PatchPlan.h"
+
+#include "core/io/CoreError.h"
+#include "core/text/Messages.h"
+#include "core/patch/ImageWindow.h"
+#include "core/patch/PatchLimits.h"
+
+#include <algorithm>
+
+namespace starfall::patch {
+
+namespace {
+
+Position endOf(const PpfRecord& record) {
+    return record.offset + record.length;
+}
+
+void checkSizeAndPlaces(const PpfPatch& patch, const std::string& image, Position size) {
+    if (patch.imageSize && static_cast<Position>(*patch.imageSize) != size)
+        throw CoreError(Failure::PatchWrongImage, image, -1,
+                        messages::imageMismatch(ImageMismatch::ImageSize));
+    for (const PpfRecord& record : patch.records) {
+        if (endOf(record) > size)
+            throw CoreError(Failure::PatchOutsideImage, image, endOf(record) - 1);
+    }
+}
+
+// Bytes that a record writes may differ from the base's block without the
+// image being another one: an applied patch changes them.
+void checkBlock(const PpfPatch& patch, ImageWindow& window, Position size) {
+    if (!patch.blockCheckAt)
+        return;
+    const Position at = blockCheckPosition(patch.imageType);
+    const auto block = static_cast<Position>(kBlockCheckBytes);
+    const auto refuse = [&window] {
+        throw CoreError(Failure::PatchWrongImage, window.path(), -1,
+                        messages::imageMismatch(ImageMismatch::BlockCheck));
+    };
+    if (at + block > size)
+        refuse();
+    std::vector<bool> written(kBlockCheckBytes, false);
+    for (const PpfRecord& record : patch.records) {
+        for (Position p = std::max(record.offset, at); p < std::min(endOf(record), at + block); ++p)
+            written[static_cast<std::size_t>(p - at)] = true;
+    }
+    const std::vector<std::uint8_t> image = window.read(at, kBlockCheckBytes);
+    const std::span<const std::uint8_t> expected = patch.blockCheck();
+    for (std::size_t i = 0; i < kBlockCheckBytes; ++i) {
+        if (!written[i] && image[i] != expected[i])
+            refuse();
+    }
+}
+
+// The image's bytes under the records, as joined runs in image order.
+std::vector<ByteRun> regionsOf(const PpfPatch& patch, ImageWindow& window) {
+    std::vector<std::pair<Position, Position>> spans;
+    spans.reserve(patch.records.size());
+    for (const PpfRecord& record : patch.records)
+        spans.emplace_back(record.offset, endOf(record));
+    std::sort(spans.begin(), spans.end());
+    std::vector<std::pair<Position, Position>> joined;
+    std::size_t total = 0;
+    for (const auto& [start, end] : spans) {
+        if (!joined.empty() && start <= joined.back().second) {
+            total += static_cast<std::size_t>(std::max(end, joined.back().second) -
+                                              joined.back().second);
+            joined.back().second = std::max(end, joined.back().second);
+        } else {
+            total += static_cast<std::size_t>(end - start);
+            joined.emplace_back(start, end);
+        }
+        if (total > kMaxChangedBytes)
+            throw CoreError(Failure::PatchTooLarge, patch.path, -1,
+                            messages::changedBytesLimit(kMaxChangedBytes / kMebibyte));
+    }
+    std::vector<ByteRun> regions;
+    regions.reserve(joined.size());
+    for (const auto& [start, end] : joined)
+        regions.push_back({start, window.read(start, static_cast<std::size_t>(end - start))});
+    return regions;
+}
+
+std::span<std::uint8_t> bytesUnder(std::vector<ByteRun>& regions, const PpfRecord& record) {
+    const auto after =
+        std::upper_bound(regions.begin(), regions.end(), record.offset,
+                         [](Position p, const ByteRun& run) { return p < run.start; });
+    ByteRun& region = *std::prev(after);
+    return std::span(region.bytes)
+        .subspan(static_cast<std::size_t>(record.offset - region.start), record.length);
+}
+
+Position firstDifference(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b) {
+    return std::mismatch(a.begin(), a.end(), b.begin()).first - a.begin();
+}
+
+// Records apply in file order, so a later one that overlaps an earlier one
+// wins, and its undo bytes are what the earlier one left. With `checkOld`,
+// each record must find its undo bytes or its new bytes in place.
+void applyRecords(const PpfPatch& patch, std::vector<ByteRun>& regions, const std::string& image,
+                  bool checkOld) {
+    for (const PpfRecord& record : patch.records) {
+        const std::span<std::uint8_t> now = bytesUnder(regions, record);
+        const std::span<const std::uint8_t> next = patch.newBytes(record);
+        if (checkOld && !std::ranges::equal(now, next) &&
+            !std::ranges::equal(now, patch.oldBytes(record)))
+            throw CoreError(Failure::PatchWrongImage, image,
+                            record.offset + firstDifference(now, patch.oldBytes(record)),
+                            messages::imageMismatch(ImageMismatch::OriginalBytes));
+        std::ranges::copy(next, now.begin());
+    }
+}
+
+void undoRecords(const PpfPatch& patch, std::vector<ByteRun>& regions, const std::string& image) {
+    for (auto record = patch.records.rbegin(); record != patch.records.rend(); ++record) {
+        const std::span<std::uint8_t> now = bytesUnder(regions, *record);
+        if (!std::ranges::equal(now, patch.newBytes(*record)))
+            throw CoreError(Failure::PatchNotApplied, image,
+                            record->offset + firstDifference(now, patch.newBytes(*record)));
+        std::ranges::copy(patch.oldBytes(*record), now.begin());
+    }
+}
+
+} // namespace
+
+ByteChanges planPpf(const PpfPatch& patch, const std::string& image, bool undo) {
+    const Position size = imageSize(image);
+    checkSizeAndPlaces(patch, image, size);
+    ImageWindow window(image);
+    checkBlock(patch, window, size);
+    std::vector<ByteRun> regions = regionsOf(patch, window);
+    const std::vector<ByteRun> before = regions;
+    if (undo) {
+        undoRecords(patch, regions, image);
+    } else {
+        applyRecords(patch, regions, image, false);
+        // An image that already holds the patch passes; any other must hold
+        // what the undo data says the patch replaces.
+        if (patch.undo && regions != before) {
+            std::vector<ByteRun> checked = before;
+            applyRecords(patch, checked, image, true);
+        }
+    }
+    ChangeCollector changes(patch.path);
+    for (std::size_t i = 0; i < regions.size(); ++i)
+        changes.compare(regions[i].start, before[i].bytes, regions[i].bytes);
+    return changes.take();
+}
+
+} // namespace starfall::patch

@@ -1,0 +1,260 @@
+#include "core/text/Messages.h"
+
+#include "core/codec/Cp949.h"
+
+namespace starfall {
+
+namespace {
+
+std::string quoted(std::string_view value, std::string_view rest) {
+    std::string text = "'";
+    text += value;
+    text += "' ";
+    text += rest;
+    return text;
+}
+
+constexpr const char* kNothingWritten = " 아무것도 쓰지 않았습니다.";
+
+std::string atPosition(Position position) {
+    return position < 0 ? "." : " (위치 " + std::to_string(position) + ").";
+}
+
+Message romEditorExclamation(std::string text) {
+    return {std::move(text), std::string(messages::kTitleRomEditor), MessageIcon::Exclamation};
+}
+
+} // namespace
+
+namespace messages {
+
+Message saveDone() {
+    return {"저장 완료", std::string(kTitleStarfall), MessageIcon::Information};
+}
+
+Message openFailure(std::string_view imagePath) {
+    return romEditorExclamation(quoted(imagePath, "파일을 열 수 없습니다."));
+}
+
+Message listFileMissing(std::string_view fileName) {
+    std::string text(fileName);
+    text += " 파일을 찾을 수 없습니다.";
+    return {std::move(text), std::string(kTitleWarning), MessageIcon::Exclamation};
+}
+
+Message pilotNotFound(std::string_view searchText) {
+    return {quoted(searchText, "캐릭터를 찾을 수 없습니다."), std::string(kTitleStarfall),
+            MessageIcon::Information};
+}
+
+Message unitNotFound(std::string_view searchText) {
+    return {quoted(searchText, "유니트를 찾을 수 없습니다."), std::string(kTitleStarfall),
+            MessageIcon::Information};
+}
+
+std::string pilotTrace(std::string_view nameCp949, long long position) {
+    return cp949::fromUtf8("캐릭이름: ") + std::string(nameCp949) + cp949::fromUtf8(", 주소: ") +
+           std::to_string(position);
+}
+
+std::string unitTrace(std::string_view nameCp949, long long position) {
+    return cp949::fromUtf8("이름: ") + std::string(nameCp949) + cp949::fromUtf8(", 주소: ") +
+           std::to_string(position);
+}
+
+std::string weaponTrace(long long position) {
+    return cp949::fromUtf8("무기 주소: ") + std::to_string(position);
+}
+
+std::string pilotRecordLabel(std::string_view nameCp949) {
+    return "캐릭터 '" + cp949::toUtf8(nameCp949) + "'";
+}
+
+std::string skillTableLabel(std::string_view nameCp949) {
+    return pilotRecordLabel(nameCp949) + "의 특기 목록";
+}
+
+std::string upgradeTableLabel() {
+    return "개조 능력치 표";
+}
+
+std::string unitRecordLabel(std::string_view nameCp949) {
+    return "유니트 '" + cp949::toUtf8(nameCp949) + "'";
+}
+
+std::string weaponRecordLabel(int number) {
+    return "무기 " + std::to_string(number);
+}
+
+std::string importLabel() {
+    return "가져온 레코드";
+}
+
+Message saveRolledBack(std::string_view imagePath, std::size_t bytes) {
+    return {quoted(imagePath, "파일에 끝나지 않은 저장이 있어 저장 전으로 되돌렸습니다. (") +
+                std::to_string(bytes) + "바이트)",
+            std::string(kTitleRomEditor), MessageIcon::Information};
+}
+
+Message journalLeftAlone(std::string_view journalPath) {
+    return romEditorExclamation(quoted(
+        journalPath, "파일은 이 이미지의 저장 기록이 아니거나 손상되었습니다. 이미지와 이 "
+                     "파일을 그대로 두었습니다. 이 파일을 치우기 전에는 저장할 수 없습니다."));
+}
+
+Message journalNotApplied(std::string_view imagePath, std::string_view journalPath) {
+    return romEditorExclamation(quoted(imagePath, "파일에 끝나지 않은 저장의 기록 '") +
+                                std::string(journalPath) +
+                                "'이(가) 있지만 이미지에 쓸 수 없어 되돌리지 못했습니다.");
+}
+
+Message unexpectedFailure(std::string_view what) {
+    return romEditorExclamation("예기치 못한 오류로 프로그램을 끝냅니다: " + std::string(what));
+}
+
+std::string defaultWeaponName(int number) {
+    return std::to_string(number) + "번 무기";
+}
+
+std::string patchFault(PatchFault fault) {
+    switch (fault) {
+    case PatchFault::UnknownFormat:
+        return "PPF 1.0, 2.0, 3.0이나 BPS 파일이 아닙니다";
+    case PatchFault::Truncated:
+        return "파일이 중간에 끊겼습니다";
+    case PatchFault::BadHeader:
+        return "머리말의 값이 올바르지 않습니다";
+    case PatchFault::ZeroLengthRecord:
+        return "길이가 0인 레코드가 있습니다";
+    case PatchFault::DizUnterminated:
+        return "FILE_ID.DIZ의 끝 표시가 없습니다";
+    case PatchFault::BadVarint:
+        return "수의 인코딩이 올바르지 않습니다";
+    case PatchFault::ActionPastTarget:
+        return "동작이 결과 크기를 넘습니다";
+    case PatchFault::CopyOutsideSource:
+        return "복사 동작이 원본 밖을 가리킵니다";
+    case PatchFault::CopyOutsideTarget:
+        return "복사 동작이 아직 만들어지지 않은 결과를 가리킵니다";
+    case PatchFault::TargetShort:
+        return "동작들이 결과 크기를 다 채우지 않습니다";
+    case PatchFault::PatchChecksum:
+        return "패치 CRC32가 맞지 않습니다";
+    case PatchFault::TargetChecksum:
+        return "결과 CRC32가 맞지 않습니다";
+    case PatchFault::BeyondAddressable:
+        return "다룰 수 있는 범위(2 GiB)를 넘는 크기나 위치가 있습니다";
+    }
+    return {};
+}
+
+std::string imageMismatch(ImageMismatch mismatch) {
+    switch (mismatch) {
+    case ImageMismatch::BlockCheck:
+        return "블록 검사 1024바이트가 다릅니다";
+    case ImageMismatch::ImageSize:
+        return "이미지 크기가 패치에 적힌 크기와 다릅니다";
+    case ImageMismatch::SourceSize:
+        return "이미지 크기가 패치의 원본 크기와 다릅니다";
+    case ImageMismatch::SourceCrc:
+        return "이미지의 CRC32가 패치의 원본 CRC32와 다릅니다";
+    case ImageMismatch::OriginalBytes:
+        return "바이트가 패치에 기록된 원래 바이트와 다릅니다";
+    }
+    return {};
+}
+
+std::string patchFileLimit(long long mebibytes) {
+    return "패치 파일 크기 한도 " + std::to_string(mebibytes) + " MiB";
+}
+
+std::string changedBytesLimit(long long mebibytes) {
+    return "한 번에 바꿀 수 있는 바이트 한도 " + std::to_string(mebibytes) + " MiB";
+}
+
+std::string patchLabel(std::string_view patchPath) {
+    return "패치 '" + std::string(patchPath) + "'";
+}
+
+} // namespace messages
+
+Message messageFor(Failure failure, std::string_view path, Position position,
+                   std::string_view detail) {
+    switch (failure) {
+    case Failure::ImageOpenForLoad:
+    case Failure::ImageOpenForSave:
+        return messages::openFailure(path);
+    case Failure::PositionOutOfRange:
+        return romEditorExclamation("위치 " + std::to_string(position) +
+                                    "은(는) 이미지에서 다룰 수 있는 범위(0 ~ 2147483647) "
+                                    "밖입니다. 아무것도 읽거나 쓰지 않았습니다.");
+    case Failure::WriteFailed:
+        return romEditorExclamation(quoted(path, "파일에 저장하지 못했습니다. (") +
+                                    std::string(detail) + ")");
+    case Failure::SectorFraming:
+        return romEditorExclamation(quoted(path, "파일의 위치 ") + std::to_string(position) +
+                                    "은(는) 섹터 머리나 " + "꼬리 영역입니다. " +
+                                    std::string(detail) + "을(를) 저장하지 않았습니다.");
+    case Failure::ListFileMissing:
+        return messages::listFileMissing(detail);
+    case Failure::PastImageEnd:
+        return romEditorExclamation(
+            quoted(path, "파일의 위치 ") + std::to_string(position) +
+            "은(는) 이미지의 끝 너머입니다. 이미지의 크기를 바꾸지 않도록 " +
+            (detail.empty() ? std::string("아무것도") : std::string(detail) + "을(를)") +
+            " 저장하지 않았습니다.");
+    case Failure::JournalUnavailable:
+        return romEditorExclamation(quoted(path, "저장 기록 파일을 만들 수 없어 아무것도 저장하지 "
+                                                 "않았습니다. (") +
+                                    std::string(detail) + ")");
+    case Failure::JournalInTheWay:
+        return messages::journalLeftAlone(path);
+    case Failure::NoRawSectors:
+        return romEditorExclamation(
+            quoted(path, "파일에는 2352바이트 원시 섹터가 없어 섹터 코드를 검사할 수 없습니다."));
+    case Failure::PatchOpenForLoad:
+        return messages::openFailure(path);
+    case Failure::PatchDamaged:
+        return romEditorExclamation(quoted(path, "패치 파일이 손상되었습니다: ") +
+                                    std::string(detail) + atPosition(position) + kNothingWritten);
+    case Failure::PatchWrongImage:
+        return romEditorExclamation(quoted(path, "이미지는 이 패치의 원본이 아닙니다: ") +
+                                    std::string(detail) + atPosition(position) + kNothingWritten);
+    case Failure::PatchOutsideImage:
+        return romEditorExclamation(quoted(path, "이미지는 패치가 쓰려는 위치 ") +
+                                    std::to_string(position) + "까지 닿지 않습니다." +
+                                    kNothingWritten);
+    case Failure::PatchNotApplied:
+        return romEditorExclamation(
+            quoted(path, "이미지의 위치 ") + std::to_string(position) +
+            "에 패치의 새 바이트가 없습니다. 이 패치를 적용한 이미지만 되돌릴 수 있습니다." +
+            kNothingWritten);
+    case Failure::PatchWithoutUndo:
+        return romEditorExclamation(quoted(path, "패치에는 되돌리기 데이터가 없습니다 (") +
+                                    std::string(detail) + ")." + kNothingWritten);
+    case Failure::PatchTooLarge:
+        return romEditorExclamation(quoted(path, "패치는 ") + std::string(detail) +
+                                    "을(를) 넘습니다." + kNothingWritten);
+    case Failure::ImageSizesDiffer:
+        return romEditorExclamation(quoted(path, "원본과 결과의 크기가 다릅니다 (") +
+                                    std::string(detail) +
+                                    "). 이미지 크기를 바꾸는 패치는 만들거나 적용하지 않습니다.");
+    case Failure::StaleSectorCodes:
+        return romEditorExclamation(
+            quoted(path, "이미지의 섹터 ") + std::string(detail) +
+            "은(는) 데이터가 바뀌었는데 EDC/ECC가 맞지 않습니다. 먼저 'starfall-cli sectors "
+            "repair'로 고치거나, 그대로 두려면 --keep-stale-codes를 쓰십시오. 패치를 만들지 "
+            "않았습니다.");
+    case Failure::PatchVerifyFailed:
+        return romEditorExclamation(quoted(path, "파일의 위치 ") + std::to_string(position) +
+                                    "에서 다시 읽은 바이트가 쓴 바이트와 다릅니다. 패치 전의 "
+                                    "바이트로 되돌렸습니다.");
+    }
+    return romEditorExclamation(std::string(detail));
+}
+
+Message messageFor(const CoreError& error) {
+    return messageFor(error.failure(), error.path(), error.position(), error.detail());
+}
+
+} // namespace starfall

@@ -1,0 +1,91 @@
+#include "core/weapon/UnitWeaponList.h"
+
+#include "core/codec/Cp949.h"
+#include "core/codec/FixedName.h"
+#include "core/io/ImageAccess.h"
+#include "core/text/Messages.h"
+#include "core/sector/SectorGeometry.h"
+#include "core/codec/TextNumbers.h"
+#include "core/weapon/WeaponIni.h"
+
+#include <algorithm>
+
+namespace starfall {
+
+namespace {
+
+constexpr int kEntryBytes = 4;
+constexpr std::array<std::int32_t, 5> kSplitAddresses = {6208, 8562, 10922, 13268, 22672};
+
+// Entries with sector framing between their number bytes and their last two.
+struct SplitEntry {
+    FixedName unit;
+    int index;
+};
+
+const std::array<SplitEntry, 3>& splitEntries() {
+    static const std::array<SplitEntry, 3> entries = {
+        SplitEntry{FixedName("리가즈이"), 2}, SplitEntry{FixedName("양산형 뉴건담(판넬)"), 3},
+        SplitEntry{FixedName("아슈라템플"), 1}};
+    return entries;
+}
+
+bool framingAfterEntryNumber(std::string_view name, int index) {
+    return std::any_of(splitEntries().begin(), splitEntries().end(), [&](const SplitEntry& e) {
+        return e.index == index && e.unit.matches(name);
+    });
+}
+
+// Whatever this unit's list stores third, the game reads weapon 1203.
+constexpr int kFixedThirdWeapon = 1203;
+
+} // namespace
+
+Position weaponListPosition(std::string_view nameCp949, std::string_view addressText,
+                            Position listPosition) {
+    static const FixedName dankuga("단쿠가");
+    const std::int32_t address = parseDecimal(addressText);
+    const bool split =
+        dankuga.matches(nameCp949) ||
+        std::find(kSplitAddresses.begin(), kSplitAddresses.end(), address) != kSplitAddresses.end();
+    return listPosition + (split ? kSectorGap : 0);
+}
+
+std::array<Position, 2> weaponEntryPositions(std::string_view nameCp949, Position list, int index) {
+    Position at = list;
+    for (int i = 0; i < index; ++i)
+        at += kEntryBytes + (framingAfterEntryNumber(nameCp949, i) ? kSectorGap : 0);
+    return {at, at + 1};
+}
+
+std::vector<NamedWeapon> loadNamedWeaponList(const std::string& imagePath,
+                                             std::string_view nameCp949,
+                                             std::string_view addressText, Position listPosition,
+                                             const std::string& iniPath) {
+    static const FixedName dio("디오");
+    const Position list = weaponListPosition(nameCp949, addressText, listPosition);
+    const std::array<Position, 1> countAt = {list - 2};
+    const int count = std::max(readBytes(imagePath, countAt)[0], 0);
+    std::vector<Position> positions;
+    for (int i = 0; i < count; ++i) {
+        const auto entry = weaponEntryPositions(nameCp949, list, i);
+        positions.insert(positions.end(), entry.begin(), entry.end());
+    }
+    const std::vector<int> bytes = readBytes(imagePath, positions);
+    const WeaponIni ini = WeaponIni::load(iniPath);
+    std::vector<NamedWeapon> weapons;
+    for (int i = 0; i < count; ++i) {
+        const int low = std::max(bytes[2 * i], 0) & 0xFF;
+        const int high = std::max(bytes[2 * i + 1], 0) & 0xFF;
+        int number = low + 256 * (high % 8);
+        if (i == 2 && dio.matches(nameCp949))
+            number = kFixedThirdWeapon;
+        const std::string key = std::to_string(number);
+        weapons.push_back(
+            {i, number,
+             ini.find(key).value_or(cp949::fromUtf8(messages::defaultWeaponName(number)))});
+    }
+    return weapons;
+}
+
+} // namespace starfall

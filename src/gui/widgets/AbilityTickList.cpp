@@ -1,0 +1,81 @@
+#include "gui/widgets/AbilityTickList.h"
+
+#include <QScrollBar>
+#include <QStyle>
+
+namespace starfall {
+
+AbilityTickList::AbilityTickList(std::span<const std::string_view> items, int& rememberedRow,
+                                 QWidget* parent)
+    : QListWidget(parent), m_remembered(rememberedRow) {
+    setViewMode(QListView::ListMode);
+    setFlow(QListView::TopToBottom);
+    setWrapping(true);
+    setResizeMode(QListView::Adjust);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSortingEnabled(false);
+    for (const std::string_view text : items) {
+        auto* item = new QListWidgetItem(
+            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), this);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    connect(this, &QListWidget::itemChanged, this, &AbilityTickList::onItemChanged);
+}
+
+bool AbilityTickList::isTicked(int row) const {
+    const QListWidgetItem* it = item(row);
+    return it != nullptr && it->checkState() == Qt::Checked;
+}
+
+void AbilityTickList::setTicked(int row, bool ticked) {
+    if (QListWidgetItem* it = item(row))
+        it->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
+}
+
+void AbilityTickList::untickAll() {
+    for (int row = 0; row < count(); ++row)
+        setTicked(row, false);
+}
+
+QSize AbilityTickList::sizeHint() const {
+    constexpr int kColumns = 2;
+    const int rows = (count() + kColumns - 1) / kColumns;
+    const int frame = 2 * frameWidth();
+    // Room for the sideways scroll bar too: the rows are laid out before it
+    // is known to be unneeded, and a column cut short by it would wrap into
+    // a third one that keeps it shown.
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    return {kColumns * (sizeHintForColumn(0) + 2 * spacing() + 4) + frame,
+            rows * (sizeHintForRow(0) + 2 * spacing()) + frame + scrollBar + 4};
+}
+
+std::optional<int> AbilityTickList::highestTicked() const {
+    for (int row = count() - 1; row >= 0; --row) {
+        if (isTicked(row))
+            return row;
+    }
+    return std::nullopt;
+}
+
+void AbilityTickList::showRow(int row) {
+    const QModelIndex index = model()->index(row, 0);
+    if (!index.isValid())
+        return;
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    QScrollBar* sideways = horizontalScrollBar();
+    sideways->setValue(sideways->value() + visualRect(index).left() - kShownRowIndent);
+}
+
+void AbilityTickList::onItemChanged(QListWidgetItem* changed) {
+    const int row = this->row(changed);
+    if (changed->checkState() != Qt::Checked || row == m_remembered)
+        return;
+    // Remember first: unticking the old row reports a change of its own.
+    const int previous = m_remembered;
+    m_remembered = row;
+    setTicked(previous, false);
+}
+
+} // namespace starfall

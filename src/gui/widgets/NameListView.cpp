@@ -1,0 +1,116 @@
+#include "gui/widgets/NameListView.h"
+
+#include "core/codec/Cp949.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTableView>
+
+namespace starfall {
+
+namespace {
+
+// What screen readers announce for the search box, which has no label.
+constexpr const char* kSearchBoxName = "검색";
+
+// The width that shows the name column whole, beside a vertical scroll bar.
+int nameListWidth(const QTableView* view) {
+    const int frame = 2 * view->frameWidth();
+    const int scrollBar = view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
+    return view->columnWidth(NameListModel::kNameColumn) + scrollBar + frame + 1;
+}
+
+} // namespace
+
+QString displayName(std::string_view nameCp949) {
+    return QString::fromStdString(cp949::toUtf8(nameCp949));
+}
+
+NameListModel::NameListModel(std::array<QString, 2> captions, QObject* parent)
+    : QAbstractTableModel(parent), m_captions(std::move(captions)) {}
+
+void NameListModel::setList(NameList list) {
+    beginResetModel();
+    m_list = std::move(list);
+    endResetModel();
+}
+
+int NameListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_list.entries.size());
+}
+
+int NameListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 2;
+}
+
+QVariant NameListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+    if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
+        return {};
+    const NameListEntry& entry = m_list.entries[static_cast<std::size_t>(index.row())];
+    if (index.column() == kNameColumn)
+        return displayName(entry.name);
+    return QString::fromLatin1(entry.addressText);
+}
+
+QVariant NameListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section > 1)
+        return {};
+    if (role == Qt::DisplayRole)
+        return m_captions[static_cast<std::size_t>(section)];
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+    return {};
+}
+
+QTableView* makeNameListView(const NameListViewSetup& setup, NameListModel* model,
+                             QWidget* parent) {
+    auto* view = new QTableView(parent);
+    view->setObjectName(setup.objectName);
+    view->setAccessibleName(setup.accessibleName);
+    view->setModel(model);
+    view->setTabKeyNavigation(false);
+    view->setShowGrid(true);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setWordWrap(false);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // One row height for all: the view never asks a row for its size.
+    QHeaderView* rows = view->verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    QHeaderView* columns = view->horizontalHeader();
+    columns->setStretchLastSection(false);
+    columns->setSectionResizeMode(QHeaderView::Fixed);
+    columns->setHighlightSections(false);
+    view->setColumnWidth(NameListModel::kNameColumn, setup.nameColumnWidth);
+    view->setColumnHidden(NameListModel::kTextColumn, true);
+    view->setFixedWidth(nameListWidth(view));
+    return view;
+}
+
+SearchRow makeSearchRow(QWidget* parent) {
+    SearchRow row;
+    row.box = new QLineEdit(parent);
+    row.box->setObjectName(QStringLiteral("searchEdit"));
+    row.box->setAccessibleName(QString::fromUtf8(kSearchBoxName));
+    row.go = new QPushButton(QStringLiteral("GO"), parent);
+    row.go->setObjectName(QStringLiteral("goButton"));
+    row.go->setFixedWidth(row.go->fontMetrics().horizontalAdvance(row.go->text()) + 20);
+    row.layout = new QHBoxLayout;
+    row.layout->addWidget(row.box, 1);
+    row.layout->addWidget(row.go);
+    return row;
+}
+
+} // namespace starfall

@@ -1,0 +1,45 @@
+#include "core/codec/Cp949.h"
+#include "core/text/Messages.h"
+
+#include <gtest/gtest.h>
+
+namespace starfall {
+namespace {
+
+TEST(Cp949, UsesTheWindowsTableNotIbms) {
+    // 8C 63 is a Hangul syllable only in Unified Hangul Code.
+    EXPECT_EQ(cp949::toUtf8("\x8C\x63"), "똠");
+    EXPECT_EQ(cp949::fromUtf8("단쿠가"), "\xB4\xDC\xC4\xED\xB0\xA1");
+    EXPECT_EQ(cp949::toUtf8(cp949::fromUtf8("주인공 특기(리얼)")), "주인공 특기(리얼)");
+}
+
+TEST(Cp949, InvalidBytesDecodeWithoutLoss) {
+    const std::string decoded = cp949::toUtf8("A\xFF" "B\x81");
+    EXPECT_EQ(decoded.front(), 'A');
+    EXPECT_NE(decoded.find('B'), std::string::npos);
+    EXPECT_EQ(cp949::toUtf8(""), "");
+}
+
+TEST(Cp949, SearchMatchesOnlyOnCharacterBoundaries) {
+    // "가" is B0 A1 and "각" is B0 A2; their bytes A1 B0 form no character here.
+    const std::string haystack = cp949::fromUtf8("가가");
+    EXPECT_TRUE(cp949::containsOnBoundary(haystack, cp949::fromUtf8("가")));
+    EXPECT_FALSE(cp949::containsOnBoundary(haystack, "\xA1\xB0"));
+    EXPECT_TRUE(cp949::containsOnBoundary(cp949::fromUtf8("건담 Mk2"), "Mk"));
+    EXPECT_FALSE(cp949::containsOnBoundary("abc", "abcd"));
+    EXPECT_TRUE(cp949::containsOnBoundary("abc", ""));
+    EXPECT_TRUE(cp949::containsOnBoundary("", ""));
+    // A lead byte without a valid trail is a single character.
+    EXPECT_TRUE(cp949::containsOnBoundary("\xB0" "0", "0"));
+    EXPECT_FALSE(cp949::containsOnBoundary("\xB0" "A", "A")); // B0 41 is one character
+}
+
+TEST(Cp949, TraceLinesTravelInCodePage949) {
+    const std::string name = cp949::fromUtf8("아무로");
+    EXPECT_EQ(messages::pilotTrace(name, 1234), cp949::fromUtf8("캐릭이름: 아무로, 주소: 1234"));
+    EXPECT_EQ(messages::unitTrace(name, -5), cp949::fromUtf8("이름: 아무로, 주소: -5"));
+    EXPECT_EQ(messages::weaponTrace(46381512), cp949::fromUtf8("무기 주소: 46381512"));
+}
+
+} // namespace
+} // namespace starfall

@@ -1,0 +1,160 @@
+#include "core/codec/ByteCodec.h"
+#include "core/io/CoreError.h"
+#include "core/io/ImageAccess.h"
+#include "core/text/Messages.h"
+#include "core/record/PositionWalker.h"
+
+#include "support/ReadOnlyFile.h"
+#include "support/SyntheticImage.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <sys/stat.h>
+
+namespace starfall {
+namespace {
+
+using test::changedPositions;
+using test::readFile;
+using test::SyntheticImage;
+using test::TempDir;
+
+Failure failureOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const CoreError& error) {
+        return error.failure();
+    }
+    ADD_FAILURE() << "no CoreError thrown";
+    return Failure::WriteFailed;
+}
+
+class ImageAccessTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SyntheticImage::flat(16).place(2, {0x34, 0x12}).place(15, {0xAB}).saveTo(m_path);
+    }
+    TempDir m_dir;
+    std::string m_path = m_dir.file("flat.img");
+};
+
+TEST_F(ImageAccessTest, ReadsPlannedPositionsInOrderWithEndOfFilePast) {
+    const std::vector<Position> plan =
+        PositionWalker(2).take(2).skip(11).take(2).seek(0).take().release();
+    EXPECT_EQ(plan, (std::vector<Position>{2, 3, 15, 16, 0}));
+    EXPECT_EQ(readBytes(m_path, plan), (std::vector<int>{0x34, 0x12, 0xAB, kEndOfFile, 0}));
+}
+
+TEST_F(ImageAccessTest, WritesOnlyThePlannedBytes) {
+    const std::string before = readFile(m_path);
+    writeBytes(m_path, std::vector<ByteWrite>{{4, 1}, {5, 2}, {9, 3}, {1, 4}});
+    const std::string after = readFile(m_path);
+    EXPECT_EQ(changedPositions(before, after), (std::vector<Position>{1, 4, 5, 9}));
+    EXPECT_EQ(readBytes(m_path, std::vector<Position>{4, 5, 9, 1}), (std::vector<int>{1, 2, 3, 4}));
+}
+
+TEST_F(ImageAccessTest, APlanReachingPastTheEndIsRefusedWholeAndNeverGrowsTheImage) {
+    const std::string before = readFile(m_path);
+    try {
+        writeBytes(m_path, std::vector<ByteWrite>{{3, 9}, {17, 7}, {16, 7}}, "무기 1322");
+        ADD_FAILURE() << "a save past the end was accepted";
+    } catch (const CoreError& error) {
+        EXPECT_EQ(error.failure(), Failure::PastImageEnd);
+        EXPECT_EQ(error.position(), 16); // the first position past the end
+        EXPECT_NE(messageFor(error).text.find("무기 1322"), std::string::npos);
+        EXPECT_EQ(messageFor(error).title, "롬 에디터");
+    }
+    EXPECT_EQ(readFile(m_path), before);
+    EXPECT_EQ(readBytes(m_path, std::vector<Position>{16}), (std::vector<int>{kEndOfFile}));
+}
+
+TEST_F(ImageAccessTest, MasksKeepTheBitsTheyDoNotCover) {
+    writeBytes(m_path, std::vector<ByteWrite>{{15, 0x05, 0x0F}, {2, 0x70, 0xF0}});
+    EXPECT_EQ(readBytes(m_path, std::vector<Position>{15, 2}), (std::vector<int>{0xA5, 0x74}));
+}
+
+TEST_F(ImageAccessTest, RefusesPositionsOutsideTwoGibibytesBeforeTouchingAnything) {
+    const std::string before = readFile(m_path);
+    const std::vector<ByteWrite> negative{{3, 9}, {-6, 1}};
+    const std::vector<ByteWrite> tooFar{{3, 9}, {kPositionLimit, 1}};
+    EXPECT_EQ(failureOf([&] { writeBytes(m_path, negative); }), Failure::PositionOutOfRange);
+    EXPECT_EQ(failureOf([&] { writeBytes(m_path, tooFar); }), Failure::PositionOutOfRange);
+    EXPECT_EQ(failureOf([&] { (void)readBytes(m_path, std::vector<Position>{-1}); }),
+              Failure::PositionOutOfRange);
+    EXPECT_EQ(readFile(m_path), before);
+}
+
+TEST_F(ImageAccessTest, LoadOfAMissingOrEmptyPathFailsToOpen) {
+    EXPECT_EQ(failureOf([&] { (void)readBytes(m_dir.file("none.img"), std::vector<Position>{0}); }),
+              Failure::ImageOpenForLoad);
+    EXPECT_EQ(failureOf([&] { (void)readBytes("", std::vector<Position>{0}); }),
+              Failure::ImageOpenForLoad);
+    EXPECT_EQ(failureOf([&] { (void)readBytes(m_dir.dir(), std::vector<Position>{0}); }),
+              Failure::ImageOpenForLoad);
+}
+
+TEST_F(ImageAccessTest, SaveIntoAMissingImageCreatesNothing) {
+    const std::string missing = m_dir.file("none.img");
+    EXPECT_EQ(failureOf([&] {
+                  writeBytes(missing, std::vector<ByteWrite>{{0, 1}});
+              }),
+              Failure::ImageOpenForSave);
+    EXPECT_FALSE(std::filesystem::exists(missing));
+    EXPECT_EQ(failureOf([&] {
+                  writeBytes("", std::vector<ByteWrite>{{0, 1}});
+              }),
+              Failure::ImageOpenForSave);
+}
+
+TEST_F(ImageAccessTest, SaveIntoAReadOnlyImageWritesNothing) {
+    const std::string before = readFile(m_path);
+    test::ReadOnlyFile readOnly(m_path);
+    if (!readOnly.effective())
+        GTEST_SKIP() << "this file system cannot make the file unwritable";
+    EXPECT_EQ(failureOf([&] {
+                  writeBytes(m_path, std::vector<ByteWrite>{{0, 1}});
+              }),
+              Failure::ImageOpenForSave);
+    EXPECT_EQ(readFile(m_path), before);
+}
+
+TEST_F(ImageAccessTest, FilesThatAreNotRegularAreNeverOpenedNorWaitedFor) {
+    const std::string fifo = m_dir.file("pipe.img");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // A FIFO with no writer would block a plain open forever.
+    EXPECT_EQ(failureOf([&] { (void)readBytes(fifo, std::vector<Position>{0}); }),
+              Failure::ImageOpenForLoad);
+    EXPECT_EQ(failureOf([&] {
+                  writeBytes(fifo, std::vector<ByteWrite>{{0, 1}});
+              }),
+              Failure::ImageOpenForSave);
+    EXPECT_EQ(failureOf([] {
+                  writeBytes("/dev/full", std::vector<ByteWrite>{{0, 1}});
+              }),
+              Failure::ImageOpenForSave);
+    EXPECT_EQ(failureOf([&] {
+                  writeBytes(m_dir.dir(), std::vector<ByteWrite>{{0, 1}});
+              }),
+              Failure::ImageOpenForSave);
+}
+
+TEST(Messages, FailuresCarryTheEditorsTexts) {
+    const Message open = messageFor(CoreError(Failure::ImageOpenForLoad, "/a/b.img"));
+    EXPECT_EQ(open, (Message{"'/a/b.img' 파일을 열 수 없습니다.", "롬 에디터",
+                             MessageIcon::Exclamation}));
+    EXPECT_EQ(messageFor(CoreError(Failure::ImageOpenForSave, "")).text,
+              "'' 파일을 열 수 없습니다.");
+    EXPECT_EQ(
+        messageFor(CoreError(Failure::ListFileMissing, "/x/unitlist.ini", -1, "unitlist.ini")),
+        (Message{"unitlist.ini 파일을 찾을 수 없습니다.", "경고", MessageIcon::Exclamation}));
+    EXPECT_EQ(messages::saveDone(),
+              (Message{"저장 완료", "Starfall 롬 에디터", MessageIcon::Information}));
+    EXPECT_TRUE(CoreError(Failure::ImageOpenForLoad, "").endsProgram());
+    EXPECT_FALSE(CoreError(Failure::ImageOpenForSave, "").endsProgram());
+}
+
+} // namespace
+} // namespace starfall

@@ -1,0 +1,154 @@
+#include "core/io/CoreError.h"
+#include "core/text/Messages.h"
+#include "core/patch/PatchPlan.h"
+
+#include "support/HandPatches.h"
+#include "support/SyntheticImage.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace starfall {
+namespace {
+
+using test::Bytes;
+using test::HandBps;
+using test::readFile;
+
+Bytes counting(std::size_t size) {
+    Bytes bytes(size);
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<std::uint8_t>(i);
+    return bytes;
+}
+
+class PatchPlanTest : public ::testing::Test {
+protected:
+    void SetUp() override { writeImage(counting(64)); }
+    void writeImage(const Bytes& bytes) const {
+        test::SyntheticImage image =
+            test::SyntheticImage::flat(static_cast<Position>(bytes.size()));
+        image.place(0, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        image.saveTo(m_image);
+    }
+    [[nodiscard]] Bytes image() const {
+        const std::string bytes = readFile(m_image);
+        return Bytes(bytes.begin(), bytes.end());
+    }
+    [[nodiscard]] patch::Patch parse(const Bytes& file) const {
+        return patch::parsePatch(file, "p");
+    }
+    void apply(const Bytes& file) const {
+        patch::writeChanges(m_image, patch::planApply(parse(file), m_image), "p");
+    }
+    // The refusal's failure; the image must be as it was.
+    Failure refusal(const std::function<void()>& action) const {
+        const Bytes before = image();
+        try {
+            action();
+        } catch (const CoreError& error) {
+            EXPECT_EQ(image(), before);
+            return error.failure();
+        }
+        ADD_FAILURE() << "no refusal";
+        return Failure::WriteFailed;
+    }
+
+    test::TempDir m_dir;
+    std::string m_image = m_dir.file("image.bin");
+};
+
+// Applying a hand-built BPS with copies is tested through the CLI; here its
+// refusals that only a crafted file reaches.
+TEST_F(PatchPlanTest, BpsThatWouldChangeTheSizeOrMissItsTargetIsRefused) {
+    const std::uint32_t base = test::crcOf(counting(64));
+    const Bytes wrongTarget = HandBps(64, 64).sourceCopy(64, 0).finish(base, 1);
+    EXPECT_EQ(refusal([&] { apply(wrongTarget); }), Failure::PatchDamaged);
+    const Bytes growing = HandBps(64, 65).sourceRead(64).targetRead({1}).finish(base, 0);
+    EXPECT_EQ(refusal([&] { apply(growing); }), Failure::ImageSizesDiffer);
+}
+
+// Overlapping records apply in order; the undo walks back in reverse.
+TEST_F(PatchPlanTest, PpfRecordsApplyInOrderAndUndoRestoresTheImage) {
+    const Bytes file =
+        test::ppf3("", std::nullopt, true, {{10, {1, 2, 3}, {10, 11, 12}}, {11, {9}, {2}}});
+    apply(file);
+    Bytes expected = counting(64);
+    expected[10] = 1;
+    expected[11] = 9;
+    expected[12] = 3;
+    EXPECT_EQ(image(), expected);
+    EXPECT_TRUE(patch::planApply(parse(file), m_image).empty());
+
+    patch::writeChanges(m_image, patch::planUndo(parse(file), m_image), "p");
+    EXPECT_EQ(image(), counting(64));
+    EXPECT_EQ(refusal([&] { (void)patch::planUndo(parse(file), m_image); }),
+              Failure::PatchNotApplied);
+    EXPECT_EQ(refusal([&] {
+                  (void)patch::planUndo(parse(test::ppf1("", {{1, {1}, {}}})), m_image);
+              }),
+              Failure::PatchWithoutUndo);
+}
+
+TEST_F(PatchPlanTest, PpfChecksRefuseWithoutWriting) {
+    // Undo bytes that match neither the image nor the new bytes: another image.
+    EXPECT_EQ(refusal([&] {
+                  apply(test::ppf3("", std::nullopt, true, {{5, {0xEE}, {0x44}}}));
+              }),
+              Failure::PatchWrongImage);
+    EXPECT_EQ(refusal([&] {
+                  apply(test::ppf3("", std::nullopt, false, {{60, {1, 2, 3, 4, 5}, {}}}));
+              }),
+              Failure::PatchOutsideImage);
+    EXPECT_EQ(refusal([&] {
+                  apply(test::ppf2("", 65, Bytes(1024, 0), {{1, {1}, {}}}));
+              }),
+              Failure::PatchWrongImage);
+}
+
+TEST_F(PatchPlanTest, BlockCheckIgnoresTheBytesTheRecordsWrite) {
+    Bytes bytes(0x9320 + 2048, 0x33);
+    writeImage(bytes);
+    const Bytes block(bytes.begin() + 0x9320, bytes.begin() + 0x9320 + 1024);
+    const Bytes file = test::ppf3("", block, false, {{0x9320 + 5, {0x77, 0x78}, {}}});
+    apply(file);
+    bytes[0x9320 + 5] = 0x77;
+    bytes[0x9320 + 6] = 0x78;
+    EXPECT_EQ(image(), bytes);
+    EXPECT_TRUE(patch::planApply(parse(file), m_image).empty());
+
+    bytes[0x9320 + 1023] = 0;
+    writeImage(bytes);
+    try {
+        (void)patch::planApply(parse(file), m_image);
+        ADD_FAILURE() << "a changed block was accepted";
+    } catch (const CoreError& error) {
+        EXPECT_EQ(error.detail(), messages::imageMismatch(ImageMismatch::BlockCheck));
+    }
+}
+
+// Stands in for a device that keeps the wrong byte on the first write.
+int g_writes = 0;
+void wrongFirstWrite(const std::string& path, std::span<const ByteRun> runs, std::string_view label,
+                     FramingRule rule) {
+    std::vector<ByteRun> written(runs.begin(), runs.end());
+    if (g_writes++ == 0)
+        written.back().bytes.back() ^= 0xFF;
+    writeRuns(path, written, label, rule);
+}
+
+TEST_F(PatchPlanTest, BytesThatDoNotReadBackAsWrittenAreRolledBack) {
+    const Bytes file = test::ppf3("", std::nullopt, false, {{3, {7, 7}, {}}, {40, {9}, {}}});
+    try {
+        patch::writeChanges(m_image, patch::planApply(parse(file), m_image), "p", &wrongFirstWrite);
+        ADD_FAILURE() << "no failure reported";
+    } catch (const CoreError& error) {
+        EXPECT_EQ(error.failure(), Failure::PatchVerifyFailed);
+        EXPECT_EQ(error.position(), 40);
+    }
+    EXPECT_EQ(g_writes, 2);
+    EXPECT_EQ(image(), counting(64));
+}
+
+} // namespace
+} // namespace starfall

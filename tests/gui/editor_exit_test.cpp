@@ -1,0 +1,101 @@
+// The paths on which the program ends with exit status 1, run for real in a
+// child process: the editor binary itself for what the command line reaches,
+// a death test for the upgrade page's buttons before any image is open. On
+// the offscreen platform messages go to standard error instead of a box.
+#include "gui/app/MainWindow.h"
+#include "support/Process.h"
+#include "support/TempDir.h"
+#include "gui/pages/UpgradePage.h"
+
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+using namespace starfall;
+using namespace starfall::test;
+
+namespace {
+
+const std::map<std::string, std::string> kHeadless = {{"QT_QPA_PLATFORM", "offscreen"},
+                                                      {"ASAN_OPTIONS", "detect_leaks=0"}};
+
+// A copy of the editor in a folder of its own, so that the folder it looks in
+// for its list files is one the test controls.
+class EditorCopyTest : public ::testing::Test {
+protected:
+    EditorCopyTest() {
+        std::filesystem::copy_file(STARFALL_EDITOR_PATH, editor);
+        std::filesystem::create_directory(elsewhere.path() / "images");
+    }
+
+    ProcessResult run(const std::vector<std::string>& args) {
+        return runProcess(editor, args, kHeadless);
+    }
+
+    TempDir programDir;
+    TempDir elsewhere;
+    std::string editor = programDir.file("starfall-editor");
+};
+
+TEST_F(EditorCopyTest, AMissingListInTheProgramsFolderEndsWithStatus1) {
+    elsewhere.write("unitlist.ini", "UNITS 100\nAlpha, 4\n"); // not where the program is
+    const std::string image = elsewhere.write("demo.img", std::string(256, '\0'));
+    const ProcessResult result = run({image});
+    EXPECT_EQ(result.exitCode, 1) << result.err;
+    EXPECT_NE(result.err.find("경고: unitlist.ini 파일을 찾을 수 없습니다."), std::string::npos)
+        << result.err;
+    EXPECT_EQ(result.err.find("charlist.ini"), std::string::npos) << "loaded on after the end";
+}
+
+TEST_F(EditorCopyTest, AnImageThatCannotBeOpenedEndsWithStatus1AndIsNotCreated) {
+    programDir.write("unitlist.ini", "UNITS 100\nAlpha, 4\n");
+    programDir.write("charlist.ini", "PILOTS 200\nKim, 12\n");
+    const std::string image = elsewhere.file("images/missing.img");
+    const ProcessResult result = run({image});
+    EXPECT_EQ(result.exitCode, 1) << result.err;
+    EXPECT_NE(result.err.find("롬 에디터: '" + image + "' 파일을 열 수 없습니다."),
+              std::string::npos)
+        << result.err;
+    EXPECT_FALSE(std::filesystem::exists(image));
+}
+
+TEST_F(EditorCopyTest, MoreThanOneImageIsRefused) {
+    const ProcessResult result = run({elsewhere.file("a.img"), elsewhere.file("b.img")});
+    EXPECT_NE(result.exitCode, 0);
+    EXPECT_EQ(result.err.find("파일을 열 수 없습니다"), std::string::npos) << result.err;
+}
+
+// The death tests re-run this test binary for the one test, so the child has
+// its own QApplication and the real program end and message presenter.
+class BeforeAnyImageDeathTest : public ::testing::Test {
+protected:
+    BeforeAnyImageDeathTest() { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
+
+    static void click(const char* button) {
+        MainWindow window;
+        window.show();
+        window.page<UpgradePage>()
+            ->findChild<QPushButton*>(QString::fromLatin1(button))
+            ->click();
+    }
+};
+
+TEST_F(BeforeAnyImageDeathTest, CancelShowsTheEmptyNameAndEndsWithStatus1) {
+    EXPECT_EXIT(click("cancelButton"), ::testing::ExitedWithCode(1),
+                "롬 에디터: '' 파일을 열 수 없습니다.");
+}
+
+// The program must still be running after OK: it only ends here, with 7.
+TEST_F(BeforeAnyImageDeathTest, OkSaysTheImageCannotBeOpenedAndTheProgramGoesOn) {
+    EXPECT_EXIT(
+        {
+            click("okButton");
+            std::exit(7);
+        },
+        ::testing::ExitedWithCode(7), "롬 에디터: '' 파일을 열 수 없습니다.");
+}
+
+} // namespace

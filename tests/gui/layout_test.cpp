@@ -1,0 +1,187 @@
+// The frame and the room of every window: a dialog's frame without minimise
+// or maximise box, a size that does not change, and enough room that no
+// label, button, list item or field text is cut. It runs twice, at 100 %
+// and with QT_SCALE_FACTOR=1.5.
+#include "gui/app/AboutDialog.h"
+#include "gui/app/MainWindow.h"
+#include "gui/widgets/DigitsEdit.h"
+#include "gui/widgets/EditorFrame.h"
+#include "gui/pages/EditorPage.h"
+#include "gui/widgets/StepEdit.h"
+#include "gui/pages/SkillDialog.h"
+#include "gui/widgets/AbilityTickList.h"
+#include "gui/pages/UnitPage.h"
+#include "gui/pages/WeaponDialog.h"
+
+#include "support/GuiTestSupport.h"
+#include "support/TempDir.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTableView>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using namespace starfall;
+
+namespace {
+
+std::string nameOf(const QWidget* w) {
+    return w->objectName().toStdString() + " (" + w->metaObject()->className() + ")";
+}
+
+void expectDialogFrame(const QWidget& window) {
+    const Qt::WindowFlags flags = window.windowFlags();
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint)) << nameOf(&window);
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint)) << nameOf(&window);
+    EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint)) << nameOf(&window);
+    EXPECT_EQ(window.minimumSize(), window.maximumSize()) << nameOf(&window);
+    EXPECT_EQ(window.size(), window.minimumSize()) << nameOf(&window);
+}
+
+// The width a control needs to show its text whole.
+int neededWidth(const QWidget* w) {
+    if (const auto* step = qobject_cast<const StepEdit*>(w))
+        return step->sizeHint().width();
+    if (qobject_cast<const DigitsEdit*>(w)) {
+        // A 16-bit value, the widest any box shows.
+        const auto* edit = static_cast<const QLineEdit*>(w);
+        return w->fontMetrics().horizontalAdvance(QStringLiteral("65535")) + w->width() -
+               edit->contentsRect().width() + 4;
+    }
+    if (qobject_cast<const QLineEdit*>(w))
+        return w->fontMetrics().horizontalAdvance(QStringLiteral("검색어를 여기에"));
+    // A button's own hint adds the style's least width; its text is what counts.
+    if (const auto* button = qobject_cast<const QAbstractButton*>(w))
+        return w->fontMetrics().horizontalAdvance(button->text()) + 8;
+    return w->sizeHint().width();
+}
+
+bool showsText(const QWidget* w) {
+    if (const auto* label = qobject_cast<const QLabel*>(w))
+        return !label->text().isEmpty();
+    return qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QComboBox*>(w) ||
+           qobject_cast<const QLineEdit*>(w) || qobject_cast<const StepEdit*>(w);
+}
+
+bool insideASpinBox(const QWidget* w) {
+    return qobject_cast<const StepEdit*>(w->parentWidget()) != nullptr;
+}
+
+// Every visible control of `root` (the showing tab of a window) has the room
+// its text needs; every ability list shows its items whole.
+int expectNothingCut(const QWidget& root) {
+    int checked = 0;
+    for (const QWidget* w : root.findChildren<QWidget*>()) {
+        if (!w->isVisible() || !showsText(w) || insideASpinBox(w))
+            continue;
+        ++checked;
+        EXPECT_GE(w->width(), neededWidth(w)) << nameOf(w);
+        EXPECT_GE(w->height(), w->minimumSizeHint().height()) << nameOf(w);
+    }
+    for (const AbilityTickList* list : root.findChildren<AbilityTickList*>()) {
+        if (!list->isVisible())
+            continue;
+        for (int row = 0; row < list->count(); ++row)
+            EXPECT_GE(list->viewport()->width(),
+                      list->sizeHintForIndex(list->model()->index(row, 0)).width())
+                << nameOf(list) << " row " << row;
+    }
+    return checked;
+}
+
+TEST(LayoutTest, TheMainWindowIsAFixedDialogFrameAndEveryPageShowsItsTextsWhole) {
+    test::GuiSeams seams;
+    MainWindow window;
+    window.show();
+    expectDialogFrame(window);
+    for (int tab = 0; tab < window.pageSet()->count(); ++tab) {
+        window.pageSet()->setCurrentIndex(tab);
+        SCOPED_TRACE(tab);
+        EXPECT_GT(expectNothingCut(*window.pageSet()->currentWidget()), 10);
+    }
+}
+
+TEST(LayoutTest, TheNameListsTakeTheirPagesHeightAndKeepTheirNameColumn) {
+    test::GuiSeams seams;
+    MainWindow window;
+    window.show();
+    const std::pair<const char*, int> lists[] = {{"unitList", 0}, {"pilotList", 1}};
+    for (const auto& [name, tab] : lists) {
+        window.pageSet()->setCurrentIndex(tab);
+        auto* list = window.findChild<QTableView*>(QString::fromLatin1(name));
+        ASSERT_NE(list, nullptr) << name;
+        EXPECT_EQ(list->columnWidth(0), 110) << name;
+        // Narrow: the name column and a scroll bar, no empty band beside them.
+        EXPECT_LT(list->width(), 110 + 60) << name;
+        // Tall: at least three quarters of the page it stands on.
+        EXPECT_GE(list->height() * 4, window.pageSet()->currentWidget()->height() * 3) << name;
+    }
+}
+
+TEST(LayoutTest, DialogsAreFixedFramesThatShowTheirTextsWhole) {
+    test::GuiSeams seams;
+    test::TempDir dir;
+    dir.write("blank.img", std::string(64, '\0')); // no weapons, no skills
+    WeaponDialog weapons(WeaponHandOver{dir.file("blank.img"), "x", "0\n", 2},
+                       WeaponDialogServices{[&dir] { return dir.dir(); }, {}});
+    SkillDialog skills(SkillDialogRequest{dir.file("blank.img"), "x", 0});
+    AboutDialog about;
+    for (QWidget* dialog : std::initializer_list<QWidget*>{&weapons, &skills, &about}) {
+        SCOPED_TRACE(nameOf(dialog));
+        dialog->show();
+        expectDialogFrame(*dialog);
+        EXPECT_GE(expectNothingCut(*dialog), 2);
+    }
+    // "50", and any byte, whole in both range fields.
+    for (const char* name : {"rangeNearEdit", "rangeFarEdit"}) {
+        auto* range = weapons.findChild<StepEdit*>(QString::fromLatin1(name));
+        ASSERT_NE(range, nullptr);
+        EXPECT_GE(range->edit()->contentsRect().width(),
+                  range->fontMetrics().horizontalAdvance(QStringLiteral("255")))
+            << name;
+    }
+}
+
+// Counts the paint events of every widget it watches.
+struct PaintCounter : QObject {
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++painted[watched];
+        return false;
+    }
+    std::map<QObject*, int> painted;
+};
+
+// Showing settles the relayouts it sets off before the first paint, so the
+// window is not painted a second time right after. (An item view's viewport
+// may repaint once more when the view lays out its items, which it does on
+// a timer of its own; that repaints the view alone.)
+TEST(LayoutTest, ShowingTheMainWindowPaintsEachControlOnce) {
+    test::GuiSeams seams;
+    MainWindow window;
+    PaintCounter counter;
+    for (QWidget* control : window.pageSet()->currentWidget()->findChildren<QWidget*>()) {
+        if (control->objectName() != QLatin1String("qt_scrollarea_viewport"))
+            control->installEventFilter(&counter);
+    }
+    showSettled(window);
+    QElapsedTimer settling;
+    settling.start();
+    while (settling.elapsed() < 300)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_GT(counter.painted.size(), 20U);
+    for (const auto& [control, paints] : counter.painted)
+        EXPECT_EQ(paints, 1) << nameOf(static_cast<QWidget*>(control));
+}
+
+} // namespace
