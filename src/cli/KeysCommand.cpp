@@ -3,7 +3,9 @@
 #include "cli/FieldValues.h"
 
 #include "core/pilot/PilotFields.h"
+#include "core/skill/SkillFields.h"
 #include "core/unit/UnitFields.h"
+#include "core/weapon/WeaponFields.h"
 #include "core/upgrade/UpgradeTable.h"
 
 #include <CLI/CLI.hpp>

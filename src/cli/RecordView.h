@@ -5,7 +5,7 @@
 // the save. `get`, `set`, `export`, `import` and `diff` all go through it.
 
 #include "cli/FieldValues.h"
-#include "core/record/FieldTable.h"
+#include "core/record/RecordLayout.h"
 
 #include <nlohmann/json.hpp>
 
@@ -150,7 +150,7 @@ public:
 
 private:
     [[nodiscard]] nlohmann::json valueOf(const Field<Record>& field) const {
-        return valueJson(shapeOf(field), field.get(m_record), field.storedCode(m_record.loaded),
+        return valueJson(shapeOf(field), field.get(m_record), field.storedCode(m_record.loaded.bytes),
                          !m_record.loaded.bytes.empty());
     }
     [[nodiscard]] std::unique_ptr<RecordView> reading(const LoadedBytes& bytes) const {

@@ -6,11 +6,13 @@
 #include "core/lists/NameListReader.h"
 #include "core/pilot/PilotFields.h"
 #include "core/pilot/PilotLayout.h"
-#include "core/pilot/PilotRecordCodec.h"
+#include "core/pilot/PilotRecordFile.h"
 #include "core/pilot/PilotRecordFile.h"
 #include "core/skill/SkillTableFile.h"
 #include "core/skill/SkillTableLayout.h"
+#include "core/skill/SkillFields.h"
 #include "core/unit/UnitFields.h"
+#include "core/weapon/WeaponFields.h"
 #include "core/unit/UnitLayout.h"
 #include "core/unit/UnitRecordFile.h"
 #include "core/weapon/UnitWeaponList.h"
@@ -143,7 +145,7 @@ std::unique_ptr<RecordView> skillTableView(const std::string& image, const NameL
     for (const auto& field : anyLocked ? skillFields(table, true) : FieldTable<SkillTable>{}) {
         if (table.slots[field.bits.front().byte / 2].locked)
             shown[field.key] =
-                valueJson(shapeOf(field), field.get(table), field.storedCode(table.loaded), true);
+                valueJson(shapeOf(field), field.get(table), field.storedCode(table.loaded.bytes), true);
     }
     return viewOf(table, std::move(ops),
                   {std::move(fixed), std::move(shown), messages::skillTableLabel(entry.name),

@@ -4,7 +4,7 @@
 #include "core/io/ImageAccess.h"
 #include "core/pilot/PilotFieldCodecs.h"
 #include "core/pilot/PilotLayout.h"
-#include "core/pilot/PilotRecordCodec.h"
+#include "core/pilot/PilotRecordFile.h"
 #include "core/pilot/PilotRecordFile.h"
 
 #include "support/SyntheticImage.h"
@@ -133,7 +133,6 @@ PilotRecord distinctRecord(PilotRecordKind kind) {
     for (std::size_t i = 0; i < kSpiritCount; ++i)
         record.spirits[i] = {ListChoice::item(static_cast<int>(i)), std::to_string(i + 1)};
     record.personality = ListChoice::item(0);
-    record.personalityByte = 0xEE;
     return record;
 }
 

@@ -115,7 +115,7 @@ TEST_F(SkillTableTest, ReadsUpToTheEndingZeroAndWritesOnlyThoseSlots) {
     image.saveTo(m_path);
     SkillTable table = loadSkillTable(m_path, name("아무로"), T);
     ASSERT_EQ(table.slots.size(), 3u);
-    EXPECT_EQ(table.slots[0], (SkillSlot{ListChoice::item(8), "1", false, 41}));
+    EXPECT_EQ(table.slots[0], (SkillSlot{ListChoice::item(8), "1", false}));
     editAll(table);
     saveSkillTable(m_path, table);
     EXPECT_EQ(changedPositions(image.bytes(), readFile(m_path)), run(T, 6));
@@ -189,8 +189,8 @@ TEST_F(SkillTableTest, DuoAcrossASectorBoundaryOnARawImage) {
     const Position t = SyntheticImage::rawPosition(logical);
     SkillTable table = loadSkillTable(m_path, name("듀오"), t);
     ASSERT_EQ(table.slots.size(), 6u);
-    EXPECT_EQ(table.slots[4], (SkillSlot{ListChoice::item(4), "5", false, 37}));
-    EXPECT_EQ(table.slots[5], (SkillSlot{ListChoice::item(5), "6", false, 38}));
+    EXPECT_EQ(table.slots[4], (SkillSlot{ListChoice::item(4), "5", false}));
+    EXPECT_EQ(table.slots[5], (SkillSlot{ListChoice::item(5), "6", false}));
     editAll(table);
     saveSkillTable(m_path, table);
     std::vector<Position> written = run(t, 9);
@@ -209,7 +209,7 @@ TEST_F(SkillTableTest, DuoWithTheBoundaryAfterSlotFive) {
     SkillTable table = loadSkillTable(m_path, name("듀오"), t);
     ASSERT_EQ(table.slots.size(), 6u);
     EXPECT_EQ(table.slots[4].level, "5");
-    EXPECT_EQ(table.slots[5].storedCode, 38);
+    EXPECT_EQ(table.slots[5].skill, ListChoice::item(5));
     editAll(table);
     saveSkillTable(m_path, table);
     std::vector<Position> written = run(t, 10);

@@ -1,3 +1,4 @@
+#include "core/unit/UnitFields.h"
 #include "core/unit/UnitLayout.h"
 #include "core/unit/UnitRecordFile.h"
 #include "core/weapon/WeaponRecord.h"
@@ -78,7 +79,6 @@ TEST(UnitRecordFile, DecodesAndWritesBackExactlyTheTwentyBytes) {
     record.movement = "300";
     record.movementType = ListChoice::item(9); // "水中", code 12
     record.partsSlots = ListChoice::item(0);
-    record.keptBits = 2;
     saveUnitRecord(path, place(100), record);
     const std::string after = test::readFile(path);
     EXPECT_EQ(static_cast<std::uint8_t>(after[P]), 0x2C);
@@ -86,7 +86,7 @@ TEST(UnitRecordFile, DecodesAndWritesBackExactlyTheTwentyBytes) {
     EXPECT_EQ(static_cast<std::uint8_t>(after[P + 1]), 0x0C);
 }
 
-TEST(UnitRecordFile, UnlistedMovementKeptAndAbilitiesPastTheEndWrittenAsZero) {
+TEST(UnitRecordFile, UnlistedMovementKeptAndAbilitiesPastTheEndNeverWritten) {
     test::TempDir dir;
     const std::string path = dir.file("u.img");
     SyntheticImage image = SyntheticImage::flat(P + 16, 0);
@@ -94,11 +94,11 @@ TEST(UnitRecordFile, UnlistedMovementKeptAndAbilitiesPastTheEndWrittenAsZero) {
     image.saveTo(path);
     const UnitRecord record = loadUnitRecord(path, place(100));
     EXPECT_EQ(record.movementType, ListChoice::unlisted(3));
-    EXPECT_EQ(record.keptBits, 3);
     EXPECT_TRUE(record.abilities[1].isNone());
     const auto bytes = encodeUnitRecord(record);
-    EXPECT_EQ(bytes[1], 0xC3);
-    EXPECT_EQ(bytes[15], 0); // ability 2, past the end
+    EXPECT_EQ(bytes[unitLayout().indexOf(1)], 0xC3);
+    // Ability 2 lies past the end: it shows no selection, and a save leaves it out.
+    EXPECT_TRUE(unitSavePlan(place(100), record).empty());
 }
 
 // The thresholds and in-record stretches that the fixed lists give for the

@@ -35,6 +35,10 @@ struct TerrainRank {
 
     // One terrain's stored value as the pair rules see it (0-9 after the digit rule).
     [[nodiscard]] static ListChoice decodeValue(int value);
+    // One terrain's nibble as stored, by the decimal-digit rule.
+    [[nodiscard]] static ListChoice decodeNibble(int nibble) {
+        return decodeValue(nibble > 9 ? 0 : nibble);
+    }
     [[nodiscard]] static int encodeValue(const ListChoice& choice);
 };
 

@@ -6,15 +6,19 @@
 #include "core/io/CoreError.h"
 #include "core/codec/Cp949.h"
 #include "core/lists/ListFiles.h"
+#include "core/pilot/PilotFields.h"
 #include "core/pilot/PilotLayout.h"
-#include "core/pilot/PilotRecord.h"
 #include "core/pilot/PilotRecordKind.h"
+#include "core/skill/SkillFields.h"
 #include "core/skill/SkillTableLayout.h"
+#include "core/unit/UnitFields.h"
 #include "core/unit/UnitLayout.h"
 #include "core/weapon/UnitWeaponList.h"
+#include "core/weapon/WeaponFields.h"
 #include "core/weapon/WeaponRecord.h"
 #include "core/upgrade/UpgradeTable.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -45,30 +49,76 @@ std::string listFile(std::string_view comment, std::string_view tag, Position ba
     return text.str();
 }
 
-std::vector<std::uint8_t> pilotValues(const DemoPilot& pilot, PilotRecordKind kind) {
-    std::vector<std::uint8_t> values;
-    if (hasStatBlock(kind))
-        values.insert(values.end(), pilot.stats.begin(), pilot.stats.end());
-    if (hasSpiritBlock(kind))
-        values.insert(values.end(), pilot.spirits.begin(), pilot.spirits.end());
-    if (hasStatBlock(kind))
-        values.push_back(pilot.personality);
-    return values;
+// "key=value; key=value" as pairs.
+std::vector<std::pair<std::string_view, std::string_view>> pairsOf(std::string_view text) {
+    std::vector<std::pair<std::string_view, std::string_view>> pairs;
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find("; "), text.size());
+        const std::string_view pair = text.substr(0, end);
+        const std::size_t equals = pair.find('=');
+        if (equals == std::string_view::npos)
+            throw std::logic_error("demo: '" + std::string(pair) + "' is not key=value");
+        pairs.emplace_back(pair.substr(0, equals), pair.substr(equals + 1));
+        text.remove_prefix(std::min(end + 2, text.size()));
+    }
+    return pairs;
 }
 
-void placeSkills(DemoImage& image, const PilotReference& reference,
-                 const std::vector<SkillBytes>& skills) {
-    const Position start = skillTablePosition(reference.name, reference.position);
-    for (std::size_t i = 0; i < skills.size(); ++i) {
-        const SkillSlotPositions at =
-            skillSlotPositions(reference.name, start, static_cast<int>(i + 1));
-        image.put("skill table", at.code, skills[i].code);
-        image.put("skill table", at.level, skills[i].level);
+// A list field's value by item text, or "#code" read as the image would show it.
+template <typename Record>
+FieldValue valueOf(const Field<Record>& field, std::string_view text) {
+    if (field.kind == FieldKind::Number)
+        return std::string(text);
+    if (text.starts_with('#'))
+        return field.codec.decode({std::stoi(std::string(text.substr(1))), false});
+    const auto found = std::find(field.items.begin(), field.items.end(), text);
+    if (found == field.items.end())
+        throw std::logic_error("demo: no item '" + std::string(text) + "' for " + field.key);
+    return ListChoice::item(static_cast<int>(found - field.items.begin()));
+}
+
+// The record's planned bytes with the named fields set, every other field zero.
+template <typename Record>
+std::vector<std::uint8_t> encodeValues(const RecordLayout<Record>& layout, std::string_view values,
+                                       Record record = {}) {
+    for (const auto& [key, text] : pairsOf(values)) {
+        const auto& fields = layout.fields();
+        const auto field = std::find_if(fields.begin(), fields.end(),
+                                        [key](const Field<Record>& f) { return f.key == key; });
+        if (field == fields.end())
+            throw std::logic_error("demo: no field " + std::string(key));
+        field->set(record, valueOf(*field, text));
     }
-    if (skills.size() < static_cast<std::size_t>(kMaxSkillSlots)) {
-        const int end = static_cast<int>(skills.size()) + 1;
-        image.put("skill table", skillSlotPositions(reference.name, start, end).code, 0);
+    return layout.encode(record);
+}
+
+// Places a record through its layout, then the bits no field owns.
+template <typename Record, typename Walk>
+void placeRecord(DemoImage& image, std::string_view what, const RecordLayout<Record>& layout,
+                 Walk walk, std::string_view values, std::span<const DemoBits> otherBits = {}) {
+    image.put(what, layout.positions(walk), encodeValues(layout, values));
+    for (const DemoBits& other : otherBits) {
+        const Position at = walk(other.offset);
+        image.put(what, at, image.bytes().at(static_cast<std::size_t>(at)) | other.bits);
     }
+}
+
+// The slots given, then a zero code that ends the table.
+void placeSkills(DemoImage& image, const PilotReference& reference, std::string_view skills) {
+    SkillTable table{reference.name, skillTablePosition(reference.name, reference.position), {}, {}};
+    std::string values;
+    for (const auto& [skill, level] : pairsOf(skills)) {
+        table.slots.push_back({});
+        const std::string slot = "slots." + std::to_string(table.slots.size());
+        values += slot + ".skill=" + std::string(skill) + "; " + slot + ".level=" +
+                  std::string(level) + "; ";
+    }
+    if (!values.empty())
+        values.resize(values.size() - 2);
+    const auto positions = skillTableReadPositions(table.name, table.start);
+    const auto bytes = encodeValues(skillLayout(table, true), values, table);
+    const std::size_t used = std::min(2 * table.slots.size() + 1, positions.size());
+    image.put("skill table", std::span(positions).first(used), std::span(bytes).first(used));
 }
 
 void placePilots(DemoImage& image) {
@@ -76,7 +126,9 @@ void placePilots(DemoImage& image) {
         const PilotReference reference{pilot.address, kPilotBase + pilot.address,
                                        cp949::fromUtf8(pilot.name)};
         const PilotRecordKind kind = classifyPilotRecord(pilot.address);
-        image.put(pilot.name, pilotRecordPositions(reference, kind), pilotValues(pilot, kind));
+        placeRecord(image, pilot.name, pilotLayout(kind),
+                    [&reference](RecordOffset at) { return pilotBytePosition(reference, at); },
+                    pilot.values, pilot.otherBits);
         if (opensSkillTable(kind))
             placeSkills(image, reference, pilot.skills);
     }
@@ -87,12 +139,9 @@ void placePilots(DemoImage& image) {
 void placeUnits(DemoImage& image) {
     for (const DemoUnit& unit : demoUnits()) {
         const UnitPlace place{unit.address, kUnitBase + unit.address, cp949::fromUtf8(unit.name)};
-        // The demo lists its bytes as stored from P - 4 on; the layout reads
-        // the repair cost last.
-        std::vector<std::uint8_t> values(unit.record.begin() + 2, unit.record.end());
-        values.push_back(unit.record[0]);
-        values.push_back(unit.record[1]);
-        image.put(unit.name, unitRecordPositions(place), values);
+        placeRecord(image, unit.name, unitLayout(),
+                    [&place](RecordOffset at) { return unitBytePosition(place, at); }, unit.values,
+                    unit.otherBits);
         const Position list = weaponListPosition(place.name, std::to_string(unit.address),
                                                  unitWeaponListStart(place.position));
         image.put(unit.name, list - 2, static_cast<std::uint8_t>(unit.weapons.size()));
@@ -110,10 +159,15 @@ void placeUnits(DemoImage& image) {
     }
 }
 
+// Bytes 9 and 11-16 of every weapon, which the editor never edits.
+constexpr std::array<DemoBits, 7> kUneditedWeaponBytes = {
+    {{9, 0x5A}, {11, 0x11}, {12, 0x22}, {13, 0x33}, {14, 0x44}, {15, 0x55}, {16, 0x66}}};
+
 void placeWeapons(DemoImage& image) {
     for (const DemoWeapon& weapon : demoWeapons()) {
-        const auto positions = weaponBytePositions(weapon.number);
-        image.put(weapon.name, positions, weapon.record);
+        placeRecord(image, weapon.name, weaponLayout(),
+                    [&weapon](RecordOffset at) { return weaponBytePosition(weapon.number, at); },
+                    weapon.values, kUneditedWeaponBytes);
     }
 }
 

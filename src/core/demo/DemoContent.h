@@ -5,6 +5,7 @@
 // so that the split records and special names of the layouts each appear once.
 
 #include "core/io/Position.h"
+#include "core/record/FieldTable.h"
 
 #include <array>
 #include <cstdint>
@@ -18,32 +19,35 @@ namespace starfall::demo {
 inline constexpr Position kPilotBase = 45998648;
 inline constexpr Position kUnitBase = 46320842;
 
-struct SkillBytes {
-    std::uint8_t code = 0;
-    std::uint8_t level = 0;
+// Bits no field owns, at an offset of the record (see its field table).
+struct DemoBits {
+    RecordOffset offset = 0;
+    std::uint8_t bits = 0;
 };
 
+// Each record's values as `set` takes them: "key=value; key=value", a list
+// field by its item text or "#code". Fields not named are stored as zero.
 struct DemoPilot {
     std::string_view name; // UTF-8; the list file holds it in code page 949
     std::int32_t address = 0;
-    std::array<std::uint8_t, 14> stats{};   // the stat block as stored
-    std::array<std::uint8_t, 12> spirits{}; // code, level for each of six
-    std::uint8_t personality = 0x10;
-    std::vector<SkillBytes> skills;
+    std::string_view values;
+    std::string_view skills; // "skill=level; ..." for slots 1, 2, ...
+    std::vector<DemoBits> otherBits = {};
 };
 
 struct DemoUnit {
     std::string_view name;
     std::int32_t address = 0;
-    std::array<std::uint8_t, 20> record{}; // repair cost (2), then P to P+13, four abilities
-    std::vector<std::uint16_t> weapons;    // weapon numbers, in list order
-    std::uint8_t entryHighBits = 0;        // bits 3-7 of each entry's second byte
+    std::string_view values;
+    std::vector<std::uint16_t> weapons; // weapon numbers, in list order
+    std::uint8_t entryHighBits = 0;     // bits 3-7 of each entry's second byte
+    std::vector<DemoBits> otherBits = {};
 };
 
 struct DemoWeapon {
     std::string_view name;
     int number = 0;
-    std::array<std::uint8_t, 17> record{};
+    std::string_view values;
 };
 
 [[nodiscard]] const std::vector<DemoPilot>& demoPilots();

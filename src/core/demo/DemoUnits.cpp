@@ -4,141 +4,182 @@ namespace starfall::demo {
 
 namespace {
 
-struct UnitStats {
-    std::uint16_t repairCost;
-    std::uint8_t movement;
-    std::uint8_t packed; // kept bits, parts slots, movement type code
-    std::uint8_t airSpace;
-    std::uint8_t landSea;
-    std::uint16_t armor, mobility, limit, en, hp;
-    std::array<std::uint8_t, 4> abilities;
-};
-
-// The 20 stored bytes in field order: repair cost, movement, packed byte,
-// the two terrain bytes, armor, mobility, limit, EN, HP, abilities 1-4.
-constexpr std::array<std::uint8_t, 20> record(const UnitStats& s) {
-    const auto lo = [](std::uint16_t v) { return static_cast<std::uint8_t>(v & 0xFF); };
-    const auto hi = [](std::uint16_t v) { return static_cast<std::uint8_t>(v >> 8); };
-    return {lo(s.repairCost), hi(s.repairCost), s.movement,     s.packed,       s.airSpace,
-            s.landSea,        lo(s.armor),      hi(s.armor),    lo(s.mobility), hi(s.mobility),
-            lo(s.limit),      hi(s.limit),      lo(s.en),       hi(s.en),       lo(s.hp),
-            hi(s.hp),         s.abilities[0],   s.abilities[1], s.abilities[2], s.abilities[3]};
-}
-
 std::vector<DemoUnit> buildUnits() {
     return {
-        {"스타폴 1호기",
-         100,
-         record({1500, 6, 0x35, 0x43, 0x34, 1100, 110, 260, 180, 3800, {1, 9, 0, 0}}),
+        {"스타폴 1호기", 100,
+         "movement=6; parts_slots=4个; movement_type=宇宙; terrain.air=A; "
+         "terrain.space=B; terrain.land=B; terrain.sea=A; armor=1100; "
+         "mobility=110; limit=260; en=180; hp=3800; abilities.1=빔코트; "
+         "abilities.2=HP회복(소); abilities.3=없음; abilities.4=없음; "
+         "repair_cost=1500",
          {0, 117, 118, 238}},
-        {"스타폴 2호기",
-         200,
-         record({1800, 7, 0x22, 0x44, 0x24, 1200, 115, 270, 200, 4200, {2, 10, 17, 0}}),
+        {"스타폴 2호기", 200,
+         "movement=7; parts_slots=3个; movement_type=空中; terrain.air=A; "
+         "terrain.space=A; terrain.land=C; terrain.sea=A; armor=1200; "
+         "mobility=115; limit=270; en=200; hp=4200; abilities.1=I필드; "
+         "abilities.2=HP회복(대); abilities.3=변형; abilities.4=없음; "
+         "repair_cost=1800",
          {479, 599, 840}},
-        {"그레이 울프",
-         400,
-         record({900, 5, 0xE0, 0x23, 0x42, 900, 95, 220, 150, 3000, {0, 0, 0, 0}}),
-         {1081, 1203, 1285},
-         0x08},
+        {"그레이 울프", 400,
+         "movement=5; parts_slots=3个; movement_type=陆地; terrain.air=C; "
+         "terrain.space=B; terrain.land=A; terrain.sea=C; armor=900; "
+         "mobility=95; limit=220; en=150; hp=3000; abilities.1=없음; "
+         "abilities.2=없음; abilities.3=없음; abilities.4=없음; repair_cost=900",
+         {1081, 1203, 1285}, 0x08,
+         {{1, 0xC0}}},
         // Whatever the list stores third, the editor shows weapon 1203 here.
-        {"디오",
-         600,
-         record({2100, 6, 0x16, 0x34, 0x43, 1300, 120, 280, 190, 4500, {5, 12, 0, 0}}),
+        {"디오", 600,
+         "movement=6; parts_slots=2个; movement_type=空陆; terrain.air=B; "
+         "terrain.space=A; terrain.land=A; terrain.sea=B; armor=1300; "
+         "mobility=120; limit=280; en=190; hp=4500; abilities.1=분신; "
+         "abilities.2=수퍼모드; abilities.3=없음; abilities.4=없음; repair_cost=2100",
          {117, 118, 238, 479}},
-        {"네뷸라 캐논",
-         800,
-         record({2500, 4, 0x05, 0x04, 0x04, 1500, 90, 240, 220, 5200, {3, 14, 18, 15}}),
+        {"네뷸라 캐논", 800,
+         "movement=4; parts_slots=1个; movement_type=宇宙; terrain.air=--; "
+         "terrain.space=A; terrain.land=--; terrain.sea=A; armor=1500; "
+         "mobility=90; limit=240; en=220; hp=5200; abilities.1=오라 바리어; "
+         "abilities.2=AT필드; abilities.3=S2기관; abilities.4=합체; repair_cost=2500",
          {358, 1322, 1443, 1448}},
-        {"오로라 포트리스",
-         1000,
-         record({3000, 5, 0x1C, 0x20, 0x44, 1700, 85, 230, 260, 6800, {4, 11, 16, 13}}),
+        {"오로라 포트리스", 1000,
+         "movement=5; parts_slots=2个; movement_type=水中; terrain.air=C; "
+         "terrain.space=--; terrain.land=A; terrain.sea=A; armor=1700; "
+         "mobility=85; limit=230; en=260; hp=6800; abilities.1=이데아 바리어; "
+         "abilities.2=폭주; abilities.3=분리; abilities.4=버서커모드; repair_cost=3000",
          {1563, 1564, 1600, 1610}},
         // The five split records and the units whose weapon list moves.
-        {"단쿠가",
-         1510,
-         record({2200, 7, 0x37, 0x43, 0x33, 1250, 125, 285, 170, 4100, {6, 0, 0, 0}}),
+        {"단쿠가", 1510,
+         "movement=7; parts_slots=4个; movement_type=水空; terrain.air=A; "
+         "terrain.space=B; terrain.land=B; terrain.sea=B; armor=1250; "
+         "mobility=125; limit=285; en=170; hp=4100; abilities.1=게타비젼; "
+         "abilities.2=없음; abilities.3=없음; abilities.4=없음; repair_cost=2200",
          {0, 599}},
-        {"시리우스",
-         10922,
-         record({1600, 6, 0x12, 0x44, 0x22, 1150, 112, 265, 175, 3900, {1, 7, 0, 0}}),
+        {"시리우스", 10922,
+         "movement=6; parts_slots=2个; movement_type=空中; terrain.air=A; "
+         "terrain.space=A; terrain.land=C; terrain.sea=C; armor=1150; "
+         "mobility=112; limit=265; en=175; hp=3900; abilities.1=빔코트; "
+         "abilities.2=마하스페샬; abilities.3=없음; abilities.4=없음; repair_cost=1600",
          {840}},
-        {"카시오페아",
-         13268,
-         record({1700, 6, 0x24, 0x42, 0x42, 1180, 108, 255, 185, 4000, {2, 8, 0, 0}}),
+        {"카시오페아", 13268,
+         "movement=6; parts_slots=3个; movement_type=水陆; terrain.air=A; "
+         "terrain.space=C; terrain.land=A; terrain.sea=C; armor=1180; "
+         "mobility=108; limit=255; en=185; hp=4000; abilities.1=I필드; "
+         "abilities.2=진.게타비젼; abilities.3=없음; abilities.4=없음; repair_cost=1700",
          {1081}},
-        {"베가 커맨더",
-         8562,
-         record({2400, 5, 0x30, 0x34, 0x34, 1350, 100, 250, 210, 4800, {0, 10, 0, 0}}),
+        {"베가 커맨더", 8562,
+         "movement=5; parts_slots=4个; movement_type=陆地; terrain.air=B; "
+         "terrain.space=A; terrain.land=B; terrain.sea=A; armor=1350; "
+         "mobility=100; limit=250; en=210; hp=4800; abilities.1=없음; "
+         "abilities.2=HP회복(대); abilities.3=없음; abilities.4=없음; "
+         "repair_cost=2400",
          {238}},
-        {"알타이르",
-         6208,
-         record({1400, 6, 0x29, 0x43, 0x23, 1050, 118, 262, 165, 3600, {18, 1, 9, 2}}),
+        {"알타이르", 6208,
+         "movement=6; parts_slots=3个; movement_type=陆地中; terrain.air=A; "
+         "terrain.space=B; terrain.land=C; terrain.sea=B; armor=1050; "
+         "mobility=118; limit=262; en=165; hp=3600; abilities.1=S2기관; "
+         "abilities.2=빔코트; abilities.3=HP회복(소); abilities.4=I필드; "
+         "repair_cost=1400",
          {479}},
-        {"데네브",
-         22672,
-         record({1450, 6, 0x27, 0x34, 0x32, 1080, 116, 258, 168, 3700, {17, 16, 15, 0}}),
+        {"데네브", 22672,
+         "movement=6; parts_slots=3个; movement_type=水空; terrain.air=B; "
+         "terrain.space=A; terrain.land=B; terrain.sea=C; armor=1080; "
+         "mobility=116; limit=258; en=168; hp=3700; abilities.1=변형; "
+         "abilities.2=분리; abilities.3=합체; abilities.4=없음; repair_cost=1450",
          {599}},
-        {"리가즈이",
-         17948,
-         record({1300, 7, 0x12, 0x44, 0x14, 1000, 122, 275, 160, 3400, {0, 0, 0, 0}}),
+        {"리가즈이", 17948,
+         "movement=7; parts_slots=2个; movement_type=空中; terrain.air=A; "
+         "terrain.space=A; terrain.land=D; terrain.sea=A; armor=1000; "
+         "mobility=122; limit=275; en=160; hp=3400; abilities.1=없음; "
+         "abilities.2=없음; abilities.3=없음; abilities.4=없음; repair_cost=1300",
          {0, 117, 118, 238, 479}},
-        {"양산형 뉴건담(판넬)",
-         3832,
-         record({1900, 6, 0x22, 0x33, 0x33, 1220, 114, 268, 178, 3950, {1, 0, 0, 0}}),
+        {"양산형 뉴건담(판넬)", 3832,
+         "movement=6; parts_slots=3个; movement_type=空中; terrain.air=B; "
+         "terrain.space=B; terrain.land=B; terrain.sea=B; armor=1220; "
+         "mobility=114; limit=268; en=178; hp=3950; abilities.1=빔코트; "
+         "abilities.2=없음; abilities.3=없음; abilities.4=없음; repair_cost=1900",
          {599, 840, 1081, 1203, 1322}},
-        {"아슈라템플",
-         15600,
-         record({2600, 5, 0x3C, 0x33, 0x43, 1400, 105, 248, 205, 5000, {11, 13, 0, 0}}),
+        {"아슈라템플", 15600,
+         "movement=5; parts_slots=4个; movement_type=水中; terrain.air=B; "
+         "terrain.space=B; terrain.land=A; terrain.sea=B; armor=1400; "
+         "mobility=105; limit=248; en=205; hp=5000; abilities.1=폭주; "
+         "abilities.2=버서커모드; abilities.3=없음; abilities.4=없음; repair_cost=2600",
          {1443, 1448, 1563}},
     };
 }
 
-// Attack, hit, critical rate and upgrade type, ranges, terrain, ammo, EN,
-// an unedited byte, morale, six unedited bytes.
-constexpr std::array<std::uint8_t, 17> weapon(std::uint16_t attack, std::int8_t hit,
-                                              std::uint8_t rateAndType, std::uint8_t nearRange,
-                                              std::uint8_t farRange, std::uint8_t terrain,
-                                              std::uint8_t ammo, std::uint8_t en,
-                                              std::uint8_t morale) {
-    return {static_cast<std::uint8_t>(attack & 0xFF),
-            static_cast<std::uint8_t>(attack >> 8),
-            static_cast<std::uint8_t>(hit),
-            rateAndType,
-            nearRange,
-            farRange,
-            terrain,
-            ammo,
-            en,
-            0x5A,
-            morale,
-            0x11,
-            0x22,
-            0x33,
-            0x44,
-            0x55,
-            0x66};
-}
-
 std::vector<DemoWeapon> buildWeapons() {
     return {
-        {"벌컨", 0, weapon(600, 20, 0x10, 1, 2, 0xFF, 20, 0, 0)},
-        {"빔 사벨", 117, weapon(1800, 15, 0x31, 1, 1, 0xEE, 0, 10, 0)},
-        {"빔 라이플", 118, weapon(2200, 10, 0x21, 2, 5, 0xFB, 8, 0, 0)},
-        {"하이퍼 바주카", 238, weapon(2600, -5, 0x12, 2, 4, 0xEA, 4, 0, 0)},
-        {"호밍 미사일", 358, weapon(2000, 25, 0x10, 2, 6, 0xAF, 6, 0, 0)},
-        {"플라즈마 소드", 479, weapon(3100, 5, 0x30, 1, 1, 0xE4, 0, 20, 110)},
-        {"메가 캐논", 599, weapon(4200, -10, 0x23, 3, 7, 0xAA, 0, 40, 120)},
-        {"와이어 앵커", 840, weapon(900, 30, 0x10, 1, 3, 0xFF, 10, 0, 0)},
-        {"그래비티 블래스트", 1081, weapon(4800, -15, 0x43, 2, 8, 0x5F, 2, 0, 130)},
-        {"스타폴 킥", 1203, weapon(2800, 10, 0x32, 1, 1, 0xE0, 0, 0, 105)},
-        {"핀 판넬", 1285, weapon(3000, 20, 0x21, 2, 7, 0x0F, 0, 30, 115)},
-        {"솔라 레이", 1322, weapon(5200, 0, 0x33, 3, 9, 0x3F, 0, 60, 125)},
-        {"트윈 블레이드", 1443, weapon(3400, 10, 0x30, 1, 2, 0xEE, 0, 15, 100)},
-        {"오로라 웨이브", 1448, weapon(4600, -5, 0x22, 2, 6, 0xBB, 0, 45, 120)},
-        {"노바 버스트", 1563, weapon(6000, -20, 0x43, 1, 5, 0xFF, 1, 80, 140)},
-        {"코멧 스트라이크", 1564, weapon(5500, 5, 0x33, 1, 3, 0xFE, 0, 50, 130)},
-        {"퀘이사 캐논", 1600, weapon(6500, -10, 0x23, 3, 10, 0x3F, 0, 90, 150)},
-        {"최종 병기", 1610, weapon(9999, 30, 0x3F, 1, 12, 0xFF, 1, 100, 150)},
+        {"벌컨", 0,
+         "attack=600; hit=20; critical=0; upgrade_type=A 型; range_near=1; "
+         "range_far=2; terrain.air=A; terrain.space=A; terrain.land=A; "
+         "terrain.sea=A; ammo=20; en=0; morale=0"},
+        {"빔 사벨", 117,
+         "attack=1800; hit=15; critical=20; upgrade_type=B 型; range_near=1; "
+         "range_far=1; terrain.air=A; terrain.space=B; terrain.land=A; "
+         "terrain.sea=B; ammo=0; en=10; morale=0"},
+        {"빔 라이플", 118,
+         "attack=2200; hit=10; critical=10; upgrade_type=B 型; range_near=2; "
+         "range_far=5; terrain.air=B; terrain.space=A; terrain.land=A; "
+         "terrain.sea=A; ammo=8; en=0; morale=0"},
+        {"하이퍼 바주카", 238,
+         "attack=2600; hit=-5; critical=0; upgrade_type=C 型; range_near=2; "
+         "range_far=4; terrain.air=B; terrain.space=B; terrain.land=A; "
+         "terrain.sea=B; ammo=4; en=0; morale=0"},
+        {"호밍 미사일", 358,
+         "attack=2000; hit=25; critical=0; upgrade_type=A 型; range_near=2; "
+         "range_far=6; terrain.air=A; terrain.space=A; terrain.land=B; "
+         "terrain.sea=B; ammo=6; en=0; morale=0"},
+        {"플라즈마 소드", 479,
+         "attack=3100; hit=5; critical=20; upgrade_type=A 型; range_near=1; "
+         "range_far=1; terrain.air=C; terrain.space=--; terrain.land=A; "
+         "terrain.sea=B; ammo=0; en=20; morale=110"},
+        {"메가 캐논", 599,
+         "attack=4200; hit=-10; critical=10; upgrade_type=D 型; range_near=3; "
+         "range_far=7; terrain.air=B; terrain.space=B; terrain.land=B; "
+         "terrain.sea=B; ammo=0; en=40; morale=120"},
+        {"와이어 앵커", 840,
+         "attack=900; hit=30; critical=0; upgrade_type=A 型; range_near=1; "
+         "range_far=3; terrain.air=A; terrain.space=A; terrain.land=A; "
+         "terrain.sea=A; ammo=10; en=0; morale=0"},
+        {"그래비티 블래스트", 1081,
+         "attack=4800; hit=-15; critical=-20; upgrade_type=D 型; range_near=2; "
+         "range_far=8; terrain.air=A; terrain.space=A; terrain.land=C; "
+         "terrain.sea=C; ammo=2; en=0; morale=130"},
+        {"스타폴 킥", 1203,
+         "attack=2800; hit=10; critical=20; upgrade_type=C 型; range_near=1; "
+         "range_far=1; terrain.air=--; terrain.space=--; terrain.land=A; "
+         "terrain.sea=B; ammo=0; en=0; morale=105"},
+        {"핀 판넬", 1285,
+         "attack=3000; hit=20; critical=10; upgrade_type=B 型; range_near=2; "
+         "range_far=7; terrain.air=A; terrain.space=A; terrain.land=--; "
+         "terrain.sea=--; ammo=0; en=30; morale=115"},
+        {"솔라 레이", 1322,
+         "attack=5200; hit=0; critical=20; upgrade_type=D 型; range_near=3; "
+         "range_far=9; terrain.air=A; terrain.space=A; terrain.land=--; "
+         "terrain.sea=A; ammo=0; en=60; morale=125"},
+        {"트윈 블레이드", 1443,
+         "attack=3400; hit=10; critical=20; upgrade_type=A 型; range_near=1; "
+         "range_far=2; terrain.air=A; terrain.space=B; terrain.land=A; "
+         "terrain.sea=B; ammo=0; en=15; morale=100"},
+        {"오로라 웨이브", 1448,
+         "attack=4600; hit=-5; critical=10; upgrade_type=C 型; range_near=2; "
+         "range_far=6; terrain.air=B; terrain.space=A; terrain.land=B; "
+         "terrain.sea=A; ammo=0; en=45; morale=120"},
+        {"노바 버스트", 1563,
+         "attack=6000; hit=-20; critical=-20; upgrade_type=D 型; range_near=1; "
+         "range_far=5; terrain.air=A; terrain.space=A; terrain.land=A; "
+         "terrain.sea=A; ammo=1; en=80; morale=140"},
+        {"코멧 스트라이크", 1564,
+         "attack=5500; hit=5; critical=20; upgrade_type=D 型; range_near=1; "
+         "range_far=3; terrain.air=A; terrain.space=B; terrain.land=A; "
+         "terrain.sea=A; ammo=0; en=50; morale=130"},
+        {"퀘이사 캐논", 1600,
+         "attack=6500; hit=-10; critical=10; upgrade_type=D 型; range_near=3; "
+         "range_far=10; terrain.air=A; terrain.space=A; terrain.land=--; "
+         "terrain.sea=A; ammo=0; en=90; morale=150"},
+        {"최종 병기", 1610,
+         "attack=9999; hit=30; critical=20; upgrade_type=#15; range_near=1; "
+         "range_far=12; terrain.air=A; terrain.space=A; terrain.land=A; "
+         "terrain.sea=A; ammo=1; en=100; morale=150"},
     };
 }
 

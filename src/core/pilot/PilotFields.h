@@ -1,22 +1,24 @@
 #pragma once
 
-// The fields of a pilot record of each kind and of a skill table, keyed as
-// the command line prints them, placed among the bytes their layouts plan.
+// The pilot record, stated once per kind: each field's key, offset from P,
+// bits and codec. Blocks a kind lacks have no rows.
 
-#include "core/record/FieldTable.h"
 #include "core/pilot/PilotRecord.h"
-#include "core/skill/SkillTable.h"
+#include "core/record/RecordLayout.h"
 
 namespace starfall {
 
-// terrain.air/.space/.land/.sea, melee, shooting, hit, evasion, sp, skill,
-// reaction and personality where the kind has a stat block;
-// spirits.N.command and spirits.N.level (N 1-6) where it has a spirit block.
-[[nodiscard]] const FieldTable<PilotRecord>& pilotFields(PilotRecordKind kind);
+// The stat block at P, the spirit block after it (at P for SpiritsOnly), the
+// personality byte before the record.
+inline constexpr RecordOffset kStatBlockSize = 14;
+inline constexpr RecordOffset kPersonalityOffset = -6;
 
-// slots.N.skill and slots.N.level for each slot read that no name rule
-// locks; with `withLocked`, for the locked slots too (to show them, never to
-// write them).
-[[nodiscard]] FieldTable<SkillTable> skillFields(const SkillTable& table, bool withLocked = false);
+[[nodiscard]] const RecordLayout<PilotRecord>& pilotLayout(PilotRecordKind kind);
+
+// terrain.*, melee, shooting, hit, evasion, sp, skill, reaction,
+// spirits.N.command/.level, personality: the ones of `kind`.
+[[nodiscard]] inline const FieldTable<PilotRecord>& pilotFields(PilotRecordKind kind) {
+    return pilotLayout(kind).fields();
+}
 
 } // namespace starfall

@@ -1,25 +1,22 @@
 #pragma once
 
-// Where each byte of a pilot record lies. Reads and writes take the same
-// positions in the same order: the stat block (14 bytes), the spirit block
-// (12 bytes, command and level of each pair), then the personality byte.
+// Where a pilot record's bytes lie: at P plus their offset, except where the
+// stat block of one record runs over a sector boundary and where the
+// personality byte of three records lies in the sector before. The offsets
+// themselves are stated once, in the pilot's field table (PilotFields.cpp).
 
-#include "core/io/Position.h"
 #include "core/pilot/PilotRecord.h"
+#include "core/record/FieldTable.h"
 
 #include <vector>
 
 namespace starfall {
 
-inline constexpr int kStatBlockSize = 14;
-inline constexpr int kSpiritBlockSize = 12;
-
-// For the blocks of `kind`, the gaps decided from the reference's address.
+[[nodiscard]] Position pilotBytePosition(const PilotReference& reference, RecordOffset offset);
+// Every planned byte of the blocks of `kind`, in the order of its layout.
 [[nodiscard]] std::vector<Position> pilotRecordPositions(const PilotReference& reference,
                                                          PilotRecordKind kind);
 // Every byte a save of this list entry writes (its kind from its address).
 [[nodiscard]] std::vector<Position> pilotRecordPositions(const PilotReference& reference);
-
-[[nodiscard]] Position personalityPosition(const PilotReference& reference);
 
 } // namespace starfall

@@ -57,9 +57,6 @@ struct PilotRecord {
     PilotStats stats;
     std::array<SpiritEntry, kSpiritCount> spirits;
     ListChoice personality = ListChoice::none();
-    // The personality byte as read: its bits 7-6 and 3-0 are written back
-    // unchanged, and all of it when no personality is chosen.
-    std::uint8_t personalityByte = 0;
     LoadedBytes loaded; // the bytes of the blocks of `kind`
 
     bool operator==(const PilotRecord&) const = default;

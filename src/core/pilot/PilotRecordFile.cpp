@@ -1,26 +1,31 @@
 #include "core/pilot/PilotRecordFile.h"
 
 #include "core/io/ImageAccess.h"
-#include "core/text/Messages.h"
 #include "core/pilot/PilotFields.h"
 #include "core/pilot/PilotLayout.h"
-#include "core/pilot/PilotRecordCodec.h"
+#include "core/text/Messages.h"
 
 namespace starfall {
+
+PilotRecord decodePilotRecord(PilotRecordKind kind, std::span<const int> bytes,
+                              PilotRecord previous) {
+    previous.kind = kind;
+    return pilotLayout(kind).decode(bytes, std::move(previous));
+}
+
+std::vector<std::uint8_t> encodePilotRecord(const PilotRecord& record) {
+    return pilotLayout(record.kind).encode(record);
+}
 
 PilotRecord loadPilotRecord(const std::string& imagePath, const PilotReference& reference,
                             PilotRecord previous) {
     const PilotRecordKind kind = classifyPilotRecord(reference.address);
-    const auto positions = pilotRecordPositions(reference, kind);
-    const auto bytes = readBytes(imagePath, positions);
+    const auto bytes = readBytes(imagePath, pilotRecordPositions(reference, kind));
     return decodePilotRecord(kind, bytes, std::move(previous));
 }
 
 std::vector<ByteWrite> pilotSavePlan(const PilotReference& reference, const PilotRecord& record) {
-    const PilotRecordKind kind = record.kind;
-    return recordSavePlan(
-        pilotFields(kind), pilotRecordPositions(reference, kind), encodePilotRecord(record), record,
-        [kind](std::span<const int> bytes) { return decodePilotRecord(kind, bytes); });
+    return pilotLayout(record.kind).savePlan(pilotRecordPositions(reference, record.kind), record);
 }
 
 void savePilotRecord(const std::string& imagePath, const PilotReference& reference,

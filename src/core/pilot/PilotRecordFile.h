@@ -6,9 +6,20 @@
 #include "core/io/ImageAccess.h"
 #include "core/pilot/PilotRecord.h"
 
+#include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace starfall {
+
+// The record from the bytes of pilotRecordPositions(reference, kind), as read
+// (kEndOfFile past the end). The blocks the kind lacks keep the values of
+// `previous`, as the page keeps showing them.
+[[nodiscard]] PilotRecord decodePilotRecord(PilotRecordKind kind, std::span<const int> bytes,
+                                            PilotRecord previous = {});
+// One value per position of pilotRecordPositions(reference, record.kind).
+[[nodiscard]] std::vector<std::uint8_t> encodePilotRecord(const PilotRecord& record);
 
 // The kind comes from the reference's address; blocks it lacks keep the
 // values of `previous`. Throws CoreError(ImageOpenForLoad) and

@@ -38,8 +38,7 @@ struct SkillItems {
 struct SkillSlot {
     ListChoice skill = ListChoice::none();
     std::string level;           // decimal text of the learn level
-    bool locked = false;         // shown but never written (a name rule)
-    std::uint8_t storedCode = 0; // the code as read
+    bool locked = false; // shown but never written (a name rule)
 
     bool operator==(const SkillSlot&) const = default;
 };

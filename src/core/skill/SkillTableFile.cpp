@@ -2,43 +2,22 @@
 
 #include "core/codec/ByteCodec.h"
 #include "core/io/ImageAccess.h"
-#include "core/text/Messages.h"
-#include "core/pilot/PilotFields.h"
+#include "core/skill/SkillFields.h"
 #include "core/skill/SkillTableLayout.h"
+#include "core/text/Messages.h"
 
 namespace starfall {
-
-namespace {
-
-// Code and level of every slot read, in the order of the read plan; the
-// positions beyond them are never written.
-std::vector<std::uint8_t> encodeSkillTable(const SkillTable& table, std::size_t size) {
-    std::vector<std::uint8_t> values(size, 0);
-    for (std::size_t i = 0; i < table.slots.size() && 2 * i + 1 < size; ++i) {
-        const SkillSlot& slot = table.slots[i];
-        values[2 * i] = SkillItems::encode(slot.skill, slot.storedCode);
-        values[2 * i + 1] = ByteCodec::encode(slot.level);
-    }
-    return values;
-}
-
-} // namespace
 
 SkillTable decodeSkillTable(std::string_view nameCp949, Position tableStart,
                             std::span<const int> bytes) {
     SkillTable table{std::string(nameCp949), tableStart, {}, {}};
     for (std::size_t i = 0; i + 1 < bytes.size() && table.slots.size() < kMaxSkillSlots; i += 2) {
-        const int code = bytes[i];
-        const int level = bytes[i + 1];
-        if (code == 0 || code == kEndOfFile || level == kEndOfFile)
+        if (bytes[i] == 0 || bytes[i] == kEndOfFile || bytes[i + 1] == kEndOfFile)
             break;
         const int slot = static_cast<int>(table.slots.size()) + 1;
-        table.slots.push_back({SkillItems::decode(code), ByteCodec::decode(level),
-                               isSkillSlotLocked(nameCp949, slot),
-                               static_cast<std::uint8_t>(code)});
+        table.slots.push_back({ListChoice::none(), {}, isSkillSlotLocked(nameCp949, slot)});
     }
-    table.loaded.bytes.assign(bytes.begin(), bytes.end());
-    return table;
+    return skillLayout(table, true).decode(bytes, std::move(table));
 }
 
 SkillTable loadSkillTable(const std::string& imagePath, std::string_view nameCp949,
@@ -48,11 +27,7 @@ SkillTable loadSkillTable(const std::string& imagePath, std::string_view nameCp9
 }
 
 std::vector<ByteWrite> skillTableSavePlan(const SkillTable& table) {
-    const auto positions = skillTableReadPositions(table.name, table.start);
-    return recordSavePlan(skillFields(table), positions, encodeSkillTable(table, positions.size()),
-                          table, [&table](std::span<const int> bytes) {
-                              return decodeSkillTable(table.name, table.start, bytes);
-                          });
+    return skillLayout(table).savePlan(skillTableReadPositions(table.name, table.start), table);
 }
 
 void saveSkillTable(const std::string& imagePath, SkillTable& table) {

@@ -1,18 +1,18 @@
 #pragma once
 
-// Where the 20 bytes of a unit record lie, in the order they are read and
-// written: movement, packed byte, the two terrain bytes, armor, mobility,
-// limit, EN and HP (low byte first), abilities 1-4, then the repair cost
-// before the record.
+// Where a unit record's bytes lie: at P plus their offset, one sector gap
+// further on past each gap point the record has. The offsets themselves are
+// stated once, in the unit's field table (UnitFields.cpp).
 
+#include "core/record/FieldTable.h"
 #include "core/unit/UnitRecord.h"
 
 #include <vector>
 
 namespace starfall {
 
-inline constexpr std::size_t kUnitRecordBytes = 20;
-
+[[nodiscard]] Position unitBytePosition(const UnitPlace& place, RecordOffset offset);
+// Every planned byte of the record, in the order of its layout.
 [[nodiscard]] std::vector<Position> unitRecordPositions(const UnitPlace& place);
 
 } // namespace starfall

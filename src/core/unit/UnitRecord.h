@@ -34,7 +34,6 @@ struct UnitRecord {
     std::string movement;
     ListChoice partsSlots = ListChoice::none();
     ListChoice movementType = ListChoice::none(); // unlisted codes are kept
-    int keptBits = 0;                             // bits 7-6 of the packed byte
     std::array<ListChoice, 4> terrain{ListChoice::none(), ListChoice::none(), ListChoice::none(),
                                       ListChoice::none()};
     std::string armor, mobility, limit, en, hp, repairCost;

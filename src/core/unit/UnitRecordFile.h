@@ -1,6 +1,6 @@
 #pragma once
 
-// Reading a unit record and writing it back: exactly its 20 bytes.
+// Reading a unit record and writing it back: exactly its planned bytes.
 
 #include "core/io/ImageAccess.h"
 #include "core/unit/UnitRecord.h"

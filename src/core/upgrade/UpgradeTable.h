@@ -3,7 +3,7 @@
 // The table of stat increases per unit upgrade stage: nine rows of ten
 // unsigned 16-bit values, low byte first, at fixed positions of the image.
 
-#include "core/record/FieldTable.h"
+#include "core/record/RecordLayout.h"
 #include "core/io/Position.h"
 
 #include <array>
@@ -48,13 +48,16 @@ struct UpgradeTable {
     bool operator==(const UpgradeTable&) const = default;
 };
 
+[[nodiscard]] const RecordLayout<UpgradeTable>& upgradeLayout();
 // hp.1 to hp.10, en.1, ... type_d.10: stage K of each row.
-[[nodiscard]] const FieldTable<UpgradeTable>& upgradeFields();
+[[nodiscard]] inline const FieldTable<UpgradeTable>& upgradeFields() {
+    return upgradeLayout().fields();
+}
 
 // Low byte of stage `stage` (1-10) of row `row` (0-8); the high byte follows.
 [[nodiscard]] Position upgradeValuePosition(int row, int stage);
 
-// All 180 byte positions in read and write order (per row, per stage: low, high).
+// All 180 byte positions, in the order of the layout.
 [[nodiscard]] std::vector<Position> upgradeTablePositions();
 
 [[nodiscard]] UpgradeTable decodeUpgradeTable(std::span<const int> bytes);

@@ -4,6 +4,7 @@
 
 #include "core/io/ImageAccess.h"
 #include "core/codec/ListChoice.h"
+#include "core/record/FieldTable.h"
 #include "core/record/LoadedBytes.h"
 #include "core/io/Position.h"
 
@@ -47,6 +48,7 @@ struct WeaponRecord {
 // sector framing between.
 [[nodiscard]] Position weaponRecordPosition(int number);
 [[nodiscard]] std::array<Position, kWeaponRecordBytes> weaponBytePositions(int number);
+[[nodiscard]] Position weaponBytePosition(int number, RecordOffset offset);
 // The ten edited bytes (0-8 and 10), in the order they are read and written.
 [[nodiscard]] std::vector<Position> weaponSavePositions(int number);
 

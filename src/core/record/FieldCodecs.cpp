@@ -1,0 +1,81 @@
+#include "core/codec/ByteCodec.h"
+#include "core/codec/TextNumbers.h"
+#include "core/codec/WordCodec.h"
+#include "core/record/FieldTable.h"
+
+#include <algorithm>
+
+namespace starfall {
+
+namespace {
+
+constexpr std::size_t kSignedByteDigits = 5; // a save reads the hit field's first five characters
+
+const std::string& textOf(const FieldValue& value) {
+    return std::get<std::string>(value);
+}
+
+} // namespace
+
+std::vector<int> sequentialCodes(std::size_t count, int first) {
+    std::vector<int> codes(count);
+    for (std::size_t i = 0; i < count; ++i)
+        codes[i] = first + static_cast<int>(i);
+    return codes;
+}
+
+FieldCodec byteTextCodec() {
+    return {[](StoredBits bits) -> FieldValue {
+                return ByteCodec::decode(bits.pastEnd ? kEndOfFile : bits.value);
+            },
+            [](const FieldValue& value) -> std::optional<int> {
+                return ByteCodec::encode(textOf(value));
+            }};
+}
+
+FieldCodec wordTextCodec() {
+    return {[](StoredBits bits) -> FieldValue { return std::to_string(bits.value); },
+            [](const FieldValue& value) -> std::optional<int> {
+                const auto word = WordCodec::encode(textOf(value));
+                return word[0] | word[1] << 8;
+            }};
+}
+
+FieldCodec signedByteTextCodec() {
+    return {[](StoredBits bits) -> FieldValue {
+                return std::to_string(bits.value > 127 ? bits.value - 256 : bits.value);
+            },
+            [](const FieldValue& value) -> std::optional<int> {
+                const std::string_view text = textOf(value);
+                return lowByte(parseDecimal(text.substr(0, std::min(text.size(), kSignedByteDigits))));
+            }};
+}
+
+FieldCodec choiceCodec(std::vector<int> codes, ChoiceRead read) {
+    if (!read) {
+        read = [codes](StoredBits bits) {
+            const auto found = std::find(codes.begin(), codes.end(), bits.value);
+            return found == codes.end()
+                       ? ListChoice::unlisted(bits.value)
+                       : ListChoice::item(static_cast<int>(found - codes.begin()));
+        };
+    }
+    return {[read](StoredBits bits) -> FieldValue { return read(bits); },
+            [codes](const FieldValue& value) -> std::optional<int> {
+                const ListChoice& choice = std::get<ListChoice>(value);
+                if (const auto code = choice.unlistedCode())
+                    return *code;
+                const int index = choice.indexOr(-1);
+                if (index < 0 || index >= static_cast<int>(codes.size()))
+                    return std::nullopt;
+                return codes[static_cast<std::size_t>(index)];
+            }};
+}
+
+ChoiceRead noneAtEnd(std::vector<int> codes) {
+    return [lookup = choiceCodec(std::move(codes)).decode](StoredBits bits) {
+        return bits.pastEnd ? ListChoice::none() : std::get<ListChoice>(lookup(bits));
+    };
+}
+
+} // namespace starfall

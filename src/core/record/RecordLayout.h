@@ -1,0 +1,161 @@
+#pragma once
+
+// A record kind's field table with everything derived from it: the planned
+// bytes (every offset a field names, ascending, the bytes before the record
+// last, unless the kind reads a run of its own), their image positions through the kind's walker,
+// decoding, encoding and the save plan. A save writes only the fields whose
+// value differs from what the record was read as, and only their bits.
+
+#include "core/codec/ByteCodec.h"
+#include "core/io/ImageAccess.h"
+#include "core/record/FieldTable.h"
+#include "core/record/LoadedBytes.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace starfall {
+
+template <typename Record> class RecordLayout {
+public:
+    RecordLayout() = default;
+    // `planned`: the offsets the record reads, when they are more than its
+    // fields name (a skill table reads every slot it finds).
+    explicit RecordLayout(FieldTable<Record> fields, std::vector<RecordOffset> planned = {})
+        : m_fields(std::move(fields)), m_offsets(std::move(planned)) {
+        if (m_offsets.empty())
+            m_offsets = namedOffsets();
+        for (Field<Record>& field : m_fields) {
+            for (FieldBits& at : field.bits)
+                at.byte = indexOf(at.offset);
+        }
+    }
+
+    [[nodiscard]] const FieldTable<Record>& fields() const { return m_fields; }
+    [[nodiscard]] const std::vector<RecordOffset>& offsets() const { return m_offsets; }
+
+    // The image position of each planned byte; `walk` maps an offset to its place.
+    template <typename Walk> [[nodiscard]] std::vector<Position> positions(Walk walk) const {
+        std::vector<Position> positions;
+        positions.reserve(m_offsets.size());
+        for (const RecordOffset offset : m_offsets)
+            positions.push_back(walk(offset));
+        return positions;
+    }
+
+    // `shape` with every field taken from the planned bytes as read
+    // (kEndOfFile past the end); the bytes are kept for the next save.
+    [[nodiscard]] Record decode(std::span<const int> bytes, Record shape = {}) const {
+        for (const Field<Record>& field : m_fields)
+            field.set(shape, field.codec.decode(storedBits(field, bytes)));
+        shape.loaded.bytes.assign(bytes.begin(), bytes.end());
+        return shape;
+    }
+
+    // The planned bytes of the record: the bytes as read, each field's bits
+    // put in; the bits no field owns stay as read (zero for a record never read).
+    [[nodiscard]] std::vector<std::uint8_t> encode(const Record& record) const {
+        std::vector<std::uint8_t> out(m_offsets.size(), 0);
+        if (record.loaded.bytes.size() == out.size()) {
+            std::transform(record.loaded.bytes.begin(), record.loaded.bytes.end(), out.begin(),
+                           [](int byte) { return static_cast<std::uint8_t>(byteOr255(byte)); });
+        }
+        for (const Field<Record>& field : m_fields) {
+            if (const auto value = field.codec.encode(field.get(record)))
+                putBits(field, *value, out);
+        }
+        return out;
+    }
+
+    // The bits of every field whose value differs from what the record was
+    // read as (every field, for a record never read) at `positions`. A list
+    // showing no selection is left as stored.
+    [[nodiscard]] std::vector<ByteWrite> savePlan(std::span<const Position> positions,
+                                                  const Record& record) const {
+        const bool read = record.loaded.bytes.size() == m_offsets.size();
+        const Record asRead = read ? decode(record.loaded.bytes, record) : record;
+        std::vector<std::uint8_t> masks(m_offsets.size(), 0);
+        for (const Field<Record>& field : m_fields) {
+            const FieldValue now = field.get(record);
+            const auto* choice = std::get_if<ListChoice>(&now);
+            if ((choice && choice->isNone()) || (read && field.get(asRead) == now))
+                continue;
+            for (const FieldBits& at : field.bits)
+                masks[at.byte] |= at.mask;
+        }
+        const std::vector<std::uint8_t> encoded = encode(record);
+        std::vector<ByteWrite> plan;
+        for (std::size_t i = 0; i < positions.size() && i < masks.size(); ++i) {
+            if (masks[i] != 0)
+                plan.push_back({positions[i], encoded[i], masks[i]});
+        }
+        return plan;
+    }
+
+    // The planned index of `offset`, or past the end for one not planned.
+    [[nodiscard]] std::size_t indexOf(RecordOffset offset) const {
+        const auto found = std::find(m_offsets.begin(), m_offsets.end(), offset);
+        if (found == m_offsets.end())
+            throw std::logic_error("a field lies outside its record's planned bytes");
+        return static_cast<std::size_t>(found - m_offsets.begin());
+    }
+
+private:
+    [[nodiscard]] std::vector<RecordOffset> namedOffsets() const {
+        std::vector<RecordOffset> offsets;
+        for (const Field<Record>& field : m_fields) {
+            for (const FieldBits& at : field.bits)
+                offsets.push_back(at.offset);
+        }
+        // The record's own bytes first: a refusal names the first bad one.
+        std::sort(offsets.begin(), offsets.end(), [](RecordOffset a, RecordOffset b) {
+            return std::pair(a < 0, a) < std::pair(b < 0, b);
+        });
+        offsets.erase(std::unique(offsets.begin(), offsets.end()), offsets.end());
+        return offsets;
+    }
+
+    static StoredBits storedBits(const Field<Record>& field, std::span<const int> bytes) {
+        StoredBits bits;
+        int shift = 0;
+        for (const FieldBits& at : field.bits) {
+            const int byte = at.byte < bytes.size() ? bytes[at.byte] : kEndOfFile;
+            bits.pastEnd = bits.pastEnd || byte == kEndOfFile;
+            bits.value |= ((byteOr255(byte) & at.mask) >> std::countr_zero(at.mask)) << shift;
+            shift += std::popcount(at.mask);
+        }
+        return bits;
+    }
+
+    static void putBits(const Field<Record>& field, int value, std::vector<std::uint8_t>& out) {
+        for (const FieldBits& at : field.bits) {
+            const int low = std::countr_zero(at.mask);
+            std::uint8_t& byte = out[at.byte];
+            byte = static_cast<std::uint8_t>((byte & ~at.mask) | ((value << low) & at.mask));
+            value >>= std::popcount(at.mask);
+        }
+    }
+
+    FieldTable<Record> m_fields;
+    std::vector<RecordOffset> m_offsets;
+};
+
+// After a save has written `plan`, the record counts as read from what is now
+// in the image, so that the next save compares against it.
+void noteSaved(LoadedBytes& loaded, std::span<const Position> positions,
+               std::span<const ByteWrite> plan);
+
+// A record save: the whole record must lie where the image can be addressed
+// (a record the image cannot hold is refused even when nothing changed), then
+// the plan is written and the record counts as read from what it wrote.
+void writeRecordSave(const std::string& path, std::span<const Position> positions,
+                     std::span<const ByteWrite> plan, LoadedBytes& loaded,
+                     std::string_view record);
+
+} // namespace starfall

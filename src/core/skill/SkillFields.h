@@ -1,0 +1,17 @@
+#pragma once
+
+// A skill table, stated once: code and learn level of each slot it was read
+// with, two bytes a slot from the table's start.
+
+#include "core/record/RecordLayout.h"
+#include "core/skill/SkillTable.h"
+
+namespace starfall {
+
+// The slots of `table`, without the locked ones unless `withLocked`. Its
+// planned bytes are every slot position the table reads from.
+[[nodiscard]] RecordLayout<SkillTable> skillLayout(const SkillTable& table, bool withLocked = false);
+// slots.N.skill, slots.N.level.
+[[nodiscard]] FieldTable<SkillTable> skillFields(const SkillTable& table, bool withLocked = false);
+
+} // namespace starfall
