@@ -25,11 +25,14 @@ struct Verb {
     Registration add;
 };
 constexpr Verb kVerbs[] = {
-    {"units", addListCommands},     {"pilots", addListCommands},     {"pilot", addPilotCommands},
-    {"skills", addSkillCommands},   {"unit", addUnitCommands},       {"weapons", addUnitCommands},
-    {"weapon", addWeaponCommands},  {"upgrade", addUpgradeCommands}, {"export", addExportCommand},
-    {"import", addImportCommand},   {"diff", addDiffCommand},        {"keys", addKeysCommand},
-    {"sectors", addSectorCommands}, {"patch", addPatchCommands},     {"make-demo", addDemoCommand},
+    {"units", addListCommands},        {"pilots", addListCommands},
+    {"pilot", addPilotCommand},        {"skills", addSkillsCommand},
+    {"unit", addUnitCommands},         {"weapons", addUnitCommands},
+    {"weapon", addWeaponCommand},      {"upgrade", addUpgradeCommand},
+    {"export", addExportCommand},      {"import", addImportCommand},
+    {"diff", addDiffCommand},          {"keys", addKeysCommand},
+    {"sectors", addSectorsCommand},    {"patch", addPatchCommand},
+    {"make-demo", addMakeDemoCommand},
 };
 
 // The verb a command line names: the first word that is no option, past

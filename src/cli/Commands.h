@@ -11,17 +11,17 @@ namespace starfall::cli {
 struct CliContext;
 
 void addListCommands(CLI::App& app, CliContext& context);    // units, pilots
-void addPilotCommands(CLI::App& app, CliContext& context);   // pilot get, pilot set
-void addSkillCommands(CLI::App& app, CliContext& context);   // skills get, skills set
-void addDemoCommand(CLI::App& app, CliContext& context);     // make-demo
+void addPilotCommand(CLI::App& app, CliContext& context);    // pilot get, pilot set
+void addSkillsCommand(CLI::App& app, CliContext& context);   // skills get, skills set
+void addMakeDemoCommand(CLI::App& app, CliContext& context); // make-demo
 void addExportCommand(CLI::App& app, CliContext& context);   // export
 void addImportCommand(CLI::App& app, CliContext& context);   // import
 void addDiffCommand(CLI::App& app, CliContext& context);     // diff
 void addKeysCommand(CLI::App& app, CliContext& context);     // keys
 void addUnitCommands(CLI::App& app, CliContext& context);    // unit get, unit set, weapons
-void addWeaponCommands(CLI::App& app, CliContext& context);  // weapon get, weapon set
-void addUpgradeCommands(CLI::App& app, CliContext& context); // upgrade get, upgrade set
-void addSectorCommands(CLI::App& app, CliContext& context);  // sectors verify, sectors repair
-void addPatchCommands(CLI::App& app, CliContext& context);   // patch make, apply, undo, info
+void addWeaponCommand(CLI::App& app, CliContext& context);   // weapon get, weapon set
+void addUpgradeCommand(CLI::App& app, CliContext& context);  // upgrade get, upgrade set
+void addSectorsCommand(CLI::App& app, CliContext& context);  // sectors verify, sectors repair
+void addPatchCommand(CLI::App& app, CliContext& context);    // patch make, apply, undo, info
 
 } // namespace starfall::cli

@@ -3,7 +3,7 @@
 
 namespace starfall::cli {
 
-void addPilotCommands(CLI::App& app, CliContext& context) {
+void addPilotCommand(CLI::App& app, CliContext& context) {
     addListedNoun(app, context,
                   {"pilot", "Read or write a pilot record of charlist.ini", "a pilot record",
                    "pilot", "Keys as `pilot get` prints them: melee, spirits.2.command",

@@ -56,7 +56,7 @@ void repair(CliContext& context, const SectorArguments& arguments) {
 
 } // namespace
 
-void addSectorCommands(CLI::App& app, CliContext& context) {
+void addSectorsCommand(CLI::App& app, CliContext& context) {
     auto arguments = std::make_shared<SectorArguments>();
     CLI::App* sectors = app.add_subcommand("sectors", "Check or repair the sectors' EDC and ECC");
     sectors->require_subcommand(1);
