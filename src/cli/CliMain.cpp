@@ -19,15 +19,15 @@ namespace {
 
 using Registration = void (*)(CLI::App&, CliContext&);
 
-// Each verb and the registration that adds it (some add two verbs).
+// Each verb, in the order help lists them, and the registration that adds it.
 struct Verb {
     std::string_view name;
     Registration add;
 };
 constexpr Verb kVerbs[] = {
-    {"units", addListCommands},        {"pilots", addListCommands},
+    {"units", addUnitsCommand},        {"pilots", addPilotsCommand},
     {"pilot", addPilotCommand},        {"skills", addSkillsCommand},
-    {"unit", addUnitCommands},         {"weapons", addUnitCommands},
+    {"unit", addUnitCommand},          {"weapons", addWeaponsCommand},
     {"weapon", addWeaponCommand},      {"upgrade", addUpgradeCommand},
     {"export", addExportCommand},      {"import", addImportCommand},
     {"diff", addDiffCommand},          {"keys", addKeysCommand},
@@ -59,13 +59,8 @@ void addVerbs(CLI::App& app, CliContext& context, std::string_view verb) {
         named->add(app, context);
         return;
     }
-    std::vector<Registration> added;
-    for (const Verb& v : kVerbs) {
-        if (std::find(added.begin(), added.end(), v.add) == added.end()) {
-            v.add(app, context);
-            added.push_back(v.add);
-        }
-    }
+    for (const Verb& v : kVerbs)
+        v.add(app, context);
 }
 
 } // namespace
