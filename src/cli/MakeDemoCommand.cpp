@@ -1,5 +1,4 @@
 #include "cli/CliContext.h"
-#include "cli/Commands.h"
 #include "core/demo/DemoBuilder.h"
 
 #include <CLI/CLI.hpp>

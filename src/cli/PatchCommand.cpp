@@ -1,5 +1,4 @@
 #include "cli/CliContext.h"
-#include "cli/Commands.h"
 #include "cli/PatchJson.h"
 
 #include "core/io/CoreError.h"

@@ -1,4 +1,3 @@
-#include "cli/Commands.h"
 #include "cli/ListEntriesVerb.h"
 
 namespace starfall::cli {

@@ -1,5 +1,4 @@
 #include "cli/CliContext.h"
-#include "cli/Commands.h"
 #include "cli/EditedSectors.h"
 
 #include "core/sector/SectorScan.h"

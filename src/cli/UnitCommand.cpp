@@ -1,4 +1,3 @@
-#include "cli/Commands.h"
 #include "cli/ListedRecordCommands.h"
 
 namespace starfall::cli {

@@ -1,6 +1,5 @@
 #include "cli/CliContext.h"
 #include "cli/CommandArguments.h"
-#include "cli/Commands.h"
 #include "cli/FieldAssignments.h"
 #include "cli/RecordViews.h"
 
