@@ -62,4 +62,11 @@ void addVerbs(CLI::App& app, CliContext& context, std::string_view verb) {
         v.add(app, context);
 }
 
+std::vector<std::string_view> verbNames() {
+    std::vector<std::string_view> names;
+    for (const Verb& v : kVerbs)
+        names.push_back(v.name);
+    return names;
+}
+
 } // namespace starfall::cli
