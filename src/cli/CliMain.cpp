@@ -1,7 +1,7 @@
 #include "cli/CliMain.h"
 
 #include "cli/CliContext.h"
-#include "cli/Commands.h"
+#include "cli/VerbTable.h"
 
 #include "core/io/CoreError.h"
 #include "core/io/ImageSave.h"
@@ -9,28 +9,12 @@
 
 #include <CLI/CLI.hpp>
 
-#include <algorithm>
 #include <ostream>
 #include <string_view>
 
 namespace starfall::cli {
 
 namespace {
-
-using Registration = void (*)(CLI::App&, CliContext&);
-
-// Each verb and the registration that adds it (some add two verbs).
-struct Verb {
-    std::string_view name;
-    Registration add;
-};
-constexpr Verb kVerbs[] = {
-    {"units", addListCommands},     {"pilots", addListCommands},     {"pilot", addPilotCommands},
-    {"skills", addSkillCommands},   {"unit", addUnitCommands},       {"weapons", addUnitCommands},
-    {"weapon", addWeaponCommands},  {"upgrade", addUpgradeCommands}, {"export", addExportCommand},
-    {"import", addImportCommand},   {"diff", addDiffCommand},        {"keys", addKeysCommand},
-    {"sectors", addSectorCommands}, {"patch", addPatchCommands},     {"make-demo", addDemoCommand},
-};
 
 // The verb a command line names: the first word that is no option, past
 // "--dir DIR".
@@ -45,24 +29,6 @@ std::string_view verbOf(int argc, const char* const* argv) {
             return word;
     }
     return {};
-}
-
-// Only the named verb's parser is built, which keeps a one-record command
-// quick; help and an unknown verb get them all.
-void addVerbs(CLI::App& app, CliContext& context, std::string_view verb) {
-    const auto* named = std::find_if(std::begin(kVerbs), std::end(kVerbs),
-                                     [verb](const Verb& v) { return v.name == verb; });
-    if (named != std::end(kVerbs)) {
-        named->add(app, context);
-        return;
-    }
-    std::vector<Registration> added;
-    for (const Verb& v : kVerbs) {
-        if (std::find(added.begin(), added.end(), v.add) == added.end()) {
-            v.add(app, context);
-            added.push_back(v.add);
-        }
-    }
 }
 
 } // namespace

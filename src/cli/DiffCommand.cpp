@@ -1,5 +1,4 @@
 #include "cli/CliContext.h"
-#include "cli/Commands.h"
 #include "cli/ImageComparison.h"
 #include "cli/RecordChanges.h"
 

@@ -1,5 +1,4 @@
 #include "cli/CliContext.h"
-#include "cli/Commands.h"
 #include "cli/ImageRecords.h"
 #include "core/io/ImageAccess.h"
 

@@ -1,6 +1,5 @@
 #include "cli/CliContext.h"
 #include "cli/CommandArguments.h"
-#include "cli/Commands.h"
 #include "cli/ImageRecords.h"
 #include "cli/RecordChanges.h"
 #include "cli/RecordViews.h"

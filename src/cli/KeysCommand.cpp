@@ -1,5 +1,4 @@
 #include "cli/CliContext.h"
-#include "cli/Commands.h"
 #include "cli/FieldValues.h"
 
 #include "core/pilot/PilotFields.h"

@@ -1,9 +1,8 @@
-#include "cli/Commands.h"
 #include "cli/ListedRecordCommands.h"
 
 namespace starfall::cli {
 
-void addSkillCommands(CLI::App& app, CliContext& context) {
+void addSkillsCommand(CLI::App& app, CliContext& context) {
     addListedNoun(app, context,
                   {"skills", "Read or write a pilot's skill table", "a pilot's skill table",
                    "pilot", "Keys as `skills get` prints them: slots.K.skill, slots.K.level",

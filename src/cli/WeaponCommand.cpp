@@ -1,6 +1,5 @@
 #include "cli/CliContext.h"
 #include "cli/CommandArguments.h"
-#include "cli/Commands.h"
 #include "cli/FieldAssignments.h"
 #include "cli/RecordViews.h"
 
@@ -10,7 +9,7 @@
 
 namespace starfall::cli {
 
-void addWeaponCommands(CLI::App& app, CliContext& context) {
+void addWeaponCommand(CLI::App& app, CliContext& context) {
     auto arguments = std::make_shared<RecordArguments>();
     CLI::App* weapon = app.add_subcommand("weapon", "Read or write a weapon record");
     weapon->require_subcommand(1);

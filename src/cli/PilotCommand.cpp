@@ -1,9 +1,8 @@
-#include "cli/Commands.h"
 #include "cli/ListedRecordCommands.h"
 
 namespace starfall::cli {
 
-void addPilotCommands(CLI::App& app, CliContext& context) {
+void addPilotCommand(CLI::App& app, CliContext& context) {
     addListedNoun(app, context,
                   {"pilot", "Read or write a pilot record of charlist.ini", "a pilot record",
                    "pilot", "Keys as `pilot get` prints them: melee, spirits.2.command",

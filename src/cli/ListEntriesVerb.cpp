@@ -1,5 +1,6 @@
+#include "cli/ListEntriesVerb.h"
+
 #include "cli/CliContext.h"
-#include "cli/Commands.h"
 
 #include "core/lists/NameListReader.h"
 
@@ -21,18 +22,13 @@ nlohmann::json listJson(const NameList& list) {
     return {{"base", list.baseOffset}, {"entries", std::move(entries)}};
 }
 
-void addList(CLI::App& app, CliContext& context, const char* verb, ListKind kind,
-             const char* what) {
-    app.add_subcommand(verb, what)->callback([&context, kind] {
-        context.print(listJson(loadNameList(context.directory(), kind)));
-    });
-}
-
 } // namespace
 
-void addListCommands(CLI::App& app, CliContext& context) {
-    addList(app, context, "units", ListKind::Units, "List the entries of unitlist.ini");
-    addList(app, context, "pilots", ListKind::Pilots, "List the entries of charlist.ini");
+void addListEntriesVerb(CLI::App& app, CliContext& context, const char* verb, ListKind kind,
+                        const char* description) {
+    app.add_subcommand(verb, description)->callback([&context, kind] {
+        context.print(listJson(loadNameList(context.directory(), kind)));
+    });
 }
 
 } // namespace starfall::cli

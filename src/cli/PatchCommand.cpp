@@ -1,13 +1,12 @@
 #include "cli/CliContext.h"
-#include "cli/Commands.h"
 #include "cli/PatchJson.h"
 
 #include "core/io/CoreError.h"
 #include "core/io/FileHandle.h"
-#include "core/text/Messages.h"
 #include "core/patch/PatchFile.h"
 #include "core/patch/PatchMake.h"
 #include "core/patch/PatchPlan.h"
+#include "core/text/Messages.h"
 
 #include <CLI/CLI.hpp>
 
@@ -149,7 +148,7 @@ void addApplyAndUndo(CLI::App& patch, CliContext& context,
 
 } // namespace
 
-void addPatchCommands(CLI::App& app, CliContext& context) {
+void addPatchCommand(CLI::App& app, CliContext& context) {
     auto arguments = std::make_shared<PatchArguments>();
     CLI::App* patch = app.add_subcommand("patch", "Make, apply, undo or describe patch files");
     patch->require_subcommand(1);

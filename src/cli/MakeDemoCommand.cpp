@@ -1,5 +1,4 @@
 #include "cli/CliContext.h"
-#include "cli/Commands.h"
 #include "core/demo/DemoBuilder.h"
 
 #include <CLI/CLI.hpp>
@@ -8,7 +7,7 @@
 
 namespace starfall::cli {
 
-void addDemoCommand(CLI::App& app, CliContext& context) {
+void addMakeDemoCommand(CLI::App& app, CliContext& context) {
     auto directory = std::make_shared<std::string>();
     auto force = std::make_shared<bool>(false);
     CLI::App* command = app.add_subcommand(

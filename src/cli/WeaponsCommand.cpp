@@ -1,7 +1,6 @@
 #include "cli/CliContext.h"
 #include "cli/CommandArguments.h"
-#include "cli/Commands.h"
-#include "cli/ListedRecordCommands.h"
+#include "cli/RecordViews.h"
 
 #include "core/lists/NameListReader.h"
 
@@ -11,14 +10,7 @@
 
 namespace starfall::cli {
 
-void addUnitCommands(CLI::App& app, CliContext& context) {
-    addListedNoun(app, context,
-                  {"unit", "Read or write a unit record of unitlist.ini", "a unit record", "unit",
-                   "Keys as `unit get` prints them: hp, terrain.sea, abilities.2", ListKind::Units,
-                   unitView,
-                   // The spelling the README gave first: ability1 to ability4.
-                   renamedKeys("ability([1-4])", "abilities.$1")});
-
+void addWeaponsCommand(CLI::App& app, CliContext& context) {
     auto arguments = std::make_shared<RecordArguments>();
     CLI::App* weapons = addRecordVerb(app, "weapons", "Print a unit's weapon list", *arguments);
     addSelector(*weapons, *arguments, "unit");

@@ -1,6 +1,5 @@
 #include "cli/CliContext.h"
 #include "cli/CommandArguments.h"
-#include "cli/Commands.h"
 #include "cli/FieldAssignments.h"
 #include "cli/RecordViews.h"
 
@@ -42,7 +41,7 @@ std::vector<KeyValue> upgradeSpelling(const KeyValue& pair) {
 
 } // namespace
 
-void addUpgradeCommands(CLI::App& app, CliContext& context) {
+void addUpgradeCommand(CLI::App& app, CliContext& context) {
     auto arguments = std::make_shared<RecordArguments>();
     CLI::App* upgrade = app.add_subcommand("upgrade", "Read or write the upgrade table");
     upgrade->require_subcommand(1);

@@ -1,5 +1,4 @@
 #include "cli/CliContext.h"
-#include "cli/Commands.h"
 #include "cli/EditedSectors.h"
 
 #include "core/sector/SectorScan.h"
@@ -56,7 +55,7 @@ void repair(CliContext& context, const SectorArguments& arguments) {
 
 } // namespace
 
-void addSectorCommands(CLI::App& app, CliContext& context) {
+void addSectorsCommand(CLI::App& app, CliContext& context) {
     auto arguments = std::make_shared<SectorArguments>();
     CLI::App* sectors = app.add_subcommand("sectors", "Check or repair the sectors' EDC and ECC");
     sectors->require_subcommand(1);
