@@ -158,11 +158,7 @@ private:
                                                  naming());
     }
     [[nodiscard]] const Field<Record>* find(std::string_view key) const {
-        for (const Field<Record>& field : *m_fields) {
-            if (field.key == key)
-                return &field;
-        }
-        return nullptr;
+        return findField(*m_fields, key);
     }
     [[nodiscard]] const Field<Record>& at(std::string_view key) const {
         const Field<Record>* field = find(key);

@@ -4,6 +4,7 @@
 #include "core/io/ImageAccess.h"
 #include "core/pilot/PilotFieldCodecs.h"
 #include "core/pilot/PilotLayout.h"
+#include "core/pilot/PilotFields.h"
 #include "core/pilot/PilotRecordFile.h"
 #include "core/pilot/PilotRecordFile.h"
 
@@ -229,24 +230,40 @@ TEST_F(PilotRecordTest, BadImageOrPositionThrowsAndWritesNothing) {
     EXPECT_EQ(readFile(m_path), image.bytes());
 }
 
-TEST(PilotFieldCodecs, PersonalityKeepsTheOtherSixBits) {
-    EXPECT_EQ(Personality::decode(0xD7), ListChoice::item(1));
-    EXPECT_EQ(Personality::encode(ListChoice::item(3), 0xD7), 0xF7);
-    EXPECT_EQ(Personality::encode(ListChoice::item(0), 0xFF), 0xCF);
-    EXPECT_EQ(Personality::encode(ListChoice::none(), 0x9A), 0x9A);
-    EXPECT_EQ(Personality::decode(kEndOfFile), ListChoice::item(3));
-    for (int byte = 0; byte < 256; ++byte) {
-        EXPECT_EQ(Personality::encode(Personality::decode(byte), static_cast<std::uint8_t>(byte)),
-                  byte);
-    }
+// A Full record's planned bytes, all zero but the one at `offset`.
+std::vector<int> fullBytesWith(RecordOffset offset, int byte) {
+    const auto& layout = pilotLayout(PilotRecordKind::Full);
+    std::vector<int> bytes(layout.offsets().size(), 0);
+    bytes[layout.indexOf(offset)] = byte;
+    return bytes;
 }
 
-TEST(PilotFieldCodecs, SpiritCodesOutsideOneToThirtyAreNoCommand) {
-    EXPECT_EQ(SpiritCommand::decode(1), ListChoice::item(0));
+TEST(PilotFields, PersonalityKeepsTheOtherSixBits) {
+    const auto& layout = pilotLayout(PilotRecordKind::Full);
+    const std::size_t at = layout.indexOf(kPersonalityOffset);
+    PilotRecord record = layout.decode(fullBytesWith(kPersonalityOffset, 0xD7));
+    EXPECT_EQ(record.personality, ListChoice::item(1));
+    record.personality = ListChoice::item(3);
+    EXPECT_EQ(layout.encode(record)[at], 0xF7);
+    EXPECT_EQ(layout.decode(fullBytesWith(kPersonalityOffset, kEndOfFile)).personality,
+              ListChoice::item(3));
+    for (int byte = 0; byte < 256; ++byte)
+        EXPECT_EQ(layout.encode(layout.decode(fullBytesWith(kPersonalityOffset, byte)))[at], byte);
+}
+
+TEST(PilotFields, SpiritCodesOutsideOneToThirtyAreNoCommandAndNeverWritten) {
+    const auto& layout = pilotLayout(PilotRecordKind::Full);
+    const RecordOffset command = kStatBlockSize; // spirit 1
+    EXPECT_EQ(layout.decode(fullBytesWith(command, 1)).spirits[0].command, ListChoice::item(0));
     EXPECT_EQ(SpiritCommand::kItems[29], "侦察");
-    EXPECT_EQ(SpiritCommand::decode(30), ListChoice::item(29));
-    for (int code : {0, 31, 255, kEndOfFile})
-        EXPECT_EQ(SpiritCommand::encode(SpiritCommand::decode(code)), 0) << "code " << code;
+    EXPECT_EQ(layout.decode(fullBytesWith(command, 30)).spirits[0].command, ListChoice::item(29));
+    const std::vector<Position> positions(layout.offsets().begin(), layout.offsets().end());
+    for (int code : {0, 31, 255, kEndOfFile}) {
+        PilotRecord record = layout.decode(fullBytesWith(command, code));
+        EXPECT_TRUE(record.spirits[0].command.isNone()) << "code " << code;
+        record.spirits[0].level = "9";
+        EXPECT_EQ(layout.savePlan(positions, record).size(), 1u) << "only the level: code " << code;
+    }
 }
 
 } // namespace

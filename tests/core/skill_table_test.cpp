@@ -1,5 +1,6 @@
 #include "core/codec/Cp949.h"
 #include "core/io/ImageAccess.h"
+#include "core/skill/SkillFields.h"
 #include "core/skill/SkillTableFile.h"
 #include "core/skill/SkillTableLayout.h"
 
@@ -62,16 +63,22 @@ TEST(SkillItems, CodesAndTexts) {
                         {51, "圣战士 Lv1"}, {68, "盾防御 Lv9"}, {69, "剑切 Lv1"},
                         {78, "底力"},       {79, "明镜止水"},   {80, "高速移动"},
                         {81, "天才"},       {82, "GUT1"},       {83, "GUT2"}};
+    // One slot, read from its code and a level of 1.
+    const SkillTable shape{"x", 0, {SkillSlot{}}, {}};
+    const auto layout = skillLayout(shape);
+    const auto read = [&](int code) { return layout.decode(std::vector<int>{code, 1}, shape); };
     for (const Row& row : rows) {
-        const auto choice = SkillItems::decode(row.code);
+        const SkillTable table = read(row.code);
+        const auto choice = table.slots[0].skill;
         ASSERT_TRUE(choice.index()) << row.code;
         EXPECT_EQ(SkillItems::kItems[static_cast<std::size_t>(*choice.index())], row.text);
-        EXPECT_EQ(SkillItems::encode(choice, 0), row.code);
+        EXPECT_EQ(layout.encode(table)[0], row.code);
     }
-    EXPECT_EQ(SkillItems::decode(32), ListChoice::unlisted(32));
-    EXPECT_EQ(SkillItems::decode(84), ListChoice::unlisted(84));
-    EXPECT_EQ(SkillItems::encode(ListChoice::unlisted(200), 7), 200);
-    EXPECT_EQ(SkillItems::encode(ListChoice::none(), 7), 7);
+    EXPECT_EQ(read(32).slots[0].skill, ListChoice::unlisted(32));
+    EXPECT_EQ(read(84).slots[0].skill, ListChoice::unlisted(84));
+    SkillTable unlisted = read(33);
+    unlisted.slots[0].skill = ListChoice::unlisted(200);
+    EXPECT_EQ(layout.encode(unlisted)[0], 200);
 }
 
 TEST(SkillTableLayout, SlotPositionsAndTheStretchOfDuo) {

@@ -82,10 +82,8 @@ template <typename Record>
 std::vector<std::uint8_t> encodeValues(const RecordLayout<Record>& layout, std::string_view values,
                                        Record record = {}) {
     for (const auto& [key, text] : pairsOf(values)) {
-        const auto& fields = layout.fields();
-        const auto field = std::find_if(fields.begin(), fields.end(),
-                                        [key](const Field<Record>& f) { return f.key == key; });
-        if (field == fields.end())
+        const Field<Record>* field = findField(layout.fields(), key);
+        if (field == nullptr)
             throw std::logic_error("demo: no field " + std::string(key));
         field->set(record, valueOf(*field, text));
     }

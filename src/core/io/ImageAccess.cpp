@@ -139,15 +139,4 @@ int ImageReadScope::handleFor(const std::string& path) {
     return -1;
 }
 
-std::vector<ByteWrite> zipPlan(std::span<const Position> positions,
-                               std::span<const std::uint8_t> values) {
-    if (positions.size() != values.size())
-        throw std::logic_error("a write plan needs one value per position");
-    std::vector<ByteWrite> plan;
-    plan.reserve(positions.size());
-    for (std::size_t i = 0; i < positions.size(); ++i)
-        plan.push_back({positions[i], values[i]});
-    return plan;
-}
-
 } // namespace starfall

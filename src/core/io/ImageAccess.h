@@ -79,8 +79,4 @@ private:
     ImageReadScope* m_outer = nullptr;
 };
 
-// Pairs planned positions with encoded values, in field order.
-[[nodiscard]] std::vector<ByteWrite> zipPlan(std::span<const Position> positions,
-                                             std::span<const std::uint8_t> values);
-
 } // namespace starfall

@@ -19,22 +19,13 @@ struct SpiritCommand {
         "自爆", "援助", "搅乱",   "铁壁", "魂",   "努力", "挑拨", "梦",   "奇迹",   "侦察"};
 
     // Codes 1-30 select an item; 0, 31-255 and a byte past the end select
-    // nothing, and a save leaves such a code as it is. An unlisted choice (a
-    // code a script sets) is written as that code.
+    // nothing, and a save leaves such a code as it is.
     [[nodiscard]] static ListChoice decode(int byte);
-    [[nodiscard]] static std::uint8_t encode(const ListChoice& choice);
 };
 
-// Bits 5-4 of the byte before the record; the other six bits belong to
-// something else and go back exactly as they were read.
+// Bits 5-4 of the byte before the record, stored as the item's position.
 struct Personality {
     static constexpr std::array<std::string_view, 4> kItems = {"弱气", "普通", "强气", "超强气"};
-
-    // A byte past the end counts as 0xFF ("超强气").
-    [[nodiscard]] static ListChoice decode(int byte);
-    // `stored` is the byte as read. Without a chosen item the byte is
-    // written back as it was.
-    [[nodiscard]] static std::uint8_t encode(const ListChoice& choice, std::uint8_t stored);
 };
 
 } // namespace starfall

@@ -83,6 +83,16 @@ template <typename Record> struct Field {
 
 template <typename Record> using FieldTable = std::vector<Field<Record>>;
 
+// The field `key` names, or null.
+template <typename Record>
+[[nodiscard]] const Field<Record>* findField(const FieldTable<Record>& fields, std::string_view key) {
+    for (const Field<Record>& field : fields) {
+        if (field.key == key)
+            return &field;
+    }
+    return nullptr;
+}
+
 // The number codecs: an unsigned byte ("-1" past the end), an unsigned word,
 // and a signed byte whose text is cut to its first five characters on save.
 [[nodiscard]] FieldCodec byteTextCodec();

@@ -28,11 +28,6 @@ struct SkillItems {
         "剑切 Lv5",     "剑切 Lv6",     "剑切 Lv7",     "剑切 Lv8",     "剑切 Lv9",
         "底力",         "明镜止水",     "高速移动",     "天才",         "GUT1",
         "GUT2"};
-
-    // Codes 33-83 select an item; any other non-zero code is kept as unlisted.
-    [[nodiscard]] static ListChoice decode(int code);
-    // An item's code, an unlisted code as stored, else `stored` unchanged.
-    [[nodiscard]] static std::uint8_t encode(const ListChoice& choice, std::uint8_t stored);
 };
 
 struct SkillSlot {

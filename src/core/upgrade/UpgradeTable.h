@@ -17,7 +17,6 @@ namespace starfall {
 
 inline constexpr int kUpgradeRowCount = 9;
 inline constexpr int kUpgradeStageCount = 10;
-inline constexpr int kUpgradeTableBytes = kUpgradeRowCount * kUpgradeStageCount * 2;
 
 struct UpgradeRowInfo {
     std::string_view label; // as the page shows it
