@@ -4,10 +4,10 @@
 
 #include "core/io/CoreError.h"
 #include "core/io/FileHandle.h"
-#include "core/text/Messages.h"
 #include "core/patch/PatchFile.h"
 #include "core/patch/PatchMake.h"
 #include "core/patch/PatchPlan.h"
+#include "core/text/RecordNames.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,5 +1,5 @@
 #include "core/codec/Cp949.h"
-#include "core/text/Messages.h"
+#include "core/text/TraceLines.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,8 @@ TEST(Cp949, UsesTheWindowsTableNotIbms) {
 }
 
 TEST(Cp949, InvalidBytesDecodeWithoutLoss) {
-    const std::string decoded = cp949::toUtf8("A\xFF" "B\x81");
+    const std::string decoded = cp949::toUtf8("A\xFF"
+                                              "B\x81");
     EXPECT_EQ(decoded.front(), 'A');
     EXPECT_NE(decoded.find('B'), std::string::npos);
     EXPECT_EQ(cp949::toUtf8(""), "");
@@ -30,8 +31,12 @@ TEST(Cp949, SearchMatchesOnlyOnCharacterBoundaries) {
     EXPECT_TRUE(cp949::containsOnBoundary("abc", ""));
     EXPECT_TRUE(cp949::containsOnBoundary("", ""));
     // A lead byte without a valid trail is a single character.
-    EXPECT_TRUE(cp949::containsOnBoundary("\xB0" "0", "0"));
-    EXPECT_FALSE(cp949::containsOnBoundary("\xB0" "A", "A")); // B0 41 is one character
+    EXPECT_TRUE(cp949::containsOnBoundary("\xB0"
+                                          "0",
+                                          "0"));
+    EXPECT_FALSE(cp949::containsOnBoundary("\xB0"
+                                           "A",
+                                           "A")); // B0 41 is one character
 }
 
 TEST(Cp949, TraceLinesTravelInCodePage949) {

@@ -1,10 +1,10 @@
 #include "core/pilot/PilotRecordFile.h"
 
 #include "core/io/ImageAccess.h"
-#include "core/text/Messages.h"
 #include "core/pilot/PilotFields.h"
 #include "core/pilot/PilotLayout.h"
 #include "core/pilot/PilotRecordCodec.h"
+#include "core/text/RecordNames.h"
 
 namespace starfall {
 

@@ -2,9 +2,9 @@
 
 #include "core/codec/ByteCodec.h"
 #include "core/io/ImageAccess.h"
-#include "core/text/Messages.h"
 #include "core/pilot/PilotFields.h"
 #include "core/skill/SkillTableLayout.h"
+#include "core/text/RecordNames.h"
 
 namespace starfall {
 

@@ -1,11 +1,11 @@
 #include "core/unit/UnitRecordFile.h"
 
 #include "core/codec/ByteCodec.h"
-#include "core/record/ByteCursor.h"
-#include "core/io/ImageAccess.h"
-#include "core/text/Messages.h"
-#include "core/codec/WordCodec.h"
 #include "core/codec/TerrainRank.h"
+#include "core/codec/WordCodec.h"
+#include "core/io/ImageAccess.h"
+#include "core/record/ByteCursor.h"
+#include "core/text/RecordNames.h"
 #include "core/unit/UnitFields.h"
 #include "core/unit/UnitLayout.h"
 

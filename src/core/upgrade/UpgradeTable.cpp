@@ -1,9 +1,9 @@
 #include "core/upgrade/UpgradeTable.h"
 
-#include "core/record/ByteCursor.h"
-#include "core/io/ImageAccess.h"
-#include "core/text/Messages.h"
 #include "core/codec/WordCodec.h"
+#include "core/io/ImageAccess.h"
+#include "core/record/ByteCursor.h"
+#include "core/text/RecordNames.h"
 
 namespace starfall {
 

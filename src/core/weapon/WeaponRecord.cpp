@@ -1,12 +1,12 @@
 #include "core/weapon/WeaponRecord.h"
 
 #include "core/codec/ByteCodec.h"
-#include "core/record/ByteCursor.h"
-#include "core/io/ImageAccess.h"
-#include "core/text/Messages.h"
-#include "core/sector/SectorGeometry.h"
 #include "core/codec/TextNumbers.h"
 #include "core/codec/WordCodec.h"
+#include "core/io/ImageAccess.h"
+#include "core/record/ByteCursor.h"
+#include "core/sector/SectorGeometry.h"
+#include "core/text/RecordNames.h"
 #include "core/unit/UnitFields.h"
 
 #include <algorithm>
