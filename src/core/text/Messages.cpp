@@ -30,8 +30,8 @@ Message saveDone() {
     return {"저장 완료", std::string(kTitleStarfall), MessageIcon::Information};
 }
 
-Message openFailure(std::string_view imagePath) {
-    return romEditorExclamation(quoted(imagePath, "파일을 열 수 없습니다."));
+Message fileOpenFailure(std::string_view filePath) {
+    return romEditorExclamation(quoted(filePath, "파일을 열 수 없습니다."));
 }
 
 Message listFileMissing(std::string_view fileName) {
@@ -79,7 +79,7 @@ Message messageFor(Failure failure, std::string_view path, Position position,
     switch (failure) {
     case Failure::ImageOpenForLoad:
     case Failure::ImageOpenForSave:
-        return messages::openFailure(path);
+        return messages::fileOpenFailure(path);
     case Failure::PositionOutOfRange:
         return romEditorExclamation("위치 " + std::to_string(position) +
                                     "은(는) 이미지에서 다룰 수 있는 범위(0 ~ 2147483647) "
@@ -109,7 +109,7 @@ Message messageFor(Failure failure, std::string_view path, Position position,
         return romEditorExclamation(
             quoted(path, "파일에는 2352바이트 원시 섹터가 없어 섹터 코드를 검사할 수 없습니다."));
     case Failure::PatchOpenForLoad:
-        return messages::openFailure(path);
+        return messages::fileOpenFailure(path);
     case Failure::PatchDamaged:
         return romEditorExclamation(quoted(path, "패치 파일이 손상되었습니다: ") +
                                     std::string(detail) + atPosition(position) + kNothingWritten);

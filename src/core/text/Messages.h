@@ -29,7 +29,8 @@ inline constexpr std::string_view kTitleStarfall = "Starfall 롬 에디터";
 inline constexpr std::string_view kTitleWarning = "경고";
 
 [[nodiscard]] Message saveDone();
-[[nodiscard]] Message openFailure(std::string_view imagePath);
+// An image (for reading or for update) or a patch file cannot be opened.
+[[nodiscard]] Message fileOpenFailure(std::string_view filePath);
 [[nodiscard]] Message listFileMissing(std::string_view fileName);
 // searchText arrives as the user typed it (UTF-8).
 [[nodiscard]] Message pilotNotFound(std::string_view searchText);
