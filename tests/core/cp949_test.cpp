@@ -1,5 +1,4 @@
 #include "core/codec/Cp949.h"
-#include "core/text/TraceLines.h"
 
 #include <gtest/gtest.h>
 
@@ -37,13 +36,6 @@ TEST(Cp949, SearchMatchesOnlyOnCharacterBoundaries) {
     EXPECT_FALSE(cp949::containsOnBoundary("\xB0"
                                            "A",
                                            "A")); // B0 41 is one character
-}
-
-TEST(Cp949, TraceLinesTravelInCodePage949) {
-    const std::string name = cp949::fromUtf8("아무로");
-    EXPECT_EQ(messages::pilotTrace(name, 1234), cp949::fromUtf8("캐릭이름: 아무로, 주소: 1234"));
-    EXPECT_EQ(messages::unitTrace(name, -5), cp949::fromUtf8("이름: 아무로, 주소: -5"));
-    EXPECT_EQ(messages::weaponTrace(46381512), cp949::fromUtf8("무기 주소: 46381512"));
 }
 
 } // namespace
