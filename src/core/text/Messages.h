@@ -29,7 +29,8 @@ inline constexpr std::string_view kTitleStarfall = "Starfall 롬 에디터";
 inline constexpr std::string_view kTitleWarning = "경고";
 
 [[nodiscard]] Message saveDone();
-// An image (for reading or for update) or a patch file cannot be opened.
+// An image (for reading or for update) or a patch file cannot be opened, or
+// a read of it fails after the open.
 [[nodiscard]] Message fileOpenFailure(std::string_view filePath);
 [[nodiscard]] Message listFileMissing(std::string_view fileName);
 // searchText arrives as the user typed it (UTF-8).
