@@ -7,8 +7,8 @@
 #include "core/io/CoreError.h"
 #include "core/io/FileHandle.h"
 #include "core/io/ImageAccess.h"
-#include "core/text/Messages.h"
 #include "core/lists/NameListReader.h"
+#include "core/text/RecordNames.h"
 #include "core/weapon/WeaponRecord.h"
 
 #include <CLI/CLI.hpp>

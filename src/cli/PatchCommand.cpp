@@ -6,7 +6,7 @@
 #include "core/patch/PatchFile.h"
 #include "core/patch/PatchMake.h"
 #include "core/patch/PatchPlan.h"
-#include "core/text/Messages.h"
+#include "core/text/RecordNames.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,7 +1,6 @@
 #include "cli/RecordViews.h"
 
 #include "cli/CliContext.h"
-#include "core/text/Messages.h"
 #include "core/lists/ListFiles.h"
 #include "core/lists/NameListReader.h"
 #include "core/pilot/PilotFields.h"
@@ -11,12 +10,13 @@
 #include "core/skill/SkillTableFile.h"
 #include "core/skill/SkillTableLayout.h"
 #include "core/skill/SkillFields.h"
+#include "core/text/RecordNames.h"
 #include "core/unit/UnitFields.h"
 #include "core/weapon/WeaponFields.h"
 #include "core/unit/UnitLayout.h"
 #include "core/unit/UnitRecordFile.h"
-#include "core/weapon/UnitWeaponList.h"
 #include "core/upgrade/UpgradeTable.h"
+#include "core/weapon/UnitWeaponList.h"
 
 #include <algorithm>
 #include <regex>

@@ -1,3 +1,5 @@
+#include "core/text/Messages.h"
+
 #include "support/Process.h"
 #include "support/TempDir.h"
 
@@ -16,11 +18,12 @@ TEST(CliLists, PrintsEntriesWithAddressAndPosition) {
     dir.write("unitlist.ini", "; units\nUNIT 1000\r\n\xB4\xDC\xC4\xED\xB0\xA1, 6208\r\nB,77\n\n");
     const auto result = runCli({"--dir", dir.path().string(), "units"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    const json expected = {{"base", 1000},
-                           {"entries",
-                            {{{"index", 0}, {"name", "단쿠가"}, {"address", 6208}, {"position", 7208}},
-                             {{"index", 1}, {"name", "B"}, {"address", 7}, {"position", 1007}},
-                             {{"index", 2}, {"name", ""}, {"address", 0}, {"position", 1000}}}}};
+    const json expected = {
+        {"base", 1000},
+        {"entries",
+         {{{"index", 0}, {"name", "단쿠가"}, {"address", 6208}, {"position", 7208}},
+          {{"index", 1}, {"name", "B"}, {"address", 7}, {"position", 1007}},
+          {{"index", 2}, {"name", ""}, {"address", 0}, {"position", 1000}}}}};
     EXPECT_EQ(json::parse(result.out), expected);
 }
 
@@ -28,7 +31,7 @@ TEST(CliLists, MissingListIsTheEditorsWarningAndStatusOne) {
     test::TempDir dir;
     const auto result = runCli({"--dir", dir.dir(), "pilots"});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.err, "charlist.ini 파일을 찾을 수 없습니다.\n");
+    EXPECT_EQ(result.err, messages::listFileMissing("charlist.ini").text + "\n");
     EXPECT_TRUE(result.out.empty());
 }
 

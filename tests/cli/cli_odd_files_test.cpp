@@ -2,6 +2,9 @@
 // an image or weapon.ini belongs, demo files in the way, a folder whose name
 // is not UTF-8. Each is a clear message and a status, never an abort or a hang.
 
+#include "core/text/Messages.h"
+#include "core/text/RecordNames.h"
+
 #include "support/Process.h"
 #include "support/TempDir.h"
 
@@ -36,10 +39,10 @@ TEST_F(CliOddFilesTest, ListsAndImagesThatAreNotRegularFiles) {
     makeFifo(odd.file("charlist.ini"));
     const auto units = runCli({"--dir", odd.dir(), "unit", "get", m_image, "#0"});
     EXPECT_EQ(units.exitCode, 1);
-    EXPECT_EQ(units.err, "unitlist.ini 파일을 찾을 수 없습니다.\n");
+    EXPECT_EQ(units.err, messages::listFileMissing("unitlist.ini").text + "\n");
     const auto pilots = runCli({"--dir", odd.dir(), "pilots"});
     EXPECT_EQ(pilots.exitCode, 1);
-    EXPECT_EQ(pilots.err, "charlist.ini 파일을 찾을 수 없습니다.\n");
+    EXPECT_EQ(pilots.err, messages::listFileMissing("charlist.ini").text + "\n");
 
     const std::string fifo = odd.file("pipe.img");
     makeFifo(fifo);
@@ -51,7 +54,7 @@ TEST_F(CliOddFilesTest, ListsAndImagesThatAreNotRegularFiles) {
         full.insert(full.end(), args.begin(), args.end());
         const auto result = runCli(full);
         EXPECT_EQ(result.exitCode, 1) << args[0];
-        EXPECT_EQ(result.err, "'" + fifo + "' 파일을 열 수 없습니다.\n");
+        EXPECT_EQ(result.err, messages::fileOpenFailure(fifo).text + "\n");
     }
 }
 
@@ -63,7 +66,7 @@ TEST_F(CliOddFilesTest, WeaponNamesThatAreNotAFileAreMissingNames) {
     const json list = json::parse(result.out);
     ASSERT_FALSE(list["weapons"].empty());
     const int number = list["weapons"][0]["number"];
-    EXPECT_EQ(list["weapons"][0]["name"], std::to_string(number) + "번 무기");
+    EXPECT_EQ(list["weapons"][0]["name"], messages::defaultWeaponName(number));
 }
 
 TEST_F(CliOddFilesTest, MakeDemoNeverReplacesFilesUnlessForced) {

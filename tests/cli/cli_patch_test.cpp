@@ -1,3 +1,6 @@
+#include "core/text/Messages.h"
+#include "core/text/PatchFaultTexts.h"
+
 #include "support/HandPatches.h"
 #include "support/Process.h"
 #include "support/ReadOnlyFile.h"
@@ -22,6 +25,24 @@ constexpr std::size_t kBlockAt = 0x9320;
 
 std::string text(const Bytes& bytes) {
     return std::string(bytes.begin(), bytes.end());
+}
+
+// Undo checks a patch's records from the last one back, so an image without
+// the patch is refused where the last change begins.
+Position lastChangeStart(const std::string& before, const std::string& after) {
+    std::size_t end = before.size();
+    while (end > 0 && before[end - 1] == after[end - 1])
+        --end;
+    std::size_t start = end - 1;
+    while (start > 0 && before[start - 1] != after[start - 1])
+        --start;
+    return static_cast<Position>(start);
+}
+
+// What starfall-cli prints for a failure it ends on.
+std::string printed(Failure failure, const std::string& path, Position position = -1,
+                    const std::string& detail = {}) {
+    return messageFor(failure, path, position, detail).text + "\n";
 }
 
 // One demo and one modded copy (a pilot and a unit edited, codes repaired)
@@ -105,10 +126,8 @@ TEST_F(CliPatchTest, ApplyGivesTheModdedImageAndUndoGivesTheBaseBack) {
         EXPECT_EQ(undone["changes"]["units"][0]["changes"].begin().value(),
                   (json{change[1], change[0]}));
         EXPECT_EQ(readFile(image), *s_base);
-        EXPECT_NE(run({"--dir", s_dir->dir(), "patch", "undo", image, patch}, 1)["err"]
-                      .get<std::string>()
-                      .find("되돌릴"),
-                  std::string::npos);
+        EXPECT_EQ(run({"--dir", s_dir->dir(), "patch", "undo", image, patch}, 1)["err"],
+                  printed(Failure::PatchNotApplied, image, lastChangeStart(*s_base, *s_modded)));
     }
 }
 
@@ -118,9 +137,11 @@ TEST_F(CliPatchTest, AnotherBaseIsRefusedAndNothingIsWritten) {
     std::string other = *s_base;
     other[kBlockAt + 100] ^= 0x01; // the block check, and so the CRC32 too
     const std::string image = copy(other, "other.img");
-    for (const std::string& patch : {ppf, bps}) {
+    for (const auto& [patch, mismatch] :
+         {std::pair{ppf, ImageMismatch::BlockCheck}, std::pair{bps, ImageMismatch::SourceCrc}}) {
         const json refused = run({"patch", "apply", image, patch}, 1);
-        EXPECT_NE(refused["err"].get<std::string>().find("원본이 아닙니다"), std::string::npos)
+        EXPECT_EQ(refused["err"],
+                  printed(Failure::PatchWrongImage, image, -1, messages::imageMismatch(mismatch)))
             << patch;
         EXPECT_EQ(readFile(image), other) << patch;
     }
@@ -136,9 +157,8 @@ TEST_F(CliPatchTest, StaleSectorCodesAreRefusedUnlessKept) {
     ASSERT_EQ(runCli({"--dir", s_dir->dir(), "pilot", "set", edited, "#0", "melee=202"}).exitCode,
               0);
     const std::string out = m_work.file("stale.ppf");
-    const std::string err = run({"patch", "make", base, edited, out}, 1)["err"];
-    EXPECT_NE(err.find("sectors repair"), std::string::npos) << err;
-    EXPECT_NE(err.find("섹터 19557"), std::string::npos) << err;
+    EXPECT_EQ(run({"patch", "make", base, edited, out}, 1)["err"],
+              printed(Failure::StaleSectorCodes, edited, -1, "19557"));
     EXPECT_FALSE(std::filesystem::exists(out));
     run({"patch", "make", base, edited, out, "--keep-stale-codes"}, 0);
 }
@@ -185,15 +205,29 @@ TEST_F(CliPatchTest, HandBuiltPpf1Ppf2AndBpsFilesApply) {
 TEST_F(CliPatchTest, DamagedPatchesAreRefusedAndNothingIsWritten) {
     const std::string good = readFile(makePatch("good.ppf"));
     const std::string image = copy(*s_base, "image.img");
-    const std::pair<const char*, std::string> damaged[] = {
-        {"cut in a record", good.substr(0, good.size() - 3)},
-        {"cut in the header", good.substr(0, 500)},
-        {"not a patch", "hello"},
-        {"record of length 0", text(test::ppf3("", std::nullopt, false, {{0x10, {}, {}}}))},
+    struct Damage {
+        const char* what;
+        std::string bytes;
+        PatchFault fault;
+        Position at;
     };
-    for (const auto& [what, bytes] : damaged) {
-        const json refused = run({"patch", "apply", image, m_work.write("bad.ppf", bytes)}, 1);
-        EXPECT_NE(refused["err"].get<std::string>().find("손상"), std::string::npos) << what;
+    // The header is 60 bytes and the made patch carries a block check after it.
+    // Its last record holds one byte and that byte's undo, so a cut of three
+    // leaves the record without its length byte.
+    const Damage damaged[] = {
+        {"cut in a record", good.substr(0, good.size() - 3), PatchFault::Truncated,
+         static_cast<Position>(good.size() - 3)},
+        {"cut in the block check", good.substr(0, 500), PatchFault::Truncated, 60},
+        {"not a patch", "hello", PatchFault::UnknownFormat, 0},
+        {"record of length 0", text(test::ppf3("", std::nullopt, false, {{0x10, {}, {}}})),
+         PatchFault::ZeroLengthRecord, 60},
+    };
+    for (const auto& [what, bytes, fault, at] : damaged) {
+        const std::string patch = m_work.write("bad.ppf", bytes);
+        const json refused = run({"patch", "apply", image, patch}, 1);
+        EXPECT_EQ(refused["err"],
+                  printed(Failure::PatchDamaged, patch, at, messages::patchFault(fault)))
+            << what;
         EXPECT_EQ(readFile(image), *s_base) << what;
     }
     run({"patch", "apply", image, m_work.file("missing.ppf")}, 1);

@@ -1,4 +1,5 @@
 #include "core/codec/Cp949.h"
+#include "core/text/Messages.h"
 
 #include "support/Process.h"
 #include "support/SyntheticImage.h"
@@ -189,7 +190,7 @@ TEST_F(CliPilotTest, SkillsUsageErrorsExitTwoAndWriteNothing) {
 TEST_F(CliPilotTest, AMissingImageIsTheOpenFailureWithStatusOne) {
     const auto result = cli({"pilot", "get", m_dir.file("none.img"), "#0"});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.err, "'" + m_dir.file("none.img") + "' 파일을 열 수 없습니다.\n");
+    EXPECT_EQ(result.err, messages::fileOpenFailure(m_dir.file("none.img")).text + "\n");
 }
 
 } // namespace

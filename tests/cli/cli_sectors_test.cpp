@@ -1,3 +1,5 @@
+#include "core/text/Messages.h"
+
 #include "support/Process.h"
 #include "support/TempDir.h"
 
@@ -131,8 +133,7 @@ TEST_F(CliSectorsTest, AFileWithoutRawSectorsIsSaidToHaveNone) {
         for (const char* verb : {"verify", "repair"}) {
             const auto result = cli({"sectors", verb, m_path});
             EXPECT_EQ(result.exitCode, 1) << verb;
-            EXPECT_NE(result.err.find("2352바이트 원시 섹터가 없어"), std::string::npos)
-                << result.err;
+            EXPECT_EQ(result.err, messageFor(Failure::NoRawSectors, m_path, -1, "").text + "\n");
             EXPECT_EQ(readFile(m_path), *bytes);
         }
     }

@@ -1,8 +1,9 @@
-#include "core/demo/DemoBuilder.h"
 #include "core/codec/Cp949.h"
+#include "core/demo/DemoBuilder.h"
+#include "core/text/Messages.h"
 #include "core/unit/UnitLayout.h"
-#include "core/weapon/WeaponRecord.h"
 #include "core/upgrade/UpgradeTable.h"
+#include "core/weapon/WeaponRecord.h"
 
 #include "support/Process.h"
 #include "support/ReadOnlyFile.h"
@@ -221,7 +222,7 @@ TEST_F(CliUnitTest, AReadOnlyImageIsTheOpenFailureWithStatusOne) {
     for (const auto& args : commands) {
         const auto result = cli(args);
         EXPECT_EQ(result.exitCode, 1) << args[0];
-        EXPECT_EQ(result.err, "'" + m_path + "' 파일을 열 수 없습니다.\n");
+        EXPECT_EQ(result.err, messages::fileOpenFailure(m_path).text + "\n");
         EXPECT_TRUE(result.out.empty());
     }
     EXPECT_TRUE(changed().empty());

@@ -1,7 +1,7 @@
 #include "core/io/CoreError.h"
-#include "core/text/Messages.h"
 #include "core/patch/BpsWriter.h"
 #include "core/patch/PatchFile.h"
+#include "core/text/PatchFaultTexts.h"
 
 #include "support/HandPatches.h"
 

@@ -1,5 +1,4 @@
 #include "core/codec/Cp949.h"
-#include "core/text/Messages.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +13,8 @@ TEST(Cp949, UsesTheWindowsTableNotIbms) {
 }
 
 TEST(Cp949, InvalidBytesDecodeWithoutLoss) {
-    const std::string decoded = cp949::toUtf8("A\xFF" "B\x81");
+    const std::string decoded = cp949::toUtf8("A\xFF"
+                                              "B\x81");
     EXPECT_EQ(decoded.front(), 'A');
     EXPECT_NE(decoded.find('B'), std::string::npos);
     EXPECT_EQ(cp949::toUtf8(""), "");
@@ -30,15 +30,12 @@ TEST(Cp949, SearchMatchesOnlyOnCharacterBoundaries) {
     EXPECT_TRUE(cp949::containsOnBoundary("abc", ""));
     EXPECT_TRUE(cp949::containsOnBoundary("", ""));
     // A lead byte without a valid trail is a single character.
-    EXPECT_TRUE(cp949::containsOnBoundary("\xB0" "0", "0"));
-    EXPECT_FALSE(cp949::containsOnBoundary("\xB0" "A", "A")); // B0 41 is one character
-}
-
-TEST(Cp949, TraceLinesTravelInCodePage949) {
-    const std::string name = cp949::fromUtf8("아무로");
-    EXPECT_EQ(messages::pilotTrace(name, 1234), cp949::fromUtf8("캐릭이름: 아무로, 주소: 1234"));
-    EXPECT_EQ(messages::unitTrace(name, -5), cp949::fromUtf8("이름: 아무로, 주소: -5"));
-    EXPECT_EQ(messages::weaponTrace(46381512), cp949::fromUtf8("무기 주소: 46381512"));
+    EXPECT_TRUE(cp949::containsOnBoundary("\xB0"
+                                          "0",
+                                          "0"));
+    EXPECT_FALSE(cp949::containsOnBoundary("\xB0"
+                                           "A",
+                                           "A")); // B0 41 is one character
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "core/io/CoreError.h"
 #include "core/io/ImageAccess.h"
 #include "core/text/Messages.h"
+#include "core/text/RecordNames.h"
 
 #include "support/ReadOnlyFile.h"
 #include "support/SyntheticImage.h"
@@ -55,14 +56,14 @@ TEST_F(ImageAccessTest, WritesOnlyThePlannedBytes) {
 
 TEST_F(ImageAccessTest, APlanReachingPastTheEndIsRefusedWholeAndNeverGrowsTheImage) {
     const std::string before = readFile(m_path);
+    const std::string label = messages::weaponRecordLabel(1322);
     try {
-        writeBytes(m_path, std::vector<ByteWrite>{{3, 9}, {17, 7}, {16, 7}}, "무기 1322");
+        writeBytes(m_path, std::vector<ByteWrite>{{3, 9}, {17, 7}, {16, 7}}, label);
         ADD_FAILURE() << "a save past the end was accepted";
     } catch (const CoreError& error) {
         EXPECT_EQ(error.failure(), Failure::PastImageEnd);
         EXPECT_EQ(error.position(), 16); // the first position past the end
-        EXPECT_NE(messageFor(error).text.find("무기 1322"), std::string::npos);
-        EXPECT_EQ(messageFor(error).title, "롬 에디터");
+        EXPECT_EQ(messageFor(error), messageFor(Failure::PastImageEnd, m_path, 16, label));
     }
     EXPECT_EQ(readFile(m_path), before);
     EXPECT_EQ(readBytes(m_path, std::vector<Position>{16}), (std::vector<int>{kEndOfFile}));
@@ -139,16 +140,13 @@ TEST_F(ImageAccessTest, FilesThatAreNotRegularAreNeverOpenedNorWaitedFor) {
 }
 
 TEST(Messages, FailuresCarryTheEditorsTexts) {
-    const Message open = messageFor(CoreError(Failure::ImageOpenForLoad, "/a/b.img"));
-    EXPECT_EQ(open, (Message{"'/a/b.img' 파일을 열 수 없습니다.", "롬 에디터",
-                             MessageIcon::Exclamation}));
-    EXPECT_EQ(messageFor(CoreError(Failure::ImageOpenForSave, "")).text,
-              "'' 파일을 열 수 없습니다.");
+    const CoreError open(Failure::ImageOpenForLoad, "/a/b.img");
+    EXPECT_EQ(messageFor(open), messages::fileOpenFailure("/a/b.img"));
+    EXPECT_EQ(open.what(), messages::fileOpenFailure("/a/b.img").text);
+    EXPECT_EQ(messageFor(CoreError(Failure::ImageOpenForSave, "")), messages::fileOpenFailure(""));
     EXPECT_EQ(
         messageFor(CoreError(Failure::ListFileMissing, "/x/unitlist.ini", -1, "unitlist.ini")),
-        (Message{"unitlist.ini 파일을 찾을 수 없습니다.", "경고", MessageIcon::Exclamation}));
-    EXPECT_EQ(messages::saveDone(),
-              (Message{"저장 완료", "Starfall 롬 에디터", MessageIcon::Information}));
+        messages::listFileMissing("unitlist.ini"));
     EXPECT_TRUE(CoreError(Failure::ImageOpenForLoad, "").endsProgram());
     EXPECT_FALSE(CoreError(Failure::ImageOpenForSave, "").endsProgram());
 }

@@ -1,6 +1,6 @@
 #include "core/io/CoreError.h"
-#include "core/text/Messages.h"
 #include "core/patch/PatchPlan.h"
+#include "core/text/PatchFaultTexts.h"
 
 #include "support/HandPatches.h"
 #include "support/SyntheticImage.h"

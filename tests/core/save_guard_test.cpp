@@ -1,6 +1,8 @@
+#include "core/codec/Cp949.h"
 #include "core/io/CoreError.h"
 #include "core/io/ImageAccess.h"
 #include "core/text/Messages.h"
+#include "core/text/RecordNames.h"
 
 #include "support/SyntheticImage.h"
 #include "support/TempDir.h"
@@ -17,7 +19,7 @@ protected:
     std::string save(const SyntheticImage& image, std::vector<ByteWrite> plan) {
         image.saveTo(path);
         try {
-            writeBytes(path, plan, "유니트 '시험'");
+            writeBytes(path, plan, label);
         } catch (const CoreError& error) {
             EXPECT_EQ(error.failure(), Failure::SectorFraming);
             return messageFor(error).text;
@@ -26,6 +28,7 @@ protected:
     }
     test::TempDir dir;
     std::string path = dir.file("guard.img");
+    std::string label = messages::unitRecordLabel(cp949::fromUtf8("시험"));
 };
 
 TEST_F(SaveGuardTest, ARawImageRefusesTheWholeSaveWhenAnyByteLandsInFraming) {
@@ -42,8 +45,7 @@ TEST_F(SaveGuardTest, ARawImageRefusesTheWholeSaveWhenAnyByteLandsInFraming) {
         EXPECT_EQ(!message.empty(), row.refused) << row.position;
         if (row.refused) {
             EXPECT_EQ(test::readFile(path), image.bytes()) << row.position;
-            EXPECT_NE(message.find(std::to_string(row.position)), std::string::npos);
-            EXPECT_NE(message.find("유니트 '시험'"), std::string::npos);
+            EXPECT_EQ(message, messageFor(Failure::SectorFraming, path, row.position, label).text);
         }
     }
 }

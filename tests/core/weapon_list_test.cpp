@@ -2,6 +2,7 @@
 #include "core/weapon/WeaponIni.h"
 
 #include "core/codec/Cp949.h"
+#include "core/text/RecordNames.h"
 
 #include "support/SyntheticImage.h"
 #include "support/TempDir.h"
@@ -70,7 +71,7 @@ TEST_F(WeaponListTest, NumbersNamesAndTheFixedThirdWeapon) {
     ASSERT_EQ(plain.size(), 3u);
     EXPECT_EQ(plain[0].number, 1285);
     EXPECT_EQ(plain[0].name, "Fin");
-    EXPECT_EQ(plain[1].name, cp949::fromUtf8("7번 무기"));
+    EXPECT_EQ(plain[1].name, cp949::fromUtf8(messages::defaultWeaponName(7)));
     const auto dio = list("디오", "100", 100);
     EXPECT_EQ(dio[2].number, 1203);
     EXPECT_EQ(dio[2].name, "Fixed");

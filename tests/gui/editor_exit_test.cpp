@@ -2,10 +2,11 @@
 // child process: the editor binary itself for what the command line reaches,
 // a death test for the upgrade page's buttons before any image is open. On
 // the offscreen platform messages go to standard error instead of a box.
+#include "core/text/Messages.h"
 #include "gui/app/MainWindow.h"
+#include "gui/pages/UpgradePage.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
-#include "gui/pages/UpgradePage.h"
 
 #include <QPushButton>
 
@@ -21,6 +22,11 @@ namespace {
 
 const std::map<std::string, std::string> kHeadless = {{"QT_QPA_PLATFORM", "offscreen"},
                                                       {"ASAN_OPTIONS", "detect_leaks=0"}};
+
+// A message as the program prints it where nobody can click a box.
+std::string printed(const Message& message) {
+    return message.title + ": " + message.text;
+}
 
 // A copy of the editor in a folder of its own, so that the folder it looks in
 // for its list files is one the test controls.
@@ -45,7 +51,8 @@ TEST_F(EditorCopyTest, AMissingListInTheProgramsFolderEndsWithStatus1) {
     const std::string image = elsewhere.write("demo.img", std::string(256, '\0'));
     const ProcessResult result = run({image});
     EXPECT_EQ(result.exitCode, 1) << result.err;
-    EXPECT_NE(result.err.find("경고: unitlist.ini 파일을 찾을 수 없습니다."), std::string::npos)
+    EXPECT_NE(result.err.find(printed(messages::listFileMissing("unitlist.ini"))),
+              std::string::npos)
         << result.err;
     EXPECT_EQ(result.err.find("charlist.ini"), std::string::npos) << "loaded on after the end";
 }
@@ -56,16 +63,19 @@ TEST_F(EditorCopyTest, AnImageThatCannotBeOpenedEndsWithStatus1AndIsNotCreated) 
     const std::string image = elsewhere.file("images/missing.img");
     const ProcessResult result = run({image});
     EXPECT_EQ(result.exitCode, 1) << result.err;
-    EXPECT_NE(result.err.find("롬 에디터: '" + image + "' 파일을 열 수 없습니다."),
-              std::string::npos)
+    EXPECT_NE(result.err.find(printed(messages::fileOpenFailure(image))), std::string::npos)
         << result.err;
     EXPECT_FALSE(std::filesystem::exists(image));
 }
 
 TEST_F(EditorCopyTest, MoreThanOneImageIsRefused) {
-    const ProcessResult result = run({elsewhere.file("a.img"), elsewhere.file("b.img")});
+    const std::string a = elsewhere.file("a.img");
+    const std::string b = elsewhere.file("b.img");
+    const ProcessResult result = run({a, b});
     EXPECT_NE(result.exitCode, 0);
-    EXPECT_EQ(result.err.find("파일을 열 수 없습니다"), std::string::npos) << result.err;
+    for (const std::string& image : {a, b})
+        EXPECT_EQ(result.err.find(messages::fileOpenFailure(image).text), std::string::npos)
+            << result.err;
 }
 
 // The death tests re-run this test binary for the one test, so the child has
@@ -77,15 +87,13 @@ protected:
     static void click(const char* button) {
         MainWindow window;
         window.show();
-        window.page<UpgradePage>()
-            ->findChild<QPushButton*>(QString::fromLatin1(button))
-            ->click();
+        window.page<UpgradePage>()->findChild<QPushButton*>(QString::fromLatin1(button))->click();
     }
 };
 
 TEST_F(BeforeAnyImageDeathTest, CancelShowsTheEmptyNameAndEndsWithStatus1) {
     EXPECT_EXIT(click("cancelButton"), ::testing::ExitedWithCode(1),
-                "롬 에디터: '' 파일을 열 수 없습니다.");
+                printed(messages::fileOpenFailure("")));
 }
 
 // The program must still be running after OK: it only ends here, with 7.
@@ -95,7 +103,7 @@ TEST_F(BeforeAnyImageDeathTest, OkSaysTheImageCannotBeOpenedAndTheProgramGoesOn)
             click("okButton");
             std::exit(7);
         },
-        ::testing::ExitedWithCode(7), "롬 에디터: '' 파일을 열 수 없습니다.");
+        ::testing::ExitedWithCode(7), printed(messages::fileOpenFailure("")));
 }
 
 } // namespace

@@ -1,14 +1,15 @@
+#include "core/text/Messages.h"
+#include "core/text/TraceChannel.h"
+#include "core/text/TraceLines.h"
 #include "gui/app/AboutDialog.h"
 #include "gui/app/MainWindow.h"
 #include "gui/pages/EditorPage.h"
-#include "core/codec/Cp949.h"
-#include "core/text/TraceChannel.h"
 #include "gui/pages/PilotPage.h"
+#include "gui/pages/UnitPage.h"
+#include "gui/pages/UpgradePage.h"
 #include "support/GuiTestSupport.h"
 #include "support/SparseImage.h"
 #include "support/TempDir.h"
-#include "gui/pages/UnitPage.h"
-#include "gui/pages/UpgradePage.h"
 
 #include <QAction>
 #include <QApplication>
@@ -229,8 +230,7 @@ TEST_F(MainWindowTest, AMissingListEndsTheProgramBeforeAnythingElseLoads) {
         },
         ProgramEnded);
     ASSERT_EQ(seams.messages.shown.size(), 1u);
-    EXPECT_EQ(seams.messages.shown[0],
-              (Message{"unitlist.ini 파일을 찾을 수 없습니다.", "경고", MessageIcon::Exclamation}));
+    EXPECT_EQ(seams.messages.shown[0], messages::listFileMissing("unitlist.ini"));
     EXPECT_TRUE(window.page<PilotPage>()->nameList().entries.empty());
     EXPECT_EQ(window.page<UpgradePage>()->imageSession(), ImageSession{});
     EXPECT_EQ(shownValue(window, 0, 1), QString());
@@ -240,9 +240,7 @@ TEST_F(MainWindowTest, AnImageThatCannotBeOpenedEndsTheProgramWithItsName) {
     answer(dir.file("missing.img"));
     EXPECT_THROW(window.openImage(), ProgramEnded);
     ASSERT_EQ(seams.messages.shown.size(), 1u);
-    EXPECT_EQ(seams.messages.shown[0],
-              (Message{"'" + dir.file("missing.img") + "' 파일을 열 수 없습니다.", "롬 에디터",
-                       MessageIcon::Exclamation}));
+    EXPECT_EQ(seams.messages.shown[0], messages::fileOpenFailure(dir.file("missing.img")));
 }
 
 // Ctrl+O from the window itself and from the unit and pilot pages asks exactly
@@ -300,9 +298,8 @@ TEST_F(MainWindowTest, EveryRecordLoadTracesThroughTheChannel) {
                      {{126, {3, 0, 5, 0, 0, 0, 0x05, 0x0D, 0, 0, 7, 0xF8, 0, 0}}});
     answer(dir.file("armed.img"));
     window.openImage();
-    EXPECT_EQ(viewer.lines(),
-              (std::vector<std::string>{cp949::fromUtf8("이름: Alpha, 주소: 104"),
-                                        cp949::fromUtf8("캐릭이름: Kim, 주소: 212")}));
+    EXPECT_EQ(viewer.lines(), (std::vector<std::string>{messages::unitTrace("Alpha", 104),
+                                                        messages::pilotTrace("Kim", 212)}));
 
     QString firstWeapon;
     QTimer::singleShot(0, [&] {
@@ -314,7 +311,7 @@ TEST_F(MainWindowTest, EveryRecordLoadTracesThroughTheChannel) {
     });
     window.page<UnitPage>()->findChild<QPushButton*>(QStringLiteral("weaponsButton"))->click();
     EXPECT_EQ(firstWeapon, QStringLiteral("Beam Saber"));
-    EXPECT_EQ(viewer.lines(), std::vector<std::string>{cp949::fromUtf8("무기 주소: 46381597")});
+    EXPECT_EQ(viewer.lines(), std::vector<std::string>{messages::weaponTrace(46381597)});
     EXPECT_TRUE(seams.messages.shown.empty());
 }
 

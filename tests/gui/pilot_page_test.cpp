@@ -1,11 +1,12 @@
+#include "core/codec/Cp949.h"
+#include "core/text/Messages.h"
+#include "core/text/TraceLines.h"
+#include "gui/pages/PageOwner.h"
+#include "gui/pages/PilotPage.h"
 #include "gui/widgets/ChoiceCombo.h"
 #include "gui/widgets/DigitsEdit.h"
 #include "gui/widgets/NameListView.h"
-#include "gui/pages/PageOwner.h"
 #include "gui/widgets/StepEdit.h"
-#include "core/codec/Cp949.h"
-#include "core/text/Messages.h"
-#include "gui/pages/PilotPage.h"
 
 #include "support/GuiTestSupport.h"
 #include "support/SyntheticImage.h"
@@ -331,8 +332,7 @@ TEST_F(PilotPageTest, SearchStepsThroughMatchesWrapsAroundAndRestartsOnNewText) 
         }
     }
     ASSERT_EQ(seams.messages.shown.size(), 1u);
-    EXPECT_EQ(seams.messages.shown[0].text, "'Zed' 캐릭터를 찾을 수 없습니다.");
-    EXPECT_EQ(seams.messages.shown[0].title, "Starfall 롬 에디터");
+    EXPECT_EQ(seams.messages.shown[0], messages::pilotNotFound("Zed"));
 }
 
 TEST_F(PilotPageTest, ANotFoundSearchKeepsTheShownPilotAndItsEdits) {
@@ -438,7 +438,7 @@ TEST_F(PilotPageTest, AnEmptyListLeavesNoPilotCurrentAndTheButtonsOff) {
     EXPECT_EQ(traces.size(), 1u);
     type(ui().search, "");
     ui().go->click();
-    EXPECT_EQ(seams.messages.shown.back().text, "'' 캐릭터를 찾을 수 없습니다.");
+    EXPECT_EQ(seams.messages.shown.back(), messages::pilotNotFound(""));
 }
 
 TEST_F(PilotPageTest, ARecordOutsideTheImageIsReportedAndChangesNothing) {
@@ -446,8 +446,7 @@ TEST_F(PilotPageTest, ARecordOutsideTheImageIsReportedAndChangesNothing) {
     page.rebuildList();
     ui().list->selectRow(1);
     ASSERT_EQ(seams.messages.shown.size(), 1u);
-    EXPECT_EQ(seams.messages.shown[0].title, "롬 에디터");
-    EXPECT_NE(seams.messages.shown[0].text.find("-4000"), std::string::npos);
+    EXPECT_EQ(seams.messages.shown[0], messageFor(Failure::PositionOutOfRange, path, -4000, ""));
     EXPECT_EQ(ui().melee->text(), "150"); // still Kim's
     const std::string before = image();
     ui().ok->click();

@@ -1,12 +1,15 @@
 // The unit page over synthetic images: what a load shows, the bytes a save
 // writes, the one-tick rule, the search, the keys and what "武器" hands over.
-#include "gui/pages/PageOwner.h"
 #include "core/codec/Cp949.h"
+#include "core/text/Messages.h"
+#include "core/text/RecordNames.h"
+#include "core/text/TraceLines.h"
+#include "gui/pages/PageOwner.h"
+#include "gui/pages/UnitPage.h"
+#include "gui/widgets/AbilityTickList.h"
 #include "support/GuiTestSupport.h"
 #include "support/SyntheticImage.h"
 #include "support/TempDir.h"
-#include "gui/widgets/AbilityTickList.h"
-#include "gui/pages/UnitPage.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -122,7 +125,7 @@ TEST_F(UnitPageTest, OpeningShowsTheFirstUnitInBlueWithItsRecord) {
     QLabel* name = child<QLabel>("nameLabel");
     EXPECT_EQ(name->text(), QStringLiteral("Alpha"));
     EXPECT_EQ(name->palette().color(QPalette::WindowText), QColor(70, 30, 250));
-    EXPECT_EQ(traces.back(), cp949::fromUtf8("이름: Alpha, 주소: 140"));
+    EXPECT_EQ(traces.back(), messages::unitTrace("Alpha", 140));
 
     const std::pair<const char*, const char*> texts[] = {
         {"movementEdit", "5"},      {"armorEdit", "1000"}, {"mobilityEdit", "16"},
@@ -286,7 +289,7 @@ TEST_F(UnitPageTest, SelectionChangesAndCancelReReadTheImage) {
                       QPoint(10, list()->viewport()->height() - 2));
     EXPECT_TRUE(list()->selectionModel()->selectedRows().isEmpty());
     EXPECT_EQ(edit("hpEdit")->text(), QStringLiteral("10000"));
-    EXPECT_EQ(traces, std::vector<std::string>{cp949::fromUtf8("이름: Alpha, 주소: 140")});
+    EXPECT_EQ(traces, std::vector<std::string>{messages::unitTrace("Alpha", 140)});
     EXPECT_EQ(page.currentRow(), kAlpha);
     edit("hpEdit")->setText("3");
     button("okButton")->click();
@@ -320,8 +323,7 @@ TEST_F(UnitPageTest, SearchStepsThroughMatchesAndWrapsAround) {
 
     search("Zz");
     ASSERT_EQ(seams.messages.shown.size(), 1U);
-    EXPECT_EQ(seams.messages.shown[0].text, "'Zz' 유니트를 찾을 수 없습니다.");
-    EXPECT_EQ(seams.messages.shown[0].title, "Starfall 롬 에디터");
+    EXPECT_EQ(seams.messages.shown[0], messages::unitNotFound("Zz"));
     EXPECT_EQ(page.currentRow(), 2);
     EXPECT_EQ(child<QLabel>("nameLabel")->text(), QStringLiteral("A2"));
 }
@@ -399,7 +401,7 @@ TEST_F(UnitPageTest, AnEmptyListLeavesNoUnitCurrentAndTheButtonsDisabled) {
         EXPECT_FALSE(button(name)->isEnabled()) << name;
     button("goButton")->click();
     ASSERT_EQ(seams.messages.shown.size(), 1U);
-    EXPECT_EQ(seams.messages.shown[0].text, "'' 유니트를 찾을 수 없습니다.");
+    EXPECT_EQ(seams.messages.shown[0], messages::unitNotFound(""));
 }
 
 TEST_F(UnitPageTest, ASaveReachingIntoSectorFramingIsRefusedWholeAndThePageGoesOn) {
@@ -414,9 +416,8 @@ TEST_F(UnitPageTest, ASaveReachingIntoSectorFramingIsRefusedWholeAndThePageGoesO
 
     ASSERT_EQ(seams.messages.shown.size(), 1U);
     const Message& refused = seams.messages.shown[0];
-    EXPECT_EQ(refused.title, "롬 에디터");
-    EXPECT_NE(refused.text.find("유니트 'Edge'"), std::string::npos) << refused.text;
-    EXPECT_NE(refused.text.find(std::to_string(2352 + 2072)), std::string::npos) << refused.text;
+    EXPECT_EQ(refused, messageFor(Failure::SectorFraming, dir.file("units.img"), 2352 + 2072,
+                                  messages::unitRecordLabel("Edge")));
     EXPECT_EQ(image(), raw.bytes());
     EXPECT_EQ(edit("hpEdit")->text(), QStringLiteral("1234"));
     EXPECT_TRUE(button("okButton")->isEnabled());

@@ -2,12 +2,13 @@
 // pattern: what a load shows in each of the 90 boxes, which bytes a save
 // writes (and which it never touches), Cancel, the digits-only boxes, and
 // OK / Cancel before any image is open.
+#include "core/text/Messages.h"
+#include "gui/pages/UpgradePage.h"
 #include "support/GuiTestSupport.h"
 #include "support/ReadOnlyFile.h"
 #include "support/SparseImage.h"
 #include "support/SyntheticImage.h"
 #include "support/TempDir.h"
-#include "gui/pages/UpgradePage.h"
 
 #include <QImage>
 #include <QLineEdit>
@@ -157,8 +158,7 @@ TEST_F(UpgradePageTest, OkWithoutEditsRewritesTheSameBytesAndConfirms) {
     button("okButton")->click();
     EXPECT_EQ(readFile(image), before);
     ASSERT_EQ(seams.messages.shown.size(), 1u);
-    EXPECT_EQ(seams.messages.shown[0],
-              (Message{"저장 완료", "Starfall 롬 에디터", MessageIcon::Information}));
+    EXPECT_EQ(seams.messages.shown[0], messages::saveDone());
 }
 
 // Every value changed in both bytes: the bytes that differ afterwards are
@@ -258,7 +258,7 @@ TEST_F(UpgradePageTest, SaveIntoAReadOnlyImageWritesNothingAndDoesNotConfirm) {
     page.saveUpgradeTable();
     EXPECT_EQ(readFile(image), before);
     ASSERT_EQ(seams.messages.shown.size(), 1u);
-    EXPECT_EQ(seams.messages.shown[0].text, "'" + image + "' 파일을 열 수 없습니다.");
+    EXPECT_EQ(seams.messages.shown[0], messages::fileOpenFailure(image));
 }
 
 TEST_F(UpgradePageTest, CancelBeforeAnImageShowsTheEmptyNameAndEndsWithStatus1) {
@@ -270,8 +270,7 @@ TEST_F(UpgradePageTest, CancelBeforeAnImageShowsTheEmptyNameAndEndsWithStatus1) 
     }
     EXPECT_EQ(status, 1);
     ASSERT_EQ(seams.messages.shown.size(), 1u);
-    EXPECT_EQ(seams.messages.shown[0],
-              (Message{"'' 파일을 열 수 없습니다.", "롬 에디터", MessageIcon::Exclamation}));
+    EXPECT_EQ(seams.messages.shown[0], messages::fileOpenFailure(""));
 }
 
 // The program goes on after a save that cannot open its image.
@@ -279,8 +278,7 @@ TEST_F(UpgradePageTest, OkBeforeAnImageWritesNothingAndSaysTheImageCannotBeOpene
     box(0, 1)->setText(QStringLiteral("5"));
     EXPECT_NO_THROW(button("okButton")->click());
     ASSERT_EQ(seams.messages.shown.size(), 1u);
-    EXPECT_EQ(seams.messages.shown[0],
-              (Message{"'' 파일을 열 수 없습니다.", "롬 에디터", MessageIcon::Exclamation}));
+    EXPECT_EQ(seams.messages.shown[0], messages::fileOpenFailure(""));
     EXPECT_EQ(box(0, 1)->text(), QStringLiteral("5"));
 }
 
@@ -289,7 +287,7 @@ TEST_F(UpgradePageTest, SaveToAMissingImageDoesNotCreateIt) {
     page.saveUpgradeTable();
     EXPECT_FALSE(std::filesystem::exists(dir.file("gone.img")));
     ASSERT_EQ(seams.messages.shown.size(), 1u);
-    EXPECT_EQ(seams.messages.shown[0].title, "롬 에디터");
+    EXPECT_EQ(seams.messages.shown[0], messages::fileOpenFailure(dir.file("gone.img")));
 }
 
 // The notice band in a grabbed image of the page at several widths: 550 x 22,

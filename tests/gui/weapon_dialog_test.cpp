@@ -1,13 +1,16 @@
 // The weapon editor over a sparse image that holds a unit's weapon list and
 // the weapon table: the list it builds, the fields it shows, the ten bytes
 // "确定" writes, the spins and the keys.
-#include "gui/widgets/StepEdit.h"
 #include "core/codec/Cp949.h"
+#include "core/text/Messages.h"
+#include "core/text/RecordNames.h"
+#include "core/text/TraceLines.h"
+#include "gui/pages/WeaponDialog.h"
+#include "gui/widgets/StepEdit.h"
 #include "support/GuiTestSupport.h"
 #include "support/SparseImage.h"
 #include "support/SyntheticImage.h"
 #include "support/TempDir.h"
-#include "gui/pages/WeaponDialog.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -64,12 +67,12 @@ protected:
     }
 
     std::unique_ptr<WeaponDialog> open(std::string_view nameUtf8, Position list,
-                                     std::string address = "100\n") {
+                                       std::string address = "100\n") {
         auto dialog = std::make_unique<WeaponDialog>(
             WeaponHandOver{dir.file("weapons.img"), cp949::fromUtf8(nameUtf8), std::move(address),
                            list},
             WeaponDialogServices{[this] { return dir.dir(); },
-                              [this](std::string_view line) { traces.emplace_back(line); }});
+                                 [this](std::string_view line) { traces.emplace_back(line); }});
         dialog->show();
         return dialog;
     }
@@ -93,6 +96,11 @@ protected:
             shown << list->index(row, 0).data().toString() + "/" +
                          list->index(row, 1).data().toString();
         return shown;
+    }
+    // A weapon weapon.ini does not name, as names() shows it.
+    static QString unnamed(int number) {
+        return QString::fromStdString(messages::defaultWeaponName(number)) + "/" +
+               QString::number(number);
     }
     // The start of the weapon table, where every write of these tests falls
     // (reading the whole image each time would be slow under the sanitizers).
@@ -123,13 +131,13 @@ TEST_F(WeaponDialogTest, OpeningListsTheWeaponsAndShowsTheFirst) {
     EXPECT_TRUE(dialog->isModal());
     EXPECT_EQ(child<QLabel>(*dialog, "nameLabel")->text(), QStringLiteral("Alpha"));
     // 0x0D 0x05 is weapon 0x505: only the low three bits of the high byte count.
-    EXPECT_EQ(names(*dialog), (QStringList{"Beam Saber/5", "1285번 무기/1285", "7번 무기/7"}));
+    EXPECT_EQ(names(*dialog), (QStringList{"Beam Saber/5", unnamed(1285), unnamed(7)}));
     auto* list = child<QTableView>(*dialog, "weaponList");
     EXPECT_EQ(list->columnWidth(0), 118);
     EXPECT_TRUE(list->isColumnHidden(1));
     EXPECT_EQ(dialog->currentRow(), 0);
     EXPECT_TRUE(child<QPushButton>(*dialog, "okButton")->isEnabled());
-    EXPECT_EQ(traces, std::vector<std::string>{cp949::fromUtf8("무기 주소: 46381597")});
+    EXPECT_EQ(traces, std::vector<std::string>{messages::weaponTrace(46381597)});
 
     const std::pair<const char*, const char*> fields[] = {
         {"attackEdit", "300"},        {"hitEdit", "-50"},       {"criticalCombo", "-20"},
@@ -144,14 +152,14 @@ TEST_F(WeaponDialogTest, OpeningListsTheWeaponsAndShowsTheFirst) {
 
 TEST_F(WeaponDialogTest, TheThirdWeaponOfDioIsAlways1203) {
     auto dialog = open("디오", kDioList);
-    EXPECT_EQ(names(*dialog), (QStringList{"1번 무기/1", "2번 무기/2", "Special/1203"}));
+    EXPECT_EQ(names(*dialog), (QStringList{unnamed(1), unnamed(2), "Special/1203"}));
 }
 
 TEST_F(WeaponDialogTest, PickingAnotherWeaponLoadsIt) {
     auto dialog = open("Alpha", kList);
     child<QTableView>(*dialog, "weaponList")->selectRow(2);
     EXPECT_EQ(dialog->currentRow(), 2);
-    EXPECT_EQ(traces.back(), cp949::fromUtf8("무기 주소: 46381631"));
+    EXPECT_EQ(traces.back(), messages::weaponTrace(46381631));
     // Codes no item stands for are shown as the code ...
     EXPECT_EQ(text(*dialog, "criticalCombo"), QStringLiteral("7"));
     EXPECT_EQ(text(*dialog, "upgradeTypeCombo"), QStringLiteral("10"));

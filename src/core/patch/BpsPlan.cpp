@@ -2,8 +2,8 @@
 
 #include "core/io/CoreError.h"
 #include "core/io/Crc32.h"
-#include "core/text/Messages.h"
 #include "core/patch/ImageWindow.h"
+#include "core/text/PatchFaultTexts.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "core/patch/ByteChanges.h"
 
 #include "core/io/CoreError.h"
-#include "core/text/Messages.h"
 #include "core/patch/PatchLimits.h"
+#include "core/text/PatchFaultTexts.h"
 
 #include <algorithm>
 #include <cstring>

@@ -4,7 +4,7 @@
 // file it was given as a truncated patch.
 
 #include "core/io/CoreError.h"
-#include "core/text/Messages.h"
+#include "core/text/PatchFaultTexts.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -3,8 +3,8 @@
 #include "core/io/FileHandle.h"
 
 #include "core/io/CoreError.h"
-#include "core/text/Messages.h"
 #include "core/patch/PatchLimits.h"
+#include "core/text/PatchFaultTexts.h"
 
 #include <algorithm>
 #include <cerrno>

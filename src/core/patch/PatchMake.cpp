@@ -3,13 +3,13 @@
 #include "core/io/CoreError.h"
 #include "core/io/Crc32.h"
 #include "core/io/ImageAccess.h"
-#include "core/text/Messages.h"
-#include "core/sector/SectorCodes.h"
 #include "core/patch/BpsWriter.h"
 #include "core/patch/ImageWindow.h"
 #include "core/patch/PatchLimits.h"
 #include "core/patch/PpfPatch.h"
 #include "core/patch/PpfWriter.h"
+#include "core/sector/SectorCodes.h"
+#include "core/text/PatchFaultTexts.h"
 
 #include <cstring>
 

@@ -1,9 +1,9 @@
 #include "core/patch/PatchPlan.h"
 
 #include "core/io/CoreError.h"
-#include "core/text/Messages.h"
 #include "core/patch/ImageWindow.h"
 #include "core/patch/PatchLimits.h"
+#include "core/text/PatchFaultTexts.h"
 
 #include <algorithm>
 

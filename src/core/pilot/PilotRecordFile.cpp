@@ -3,7 +3,7 @@
 #include "core/io/ImageAccess.h"
 #include "core/pilot/PilotFields.h"
 #include "core/pilot/PilotLayout.h"
-#include "core/text/Messages.h"
+#include "core/text/RecordNames.h"
 
 namespace starfall {
 

@@ -4,7 +4,7 @@
 #include "core/io/ImageAccess.h"
 #include "core/skill/SkillFields.h"
 #include "core/skill/SkillTableLayout.h"
-#include "core/text/Messages.h"
+#include "core/text/RecordNames.h"
 
 namespace starfall {
 

@@ -1,7 +1,5 @@
 #include "core/text/Messages.h"
 
-#include "core/codec/Cp949.h"
-
 namespace starfall {
 
 namespace {
@@ -32,8 +30,8 @@ Message saveDone() {
     return {"저장 완료", std::string(kTitleStarfall), MessageIcon::Information};
 }
 
-Message openFailure(std::string_view imagePath) {
-    return romEditorExclamation(quoted(imagePath, "파일을 열 수 없습니다."));
+Message fileOpenFailure(std::string_view filePath) {
+    return romEditorExclamation(quoted(filePath, "파일을 열 수 없습니다."));
 }
 
 Message listFileMissing(std::string_view fileName) {
@@ -50,44 +48,6 @@ Message pilotNotFound(std::string_view searchText) {
 Message unitNotFound(std::string_view searchText) {
     return {quoted(searchText, "유니트를 찾을 수 없습니다."), std::string(kTitleStarfall),
             MessageIcon::Information};
-}
-
-std::string pilotTrace(std::string_view nameCp949, long long position) {
-    return cp949::fromUtf8("캐릭이름: ") + std::string(nameCp949) + cp949::fromUtf8(", 주소: ") +
-           std::to_string(position);
-}
-
-std::string unitTrace(std::string_view nameCp949, long long position) {
-    return cp949::fromUtf8("이름: ") + std::string(nameCp949) + cp949::fromUtf8(", 주소: ") +
-           std::to_string(position);
-}
-
-std::string weaponTrace(long long position) {
-    return cp949::fromUtf8("무기 주소: ") + std::to_string(position);
-}
-
-std::string pilotRecordLabel(std::string_view nameCp949) {
-    return "캐릭터 '" + cp949::toUtf8(nameCp949) + "'";
-}
-
-std::string skillTableLabel(std::string_view nameCp949) {
-    return pilotRecordLabel(nameCp949) + "의 특기 목록";
-}
-
-std::string upgradeTableLabel() {
-    return "개조 능력치 표";
-}
-
-std::string unitRecordLabel(std::string_view nameCp949) {
-    return "유니트 '" + cp949::toUtf8(nameCp949) + "'";
-}
-
-std::string weaponRecordLabel(int number) {
-    return "무기 " + std::to_string(number);
-}
-
-std::string importLabel() {
-    return "가져온 레코드";
 }
 
 Message saveRolledBack(std::string_view imagePath, std::size_t bytes) {
@@ -112,70 +72,6 @@ Message unexpectedFailure(std::string_view what) {
     return romEditorExclamation("예기치 못한 오류로 프로그램을 끝냅니다: " + std::string(what));
 }
 
-std::string defaultWeaponName(int number) {
-    return std::to_string(number) + "번 무기";
-}
-
-std::string patchFault(PatchFault fault) {
-    switch (fault) {
-    case PatchFault::UnknownFormat:
-        return "PPF 1.0, 2.0, 3.0이나 BPS 파일이 아닙니다";
-    case PatchFault::Truncated:
-        return "파일이 중간에 끊겼습니다";
-    case PatchFault::BadHeader:
-        return "머리말의 값이 올바르지 않습니다";
-    case PatchFault::ZeroLengthRecord:
-        return "길이가 0인 레코드가 있습니다";
-    case PatchFault::DizUnterminated:
-        return "FILE_ID.DIZ의 끝 표시가 없습니다";
-    case PatchFault::BadVarint:
-        return "수의 인코딩이 올바르지 않습니다";
-    case PatchFault::ActionPastTarget:
-        return "동작이 결과 크기를 넘습니다";
-    case PatchFault::CopyOutsideSource:
-        return "복사 동작이 원본 밖을 가리킵니다";
-    case PatchFault::CopyOutsideTarget:
-        return "복사 동작이 아직 만들어지지 않은 결과를 가리킵니다";
-    case PatchFault::TargetShort:
-        return "동작들이 결과 크기를 다 채우지 않습니다";
-    case PatchFault::PatchChecksum:
-        return "패치 CRC32가 맞지 않습니다";
-    case PatchFault::TargetChecksum:
-        return "결과 CRC32가 맞지 않습니다";
-    case PatchFault::BeyondAddressable:
-        return "다룰 수 있는 범위(2 GiB)를 넘는 크기나 위치가 있습니다";
-    }
-    return {};
-}
-
-std::string imageMismatch(ImageMismatch mismatch) {
-    switch (mismatch) {
-    case ImageMismatch::BlockCheck:
-        return "블록 검사 1024바이트가 다릅니다";
-    case ImageMismatch::ImageSize:
-        return "이미지 크기가 패치에 적힌 크기와 다릅니다";
-    case ImageMismatch::SourceSize:
-        return "이미지 크기가 패치의 원본 크기와 다릅니다";
-    case ImageMismatch::SourceCrc:
-        return "이미지의 CRC32가 패치의 원본 CRC32와 다릅니다";
-    case ImageMismatch::OriginalBytes:
-        return "바이트가 패치에 기록된 원래 바이트와 다릅니다";
-    }
-    return {};
-}
-
-std::string patchFileLimit(long long mebibytes) {
-    return "패치 파일 크기 한도 " + std::to_string(mebibytes) + " MiB";
-}
-
-std::string changedBytesLimit(long long mebibytes) {
-    return "한 번에 바꿀 수 있는 바이트 한도 " + std::to_string(mebibytes) + " MiB";
-}
-
-std::string patchLabel(std::string_view patchPath) {
-    return "패치 '" + std::string(patchPath) + "'";
-}
-
 } // namespace messages
 
 Message messageFor(Failure failure, std::string_view path, Position position,
@@ -183,7 +79,7 @@ Message messageFor(Failure failure, std::string_view path, Position position,
     switch (failure) {
     case Failure::ImageOpenForLoad:
     case Failure::ImageOpenForSave:
-        return messages::openFailure(path);
+        return messages::fileOpenFailure(path);
     case Failure::PositionOutOfRange:
         return romEditorExclamation("위치 " + std::to_string(position) +
                                     "은(는) 이미지에서 다룰 수 있는 범위(0 ~ 2147483647) "
@@ -213,7 +109,7 @@ Message messageFor(Failure failure, std::string_view path, Position position,
         return romEditorExclamation(
             quoted(path, "파일에는 2352바이트 원시 섹터가 없어 섹터 코드를 검사할 수 없습니다."));
     case Failure::PatchOpenForLoad:
-        return messages::openFailure(path);
+        return messages::fileOpenFailure(path);
     case Failure::PatchDamaged:
         return romEditorExclamation(quoted(path, "패치 파일이 손상되었습니다: ") +
                                     std::string(detail) + atPosition(position) + kNothingWritten);

@@ -1,6 +1,6 @@
 #include "core/unit/UnitRecordFile.h"
 
-#include "core/text/Messages.h"
+#include "core/text/RecordNames.h"
 #include "core/unit/UnitFields.h"
 #include "core/unit/UnitLayout.h"
 

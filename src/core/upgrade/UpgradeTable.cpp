@@ -1,7 +1,7 @@
 #include "core/upgrade/UpgradeTable.h"
 
 #include "core/io/ImageAccess.h"
-#include "core/text/Messages.h"
+#include "core/text/RecordNames.h"
 
 namespace starfall {
 

@@ -2,10 +2,10 @@
 
 #include "core/codec/Cp949.h"
 #include "core/codec/FixedName.h"
-#include "core/io/ImageAccess.h"
-#include "core/text/Messages.h"
-#include "core/sector/SectorGeometry.h"
 #include "core/codec/TextNumbers.h"
+#include "core/io/ImageAccess.h"
+#include "core/sector/SectorGeometry.h"
+#include "core/text/RecordNames.h"
 #include "core/weapon/WeaponIni.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "core/weapon/WeaponRecord.h"
 
 #include "core/io/ImageAccess.h"
-#include "core/text/Messages.h"
 #include "core/sector/SectorGeometry.h"
+#include "core/text/RecordNames.h"
 #include "core/weapon/WeaponFields.h"
 
 

@@ -1,14 +1,15 @@
 #include "gui/pages/PilotPage.h"
 
+#include "core/codec/Cp949.h"
+#include "core/lists/NameListReader.h"
+#include "core/pilot/PilotRecordFile.h"
+#include "core/skill/SkillTableLayout.h"
+#include "core/text/Messages.h"
+#include "core/text/TraceLines.h"
 #include "gui/widgets/CoreErrorReport.h"
 #include "gui/widgets/MessagePresenter.h"
 #include "gui/widgets/NameListView.h"
 #include "gui/widgets/StepEdit.h"
-#include "core/codec/Cp949.h"
-#include "core/text/Messages.h"
-#include "core/lists/NameListReader.h"
-#include "core/pilot/PilotRecordFile.h"
-#include "core/skill/SkillTableLayout.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -79,7 +80,7 @@ void PilotPage::rebuildList() {
 }
 
 void PilotPage::onSelectionChanged(const QItemSelection& selected,
-                                      const QItemSelection& deselected) {
+                                   const QItemSelection& deselected) {
     if (!m_listChangesLoad)
         return;
     // An item losing its selection is a change of that item too: a click on

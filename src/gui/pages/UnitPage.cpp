@@ -1,14 +1,15 @@
 #include "gui/pages/UnitPage.h"
 
+#include "core/codec/Cp949.h"
+#include "core/lists/NameListReader.h"
+#include "core/text/Messages.h"
+#include "core/text/TraceLines.h"
+#include "core/unit/UnitRecordFile.h"
+#include "core/weapon/UnitWeaponList.h"
+#include "gui/widgets/AbilityTickList.h"
 #include "gui/widgets/CoreErrorReport.h"
 #include "gui/widgets/MessagePresenter.h"
 #include "gui/widgets/NameListView.h"
-#include "core/codec/Cp949.h"
-#include "core/text/Messages.h"
-#include "core/lists/NameListReader.h"
-#include "gui/widgets/AbilityTickList.h"
-#include "core/unit/UnitRecordFile.h"
-#include "core/weapon/UnitWeaponList.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -95,7 +96,7 @@ void UnitPage::rebuildList() {
 }
 
 void UnitPage::onListSelectionChanged(const QItemSelection& selected,
-                                          const QItemSelection& deselected) {
+                                      const QItemSelection& deselected) {
     if (m_filling)
         return;
     // The row losing the selection is announced before the row gaining it, so

@@ -1,16 +1,17 @@
 #include "gui/pages/WeaponDialog.h"
 
+#include "core/codec/TextNumbers.h"
+#include "core/io/ProgramDirectory.h"
+#include "core/lists/ListFiles.h"
+#include "core/text/Messages.h"
+#include "core/text/TraceLines.h"
+#include "core/weapon/UnitWeaponList.h"
+#include "core/weapon/WeaponFieldStep.h"
 #include "gui/widgets/CoreErrorReport.h"
 #include "gui/widgets/EditorFrame.h"
 #include "gui/widgets/MessagePresenter.h"
 #include "gui/widgets/NameListView.h"
 #include "gui/widgets/StepEdit.h"
-#include "core/text/Messages.h"
-#include "core/io/ProgramDirectory.h"
-#include "core/codec/TextNumbers.h"
-#include "core/lists/ListFiles.h"
-#include "core/weapon/UnitWeaponList.h"
-#include "core/weapon/WeaponFieldStep.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -39,7 +40,8 @@ bool isEnter(const QEvent* event) {
 
 } // namespace
 
-void runWeaponEditor(QWidget* parent, const WeaponHandOver& handOver, WeaponDialogServices services) {
+void runWeaponEditor(QWidget* parent, const WeaponHandOver& handOver,
+                     WeaponDialogServices services) {
     WeaponDialog dialog(handOver, std::move(services), parent);
     dialog.exec();
 }
@@ -89,7 +91,7 @@ void WeaponDialog::buildWeaponList() {
 }
 
 void WeaponDialog::onListSelectionChanged(const QItemSelection& selected,
-                                        const QItemSelection& deselected) {
+                                          const QItemSelection& deselected) {
     for (const int row : rowsOf(deselected))
         makeCurrent(row);
     for (const int row : rowsOf(selected))
