@@ -50,7 +50,8 @@ struct Probe {
 };
 
 // Another value than `now`: the next number in range, or the next item.
-template <typename Record> FieldValue otherValue(const Field<Record>& field, const FieldValue& now) {
+template <typename Record>
+FieldValue otherValue(const Field<Record>& field, const FieldValue& now) {
     if (field.kind == FieldKind::Number) {
         const std::int64_t span = field.range.max - field.range.min + 1;
         const std::int64_t value = std::stoll(std::get<std::string>(now)) - field.range.min;
@@ -85,7 +86,8 @@ void checkEveryField(Image& image, const std::string& name, int group,
             for (const FieldBits& at : field.bits)
                 owned |= positions.at(at.byte) == write.position ? at.mask : 0;
             EXPECT_EQ(write.mask & ~owned, 0) << "bits of another field at " << write.position;
-            EXPECT_FALSE(foreign(write.position, group)) << "another record's byte " << write.position;
+            EXPECT_FALSE(foreign(write.position, group))
+                << "another record's byte " << write.position;
         }
         applyPlan(image, plan);
         const Record after = layout.decode(readAt(image, positions), shape);
@@ -120,7 +122,8 @@ protected:
         std::ifstream in(m_dir.file(demo::kDemoImageName), std::ios::binary | std::ios::ate);
         m_image.resize(static_cast<std::size_t>(in.tellg()));
         in.seekg(0);
-        in.read(reinterpret_cast<char*>(m_image.data()), static_cast<std::streamsize>(m_image.size()));
+        in.read(reinterpret_cast<char*>(m_image.data()),
+                static_cast<std::streamsize>(m_image.size()));
         addUnits();
         addPilots();
         for (const demo::DemoWeapon& weapon : demo::demoWeapons())
@@ -173,8 +176,8 @@ protected:
             const auto positions = skillTableReadPositions(reference.name, start);
             SkillTable table = decodeSkillTable(reference.name, start, readAt(m_image, positions));
             m_layouts.push_back(skillLayout(table));
-            m_probes.push_back(
-                probe("skills of " + std::to_string(group), group, m_layouts.back(), positions, table));
+            m_probes.push_back(probe("skills of " + std::to_string(group), group, m_layouts.back(),
+                                     positions, table));
         }
     }
 
@@ -193,7 +196,8 @@ protected:
         // At most five slots a table, so that no table runs into the next record.
         for (const auto& [group, reference] : m_skillTables) {
             const Position start = skillTablePosition(reference.name, reference.position);
-            m_image.at(static_cast<std::size_t>(skillSlotPositions(reference.name, start, 6).code)) = 0;
+            m_image.at(
+                static_cast<std::size_t>(skillSlotPositions(reference.name, start, 6).code)) = 0;
         }
     }
 

@@ -1,11 +1,10 @@
 #include "core/codec/ByteCodec.h"
-#include "core/io/CoreError.h"
 #include "core/codec/Cp949.h"
+#include "core/io/CoreError.h"
 #include "core/io/ImageAccess.h"
 #include "core/pilot/PilotFieldCodecs.h"
-#include "core/pilot/PilotLayout.h"
 #include "core/pilot/PilotFields.h"
-#include "core/pilot/PilotRecordFile.h"
+#include "core/pilot/PilotLayout.h"
 #include "core/pilot/PilotRecordFile.h"
 
 #include "support/SyntheticImage.h"

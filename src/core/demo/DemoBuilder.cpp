@@ -3,8 +3,8 @@
 #include "core/demo/DemoContent.h"
 #include "core/demo/DemoImage.h"
 
-#include "core/io/CoreError.h"
 #include "core/codec/Cp949.h"
+#include "core/io/CoreError.h"
 #include "core/lists/ListFiles.h"
 #include "core/pilot/PilotFields.h"
 #include "core/pilot/PilotLayout.h"
@@ -13,10 +13,10 @@
 #include "core/skill/SkillTableLayout.h"
 #include "core/unit/UnitFields.h"
 #include "core/unit/UnitLayout.h"
+#include "core/upgrade/UpgradeTable.h"
 #include "core/weapon/UnitWeaponList.h"
 #include "core/weapon/WeaponFields.h"
 #include "core/weapon/WeaponRecord.h"
-#include "core/upgrade/UpgradeTable.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -65,8 +65,7 @@ std::vector<std::pair<std::string_view, std::string_view>> pairsOf(std::string_v
 }
 
 // A list field's value by item text, or "#code" read as the image would show it.
-template <typename Record>
-FieldValue valueOf(const Field<Record>& field, std::string_view text) {
+template <typename Record> FieldValue valueOf(const Field<Record>& field, std::string_view text) {
     if (field.kind == FieldKind::Number)
         return std::string(text);
     if (text.starts_with('#'))
@@ -103,13 +102,14 @@ void placeRecord(DemoImage& image, std::string_view what, const RecordLayout<Rec
 
 // The slots given, then a zero code that ends the table.
 void placeSkills(DemoImage& image, const PilotReference& reference, std::string_view skills) {
-    SkillTable table{reference.name, skillTablePosition(reference.name, reference.position), {}, {}};
+    SkillTable table{
+        reference.name, skillTablePosition(reference.name, reference.position), {}, {}};
     std::string values;
     for (const auto& [skill, level] : pairsOf(skills)) {
         table.slots.push_back({});
         const std::string slot = "slots." + std::to_string(table.slots.size());
-        values += slot + ".skill=" + std::string(skill) + "; " + slot + ".level=" +
-                  std::string(level) + "; ";
+        values += slot + ".skill=" + std::string(skill) + "; " + slot +
+                  ".level=" + std::string(level) + "; ";
     }
     if (!values.empty())
         values.resize(values.size() - 2);
@@ -124,9 +124,10 @@ void placePilots(DemoImage& image) {
         const PilotReference reference{pilot.address, kPilotBase + pilot.address,
                                        cp949::fromUtf8(pilot.name)};
         const PilotRecordKind kind = classifyPilotRecord(pilot.address);
-        placeRecord(image, pilot.name, pilotLayout(kind),
-                    [&reference](RecordOffset at) { return pilotBytePosition(reference, at); },
-                    pilot.values, pilot.otherBits);
+        placeRecord(
+            image, pilot.name, pilotLayout(kind),
+            [&reference](RecordOffset at) { return pilotBytePosition(reference, at); },
+            pilot.values, pilot.otherBits);
         if (opensSkillTable(kind))
             placeSkills(image, reference, pilot.skills);
     }
@@ -137,9 +138,10 @@ void placePilots(DemoImage& image) {
 void placeUnits(DemoImage& image) {
     for (const DemoUnit& unit : demoUnits()) {
         const UnitPlace place{unit.address, kUnitBase + unit.address, cp949::fromUtf8(unit.name)};
-        placeRecord(image, unit.name, unitLayout(),
-                    [&place](RecordOffset at) { return unitBytePosition(place, at); }, unit.values,
-                    unit.otherBits);
+        placeRecord(
+            image, unit.name, unitLayout(),
+            [&place](RecordOffset at) { return unitBytePosition(place, at); }, unit.values,
+            unit.otherBits);
         const Position list = weaponListPosition(place.name, std::to_string(unit.address),
                                                  unitWeaponListStart(place.position));
         image.put(unit.name, list - 2, static_cast<std::uint8_t>(unit.weapons.size()));
@@ -163,9 +165,10 @@ constexpr std::array<DemoBits, 7> kUneditedWeaponBytes = {
 
 void placeWeapons(DemoImage& image) {
     for (const DemoWeapon& weapon : demoWeapons()) {
-        placeRecord(image, weapon.name, weaponLayout(),
-                    [&weapon](RecordOffset at) { return weaponBytePosition(weapon.number, at); },
-                    weapon.values, kUneditedWeaponBytes);
+        placeRecord(
+            image, weapon.name, weaponLayout(),
+            [&weapon](RecordOffset at) { return weaponBytePosition(weapon.number, at); },
+            weapon.values, kUneditedWeaponBytes);
     }
 }
 

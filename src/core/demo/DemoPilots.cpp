@@ -65,7 +65,8 @@ std::vector<DemoPilot> buildPilots() {
          "spirits.5.command=奇迹; spirits.5.level=29; spirits.6.command=复活; "
          "spirits.6.level=45; personality=弱气",
          "圣战士 Lv1=1; 圣战士 Lv2=10; 圣战士 Lv3=20; 圣战士 Lv4=30; 圣战士 Lv5=40; "
-         "圣战士 Lv6=50; 圣战士 Lv7=60; 圣战士 Lv8=70; 圣战士 Lv9=80; 底力=1; 明镜止水=1; 高速移动=1; "
+         "圣战士 Lv6=50; 圣战士 Lv7=60; 圣战士 Lv8=70; 圣战士 Lv9=80; 底力=1; 明镜止水=1; "
+         "高速移动=1; "
          "天才=1; GUT1=1; GUT2=1; 盾防御 Lv1=1; 盾防御 Lv2=1; 盾防御 Lv3=1; 盾防御 Lv4=1"},
         // A table that runs out of its sector: slot 5's level and slot 6 lie
         // behind the framing.
@@ -80,18 +81,10 @@ std::vector<DemoPilot> buildPilots() {
          "强化人间 Lv1=1; 强化人间 Lv2=8; 强化人间 Lv3=16; 强化人间 Lv4=24; 强化人间 Lv5=32; "
          "强化人间 Lv6=40; 明镜止水=12"},
         // The four protagonist entries open their skill table at P + 12.
-        {"주인공 특기(리얼)", 700,
-         "personality=普通",
-         "NT Lv1=1; NT Lv2=10; 高速移动=1"},
-        {"주인공 특기(슈퍼)", 760,
-         "personality=普通",
-         "底力=1; GUT2=20"},
-        {"부주인공 특기(리얼)", 820,
-         "personality=普通",
-         "盾防御 Lv1=1; 盾防御 Lv2=15"},
-        {"부주인공 특기(슈퍼)", 880,
-         "personality=普通",
-         "剑切 Lv1=1; 明镜止水=22"},
+        {"주인공 특기(리얼)", 700, "personality=普通", "NT Lv1=1; NT Lv2=10; 高速移动=1"},
+        {"주인공 특기(슈퍼)", 760, "personality=普通", "底力=1; GUT2=20"},
+        {"부주인공 특기(리얼)", 820, "personality=普通", "盾防御 Lv1=1; 盾防御 Lv2=15"},
+        {"부주인공 특기(슈퍼)", 880, "personality=普通", "剑切 Lv1=1; 明镜止水=22"},
         // Stat-only and spirit-only records.
         {"보급 하사관", 2786,
          "terrain.air=C; terrain.space=C; terrain.land=C; terrain.sea=C; "
@@ -121,7 +114,8 @@ std::vector<DemoPilot> buildPilots() {
          "melee=130; shooting=125; hit=4660; evasion=140; skill=135; "
          "reaction=141; personality=强气",
          ""},
-        {"아렌 크로스", 4144,
+        {"아렌 크로스",
+         4144,
          "terrain.air=A; terrain.space=A; terrain.land=B; terrain.sea=B; "
          "melee=165; shooting=160; hit=170; evasion=168; sp=66; skill=152; "
          "reaction=171; spirits.1.command=必中; spirits.1.level=1; "
@@ -131,7 +125,8 @@ std::vector<DemoPilot> buildPilots() {
          "spirits.6.level=45; personality=普通",
          "NT Lv4=1; NT Lv5=20",
          {{kPersonalityOffset, 0xC7}}},
-        {"노아 실버", 8850,
+        {"노아 실버",
+         8850,
          "terrain.air=A; terrain.space=B; terrain.land=C; terrain.sea=A; "
          "melee=128; shooting=162; hit=168; evasion=158; sp=62; skill=148; "
          "reaction=160; spirits.1.command=集中; spirits.1.level=1; "
@@ -141,7 +136,8 @@ std::vector<DemoPilot> buildPilots() {
          "spirits.6.level=37; personality=强气",
          "天才=1",
          {{kPersonalityOffset, 0x0A}}},
-        {"교관 하르트", 15905,
+        {"교관 하르트",
+         15905,
          "terrain.air=B; terrain.space=B; terrain.land=B; terrain.sea=B; "
          "melee=150; shooting=150; hit=160; evasion=150; skill=170; "
          "reaction=165; personality=普通",

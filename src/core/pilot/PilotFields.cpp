@@ -13,27 +13,32 @@ void addStats(FieldTable<P>& fields) {
     // Air and space share byte 0, land and sea byte 1, the first in the high nibble.
     const std::vector<int> codes(TerrainRank::kCodes.begin(), TerrainRank::kCodes.end());
     const auto terrain = [&codes, &fields](const char* key, FieldBits bits, auto access) {
-        fields.push_back(choiceField<P>(key, bits, TerrainRank::kItems, codes, access,
-                                        [](StoredBits b) { return TerrainRank::decodeNibble(b.value); }));
+        fields.push_back(
+            choiceField<P>(key, bits, TerrainRank::kItems, codes, access,
+                           [](StoredBits b) { return TerrainRank::decodeNibble(b.value); }));
     };
-    terrain("terrain.air", {0, 0xF0}, [](auto& r) -> auto& { return r.stats.air; });
-    terrain("terrain.space", {0, 0x0F}, [](auto& r) -> auto& { return r.stats.space; });
-    terrain("terrain.land", {1, 0xF0}, [](auto& r) -> auto& { return r.stats.land; });
-    terrain("terrain.sea", {1, 0x0F}, [](auto& r) -> auto& { return r.stats.sea; });
-    fields.push_back(numberField<P>("melee", byteAt(2), kByteRange,
-                                    [](auto& r) -> auto& { return r.stats.melee; }));
-    fields.push_back(numberField<P>("shooting", byteAt(3), kByteRange,
-                                    [](auto& r) -> auto& { return r.stats.shooting; }));
-    fields.push_back(numberField<P>("hit", wordAt(4), kWordRange,
-                                    [](auto& r) -> auto& { return r.stats.hit; }));
-    fields.push_back(numberField<P>("evasion", wordAt(6), kWordRange,
-                                    [](auto& r) -> auto& { return r.stats.evasion; }));
-    fields.push_back(numberField<P>("sp", wordAt(8), kWordRange,
-                                    [](auto& r) -> auto& { return r.stats.spiritPoints; }));
-    fields.push_back(numberField<P>("skill", wordAt(10), kWordRange,
-                                    [](auto& r) -> auto& { return r.stats.skill; }));
-    fields.push_back(numberField<P>("reaction", wordAt(12), kWordRange,
-                                    [](auto& r) -> auto& { return r.stats.reaction; }));
+    terrain(
+        "terrain.air", {0, 0xF0}, [](auto& r) -> auto& { return r.stats.air; });
+    terrain(
+        "terrain.space", {0, 0x0F}, [](auto& r) -> auto& { return r.stats.space; });
+    terrain(
+        "terrain.land", {1, 0xF0}, [](auto& r) -> auto& { return r.stats.land; });
+    terrain(
+        "terrain.sea", {1, 0x0F}, [](auto& r) -> auto& { return r.stats.sea; });
+    fields.push_back(numberField<P>(
+        "melee", byteAt(2), kByteRange, [](auto& r) -> auto& { return r.stats.melee; }));
+    fields.push_back(numberField<P>(
+        "shooting", byteAt(3), kByteRange, [](auto& r) -> auto& { return r.stats.shooting; }));
+    fields.push_back(numberField<P>(
+        "hit", wordAt(4), kWordRange, [](auto& r) -> auto& { return r.stats.hit; }));
+    fields.push_back(numberField<P>(
+        "evasion", wordAt(6), kWordRange, [](auto& r) -> auto& { return r.stats.evasion; }));
+    fields.push_back(numberField<P>(
+        "sp", wordAt(8), kWordRange, [](auto& r) -> auto& { return r.stats.spiritPoints; }));
+    fields.push_back(numberField<P>(
+        "skill", wordAt(10), kWordRange, [](auto& r) -> auto& { return r.stats.skill; }));
+    fields.push_back(numberField<P>(
+        "reaction", wordAt(12), kWordRange, [](auto& r) -> auto& { return r.stats.reaction; }));
 }
 
 // Command and learn level of each of the six, from `first` on.
@@ -46,8 +51,9 @@ void addSpirits(FieldTable<P>& fields, RecordOffset first) {
             sequentialCodes(SpiritCommand::kItems.size(), 1),
             [i](auto& r) -> auto& { return r.spirits[i].command; },
             [](StoredBits b) { return SpiritCommand::decode(b.value); }));
-        fields.push_back(numberField<P>(key + ".level", byteAt(at + 1), kByteRange,
-                                        [i](auto& r) -> auto& { return r.spirits[i].level; }));
+        fields.push_back(numberField<P>(
+            key + ".level", byteAt(at + 1),
+            kByteRange, [i](auto& r) -> auto& { return r.spirits[i].level; }));
     }
 }
 
@@ -59,10 +65,10 @@ FieldTable<P> pilotTable(PilotRecordKind kind) {
         addSpirits(fields, hasStatBlock(kind) ? kStatBlockSize : 0);
     if (hasStatBlock(kind)) {
         // Bits 5-4; the other six belong to something else.
-        fields.push_back(choiceField<P>("personality", {kPersonalityOffset, 0x30},
-                                        Personality::kItems,
-                                        sequentialCodes(Personality::kItems.size()),
-                                        [](auto& r) -> auto& { return r.personality; }));
+        fields.push_back(choiceField<P>(
+            "personality", {kPersonalityOffset, 0x30}, Personality::kItems,
+            sequentialCodes(Personality::kItems.size()),
+            [](auto& r) -> auto& { return r.personality; }));
     }
     return fields;
 }

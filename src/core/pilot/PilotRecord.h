@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/codec/ListChoice.h"
-#include "core/record/LoadedBytes.h"
 #include "core/io/Position.h"
 #include "core/pilot/PilotRecordKind.h"
+#include "core/record/LoadedBytes.h"
 
 #include <array>
 #include <cstdint>

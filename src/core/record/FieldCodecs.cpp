@@ -47,7 +47,8 @@ FieldCodec signedByteTextCodec() {
             },
             [](const FieldValue& value) -> std::optional<int> {
                 const std::string_view text = textOf(value);
-                return lowByte(parseDecimal(text.substr(0, std::min(text.size(), kSignedByteDigits))));
+                return lowByte(
+                    parseDecimal(text.substr(0, std::min(text.size(), kSignedByteDigits))));
             }};
 }
 
@@ -55,9 +56,8 @@ FieldCodec choiceCodec(std::vector<int> codes, ChoiceRead read) {
     if (!read) {
         read = [codes](StoredBits bits) {
             const auto found = std::find(codes.begin(), codes.end(), bits.value);
-            return found == codes.end()
-                       ? ListChoice::unlisted(bits.value)
-                       : ListChoice::item(static_cast<int>(found - codes.begin()));
+            return found == codes.end() ? ListChoice::unlisted(bits.value)
+                                        : ListChoice::item(static_cast<int>(found - codes.begin()));
         };
     }
     return {[read](StoredBits bits) -> FieldValue { return read(bits); },

@@ -85,7 +85,8 @@ template <typename Record> using FieldTable = std::vector<Field<Record>>;
 
 // The field `key` names, or null.
 template <typename Record>
-[[nodiscard]] const Field<Record>* findField(const FieldTable<Record>& fields, std::string_view key) {
+[[nodiscard]] const Field<Record>* findField(const FieldTable<Record>& fields,
+                                             std::string_view key) {
     for (const Field<Record>& field : fields) {
         if (field.key == key)
             return &field;
@@ -125,8 +126,8 @@ template <typename Record, typename Access>
 [[nodiscard]] Field<Record> numberField(std::string key, std::vector<FieldBits> bits,
                                         NumberRange range, Access access,
                                         std::optional<FieldCodec> codec = std::nullopt) {
-    Field<Record> field{std::move(key), FieldKind::Number, std::move(bits), range, {}, {}, {},
-                        {},             {}};
+    Field<Record> field{
+        std::move(key), FieldKind::Number, std::move(bits), range, {}, {}, {}, {}, {}};
     field.codec = codec ? *codec : field.bits.size() == 1 ? byteTextCodec() : wordTextCodec();
     field.get = [access](const Record& record) { return FieldValue(access(record)); };
     field.set = [access](Record& record, const FieldValue& value) {
@@ -138,10 +139,9 @@ template <typename Record, typename Access>
 // A list field over the choice `access(record)` returns a reference to;
 // `codes[i]` is the code item i is stored as.
 template <typename Record, typename Access>
-[[nodiscard]] Field<Record> choiceField(std::string key, FieldBits bits,
-                                        std::span<const std::string_view> items,
-                                        std::vector<int> codes, Access access,
-                                        ChoiceRead read = {}) {
+[[nodiscard]] Field<Record>
+choiceField(std::string key, FieldBits bits, std::span<const std::string_view> items,
+            std::vector<int> codes, Access access, ChoiceRead read = {}) {
     Field<Record> field{std::move(key), FieldKind::Choice, {bits}, {}, items, codes, {}, {}, {}};
     field.codec = choiceCodec(std::move(codes), std::move(read));
     field.get = [access](const Record& record) { return FieldValue(access(record)); };

@@ -16,8 +16,8 @@ RecordLayout<SkillTable> skillLayout(const SkillTable& table, bool withLocked) {
             sequentialCodes(SkillItems::kItems.size(), SkillItems::kFirstCode),
             [i](auto& t) -> auto& { return t.slots.at(i).skill; }));
         fields.push_back(numberField<SkillTable>(
-            key + ".level", byteAt(code + 1), kByteRange,
-            [i](auto& t) -> auto& { return t.slots.at(i).level; }));
+            key + ".level", byteAt(code + 1),
+            kByteRange, [i](auto& t) -> auto& { return t.slots.at(i).level; }));
     }
     const std::size_t read = skillTableReadPositions(table.name, table.start).size();
     std::vector<RecordOffset> planned(read);

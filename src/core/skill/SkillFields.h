@@ -10,7 +10,8 @@ namespace starfall {
 
 // The slots of `table`, without the locked ones unless `withLocked`. Its
 // planned bytes are every slot position the table reads from.
-[[nodiscard]] RecordLayout<SkillTable> skillLayout(const SkillTable& table, bool withLocked = false);
+[[nodiscard]] RecordLayout<SkillTable> skillLayout(const SkillTable& table,
+                                                   bool withLocked = false);
 // slots.N.skill, slots.N.level.
 [[nodiscard]] FieldTable<SkillTable> skillFields(const SkillTable& table, bool withLocked = false);
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/codec/ListChoice.h"
-#include "core/record/LoadedBytes.h"
 #include "core/io/Position.h"
+#include "core/record/LoadedBytes.h"
 
 #include <array>
 #include <cstdint>
@@ -32,7 +32,7 @@ struct SkillItems {
 
 struct SkillSlot {
     ListChoice skill = ListChoice::none();
-    std::string level;           // decimal text of the learn level
+    std::string level;   // decimal text of the learn level
     bool locked = false; // shown but never written (a name rule)
 
     bool operator==(const SkillSlot&) const = default;

@@ -25,8 +25,8 @@ const std::array<GapPoint, 5> kGapPoints = {{
      [](const UnitPlace& u) {
          static const FixedName dankuga("단쿠가");
          return dankuga.matches(u.name);
-     }},                                                          // after mobility
-    {10, [](const UnitPlace& u) { return u.address == 13268; }},  // after limit
+     }},                                                             // after mobility
+    {10, [](const UnitPlace& u) { return u.address == 13268; }},     // after limit
     {12, [](const UnitPlace& u) { return u.position == 46329404; }}, // after EN
     {14, [](const UnitPlace& u) { return u.address == 6208 || u.address == 22672; }}, // after HP
 }};

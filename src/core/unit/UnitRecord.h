@@ -3,8 +3,8 @@
 // A unit record as the unit page shows it, its list items, and where it lies.
 
 #include "core/codec/ListChoice.h"
-#include "core/record/LoadedBytes.h"
 #include "core/io/Position.h"
+#include "core/record/LoadedBytes.h"
 
 #include <array>
 #include <cstdint>

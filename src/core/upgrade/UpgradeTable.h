@@ -3,8 +3,8 @@
 // The table of stat increases per unit upgrade stage: nine rows of ten
 // unsigned 16-bit values, low byte first, at fixed positions of the image.
 
-#include "core/record/RecordLayout.h"
 #include "core/io/Position.h"
+#include "core/record/RecordLayout.h"
 
 #include <array>
 #include <cstdint>

@@ -5,7 +5,6 @@
 #include "core/text/RecordNames.h"
 #include "core/weapon/WeaponFields.h"
 
-
 namespace starfall {
 
 namespace {

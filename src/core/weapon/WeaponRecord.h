@@ -2,11 +2,11 @@
 
 // Weapon records: 17 bytes per weapon number in one table, ten of them edited.
 
-#include "core/io/ImageAccess.h"
 #include "core/codec/ListChoice.h"
+#include "core/io/ImageAccess.h"
+#include "core/io/Position.h"
 #include "core/record/FieldTable.h"
 #include "core/record/LoadedBytes.h"
-#include "core/io/Position.h"
 
 #include <array>
 #include <cstdint>
