@@ -1,7 +1,7 @@
 #include "core/pilot/PilotFields.h"
 
-#include "core/codec/TerrainRank.h"
 #include "core/pilot/PilotFieldCodecs.h"
+#include "core/record/TerrainFields.h"
 
 namespace starfall {
 
@@ -11,20 +11,14 @@ using P = PilotRecord;
 
 void addStats(FieldTable<P>& fields) {
     // Air and space share byte 0, land and sea byte 1, the first in the high nibble.
-    const std::vector<int> codes(TerrainRank::kCodes.begin(), TerrainRank::kCodes.end());
-    const auto terrain = [&codes, &fields](const char* key, FieldBits bits, auto access) {
-        fields.push_back(
-            choiceField<P>(key, bits, TerrainRank::kItems, codes, access,
-                           [](StoredBits b) { return TerrainRank::decodeNibble(b.value); }));
-    };
-    terrain(
-        "terrain.air", {0, 0xF0}, [](auto& r) -> auto& { return r.stats.air; });
-    terrain(
-        "terrain.space", {0, 0x0F}, [](auto& r) -> auto& { return r.stats.space; });
-    terrain(
-        "terrain.land", {1, 0xF0}, [](auto& r) -> auto& { return r.stats.land; });
-    terrain(
-        "terrain.sea", {1, 0x0F}, [](auto& r) -> auto& { return r.stats.sea; });
+    fields.push_back(terrainRankField<P>(
+        kTerrainKeys[0], {0, 0xF0}, [](auto& r) -> auto& { return r.stats.air; }));
+    fields.push_back(terrainRankField<P>(
+        kTerrainKeys[1], {0, 0x0F}, [](auto& r) -> auto& { return r.stats.space; }));
+    fields.push_back(terrainRankField<P>(
+        kTerrainKeys[2], {1, 0xF0}, [](auto& r) -> auto& { return r.stats.land; }));
+    fields.push_back(terrainRankField<P>(
+        kTerrainKeys[3], {1, 0x0F}, [](auto& r) -> auto& { return r.stats.sea; }));
     fields.push_back(numberField<P>(
         "melee", byteAt(2), kByteRange, [](auto& r) -> auto& { return r.stats.melee; }));
     fields.push_back(numberField<P>(

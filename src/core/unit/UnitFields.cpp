@@ -1,15 +1,12 @@
 #include "core/unit/UnitFields.h"
 
-#include "core/codec/TerrainRank.h"
+#include "core/record/TerrainFields.h"
 
 namespace starfall {
 
 namespace {
 
 using U = UnitRecord;
-
-constexpr std::array<const char*, 4> kTerrainKeys = {"terrain.air", "terrain.space", "terrain.land",
-                                                     "terrain.sea"};
 
 // Offsets from P. The repair cost lies before the record; the abilities take
 // every second byte.
@@ -41,11 +38,8 @@ FieldTable<U> unitTable() {
     for (std::size_t t = 0; t < kTerrainKeys.size(); ++t) {
         const FieldBits bits{static_cast<RecordOffset>(2 + t / 2),
                              static_cast<std::uint8_t>(t % 2 == 0 ? 0xF0 : 0x0F)};
-        fields.push_back(choiceField<U>(
-            kTerrainKeys[t], bits, TerrainRank::kItems,
-            {TerrainRank::kCodes.begin(), TerrainRank::kCodes.end()},
-            [t](auto& r) -> auto& { return r.terrain[t]; },
-            [](StoredBits b) { return TerrainRank::decodeNibble(b.value); }));
+        fields.push_back(terrainRankField<U>(
+            kTerrainKeys[t], bits, [t](auto& r) -> auto& { return r.terrain[t]; }));
     }
     const auto abilityCodes = sequentialCodes(kUnitAbilityItems.size());
     for (std::size_t a = 0; a < 4; ++a) {

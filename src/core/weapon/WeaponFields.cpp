@@ -1,13 +1,12 @@
 #include "core/weapon/WeaponFields.h"
 
+#include "core/record/TerrainFields.h"
+
 namespace starfall {
 
 namespace {
 
 using W = WeaponRecord;
-
-constexpr std::array<const char*, 4> kTerrainKeys = {"terrain.air", "terrain.space", "terrain.land",
-                                                     "terrain.sea"};
 
 // Offsets from the record's start. Byte 9 and bytes 11-16 are not edited.
 FieldTable<W> weaponTable() {
