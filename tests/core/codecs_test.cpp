@@ -1,5 +1,4 @@
 #include "core/codec/ByteCodec.h"
-#include "core/codec/NibblePairCodec.h"
 #include "core/codec/TextNumbers.h"
 #include "core/codec/WordCodec.h"
 
@@ -75,34 +74,6 @@ TEST(WordCodec, RoundTripsEveryValue) {
     for (int v = 0; v < 65536; v += 257) {
         const auto bytes = WordCodec::encode(std::to_string(v));
         EXPECT_EQ(WordCodec::value(bytes[0], bytes[1]), v);
-    }
-}
-
-TEST(NibblePairCodec, DecodesByEitherDigitRule) {
-    using Rule = NibblePairCodec::DigitRule;
-    using Pair = NibblePairCodec::Pair;
-    EXPECT_EQ(NibblePairCodec::decode(0x3A, Rule::Hex), (Pair{3, 10}));
-    EXPECT_EQ(NibblePairCodec::decode(0x3A, Rule::Decimal), (Pair{3, 0}));
-    EXPECT_EQ(NibblePairCodec::decode(0xC9, Rule::Decimal), (Pair{0, 9}));
-    EXPECT_EQ(NibblePairCodec::decode(kEndOfFile, Rule::Hex), (Pair{15, 15}));
-    EXPECT_EQ(NibblePairCodec::decode(kEndOfFile, Rule::Decimal), (Pair{0, 0}));
-}
-
-TEST(NibblePairCodec, EncodesInEitherForm) {
-    using Form = NibblePairCodec::Form;
-    EXPECT_EQ(NibblePairCodec::encode(3, 1, Form::Decimal), 0x31);
-    EXPECT_EQ(NibblePairCodec::encode(3, 1, Form::Hex), 0x31);
-    EXPECT_EQ(NibblePairCodec::encode(12, 1, Form::Hex), 0xC1);
-    EXPECT_EQ(NibblePairCodec::encode(5, 5, Form::Decimal), 0x55);
-    // Outside the range each number keeps its low 4 bits.
-    EXPECT_EQ(NibblePairCodec::encode(17, -1, Form::Hex), 0x1F);
-    EXPECT_EQ(NibblePairCodec::encode(12, 10, Form::Decimal), 0xCA);
-}
-
-TEST(NibblePairCodec, HexRuleRoundTripsEveryByte) {
-    for (int b = 0; b < 256; ++b) {
-        const auto pair = NibblePairCodec::decode(b, NibblePairCodec::DigitRule::Hex);
-        EXPECT_EQ(NibblePairCodec::encode(pair.high, pair.low, NibblePairCodec::Form::Hex), b);
     }
 }
 
