@@ -1,7 +1,7 @@
 // starfall-recv: prints the editor's trace lines as they arrive, in UTF-8.
 
 #include "core/codec/Cp949.h"
-#include "core/text/TraceChannel.h"
+#include "core/io/TraceChannel.h"
 
 #include <sys/socket.h>
 #include <sys/un.h>

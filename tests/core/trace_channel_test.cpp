@@ -1,4 +1,4 @@
-#include "core/text/TraceChannel.h"
+#include "core/io/TraceChannel.h"
 
 #include "support/TempDir.h"
 

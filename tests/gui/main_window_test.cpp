@@ -1,5 +1,5 @@
 #include "core/text/Messages.h"
-#include "core/text/TraceChannel.h"
+#include "core/io/TraceChannel.h"
 #include "core/text/TraceLines.h"
 #include "gui/app/AboutDialog.h"
 #include "gui/app/MainWindow.h"

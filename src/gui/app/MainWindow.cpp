@@ -6,7 +6,7 @@
 #include "gui/widgets/ImageFileDialog.h"
 #include "core/io/ImageSession.h"
 #include "core/io/ProgramDirectory.h"
-#include "core/text/TraceChannel.h"
+#include "core/io/TraceChannel.h"
 #include "gui/pages/PilotPage.h"
 #include "gui/pages/UnitPage.h"
 #include "gui/pages/UpgradePage.h"
