@@ -25,7 +25,7 @@ const RecordLayout<UpgradeTable>& upgradeLayout() {
                 fields.push_back(numberField<UpgradeTable>(
                     std::string(kUpgradeRows[row].key) + "." + std::to_string(stage + 1),
                     wordAt(low), kWordRange,
-                    [row, stage](auto& t) -> auto& { return t.values[row][stage]; }));
+                    [ row, stage ](auto& t) -> auto& { return t.values[row][stage]; }));
             }
         }
         return fields;
@@ -55,9 +55,9 @@ std::vector<ByteWrite> upgradeTableSavePlan(const UpgradeTable& table) {
     return upgradeLayout().savePlan(upgradeTablePositions(), table);
 }
 
-void saveUpgradeTable(const std::string& imagePath, UpgradeTable& table) {
-    writeRecordSave(imagePath, upgradeTablePositions(), upgradeTableSavePlan(table), table.loaded,
-                    messages::upgradeTableLabel());
+SaveReport saveUpgradeTable(const std::string& imagePath, UpgradeTable& table) {
+    return writeRecordSave(imagePath, upgradeTablePositions(), upgradeTableSavePlan(table),
+                           table.loaded, messages::upgradeTableLabel());
 }
 
 } // namespace starfall
