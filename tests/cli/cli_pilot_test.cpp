@@ -106,6 +106,9 @@ TEST_F(CliPilotTest, SetWritesTheRecordAndPrintsItAsReadBack) {
         ok({"pilot", "set", m_path, "#0", "--as-typed", "melee=256", "hit=70000", "terrain.sea=--",
             "spirit2.command=爱", "spirit6.level=300", "personality=超强气"});
     EXPECT_EQ(withoutSectorCodes(printed), ok({"pilot", "get", m_path, "#0"}));
+    // A flat image has no sector codes: the record bytes are all it gets.
+    EXPECT_EQ(printed["sector_codes"], (json{{"refreshed", json::array()}, {"bytes", 0}}));
+    EXPECT_EQ(printed["stale_sectors"], json::array());
     EXPECT_EQ(printed["melee"], 0);
     EXPECT_EQ(printed["hit"], 4464); // 70000 cut to 16 bits
     EXPECT_EQ(printed["personality"], "超强气");
