@@ -25,7 +25,7 @@ const RecordLayout<UpgradeTable>& upgradeLayout() {
                 fields.push_back(numberField<UpgradeTable>(
                     std::string(kUpgradeRows[row].key) + "." + std::to_string(stage + 1),
                     wordAt(low), kWordRange,
-                    [ row, stage ](auto& t) -> auto& { return t.values[row][stage]; }));
+                    [row, stage](auto& t) -> auto& { return t.values[row][stage]; }));
             }
         }
         return fields;
