@@ -20,7 +20,8 @@ public:
 struct CliContext {
     std::string dir; // holds the list files and weapon.ini; ends with '/'
     std::ostream* out = nullptr;
-    int exitStatus = 0; // a command that reports a finding sets 1
+    std::ostream* err = nullptr; // what is said beside the JSON
+    int exitStatus = 0;          // a command that reports a finding sets 1
 
     [[nodiscard]] std::string directory() const;
     void print(const nlohmann::json& value) const;

@@ -43,6 +43,7 @@ int runCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     } sinkReset;
     CliContext context;
     context.out = &out;
+    context.err = &err;
     app.add_option("--dir", context.dir,
                    "Folder holding charlist.ini, unitlist.ini and weapon.ini "
                    "(default: the folder of this program)");

@@ -1,5 +1,6 @@
 #include "cli/CommandArguments.h"
 
+#include "cli/SectorCodesReport.h"
 #include "core/weapon/WeaponRecord.h"
 
 #include <CLI/CLI.hpp>
@@ -29,6 +30,7 @@ void addAssignments(CLI::App& verb, RecordArguments& arguments, const std::strin
     verb.add_flag("--as-typed", arguments.asTyped,
                   "Take each number as text typed into the editor's box (decimal parse, cut to "
                   "the field's width) instead of checking its range");
+    addKeepCodes(verb, arguments.keepCodes);
 }
 
 } // namespace starfall::cli

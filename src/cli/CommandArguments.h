@@ -1,7 +1,7 @@
 #pragma once
 
 // The arguments the record verbs share, set up once: the image, which record,
-// and the KEY=VALUE pairs of `set` with --as-typed.
+// and the KEY=VALUE pairs of `set` with --as-typed and --keep-codes.
 
 #include "cli/FieldValues.h"
 
@@ -20,6 +20,7 @@ struct RecordArguments {
     int number = 0;       // a weapon number
     std::vector<std::string> assignments;
     bool asTyped = false;
+    bool keepCodes = false;
 
     [[nodiscard]] ValueRule rule() const {
         return asTyped ? ValueRule::AsTyped : ValueRule::Checked;
@@ -33,7 +34,7 @@ CLI::App* addRecordVerb(CLI::App& noun, const std::string& verb, const std::stri
 void addSelector(CLI::App& verb, RecordArguments& arguments, const std::string& what);
 // N: a weapon number, 0-2047.
 void addWeaponNumber(CLI::App& verb, RecordArguments& arguments);
-// KEY=VALUE... and --as-typed.
+// KEY=VALUE..., --as-typed and --keep-codes.
 void addAssignments(CLI::App& verb, RecordArguments& arguments, const std::string& keys);
 
 } // namespace starfall::cli

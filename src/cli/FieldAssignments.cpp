@@ -2,6 +2,7 @@
 
 #include "cli/CliContext.h"
 #include "cli/CommandArguments.h"
+#include "cli/SectorCodesReport.h"
 #include "core/io/ImageAccess.h"
 
 #include <regex>
@@ -87,8 +88,11 @@ void setRecord(const CliContext& context, const RecordArguments& arguments,
     const ImageReadScope scope(arguments.image);
     const auto view = load();
     applyAssignments(*view, arguments.assignments, arguments.rule(), spelling);
-    writeBytes(arguments.image, view->savePlan(), view->label());
-    context.print(load()->json());
+    const SaveReport report = writeBytes(arguments.image, view->savePlan(), view->label(),
+                                         FramingRule::Refuse, codeRule(arguments.keepCodes));
+    nlohmann::json out = load()->json();
+    reportSectorCodes(context, arguments.image, report, out);
+    context.print(out);
 }
 
 } // namespace starfall::cli

@@ -38,7 +38,8 @@ struct CliContext;
 struct RecordArguments;
 
 // `set`: loads the record, applies the pairs, saves the changed fields through
-// the core's save and prints the record as read back.
+// the core's save and prints the record as read back, with what the save did
+// to the sectors' codes.
 void setRecord(const CliContext& context, const RecordArguments& arguments,
                const std::function<std::unique_ptr<RecordView>()>& load,
                const Spelling& spelling = {});

@@ -3,6 +3,7 @@
 #include "cli/ImageRecords.h"
 #include "cli/RecordChanges.h"
 #include "cli/RecordViews.h"
+#include "cli/SectorCodesReport.h"
 
 #include "core/io/CoreError.h"
 #include "core/io/FileHandle.h"
@@ -31,6 +32,7 @@ struct ImportArguments {
     std::string file = "-";
     bool dryRun = false;
     bool asTyped = false;
+    bool keepCodes = false;
 };
 
 // A record the document changes, with what it read as before.
@@ -226,12 +228,16 @@ void importDocument(CliContext& context, const ImportArguments& arguments) {
         records.push_back(std::move(entry));
         plan.insert(plan.end(), writes.begin(), writes.end());
     }
+    SaveReport report;
     if (!arguments.dryRun && !plan.empty())
-        writeBytes(arguments.image, plan, messages::importLabel());
-    context.print({{"image", arguments.image},
-                   {"dry_run", arguments.dryRun},
-                   {"records", std::move(records)},
-                   {"bytes_written", arguments.dryRun ? 0 : plan.size()}});
+        report = writeBytes(arguments.image, plan, messages::importLabel(), FramingRule::Refuse,
+                            codeRule(arguments.keepCodes));
+    json out = {{"image", arguments.image},
+                {"dry_run", arguments.dryRun},
+                {"records", std::move(records)},
+                {"bytes_written", arguments.dryRun ? 0 : plan.size()}};
+    reportSectorCodes(context, arguments.image, report, out);
+    context.print(out);
 }
 
 } // namespace
@@ -247,6 +253,7 @@ void addImportCommand(CLI::App& app, CliContext& context) {
     command->add_flag("--dry-run", arguments->dryRun, "Print what would change and write nothing");
     command->add_flag("--as-typed", arguments->asTyped,
                       "Take number values as text typed into the editor's box");
+    addKeepCodes(*command, arguments->keepCodes);
     command->callback([&context, arguments] { importDocument(context, *arguments); });
 }
 

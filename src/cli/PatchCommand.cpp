@@ -1,5 +1,6 @@
 #include "cli/CliContext.h"
 #include "cli/PatchJson.h"
+#include "cli/SectorCodesReport.h"
 
 #include "core/io/CoreError.h"
 #include "core/io/FileHandle.h"
@@ -31,6 +32,7 @@ struct PatchArguments {
     std::string description;
     std::string diz;
     bool keepStaleCodes = false;
+    bool keepCodes = false;
     bool dryRun = false;
 };
 
@@ -83,27 +85,33 @@ json report(const CliContext& context, const PatchArguments& arguments, const pa
             {"changes", changesJson(arguments.image, context.directory(), changes)}};
 }
 
+// Writes the changes unless this is a dry run, and prints `done` with what
+// the save did to the sectors' codes.
+void writeAndPrint(const CliContext& context, const PatchArguments& arguments,
+                   const patch::ByteChanges& changes, json done) {
+    SaveReport saved;
+    if (!arguments.dryRun)
+        saved = patch::writeChanges(arguments.image, changes, messages::patchLabel(arguments.patch),
+                                    codeRule(arguments.keepCodes));
+    reportSectorCodes(context, arguments.image, saved, done);
+    context.print(done);
+}
+
 void apply(CliContext& context, const PatchArguments& arguments) {
     const patch::Patch patch = patch::readPatch(arguments.patch);
     const patch::ByteChanges changes = patch::planApply(patch, arguments.image);
-    if (changes.empty()) {
-        context.print(report(context, arguments, patch, kAlreadyApplied, changes));
-        return;
-    }
+    const std::string_view result = changes.empty()    ? kAlreadyApplied
+                                    : arguments.dryRun ? "dry run"
+                                                       : "applied";
     // The report reads the records as they are before the write.
-    const json done =
-        report(context, arguments, patch, arguments.dryRun ? "dry run" : "applied", changes);
-    if (!arguments.dryRun)
-        patch::writeChanges(arguments.image, changes, messages::patchLabel(arguments.patch));
-    context.print(done);
+    writeAndPrint(context, arguments, changes, report(context, arguments, patch, result, changes));
 }
 
 void undo(CliContext& context, const PatchArguments& arguments) {
     const patch::Patch patch = patch::readPatch(arguments.patch);
     const patch::ByteChanges changes = patch::planUndo(patch, arguments.image);
-    const json done = report(context, arguments, patch, "undone", changes);
-    patch::writeChanges(arguments.image, changes, messages::patchLabel(arguments.patch));
-    context.print(done);
+    writeAndPrint(context, arguments, changes,
+                  report(context, arguments, patch, "undone", changes));
 }
 
 void info(CliContext& context, const PatchArguments& arguments) {
@@ -137,12 +145,14 @@ void addApplyAndUndo(CLI::App& patch, CliContext& context,
     applyCommand->add_option("IMAGE", arguments->image, "The image file")->required();
     applyCommand->add_option("PATCH", arguments->patch, "The patch file")->required();
     applyCommand->add_flag("--dry-run", arguments->dryRun, "Check and report; write nothing");
+    addKeepCodes(*applyCommand, arguments->keepCodes);
     applyCommand->callback([&context, arguments] { apply(context, *arguments); });
 
     CLI::App* undoCommand =
         patch.add_subcommand("undo", "Take a PPF 3.0 patch with undo data back out of an image");
     undoCommand->add_option("IMAGE", arguments->image, "The image file")->required();
     undoCommand->add_option("PATCH", arguments->patch, "The PPF 3.0 patch file")->required();
+    addKeepCodes(*undoCommand, arguments->keepCodes);
     undoCommand->callback([&context, arguments] { undo(context, *arguments); });
 }
 

@@ -154,8 +154,10 @@ TEST_F(CliPatchTest, AnotherBaseIsRefusedAndNothingIsWritten) {
 TEST_F(CliPatchTest, StaleSectorCodesAreRefusedUnlessKept) {
     const std::string base = copy(*s_base, "base.img");
     const std::string edited = copy(*s_base, "edited.img");
-    ASSERT_EQ(runCli({"--dir", s_dir->dir(), "pilot", "set", edited, "#0", "melee=202"}).exitCode,
-              0);
+    ASSERT_EQ(
+        runCli({"--dir", s_dir->dir(), "pilot", "set", edited, "#0", "--keep-codes", "melee=202"})
+            .exitCode,
+        0);
     const std::string out = m_work.file("stale.ppf");
     EXPECT_EQ(run({"patch", "make", base, edited, out}, 1)["err"],
               printed(Failure::StaleSectorCodes, edited, -1, "19557"));

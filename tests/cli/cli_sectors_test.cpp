@@ -66,7 +66,7 @@ TEST_F(CliSectorsTest, DemoSectorsAllMatch) {
 }
 
 TEST_F(CliSectorsTest, AnEditIsReportedAndTheRepairTouchesOnlyThatSectorsCodes) {
-    ASSERT_EQ(cli({"pilot", "set", m_path, "#0", "melee=201"}).exitCode, 0);
+    ASSERT_EQ(cli({"pilot", "set", m_path, "#0", "--keep-codes", "melee=201"}).exitCode, 0);
     const std::string edited = readFile(m_path);
     const json before = verify(1);
     const auto bad = sectorsIn(before["mismatches"]);

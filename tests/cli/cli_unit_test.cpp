@@ -7,6 +7,7 @@
 
 #include "support/Process.h"
 #include "support/ReadOnlyFile.h"
+#include "support/SectorCodesJson.h"
 #include "support/SyntheticImage.h"
 #include "support/TempDir.h"
 
@@ -24,6 +25,7 @@ namespace {
 using nlohmann::json;
 using test::changedPositions;
 using test::readFile;
+using test::withoutSectorCodes;
 
 // changedPositions for whole demo images: equal blocks are skipped with
 // memcmp, which keeps a sanitized build from crawling through 46 MB.
@@ -94,10 +96,11 @@ protected:
 };
 
 TEST_F(CliUnitTest, UnitSetWritesOnlyTheRecordAndPrintsItAsReadBack) {
-    const json printed = ok({"unit", "set", m_path, "스타폴 1호기", "--as-typed", "movement=300",
-                             "hp=10000", "armor=70000", "parts_slots=1个", "movement_type=水中",
-                             "terrain.sea=--", "ability2=S2기관", "repair_cost=abc"});
-    EXPECT_EQ(printed, ok({"unit", "get", m_path, "#0"}));
+    const json printed =
+        ok({"unit", "set", m_path, "스타폴 1호기", "--keep-codes", "--as-typed", "movement=300",
+            "hp=10000", "armor=70000", "parts_slots=1个", "movement_type=水中", "terrain.sea=--",
+            "ability2=S2기관", "repair_cost=abc"});
+    EXPECT_EQ(withoutSectorCodes(printed), ok({"unit", "get", m_path, "#0"}));
     EXPECT_EQ(printed["movement"], 44); // 300 cut to 8 bits
     EXPECT_EQ(printed["hp"], 10000);
     EXPECT_EQ(printed["armor"], 4464); // 70000 cut to 16 bits
@@ -113,7 +116,7 @@ TEST_F(CliUnitTest, UnitSetWritesOnlyTheRecordAndPrintsItAsReadBack) {
 }
 
 TEST_F(CliUnitTest, UnitSetOfASplitRecordStepsOverItsGap) {
-    const json printed = ok({"unit", "set", m_path, "단쿠가", "limit=7", "hp=1"});
+    const json printed = ok({"unit", "set", m_path, "단쿠가", "--keep-codes", "limit=7", "hp=1"});
     EXPECT_EQ(printed["limit"], 7);
     EXPECT_EQ(printed["hp"], 1);
     const Position p = printed["position"];
@@ -125,10 +128,10 @@ TEST_F(CliUnitTest, UnitSetOfASplitRecordStepsOverItsGap) {
 TEST_F(CliUnitTest, WeaponSetWritesTheTenEditedBytesAcrossTheFraming) {
     // Weapon 1322's record runs over the end of a sector's data area.
     const json printed =
-        ok({"weapon", "set", m_path, "1322", "--as-typed", "attack=65535", "hit=-5", "critical=-20",
-            "upgrade_type=D 型", "range_near=2", "range_far=300", "terrain.air=--", "terrain.sea=A",
-            "ammo=3", "en=70", "morale=150"});
-    EXPECT_EQ(printed, ok({"weapon", "get", m_path, "1322"}));
+        ok({"weapon", "set", m_path, "1322", "--keep-codes", "--as-typed", "attack=65535", "hit=-5",
+            "critical=-20", "upgrade_type=D 型", "range_near=2", "range_far=300", "terrain.air=--",
+            "terrain.sea=A", "ammo=3", "en=70", "morale=150"});
+    EXPECT_EQ(withoutSectorCodes(printed), ok({"weapon", "get", m_path, "1322"}));
     const json expected = {
         {"number", 1322},
         {"position", weaponRecordPosition(1322)},
@@ -142,14 +145,14 @@ TEST_F(CliUnitTest, WeaponSetWritesTheTenEditedBytesAcrossTheFraming) {
         {"ammo", 3},
         {"en", 70},
         {"morale", 150}};
-    EXPECT_EQ(printed, expected);
+    EXPECT_EQ(withoutSectorCodes(printed), expected);
     expectChangesWithin(weaponSavePositions(1322));
 }
 
 TEST_F(CliUnitTest, UpgradeSetTakesStagesAndWholeRows) {
-    const json printed = ok({"upgrade", "set", m_path, "--as-typed", "hp.1=65535", "limit.10=70000",
-                             "type_d=1,2,3,4,5,6,7,8,9,x"});
-    EXPECT_EQ(printed, ok({"upgrade", "get", m_path}));
+    const json printed = ok({"upgrade", "set", m_path, "--keep-codes", "--as-typed", "hp.1=65535",
+                             "limit.10=70000", "type_d=1,2,3,4,5,6,7,8,9,x"});
+    EXPECT_EQ(withoutSectorCodes(printed), ok({"upgrade", "get", m_path}));
     EXPECT_EQ(printed["hp"][0], 65535);
     EXPECT_EQ(printed["hp"][1], 200);
     EXPECT_EQ(printed["limit"][9], 4464);

@@ -48,6 +48,11 @@ TEST(Messages, EachMessageHasItsTextTitleAndIcon) {
          saveRolledBack(kImage, 12),
          {"'/a/b.img' 파일에 끝나지 않은 저장이 있어 저장 전으로 되돌렸습니다. (12바이트)", kEditor,
           kInfo}},
+        {"staleSectorsKept",
+         staleSectorsKept(kImage, "12, 40-42"),
+         {"'/a/b.img' 이미지의 섹터 12, 40-42은(는) 저장 뒤에도 EDC/ECC가 데이터와 맞지 "
+          "않습니다. 그 바이트는 그대로 두었습니다.",
+          kEditor, kWarn}},
         {"journalLeftAlone",
          journalLeftAlone(kJournal),
          {"'/a/b.img.journal' 파일은 이 이미지의 저장 기록이 아니거나 손상되었습니다. 이미지와 이 "

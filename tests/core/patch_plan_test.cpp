@@ -129,18 +129,19 @@ TEST_F(PatchPlanTest, BlockCheckIgnoresTheBytesTheRecordsWrite) {
 
 // Stands in for a device that keeps the wrong byte on the first write.
 int g_writes = 0;
-void wrongFirstWrite(const std::string& path, std::span<const ByteRun> runs, std::string_view label,
-                     FramingRule rule) {
+SaveReport wrongFirstWrite(const std::string& path, std::span<const ByteRun> runs,
+                           std::string_view label, FramingRule rule, CodeRule codes) {
     std::vector<ByteRun> written(runs.begin(), runs.end());
     if (g_writes++ == 0)
         written.back().bytes.back() ^= 0xFF;
-    writeRuns(path, written, label, rule);
+    return writeRuns(path, written, label, rule, codes);
 }
 
 TEST_F(PatchPlanTest, BytesThatDoNotReadBackAsWrittenAreRolledBack) {
     const Bytes file = test::ppf3("", std::nullopt, false, {{3, {7, 7}, {}}, {40, {9}, {}}});
     try {
-        patch::writeChanges(m_image, patch::planApply(parse(file), m_image), "p", &wrongFirstWrite);
+        (void)patch::writeChanges(m_image, patch::planApply(parse(file), m_image), "p",
+                                  CodeRule::Refresh, &wrongFirstWrite);
         ADD_FAILURE() << "no failure reported";
     } catch (const CoreError& error) {
         EXPECT_EQ(error.failure(), Failure::PatchVerifyFailed);

@@ -82,8 +82,8 @@ std::vector<int> readBytes(const std::string& path, std::span<const Position> po
     return bytes;
 }
 
-void writeBytes(const std::string& path, std::span<const ByteWrite> plan, std::string_view record,
-                FramingRule framing) {
+SaveReport writeBytes(const std::string& path, std::span<const ByteWrite> plan,
+                      std::string_view record, FramingRule framing, CodeRule codes) {
     std::vector<PlannedRun> runs;
     for (std::size_t i = 0; i < plan.size();) {
         const std::size_t n =
@@ -95,16 +95,16 @@ void writeBytes(const std::string& path, std::span<const ByteWrite> plan, std::s
         }
         i += n;
     }
-    saveRuns(path, std::move(runs), record, framing);
+    return saveRuns(path, std::move(runs), record, framing, codes);
 }
 
-void writeRuns(const std::string& path, std::span<const ByteRun> runs, std::string_view record,
-               FramingRule framing) {
+SaveReport writeRuns(const std::string& path, std::span<const ByteRun> runs,
+                     std::string_view record, FramingRule framing, CodeRule codes) {
     std::vector<PlannedRun> planned;
     planned.reserve(runs.size());
     for (const ByteRun& run : runs)
         planned.push_back({run.start, run.bytes, {}});
-    saveRuns(path, std::move(planned), record, framing);
+    return saveRuns(path, std::move(planned), record, framing, codes);
 }
 
 std::vector<std::uint8_t> readRange(const std::string& path, Position start, std::size_t count) {

@@ -43,13 +43,16 @@ void checkPositions(std::span<const Position> positions, const std::string& path
                                          std::span<const Position> positions);
 
 // Writes the plan as one save (see saveRuns): all of it or, on any failure,
-// none of it. `record` names what is being saved in the refusals.
-void writeBytes(const std::string& path, std::span<const ByteWrite> plan,
-                std::string_view record = {}, FramingRule framing = FramingRule::Refuse);
+// none of it. `record` names what is being saved in the refusals. Returns
+// what the save did to the sectors' codes.
+SaveReport writeBytes(const std::string& path, std::span<const ByteWrite> plan,
+                      std::string_view record = {}, FramingRule framing = FramingRule::Refuse,
+                      CodeRule codes = CodeRule::Refresh);
 
 // Writes every run as one save, as writeBytes does.
-void writeRuns(const std::string& path, std::span<const ByteRun> runs, std::string_view record,
-               FramingRule framing = FramingRule::Refuse);
+SaveReport writeRuns(const std::string& path, std::span<const ByteRun> runs,
+                     std::string_view record, FramingRule framing = FramingRule::Refuse,
+                     CodeRule codes = CodeRule::Refresh);
 
 // Reads an open image from `at` until `buffer` is full or the file ends;
 // returns the bytes read. Throws CoreError(ImageOpenForLoad) naming `path`.

@@ -3,6 +3,7 @@
 #include "core/io/CoreError.h"
 #include "core/io/FileHandle.h"
 #include "core/io/ProgramDirectory.h"
+#include "core/io/SaveChange.h"
 #include "core/io/SaveGuard.h"
 #include "core/io/SaveJournal.h"
 
@@ -49,17 +50,9 @@ std::string describe(int error) {
     return std::strerror(error);
 }
 
-// Whole-buffer pwrite/pread: 0 or the errno of the failure (a read that
-// finds the end of the file fails too: every byte read here exists).
+// Whole-buffer pwrite: 0 or the errno of the failure.
 int writeAll(int fd, Position at, const std::uint8_t* data, std::size_t size) {
     return writeAt(fd, at, std::span(data, size));
-}
-
-int readAll(int fd, Position at, std::uint8_t* data, std::size_t size) {
-    const std::int64_t got = readAt(fd, at, std::span(data, size));
-    if (got < 0)
-        return static_cast<int>(-got);
-    return static_cast<std::size_t>(got) == size ? 0 : EIO;
 }
 
 int flushData(int fd) {
@@ -200,40 +193,6 @@ void checkFraming(int fd, const std::vector<PlannedRun>& runs, const std::string
     checkSaveAgainstFraming(fd, path, positions, record);
 }
 
-// What the save will change: old bytes for the journal, new ones for the image.
-struct Change {
-    SaveJournal journal;
-    std::vector<std::vector<std::uint8_t>> fresh; // one per journal run
-};
-
-void addByte(Change& change, Position at, std::uint8_t old, std::uint8_t fresh) {
-    auto& runs = change.journal.runs;
-    if (runs.empty() || runs.back().start + static_cast<Position>(runs.back().old.size()) != at) {
-        runs.push_back({at, {}});
-        change.fresh.emplace_back();
-    }
-    runs.back().old.push_back(old);
-    change.fresh.back().push_back(fresh);
-}
-
-Change changeOf(int fd, const std::vector<PlannedRun>& runs, const std::string& path) {
-    Change change;
-    change.journal.identity = identityOf(fd);
-    std::vector<std::uint8_t> old;
-    for (const PlannedRun& run : runs) {
-        old.resize(run.values.size());
-        if (const int error = readAll(fd, run.start, old.data(), old.size()))
-            throw CoreError(Failure::ImageOpenForSave, path, run.start, describe(error));
-        for (std::size_t i = 0; i < old.size(); ++i) {
-            const std::uint8_t mask = run.masks.empty() ? 0xFF : run.masks[i];
-            const auto fresh = static_cast<std::uint8_t>((old[i] & ~mask) | (run.values[i] & mask));
-            if (fresh != old[i])
-                addByte(change, run.start + static_cast<Position>(i), old[i], fresh);
-        }
-    }
-    return change;
-}
-
 // Creates and flushes the journal; throws with nothing written to the image.
 void writeJournal(const std::string& path, const SaveJournal& journal) {
     const std::string journalPath = journalPathFor(path);
@@ -265,7 +224,7 @@ void writeJournal(const std::string& path, const SaveJournal& journal) {
     }
 }
 
-int writeImage(int fd, const Change& change) {
+int writeImage(int fd, const SaveChange& change) {
     for (std::size_t i = 0; i < change.journal.runs.size(); ++i) {
         int error = fault(SaveStep::ImageWrite);
         if (!error)
@@ -286,7 +245,7 @@ int deleteJournal(const std::string& path) {
 }
 
 // The image is as it was again, or the journal stays for the next action.
-[[noreturn]] void rollBack(int fd, const std::string& path, const Change& change, int error) {
+[[noreturn]] void rollBack(int fd, const std::string& path, const SaveChange& change, int error) {
     if (applyJournal(fd, change.journal) == 0)
         ::unlink(journalPathFor(path).c_str());
     throw CoreError(Failure::WriteFailed, path, -1, describe(error));
@@ -294,8 +253,8 @@ int deleteJournal(const std::string& path) {
 
 } // namespace
 
-void saveRuns(const std::string& path, std::vector<PlannedRun> runs, std::string_view record,
-              FramingRule framing) {
+SaveReport saveRuns(const std::string& path, std::vector<PlannedRun> runs, std::string_view record,
+                    FramingRule framing, CodeRule codes) {
     runs = normalise(std::move(runs));
     checkRange(runs, path);
     FileHandle image(path, O_RDWR);
@@ -303,18 +262,21 @@ void saveRuns(const std::string& path, std::vector<PlannedRun> runs, std::string
         throw CoreError(Failure::ImageOpenForSave, path);
     lockImage(image.fd(), LOCK_EX); // held until the handle closes
     recoverLocked(image.fd(), path);
-    checkInsideImage(runs, static_cast<Position>(identityOf(image.fd()).size), path, record);
+    const auto size = static_cast<Position>(identityOf(image.fd()).size);
+    checkInsideImage(runs, size, path, record);
     if (framing == FramingRule::Refuse)
         checkFraming(image.fd(), runs, path, record);
 
-    const Change change = changeOf(image.fd(), runs, path);
+    SaveChange change = planChange(image.fd(), runs, size, codes, path);
     if (change.journal.runs.empty())
-        return;
+        return change.report;
+    change.journal.identity = identityOf(image.fd());
     writeJournal(path, change.journal);
     if (const int error = writeImage(image.fd(), change))
         rollBack(image.fd(), path, change, error);
     if (const int error = deleteJournal(path))
         rollBack(image.fd(), path, change, error);
+    return std::move(change.report);
 }
 
 void recoverInterruptedSave(const std::string& imagePath) {

@@ -2,14 +2,15 @@
 
 // How every write into an image lands whole or not at all. A save locks the
 // image (flock, so a second save waits), rolls back any journal a dead save
-// left, refuses a plan that reaches past the image's end, then writes and
+// left, refuses a plan that reaches past the image's end, reads each sector it
+// touches whole to bring its EDC/ECC up to date (CodeRefresh.h), then writes and
 // flushes a journal of the bytes it will overwrite, writes and flushes the
 // image, and deletes the journal: the deletion is the commit. A save whose
 // write or flush fails puts the old bytes back before it reports the failure.
 // Every action that opens an image first recovers a journal left beside it.
 
-#include "core/text/Messages.h"
 #include "core/io/Position.h"
+#include "core/text/Messages.h"
 
 #include <cstdint>
 #include <functional>
@@ -22,6 +23,21 @@ namespace starfall {
 // Record saves keep out of sector heads and tails; a sector repair or a
 // patch may write there.
 enum class FramingRule { Refuse, Allow };
+
+// Whether a save rewrites the EDC/ECC of the raw sectors it writes whose codes
+// matched before it, so that they match again; Keep writes the plan's bytes
+// only. Either way the codes' bytes go into the same journal and write.
+enum class CodeRule { Refresh, Keep };
+
+// Sectors are counted from the image's start, ascending.
+struct SaveReport {
+    std::vector<std::int64_t> refreshedSectors;
+    std::size_t codeBytesWritten = 0; // code bytes the refresh changed
+    // Raw sectors the save wrote whose codes do not match afterwards: wrong
+    // before the save, written by the plan itself, or left by CodeRule::Keep.
+    std::vector<std::int64_t> staleSectors;
+    bool operator==(const SaveReport&) const = default;
+};
 
 // Values for consecutive positions from `start`. Where `masks` is not empty
 // (one per value), only the mask's bits are written and the others keep what
@@ -37,8 +53,9 @@ struct PlannedRun {
 // opens the image for update, so a read-only image is refused. Throws
 // CoreError: ImageOpenForSave, PositionOutOfRange, PastImageEnd (naming
 // `record`), SectorFraming, JournalUnavailable, JournalInTheWay, WriteFailed.
-void saveRuns(const std::string& path, std::vector<PlannedRun> runs, std::string_view record,
-              FramingRule framing);
+// FramingRule::Refuse applies to the plan's bytes, never to refreshed codes.
+SaveReport saveRuns(const std::string& path, std::vector<PlannedRun> runs, std::string_view record,
+                    FramingRule framing, CodeRule codes = CodeRule::Refresh);
 
 // Rolls back a journal left beside the image by a save that did not finish,
 // unless a live save holds it. Tells the notice sink what it did or why it

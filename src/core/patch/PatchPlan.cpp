@@ -19,21 +19,23 @@ ByteChanges planUndo(const Patch& patch, const std::string& image) {
     return planPpf(*ppf, image, true);
 }
 
-void writeChanges(const std::string& image, const ByteChanges& changes, std::string_view label,
-                  RunWriter write) {
+SaveReport writeChanges(const std::string& image, const ByteChanges& changes,
+                        std::string_view label, CodeRule codes, RunWriter write) {
     if (changes.empty())
-        return;
-    write(image, changes.next, label, FramingRule::Allow);
+        return {};
+    SaveReport report = write(image, changes.next, label, FramingRule::Allow, codes);
     ImageWindow readBack(image);
     for (const ByteRun& run : changes.next) {
         const std::vector<std::uint8_t> bytes = readBack.read(run.start, run.bytes.size());
         const auto [wrote, read] = std::mismatch(run.bytes.begin(), run.bytes.end(), bytes.begin());
         if (wrote != run.bytes.end()) {
-            write(image, changes.previous, label, FramingRule::Allow);
+            // The codes refreshed for the new bytes are refreshed back with the old.
+            (void)write(image, changes.previous, label, FramingRule::Allow, codes);
             throw CoreError(Failure::PatchVerifyFailed, image,
                             run.start + (wrote - run.bytes.begin()));
         }
     }
+    return report;
 }
 
 } // namespace starfall::patch

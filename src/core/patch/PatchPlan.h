@@ -27,14 +27,17 @@ namespace starfall::patch {
 [[nodiscard]] ByteChanges planBps(const BpsPatch& patch, const std::string& image);
 
 // How the plan reaches the image; writeRuns, except in tests.
-using RunWriter = void (*)(const std::string&, std::span<const ByteRun>, std::string_view,
-                           FramingRule);
+using RunWriter = SaveReport (*)(const std::string&, std::span<const ByteRun>, std::string_view,
+                                 FramingRule, CodeRule);
 
 // Writes the changes as one plan over sector framing too (a patch carries
 // whole sectors' codes), reads them back, and when they do not read back as
 // written, writes the previous bytes again and throws
-// CoreError(PatchVerifyFailed). Writes nothing for an empty plan.
-void writeChanges(const std::string& image, const ByteChanges& changes, std::string_view label,
-                  RunWriter write = &writeRuns);
+// CoreError(PatchVerifyFailed). Writes nothing for an empty plan. The codes
+// of the sectors it changes are refreshed as in every save, unless the patch
+// writes them itself or `codes` is Keep; only the patch's bytes are read back.
+SaveReport writeChanges(const std::string& image, const ByteChanges& changes,
+                        std::string_view label, CodeRule codes = CodeRule::Refresh,
+                        RunWriter write = &writeRuns);
 
 } // namespace starfall::patch

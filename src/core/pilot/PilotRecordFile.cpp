@@ -28,11 +28,11 @@ std::vector<ByteWrite> pilotSavePlan(const PilotReference& reference, const Pilo
     return pilotLayout(record.kind).savePlan(pilotRecordPositions(reference, record.kind), record);
 }
 
-void savePilotRecord(const std::string& imagePath, const PilotReference& reference,
-                     PilotRecord& record) {
-    writeRecordSave(imagePath, pilotRecordPositions(reference, record.kind),
-                    pilotSavePlan(reference, record), record.loaded,
-                    messages::pilotRecordLabel(reference.name));
+SaveReport savePilotRecord(const std::string& imagePath, const PilotReference& reference,
+                           PilotRecord& record) {
+    return writeRecordSave(imagePath, pilotRecordPositions(reference, record.kind),
+                           pilotSavePlan(reference, record), record.loaded,
+                           messages::pilotRecordLabel(reference.name));
 }
 
 } // namespace starfall

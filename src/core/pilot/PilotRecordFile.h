@@ -33,8 +33,8 @@ namespace starfall {
 [[nodiscard]] std::vector<ByteWrite> pilotSavePlan(const PilotReference& reference,
                                                    const PilotRecord& record);
 // Writes pilotSavePlan; afterwards the record counts as read from what it
-// wrote. Throws as writeBytes does; nothing is written then.
-void savePilotRecord(const std::string& imagePath, const PilotReference& reference,
-                     PilotRecord& record);
+// wrote. Returns and throws as writeBytes does; nothing is written then.
+SaveReport savePilotRecord(const std::string& imagePath, const PilotReference& reference,
+                           PilotRecord& record);
 
 } // namespace starfall

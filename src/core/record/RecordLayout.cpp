@@ -14,12 +14,13 @@ void noteSaved(LoadedBytes& loaded, std::span<const Position> positions,
     }
 }
 
-void writeRecordSave(const std::string& path, std::span<const Position> positions,
-                     std::span<const ByteWrite> plan, LoadedBytes& loaded,
-                     std::string_view record) {
+SaveReport writeRecordSave(const std::string& path, std::span<const Position> positions,
+                           std::span<const ByteWrite> plan, LoadedBytes& loaded,
+                           std::string_view record) {
     checkPositions(positions, path);
-    writeBytes(path, plan, record);
+    SaveReport report = writeBytes(path, plan, record);
     noteSaved(loaded, positions, plan);
+    return report;
 }
 
 } // namespace starfall

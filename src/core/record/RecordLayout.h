@@ -154,7 +154,8 @@ void noteSaved(LoadedBytes& loaded, std::span<const Position> positions,
 // A record save: the whole record must lie where the image can be addressed
 // (a record the image cannot hold is refused even when nothing changed), then
 // the plan is written and the record counts as read from what it wrote.
-void writeRecordSave(const std::string& path, std::span<const Position> positions,
-                     std::span<const ByteWrite> plan, LoadedBytes& loaded, std::string_view record);
+SaveReport writeRecordSave(const std::string& path, std::span<const Position> positions,
+                           std::span<const ByteWrite> plan, LoadedBytes& loaded,
+                           std::string_view record);
 
 } // namespace starfall

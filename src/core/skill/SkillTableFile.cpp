@@ -30,9 +30,10 @@ std::vector<ByteWrite> skillTableSavePlan(const SkillTable& table) {
     return skillLayout(table).savePlan(skillTableReadPositions(table.name, table.start), table);
 }
 
-void saveSkillTable(const std::string& imagePath, SkillTable& table) {
-    writeRecordSave(imagePath, skillTableReadPositions(table.name, table.start),
-                    skillTableSavePlan(table), table.loaded, messages::skillTableLabel(table.name));
+SaveReport saveSkillTable(const std::string& imagePath, SkillTable& table) {
+    return writeRecordSave(imagePath, skillTableReadPositions(table.name, table.start),
+                           skillTableSavePlan(table), table.loaded,
+                           messages::skillTableLabel(table.name));
 }
 
 } // namespace starfall

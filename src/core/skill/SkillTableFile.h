@@ -26,7 +26,7 @@ namespace starfall {
 // level differ from what the table was read as; nothing beyond the slots read.
 [[nodiscard]] std::vector<ByteWrite> skillTableSavePlan(const SkillTable& table);
 // Writes skillTableSavePlan; afterwards the table counts as read from what
-// it wrote. Throws as writeBytes does.
-void saveSkillTable(const std::string& imagePath, SkillTable& table);
+// it wrote. Returns and throws as writeBytes does.
+SaveReport saveSkillTable(const std::string& imagePath, SkillTable& table);
 
 } // namespace starfall

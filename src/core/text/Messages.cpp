@@ -56,6 +56,12 @@ Message saveRolledBack(std::string_view imagePath, std::size_t bytes) {
             std::string(kTitleRomEditor), MessageIcon::Information};
 }
 
+Message staleSectorsKept(std::string_view imagePath, std::string_view sectors) {
+    return romEditorExclamation(quoted(imagePath, "이미지의 섹터 ") + std::string(sectors) +
+                                "은(는) 저장 뒤에도 EDC/ECC가 데이터와 맞지 않습니다. 그 "
+                                "바이트는 그대로 두었습니다.");
+}
+
 Message journalLeftAlone(std::string_view journalPath) {
     return romEditorExclamation(quoted(
         journalPath, "파일은 이 이미지의 저장 기록이 아니거나 손상되었습니다. 이미지와 이 "

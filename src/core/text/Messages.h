@@ -44,6 +44,11 @@ inline constexpr std::string_view kTitleWarning = "경고";
 [[nodiscard]] Message journalLeftAlone(std::string_view journalPath);
 [[nodiscard]] Message journalNotApplied(std::string_view imagePath, std::string_view journalPath);
 
+// A save wrote into raw sectors whose EDC/ECC do not match their data after
+// it (they did not before it, the save wrote them itself, or it was told to
+// keep them); `sectors` as "12, 40-42".
+[[nodiscard]] Message staleSectorsKept(std::string_view imagePath, std::string_view sectors);
+
 // A failure no other message covers; the program ends after it.
 [[nodiscard]] Message unexpectedFailure(std::string_view what);
 

@@ -22,9 +22,10 @@ std::vector<ByteWrite> unitSavePlan(const UnitPlace& place, const UnitRecord& re
     return unitLayout().savePlan(unitRecordPositions(place), record);
 }
 
-void saveUnitRecord(const std::string& imagePath, const UnitPlace& place, UnitRecord& record) {
-    writeRecordSave(imagePath, unitRecordPositions(place), unitSavePlan(place, record),
-                    record.loaded, messages::unitRecordLabel(place.name));
+SaveReport saveUnitRecord(const std::string& imagePath, const UnitPlace& place,
+                          UnitRecord& record) {
+    return writeRecordSave(imagePath, unitRecordPositions(place), unitSavePlan(place, record),
+                           record.loaded, messages::unitRecordLabel(place.name));
 }
 
 } // namespace starfall

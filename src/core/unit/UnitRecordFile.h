@@ -21,7 +21,7 @@ namespace starfall {
 // The bits of the fields that differ from what the record was read as.
 [[nodiscard]] std::vector<ByteWrite> unitSavePlan(const UnitPlace& place, const UnitRecord& record);
 // Writes unitSavePlan; afterwards the record counts as read
-// from what it wrote. Throws as writeBytes does.
-void saveUnitRecord(const std::string& imagePath, const UnitPlace& place, UnitRecord& record);
+// from what it wrote. Returns and throws as writeBytes does.
+SaveReport saveUnitRecord(const std::string& imagePath, const UnitPlace& place, UnitRecord& record);
 
 } // namespace starfall

@@ -55,9 +55,9 @@ std::vector<ByteWrite> upgradeTableSavePlan(const UpgradeTable& table) {
     return upgradeLayout().savePlan(upgradeTablePositions(), table);
 }
 
-void saveUpgradeTable(const std::string& imagePath, UpgradeTable& table) {
-    writeRecordSave(imagePath, upgradeTablePositions(), upgradeTableSavePlan(table), table.loaded,
-                    messages::upgradeTableLabel());
+SaveReport saveUpgradeTable(const std::string& imagePath, UpgradeTable& table) {
+    return writeRecordSave(imagePath, upgradeTablePositions(), upgradeTableSavePlan(table),
+                           table.loaded, messages::upgradeTableLabel());
 }
 
 } // namespace starfall

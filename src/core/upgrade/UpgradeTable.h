@@ -67,7 +67,7 @@ struct UpgradeTable {
 // The bits of the values that differ from what the table was read as.
 [[nodiscard]] std::vector<ByteWrite> upgradeTableSavePlan(const UpgradeTable& table);
 // Writes upgradeTableSavePlan; afterwards the record counts as read
-// from what it wrote. Throws as writeBytes does.
-void saveUpgradeTable(const std::string& imagePath, UpgradeTable& table);
+// from what it wrote. Returns and throws as writeBytes does.
+SaveReport saveUpgradeTable(const std::string& imagePath, UpgradeTable& table);
 
 } // namespace starfall

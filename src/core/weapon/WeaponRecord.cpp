@@ -59,9 +59,9 @@ std::vector<ByteWrite> weaponSavePlan(int number, const WeaponRecord& record) {
     return weaponLayout().savePlan(weaponSavePositions(number), record);
 }
 
-void saveWeaponRecord(const std::string& imagePath, int number, WeaponRecord& record) {
-    writeRecordSave(imagePath, weaponSavePositions(number), weaponSavePlan(number, record),
-                    record.loaded, messages::weaponRecordLabel(number));
+SaveReport saveWeaponRecord(const std::string& imagePath, int number, WeaponRecord& record) {
+    return writeRecordSave(imagePath, weaponSavePositions(number), weaponSavePlan(number, record),
+                           record.loaded, messages::weaponRecordLabel(number));
 }
 
 } // namespace starfall

@@ -60,7 +60,7 @@ struct WeaponRecord {
 // The bits of the fields that differ from what the record was read as.
 [[nodiscard]] std::vector<ByteWrite> weaponSavePlan(int number, const WeaponRecord& record);
 // Writes weaponSavePlan; afterwards the record counts as read
-// from what it wrote. Throws as writeBytes does.
-void saveWeaponRecord(const std::string& imagePath, int number, WeaponRecord& record);
+// from what it wrote. Returns and throws as writeBytes does.
+SaveReport saveWeaponRecord(const std::string& imagePath, int number, WeaponRecord& record);
 
 } // namespace starfall
