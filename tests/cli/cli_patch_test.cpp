@@ -163,6 +163,18 @@ TEST_F(CliPatchTest, StaleSectorCodesAreRefusedUnlessKept) {
     run({"patch", "make", base, edited, out, "--keep-stale-codes"}, 0);
 }
 
+TEST_F(CliPatchTest, IdenticalImagesMakeNoPatch) {
+    const std::string base = copy(*s_base, "base.img");
+    const std::string same = copy(*s_base, "same.img");
+    for (const char* format : {"ppf", "bps"}) {
+        const std::string out = m_work.file(format);
+        EXPECT_EQ(run({"patch", "make", base, same, out, "--format", format}, 1)["err"],
+                  printed(Failure::ImagesIdentical, same))
+            << format;
+        EXPECT_FALSE(std::filesystem::exists(out)) << format;
+    }
+}
+
 TEST_F(CliPatchTest, HandBuiltPpf1Ppf2AndBpsFilesApply) {
     Bytes base(kBlockAt + 4096);
     for (std::size_t i = 0; i < base.size(); ++i)

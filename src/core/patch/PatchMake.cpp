@@ -88,6 +88,9 @@ std::vector<std::uint8_t> makePatch(const std::string& base, const std::string& 
         throw CoreError(Failure::ImageSizesDiffer, modded, -1,
                         std::to_string(size) + " ≠ " + std::to_string(moddedSize));
     const Walk walk = walkImages(base, modded, size, options.kind == PatchKind::Bps);
+    // A patch without records sends other patchers into an endless loop.
+    if (walk.changes.empty())
+        throw CoreError(Failure::ImagesIdentical, modded);
     if (!walk.staleSectors.empty() && !options.keepStaleCodes)
         throw CoreError(Failure::StaleSectorCodes, modded, -1, describeSectors(walk.staleSectors));
     std::vector<std::uint8_t> patch =

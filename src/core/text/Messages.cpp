@@ -141,6 +141,9 @@ Message messageFor(Failure failure, std::string_view path, Position position,
             "은(는) 데이터가 바뀌었는데 EDC/ECC가 맞지 않습니다. 먼저 'starfall-cli sectors "
             "repair'로 고치거나, 그대로 두려면 --keep-stale-codes를 쓰십시오. 패치를 만들지 "
             "않았습니다.");
+    case Failure::ImagesIdentical:
+        return romEditorExclamation(
+            quoted(path, "이미지는 원본과 같습니다. 다른 바이트가 없어 패치를 만들지 않았습니다."));
     case Failure::PatchVerifyFailed:
         return romEditorExclamation(quoted(path, "파일의 위치 ") + std::to_string(position) +
                                     "에서 다시 읽은 바이트가 쓴 바이트와 다릅니다. 패치 전의 "
