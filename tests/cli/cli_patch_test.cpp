@@ -156,11 +156,21 @@ TEST_F(CliPatchTest, StaleSectorCodesAreRefusedUnlessKept) {
     const std::string edited = copy(*s_base, "edited.img");
     ASSERT_EQ(runCli({"--dir", s_dir->dir(), "pilot", "set", edited, "#0", "melee=202"}).exitCode,
               0);
-    const std::string out = m_work.file("stale.ppf");
-    EXPECT_EQ(run({"patch", "make", base, edited, out}, 1)["err"],
-              printed(Failure::StaleSectorCodes, edited, -1, "19557"));
-    EXPECT_FALSE(std::filesystem::exists(out));
-    run({"patch", "make", base, edited, out, "--keep-stale-codes"}, 0);
+    // The same sector with its data as the base's and one byte of its EDC changed.
+    std::string codesOnly = *s_base;
+    codesOnly[19557 * 2352 + 2072] ^= 0x01;
+    const std::pair<std::string, Failure> cases[] = {
+        {edited, Failure::StaleSectorCodes},
+        {copy(codesOnly, "codes.img"), Failure::ChangedSectorCodes},
+    };
+    for (const auto& [modded, failure] : cases) {
+        const std::string out = m_work.file("stale.ppf");
+        EXPECT_EQ(run({"patch", "make", base, modded, out}, 1)["err"],
+                  printed(failure, modded, -1, "19557"));
+        EXPECT_FALSE(std::filesystem::exists(out));
+        run({"patch", "make", base, modded, out, "--keep-stale-codes"}, 0);
+        std::filesystem::remove(out);
+    }
 }
 
 TEST_F(CliPatchTest, IdenticalImagesMakeNoPatch) {

@@ -131,6 +131,11 @@ TEST(Messages, EachCoreFailureHasItsMessage) {
          editor("'/a/b.img' 이미지의 섹터 <sectors>은(는) 데이터가 바뀌었는데 EDC/ECC가 맞지 "
                 "않습니다. 먼저 'starfall-cli sectors repair'로 고치거나, 그대로 두려면 "
                 "--keep-stale-codes를 쓰십시오. 패치를 만들지 않았습니다.")},
+        {"ChangedSectorCodes", failed(Failure::ChangedSectorCodes, kImage, -1, "<sectors>"),
+         editor("'/a/b.img' 이미지의 섹터 <sectors>은(는) 데이터는 그대로인데 EDC/ECC 바이트만 "
+                "바뀌어 데이터와 맞지 않습니다. 먼저 'starfall-cli sectors repair --sectors'로 "
+                "고치거나, 그대로 두려면 --keep-stale-codes를 쓰십시오. 패치를 만들지 "
+                "않았습니다.")},
         {"ImagesIdentical", failed(Failure::ImagesIdentical, kImage),
          editor("'/a/b.img' 이미지는 원본과 같습니다. 다른 바이트가 없어 패치를 만들지 "
                 "않았습니다.")},

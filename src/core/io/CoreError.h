@@ -27,6 +27,7 @@ enum class Failure {
     PatchTooLarge,      // a patch needs more memory than the patch code allows
     ImageSizesDiffer,   // two images, or a patch's source and target, differ in size
     StaleSectorCodes,   // changed sectors whose EDC/ECC no longer match their data
+    ChangedSectorCodes, // sectors whose data is the base's but whose EDC/ECC changed, wrongly
     ImagesIdentical,    // a patch of two images without a differing byte
     PatchVerifyFailed,  // bytes read back after a patch's write differ; rolled back
 };

@@ -141,6 +141,12 @@ Message messageFor(Failure failure, std::string_view path, Position position,
             "은(는) 데이터가 바뀌었는데 EDC/ECC가 맞지 않습니다. 먼저 'starfall-cli sectors "
             "repair'로 고치거나, 그대로 두려면 --keep-stale-codes를 쓰십시오. 패치를 만들지 "
             "않았습니다.");
+    case Failure::ChangedSectorCodes:
+        return romEditorExclamation(
+            quoted(path, "이미지의 섹터 ") + std::string(detail) +
+            "은(는) 데이터는 그대로인데 EDC/ECC 바이트만 바뀌어 데이터와 맞지 않습니다. 먼저 "
+            "'starfall-cli sectors repair --sectors'로 고치거나, 그대로 두려면 "
+            "--keep-stale-codes를 쓰십시오. 패치를 만들지 않았습니다.");
     case Failure::ImagesIdentical:
         return romEditorExclamation(
             quoted(path, "이미지는 원본과 같습니다. 다른 바이트가 없어 패치를 만들지 않았습니다."));
