@@ -69,7 +69,7 @@ json infoJson(const patch::Patch& patch) {
                 {"block_check", summary.blockCheck},
                 {"undo", summary.undo},
                 {"records", summary.records},
-                {"bytes_changed", summary.bytesChanged},
+                {"bytes_written", summary.bytesWritten},
                 {"file_id_diz", summary.diz ? json(readableText(*summary.diz)) : json(nullptr)}};
     addFormatFields(out, patch);
     return out;

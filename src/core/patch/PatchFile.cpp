@@ -41,7 +41,7 @@ PatchSummary summarizePpf(const PpfPatch& patch) {
                          0,
                          patch.diz};
     for (const PpfRecord& record : patch.records)
-        summary.bytesChanged += record.length;
+        summary.bytesWritten += record.length;
     return summary;
 }
 

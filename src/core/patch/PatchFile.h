@@ -31,8 +31,8 @@ struct PatchSummary {
     std::string description; // a BPS's metadata
     bool blockCheck = false;
     bool undo = false;
-    std::size_t records = 0; // a BPS's actions
-    Position bytesChanged = 0;
+    std::size_t records = 0;   // a BPS's actions
+    Position bytesWritten = 0; // what the records write, whether or not it differs
     std::optional<std::string> diz;
 };
 
