@@ -269,12 +269,32 @@ TEST_F(CliPatchTest, InfoShowsWhatTheMakerWrote) {
     // The maker writes only the bytes that differ, so here the two counts agree.
     EXPECT_EQ(info["bytes_written"], test::changedPositions(*s_base, *s_modded).size());
     EXPECT_FALSE(info.contains("bytes_changed"));
+}
 
-    // A description in another code page still prints as valid JSON.
-    Bytes foreign = test::ppf1("\xB8\xF0\xB5\xE5", {{1, {1}, {}}});
-    const json shown = run({"patch", "info", m_work.write("cp949.ppf", text(foreign))}, 0);
-    EXPECT_NE(shown["description"].get<std::string>().find("\xEF\xBF\xBD"), std::string::npos);
-    EXPECT_EQ(shown["bytes_written"], 1);
+// Descriptions and FILE_ID.DIZ are UTF-8 or code page 949; what neither
+// reads still prints as valid JSON.
+TEST_F(CliPatchTest, InfoReadsDescriptionsInEitherCodePage) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"code page 949", "\xB8\xF0\xB5\xE5 v1", "모드 v1"},
+        {"UTF-8", "모드 v1", "모드 v1"},
+        {"neither",
+         "\xA1"
+         "0",
+         "\xEF\xBF\xBD"
+         "0"}, // a lead byte without its trail
+    };
+    for (const Case& c : cases) {
+        const Bytes patch = test::ppf2(c.bytes, 4096, Bytes(1024, 0), {{1, {1}, {}}}, c.bytes);
+        const json shown = run({"patch", "info", m_work.write("text.ppf", text(patch))}, 0);
+        EXPECT_EQ(shown["description"], c.shown) << c.what;
+        EXPECT_EQ(shown["file_id_diz"], c.shown) << c.what;
+        EXPECT_EQ(shown["bytes_written"], 1) << c.what;
+    }
 }
 
 TEST_F(CliPatchTest, BadCommandLinesExitTwoAndWriteNothing) {
