@@ -185,6 +185,29 @@ TEST_F(CliPatchTest, IdenticalImagesMakeNoPatch) {
     }
 }
 
+// A file or symlink planted where the patch's temporary file goes is left as
+// it is, and so is whatever a symlink points at.
+TEST_F(CliPatchTest, APlantedTemporaryFileIsNeverFollowed) {
+    const std::string base = copy(*s_base, "base.img");
+    const std::string modded = copy(*s_modded, "modded.img");
+    const std::string victim = m_work.write("victim", "keep me");
+    const std::string out = m_work.file("mod.ppf");
+    for (const bool symlink : {true, false}) {
+        if (symlink)
+            std::filesystem::create_symlink(victim, out + ".part");
+        else
+            m_work.write("mod.ppf.part", "left over");
+        EXPECT_EQ(run({"patch", "make", base, modded, out}, 1)["err"],
+                  printed(Failure::TemporaryFileInTheWay, out + ".part"))
+            << symlink;
+        EXPECT_EQ(readFile(victim), "keep me");
+        EXPECT_FALSE(std::filesystem::exists(out)) << symlink;
+        std::filesystem::remove(out + ".part");
+    }
+    run({"patch", "make", base, modded, out}, 0);
+    EXPECT_FALSE(std::filesystem::exists(out + ".part"));
+}
+
 TEST_F(CliPatchTest, HandBuiltPpf1Ppf2AndBpsFilesApply) {
     Bytes base(kBlockAt + 4096);
     for (std::size_t i = 0; i < base.size(); ++i)

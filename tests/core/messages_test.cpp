@@ -139,6 +139,9 @@ TEST(Messages, EachCoreFailureHasItsMessage) {
         {"ImagesIdentical", failed(Failure::ImagesIdentical, kImage),
          editor("'/a/b.img' 이미지는 원본과 같습니다. 다른 바이트가 없어 패치를 만들지 "
                 "않았습니다.")},
+        {"TemporaryFileInTheWay", failed(Failure::TemporaryFileInTheWay, kPatch),
+         editor("'/a/m.ppf' 파일이 이미 있습니다. 그 파일을 따라가거나 덮어쓰지 않도록 아무것도 "
+                "쓰지 않았습니다. 이 파일을 치운 뒤 다시 하십시오.")},
         {"PatchVerifyFailed", failed(Failure::PatchVerifyFailed, kImage, 5),
          editor("'/a/b.img' 파일의 위치 5에서 다시 읽은 바이트가 쓴 바이트와 다릅니다. 패치 전의 "
                 "바이트로 되돌렸습니다.")},

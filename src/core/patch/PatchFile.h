@@ -22,7 +22,8 @@ using Patch = std::variant<PpfPatch, BpsPatch>;
 [[nodiscard]] Patch parsePatch(std::vector<std::uint8_t> file, const std::string& path);
 
 // Writes a new patch file beside `path` and then moves it there, so that a
-// failed write leaves no half patch. Throws CoreError(WriteFailed).
+// failed write leaves no half patch. Throws CoreError(WriteFailed), and
+// CoreError(TemporaryFileInTheWay) when something stands at `path`.part.
 void writePatchFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 // What `patch info` shows of any patch.

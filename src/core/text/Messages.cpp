@@ -150,6 +150,10 @@ Message messageFor(Failure failure, std::string_view path, Position position,
     case Failure::ImagesIdentical:
         return romEditorExclamation(
             quoted(path, "이미지는 원본과 같습니다. 다른 바이트가 없어 패치를 만들지 않았습니다."));
+    case Failure::TemporaryFileInTheWay:
+        return romEditorExclamation(quoted(path, "파일이 이미 있습니다. 그 파일을 따라가거나 "
+                                                 "덮어쓰지 않도록 아무것도 쓰지 않았습니다. 이 "
+                                                 "파일을 치운 뒤 다시 하십시오."));
     case Failure::PatchVerifyFailed:
         return romEditorExclamation(quoted(path, "파일의 위치 ") + std::to_string(position) +
                                     "에서 다시 읽은 바이트가 쓴 바이트와 다릅니다. 패치 전의 "
