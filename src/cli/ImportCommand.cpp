@@ -1,6 +1,7 @@
 #include "cli/CliContext.h"
 #include "cli/CommandArguments.h"
 #include "cli/ImageRecords.h"
+#include "cli/ImportDocument.h"
 #include "cli/RecordChanges.h"
 #include "cli/RecordViews.h"
 
@@ -54,11 +55,7 @@ json readDocument(const std::string& file) {
             throw UsageError("cannot read the import file '" + file + "'");
         text = *content;
     }
-    try {
-        return json::parse(text);
-    } catch (const json::parse_error& error) {
-        throw UsageError("the import file is not JSON: " + std::string(error.what()));
-    }
+    return parseImportDocument(text);
 }
 
 // The entry of `list` an import entry names by "index" or by a name that

@@ -36,6 +36,13 @@ json::json_pointer pointerOf(const std::string& key) {
     return json::json_pointer(path);
 }
 
+std::string repeated(std::string_view text, std::size_t times) {
+    std::string out;
+    for (std::size_t i = 0; i < times; ++i)
+        out += text;
+    return out;
+}
+
 class ModWorkflowTest : public ::testing::TestWithParam<bool> {
 protected:
     static void SetUpTestSuite() {
@@ -199,6 +206,24 @@ TEST_P(ModWorkflowTest, ImportRefusesABadDocumentWholeAndWritesNothing) {
         EXPECT_NE(result.err.find(expected), std::string::npos) << result.err;
     }
     EXPECT_EQ(cli({"import", m_image, m_work.write("bad.json", "{not json")}).exitCode, 2);
+    EXPECT_TRUE(readFile(m_image) == m_before);
+}
+
+// What the parsed document no longer shows is refused while it is parsed.
+TEST_P(ModWorkflowTest, ImportRefusesDeepNestingAndKeysGivenTwice) {
+    const std::size_t levels = 20000;
+    const std::pair<std::string, std::string> cases[] = {
+        {"{\"units\": [" + std::string(levels, '[') + std::string(levels, ']') + "]}",
+         "$.units" + repeated("[0]", 63) + ": nested deeper than 64 levels"},
+        {R"({"units": [{"index": 0, "hp": 1, "hp": 2}]})", "$.units[0].hp: the key is given twice"},
+        {R"({"upgrade": {"hp": [1]}, "upgrade": {"hp": [2]}})",
+         "$.upgrade: the key is given twice"},
+    };
+    for (const auto& [text, expected] : cases) {
+        const auto result = cli({"import", m_image, m_work.write("bad.json", text)});
+        EXPECT_EQ(result.exitCode, 2) << expected;
+        EXPECT_EQ(result.err, "starfall-cli: " + expected + "\n");
+    }
     EXPECT_TRUE(readFile(m_image) == m_before);
 }
 
