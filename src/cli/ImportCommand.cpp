@@ -90,9 +90,35 @@ std::size_t namedIndex(const json& entry, const NameList& list, const std::strin
     return matches.front();
 }
 
+// An empty list or object sets nothing. Taken silently it would hide a value
+// left out by mistake, so it passes only where the record as printed holds
+// the same empty value (a skill table without slots).
+void refuseEmpty(const json& value, const json* asRead, const std::string& path) {
+    if (!value.is_structured())
+        return;
+    if (value.empty()) {
+        if (asRead == nullptr || *asRead != value)
+            refuse(path, "an empty list or object is no value");
+        return;
+    }
+    if (value.is_object()) {
+        for (const auto& [key, item] : value.items()) {
+            const bool known = asRead && asRead->is_object() && asRead->contains(key);
+            refuseEmpty(item, known ? &(*asRead)[key] : nullptr, path + "." + key);
+        }
+        return;
+    }
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const bool known = asRead && asRead->is_array() && i < asRead->size();
+        refuseEmpty(value[i], known ? &(*asRead)[i] : nullptr, path + "." + std::to_string(i + 1));
+    }
+}
+
 // Puts every value of `entry` into the record, checking each against the
 // record as read; names and nulls are no values.
 void applyEntry(RecordView& record, const json& entry, const std::string& path, ValueRule rule) {
+    const json asRead = record.json();
+    refuseEmpty(entry, &asRead, path);
     std::vector<std::pair<std::string, json>> leaves;
     flattenJson(entry, "", leaves);
     for (const auto& [key, value] : leaves) {

@@ -199,6 +199,12 @@ TEST_P(ModWorkflowTest, ImportRefusesABadDocumentWholeAndWritesNothing) {
         {{{"upgrade", {{"hp", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}}}}}, "$.upgrade.hp.11"},
         {{{"weapons", {{{"number", 5000}}}}}, "$.weapons[0].number"},
         {{{"spells", json::array()}}, "$.spells"},
+        {{{"units", {{{"index", 0}, {"hp", json::array()}}}}},
+         "$.units[0].hp: an empty list or object is no value"},
+        {{{"units", {{{"index", 0}, {"hp", json::object()}}}}},
+         "$.units[0].hp: an empty list or object is no value"},
+        {{{"upgrade", {{"hp", {1, json::array()}}}}},
+         "$.upgrade.hp.2: an empty list or object is no value"},
     };
     for (const auto& [document, expected] : cases) {
         const auto result = cli({"import", m_image, write("bad.json", document)});
