@@ -49,10 +49,12 @@ json readDocument(const std::string& file) {
     std::string text;
     if (file == "-") {
         text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+        if (std::cin.bad())
+            throw CoreError(Failure::InputOpenForLoad, file);
     } else {
         const auto content = readRegularFile(file);
         if (!content)
-            throw UsageError("cannot read the import file '" + file + "'");
+            throw CoreError(Failure::InputOpenForLoad, file);
         text = *content;
     }
     return parseImportDocument(text);

@@ -4,6 +4,7 @@
 
 #include "cli/EditedSectors.h"
 #include "core/sector/SectorGeometry.h"
+#include "core/text/Messages.h"
 
 #include "support/CliInProcess.h"
 #include "support/TempDir.h"
@@ -212,6 +213,12 @@ TEST_P(ModWorkflowTest, ImportRefusesABadDocumentWholeAndWritesNothing) {
         EXPECT_NE(result.err.find(expected), std::string::npos) << result.err;
     }
     EXPECT_EQ(cli({"import", m_image, m_work.write("bad.json", "{not json")}).exitCode, 2);
+    // A file that cannot be read fails as every unreadable file does.
+    for (const std::string& unreadable : {m_work.file("missing.json"), m_work.path().string()}) {
+        const auto result = cli({"import", m_image, unreadable});
+        EXPECT_EQ(result.exitCode, 1) << unreadable;
+        EXPECT_EQ(result.err, messages::fileOpenFailure(unreadable).text + "\n");
+    }
     EXPECT_TRUE(readFile(m_image) == m_before);
 }
 

@@ -80,6 +80,7 @@ TEST(Messages, EachCoreFailureHasItsMessage) {
         {"ImageOpenForSave", failed(Failure::ImageOpenForSave, kImage, 3, "<why>"),
          fileOpenFailure(kImage)},
         {"PatchOpenForLoad", failed(Failure::PatchOpenForLoad, kPatch), fileOpenFailure(kPatch)},
+        {"InputOpenForLoad", failed(Failure::InputOpenForLoad, kPatch), fileOpenFailure(kPatch)},
         {"ListFileMissing", failed(Failure::ListFileMissing, "/x/unitlist.ini", -1, "unitlist.ini"),
          listFileMissing("unitlist.ini")},
         {"JournalInTheWay", failed(Failure::JournalInTheWay, kJournal, -1, "<why>"),

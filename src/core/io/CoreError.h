@@ -18,6 +18,7 @@ enum class Failure {
     JournalUnavailable,    // a save cannot create or flush its journal
     JournalInTheWay,       // a journal that cannot be applied lies where a save needs its own
     NoRawSectors,          // a sector check of a file that holds no raw 2352-byte sectors
+    InputOpenForLoad,      // an import document cannot be opened or read
     PatchOpenForLoad,      // a patch file (or its FILE_ID.DIZ) cannot be opened or read
     PatchDamaged,          // a patch file is truncated, damaged or of no known format
     PatchWrongImage,       // the image is not the one the patch was made for

@@ -108,6 +108,7 @@ Message messageFor(Failure failure, std::string_view path, Position position,
     case Failure::NoRawSectors:
         return romEditorExclamation(
             quoted(path, "파일에는 2352바이트 원시 섹터가 없어 섹터 코드를 검사할 수 없습니다."));
+    case Failure::InputOpenForLoad:
     case Failure::PatchOpenForLoad:
         return messages::fileOpenFailure(path);
     case Failure::PatchDamaged:
