@@ -81,7 +81,8 @@ json parseImportDocument(const std::string& text) {
             walk.on(event, parsed);
             return true;
         });
-    } catch (const json::parse_error& error) {
+    } catch (const json::exception& error) {
+        // A parse error, or a number past what a double holds (out_of_range).
         throw UsageError("the import file is not JSON: " + std::string(error.what()));
     }
 }

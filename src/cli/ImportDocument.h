@@ -16,7 +16,7 @@ inline constexpr std::size_t kMaxImportDepth = 64;
 
 // Throws UsageError naming the JSON path of a value nested deeper than
 // kMaxImportDepth or of a key given twice in one object, or quoting the
-// parser for a text that is no JSON.
+// parser for a text that is no JSON or holds a number too large to read.
 [[nodiscard]] nlohmann::json parseImportDocument(const std::string& text);
 
 } // namespace starfall::cli

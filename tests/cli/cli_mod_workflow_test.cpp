@@ -212,7 +212,8 @@ TEST_P(ModWorkflowTest, ImportRefusesABadDocumentWholeAndWritesNothing) {
         EXPECT_EQ(result.exitCode, 2) << document;
         EXPECT_NE(result.err.find(expected), std::string::npos) << result.err;
     }
-    EXPECT_EQ(cli({"import", m_image, m_work.write("bad.json", "{not json")}).exitCode, 2);
+    for (const char* text : {"{not json", R"({"units": [{"index": 0, "hp": 1e999}]})"})
+        EXPECT_EQ(cli({"import", m_image, m_work.write("bad.json", text)}).exitCode, 2) << text;
     // A file that cannot be read fails as every unreadable file does.
     for (const std::string& unreadable : {m_work.file("missing.json"), m_work.path().string()}) {
         const auto result = cli({"import", m_image, unreadable});
