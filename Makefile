@@ -31,7 +31,8 @@ build-fuzz/CMakeCache.txt:
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTARFALL_FUZZ=ON -DSTARFALL_GUI=OFF
 
 fuzz: setup build-fuzz/CMakeCache.txt
-	cmake --build build-fuzz -j $(JOBS) --target name_list_fuzz weapon_ini_fuzz decimal_fuzz sector_fuzz
+	cmake --build build-fuzz -j $(JOBS) --target name_list_fuzz weapon_ini_fuzz decimal_fuzz sector_fuzz \
+	    ppf_fuzz bps_fuzz import_fuzz
 	tools/fuzz.sh build-fuzz $(FUZZ_SECONDS)
 
 build-bench/CMakeCache.txt:

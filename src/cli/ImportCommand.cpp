@@ -1,6 +1,7 @@
 #include "cli/CliContext.h"
 #include "cli/CommandArguments.h"
 #include "cli/ImageRecords.h"
+#include "cli/ImportDocument.h"
 #include "cli/RecordChanges.h"
 #include "cli/RecordViews.h"
 #include "cli/SectorCodesReport.h"
@@ -50,17 +51,15 @@ json readDocument(const std::string& file) {
     std::string text;
     if (file == "-") {
         text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+        if (std::cin.bad())
+            throw CoreError(Failure::InputOpenForLoad, file);
     } else {
         const auto content = readRegularFile(file);
         if (!content)
-            throw UsageError("cannot read the import file '" + file + "'");
+            throw CoreError(Failure::InputOpenForLoad, file);
         text = *content;
     }
-    try {
-        return json::parse(text);
-    } catch (const json::parse_error& error) {
-        throw UsageError("the import file is not JSON: " + std::string(error.what()));
-    }
+    return parseImportDocument(text);
 }
 
 // The entry of `list` an import entry names by "index" or by a name that
@@ -95,9 +94,35 @@ std::size_t namedIndex(const json& entry, const NameList& list, const std::strin
     return matches.front();
 }
 
+// An empty list or object sets nothing. Taken silently it would hide a value
+// left out by mistake, so it passes only where the record as printed holds
+// the same empty value (a skill table without slots).
+void refuseEmpty(const json& value, const json* asRead, const std::string& path) {
+    if (!value.is_structured())
+        return;
+    if (value.empty()) {
+        if (asRead == nullptr || *asRead != value)
+            refuse(path, "an empty list or object is no value");
+        return;
+    }
+    if (value.is_object()) {
+        for (const auto& [key, item] : value.items()) {
+            const bool known = asRead && asRead->is_object() && asRead->contains(key);
+            refuseEmpty(item, known ? &(*asRead)[key] : nullptr, path + "." + key);
+        }
+        return;
+    }
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const bool known = asRead && asRead->is_array() && i < asRead->size();
+        refuseEmpty(value[i], known ? &(*asRead)[i] : nullptr, path + "." + std::to_string(i + 1));
+    }
+}
+
 // Puts every value of `entry` into the record, checking each against the
 // record as read; names and nulls are no values.
 void applyEntry(RecordView& record, const json& entry, const std::string& path, ValueRule rule) {
+    const json asRead = record.json();
+    refuseEmpty(entry, &asRead, path);
     std::vector<std::pair<std::string, json>> leaves;
     flattenJson(entry, "", leaves);
     for (const auto& [key, value] : leaves) {

@@ -1,6 +1,7 @@
 #include "cli/PatchJson.h"
 
 #include "cli/RecordChanges.h"
+#include "core/codec/Cp949.h"
 #include "core/io/CoreError.h"
 
 #include <cstdio>
@@ -11,11 +12,20 @@ namespace {
 
 using nlohmann::json;
 
-// Descriptions and FILE_ID.DIZ come from other people's files in any code
-// page; JSON carries only UTF-8, so invalid bytes become U+FFFD.
+bool isUtf8(const std::string& bytes) {
+    try {
+        static_cast<void>(json(bytes).dump());
+        return true;
+    } catch (const json::type_error&) {
+        return false;
+    }
+}
+
+// Descriptions and FILE_ID.DIZ come from other people's files: UTF-8, or
+// code page 949 as patch tools on Korean systems write them. Bytes neither
+// code page knows become U+FFFD.
 std::string readableText(const std::string& bytes) {
-    return json::parse(json(bytes).dump(-1, ' ', false, json::error_handler_t::replace))
-        .get<std::string>();
+    return isUtf8(bytes) ? bytes : cp949::toUtf8(bytes);
 }
 
 std::string hex32(std::uint32_t value) {
@@ -69,7 +79,7 @@ json infoJson(const patch::Patch& patch) {
                 {"block_check", summary.blockCheck},
                 {"undo", summary.undo},
                 {"records", summary.records},
-                {"bytes_changed", summary.bytesChanged},
+                {"bytes_written", summary.bytesWritten},
                 {"file_id_diz", summary.diz ? json(readableText(*summary.diz)) : json(nullptr)}};
     addFormatFields(out, patch);
     return out;

@@ -4,6 +4,7 @@
 
 #include "cli/EditedSectors.h"
 #include "core/sector/SectorGeometry.h"
+#include "core/text/Messages.h"
 
 #include "support/CliInProcess.h"
 #include "support/TempDir.h"
@@ -34,6 +35,13 @@ json::json_pointer pointerOf(const std::string& key) {
         path += "/" + (position ? std::to_string(std::stoi(part) - 1) : part);
     }
     return json::json_pointer(path);
+}
+
+std::string repeated(std::string_view text, std::size_t times) {
+    std::string out;
+    for (std::size_t i = 0; i < times; ++i)
+        out += text;
+    return out;
 }
 
 class ModWorkflowTest : public ::testing::TestWithParam<bool> {
@@ -192,13 +200,44 @@ TEST_P(ModWorkflowTest, ImportRefusesABadDocumentWholeAndWritesNothing) {
         {{{"upgrade", {{"hp", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}}}}}, "$.upgrade.hp.11"},
         {{{"weapons", {{{"number", 5000}}}}}, "$.weapons[0].number"},
         {{{"spells", json::array()}}, "$.spells"},
+        {{{"units", {{{"index", 0}, {"hp", json::array()}}}}},
+         "$.units[0].hp: an empty list or object is no value"},
+        {{{"units", {{{"index", 0}, {"hp", json::object()}}}}},
+         "$.units[0].hp: an empty list or object is no value"},
+        {{{"upgrade", {{"hp", {1, json::array()}}}}},
+         "$.upgrade.hp.2: an empty list or object is no value"},
     };
     for (const auto& [document, expected] : cases) {
         const auto result = cli({"import", m_image, write("bad.json", document)});
         EXPECT_EQ(result.exitCode, 2) << document;
         EXPECT_NE(result.err.find(expected), std::string::npos) << result.err;
     }
-    EXPECT_EQ(cli({"import", m_image, m_work.write("bad.json", "{not json")}).exitCode, 2);
+    for (const char* text : {"{not json", R"({"units": [{"index": 0, "hp": 1e999}]})"})
+        EXPECT_EQ(cli({"import", m_image, m_work.write("bad.json", text)}).exitCode, 2) << text;
+    // A file that cannot be read fails as every unreadable file does.
+    for (const std::string& unreadable : {m_work.file("missing.json"), m_work.path().string()}) {
+        const auto result = cli({"import", m_image, unreadable});
+        EXPECT_EQ(result.exitCode, 1) << unreadable;
+        EXPECT_EQ(result.err, messages::fileOpenFailure(unreadable).text + "\n");
+    }
+    EXPECT_TRUE(readFile(m_image) == m_before);
+}
+
+// What the parsed document no longer shows is refused while it is parsed.
+TEST_P(ModWorkflowTest, ImportRefusesDeepNestingAndKeysGivenTwice) {
+    const std::size_t levels = 20000;
+    const std::pair<std::string, std::string> cases[] = {
+        {"{\"units\": [" + std::string(levels, '[') + std::string(levels, ']') + "]}",
+         "$.units" + repeated("[0]", 63) + ": nested deeper than 64 levels"},
+        {R"({"units": [{"index": 0, "hp": 1, "hp": 2}]})", "$.units[0].hp: the key is given twice"},
+        {R"({"upgrade": {"hp": [1]}, "upgrade": {"hp": [2]}})",
+         "$.upgrade: the key is given twice"},
+    };
+    for (const auto& [text, expected] : cases) {
+        const auto result = cli({"import", m_image, m_work.write("bad.json", text)});
+        EXPECT_EQ(result.exitCode, 2) << expected;
+        EXPECT_EQ(result.err, "starfall-cli: " + expected + "\n");
+    }
     EXPECT_TRUE(readFile(m_image) == m_before);
 }
 

@@ -158,11 +158,56 @@ TEST_F(CliPatchTest, StaleSectorCodesAreRefusedUnlessKept) {
         runCli({"--dir", s_dir->dir(), "pilot", "set", edited, "#0", "--keep-codes", "melee=202"})
             .exitCode,
         0);
-    const std::string out = m_work.file("stale.ppf");
-    EXPECT_EQ(run({"patch", "make", base, edited, out}, 1)["err"],
-              printed(Failure::StaleSectorCodes, edited, -1, "19557"));
-    EXPECT_FALSE(std::filesystem::exists(out));
-    run({"patch", "make", base, edited, out, "--keep-stale-codes"}, 0);
+    // The same sector with its data as the base's and one byte of its EDC changed.
+    std::string codesOnly = *s_base;
+    codesOnly[19557 * 2352 + 2072] ^= 0x01;
+    const std::pair<std::string, Failure> cases[] = {
+        {edited, Failure::StaleSectorCodes},
+        {copy(codesOnly, "codes.img"), Failure::ChangedSectorCodes},
+    };
+    for (const auto& [modded, failure] : cases) {
+        const std::string out = m_work.file("stale.ppf");
+        EXPECT_EQ(run({"patch", "make", base, modded, out}, 1)["err"],
+                  printed(failure, modded, -1, "19557"));
+        EXPECT_FALSE(std::filesystem::exists(out));
+        run({"patch", "make", base, modded, out, "--keep-stale-codes"}, 0);
+        std::filesystem::remove(out);
+    }
+}
+
+TEST_F(CliPatchTest, IdenticalImagesMakeNoPatch) {
+    const std::string base = copy(*s_base, "base.img");
+    const std::string same = copy(*s_base, "same.img");
+    for (const char* format : {"ppf", "bps"}) {
+        const std::string out = m_work.file(format);
+        EXPECT_EQ(run({"patch", "make", base, same, out, "--format", format}, 1)["err"],
+                  printed(Failure::ImagesIdentical, same))
+            << format;
+        EXPECT_FALSE(std::filesystem::exists(out)) << format;
+    }
+}
+
+// A file or symlink planted where the patch's temporary file goes is left as
+// it is, and so is whatever a symlink points at.
+TEST_F(CliPatchTest, APlantedTemporaryFileIsNeverFollowed) {
+    const std::string base = copy(*s_base, "base.img");
+    const std::string modded = copy(*s_modded, "modded.img");
+    const std::string victim = m_work.write("victim", "keep me");
+    const std::string out = m_work.file("mod.ppf");
+    for (const bool symlink : {true, false}) {
+        if (symlink)
+            std::filesystem::create_symlink(victim, out + ".part");
+        else
+            m_work.write("mod.ppf.part", "left over");
+        EXPECT_EQ(run({"patch", "make", base, modded, out}, 1)["err"],
+                  printed(Failure::TemporaryFileInTheWay, out + ".part"))
+            << symlink;
+        EXPECT_EQ(readFile(victim), "keep me");
+        EXPECT_FALSE(std::filesystem::exists(out)) << symlink;
+        std::filesystem::remove(out + ".part");
+    }
+    run({"patch", "make", base, modded, out}, 0);
+    EXPECT_FALSE(std::filesystem::exists(out + ".part"));
 }
 
 TEST_F(CliPatchTest, HandBuiltPpf1Ppf2AndBpsFilesApply) {
@@ -246,12 +291,35 @@ TEST_F(CliPatchTest, InfoShowsWhatTheMakerWrote) {
     EXPECT_EQ(info["block_check"], true);
     EXPECT_EQ(info["undo"], true);
     EXPECT_GT(info["records"].get<int>(), 0);
-    EXPECT_EQ(info["bytes_changed"], test::changedPositions(*s_base, *s_modded).size());
+    // The maker writes only the bytes that differ, so here the two counts agree.
+    EXPECT_EQ(info["bytes_written"], test::changedPositions(*s_base, *s_modded).size());
+    EXPECT_FALSE(info.contains("bytes_changed"));
+}
 
-    // A description in another code page still prints as valid JSON.
-    Bytes foreign = test::ppf1("\xB8\xF0\xB5\xE5", {{1, {1}, {}}});
-    const json shown = run({"patch", "info", m_work.write("cp949.ppf", text(foreign))}, 0);
-    EXPECT_NE(shown["description"].get<std::string>().find("\xEF\xBF\xBD"), std::string::npos);
+// Descriptions and FILE_ID.DIZ are UTF-8 or code page 949; what neither
+// reads still prints as valid JSON.
+TEST_F(CliPatchTest, InfoReadsDescriptionsInEitherCodePage) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"code page 949", "\xB8\xF0\xB5\xE5 v1", "모드 v1"},
+        {"UTF-8", "모드 v1", "모드 v1"},
+        {"neither",
+         "\xA1"
+         "0",
+         "\xEF\xBF\xBD"
+         "0"}, // a lead byte without its trail
+    };
+    for (const Case& c : cases) {
+        const Bytes patch = test::ppf2(c.bytes, 4096, Bytes(1024, 0), {{1, {1}, {}}}, c.bytes);
+        const json shown = run({"patch", "info", m_work.write("text.ppf", text(patch))}, 0);
+        EXPECT_EQ(shown["description"], c.shown) << c.what;
+        EXPECT_EQ(shown["file_id_diz"], c.shown) << c.what;
+        EXPECT_EQ(shown["bytes_written"], 1) << c.what;
+    }
 }
 
 TEST_F(CliPatchTest, BadCommandLinesExitTwoAndWriteNothing) {

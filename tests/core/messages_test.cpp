@@ -85,6 +85,7 @@ TEST(Messages, EachCoreFailureHasItsMessage) {
         {"ImageOpenForSave", failed(Failure::ImageOpenForSave, kImage, 3, "<why>"),
          fileOpenFailure(kImage)},
         {"PatchOpenForLoad", failed(Failure::PatchOpenForLoad, kPatch), fileOpenFailure(kPatch)},
+        {"InputOpenForLoad", failed(Failure::InputOpenForLoad, kPatch), fileOpenFailure(kPatch)},
         {"ListFileMissing", failed(Failure::ListFileMissing, "/x/unitlist.ini", -1, "unitlist.ini"),
          listFileMissing("unitlist.ini")},
         {"JournalInTheWay", failed(Failure::JournalInTheWay, kJournal, -1, "<why>"),
@@ -136,6 +137,17 @@ TEST(Messages, EachCoreFailureHasItsMessage) {
          editor("'/a/b.img' 이미지의 섹터 <sectors>은(는) 데이터가 바뀌었는데 EDC/ECC가 맞지 "
                 "않습니다. 먼저 'starfall-cli sectors repair'로 고치거나, 그대로 두려면 "
                 "--keep-stale-codes를 쓰십시오. 패치를 만들지 않았습니다.")},
+        {"ChangedSectorCodes", failed(Failure::ChangedSectorCodes, kImage, -1, "<sectors>"),
+         editor("'/a/b.img' 이미지의 섹터 <sectors>은(는) 데이터는 그대로인데 EDC/ECC 바이트만 "
+                "바뀌어 데이터와 맞지 않습니다. 먼저 'starfall-cli sectors repair --sectors'로 "
+                "고치거나, 그대로 두려면 --keep-stale-codes를 쓰십시오. 패치를 만들지 "
+                "않았습니다.")},
+        {"ImagesIdentical", failed(Failure::ImagesIdentical, kImage),
+         editor("'/a/b.img' 이미지는 원본과 같습니다. 다른 바이트가 없어 패치를 만들지 "
+                "않았습니다.")},
+        {"TemporaryFileInTheWay", failed(Failure::TemporaryFileInTheWay, kPatch),
+         editor("'/a/m.ppf' 파일이 이미 있습니다. 그 파일을 따라가거나 덮어쓰지 않도록 아무것도 "
+                "쓰지 않았습니다. 이 파일을 치운 뒤 다시 하십시오.")},
         {"PatchVerifyFailed", failed(Failure::PatchVerifyFailed, kImage, 5),
          editor("'/a/b.img' 파일의 위치 5에서 다시 읽은 바이트가 쓴 바이트와 다릅니다. 패치 전의 "
                 "바이트로 되돌렸습니다.")},

@@ -9,8 +9,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
+#include <unistd.h>
 
 namespace starfall::patch {
 
@@ -41,12 +42,34 @@ PatchSummary summarizePpf(const PpfPatch& patch) {
                          0,
                          patch.diz};
     for (const PpfRecord& record : patch.records)
-        summary.bytesChanged += record.length;
+        summary.bytesWritten += record.length;
     return summary;
 }
 
 PatchSummary summarizeBps(const BpsPatch& patch) {
     return {"BPS", patch.metadata, false, false, patch.actions, patch.copiedOrRead, std::nullopt};
+}
+
+// Creates `partial` afresh: whatever stands under its name, a symlink planted
+// there above all, is neither followed nor truncated.
+void writeNewFile(const std::string& partial, const std::string& path,
+                  const std::vector<std::uint8_t>& bytes) {
+    const int fd =
+        ::open(partial.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        const int cause = errno;
+        if (cause == EEXIST)
+            throw CoreError(Failure::TemporaryFileInTheWay, partial);
+        throw CoreError(Failure::WriteFailed, path, -1, std::strerror(cause));
+    }
+    int cause = writeAt(fd, 0, bytes);
+    if (::close(fd) != 0 && cause == 0)
+        cause = errno;
+    if (cause != 0) {
+        std::error_code ignored;
+        std::filesystem::remove(partial, ignored);
+        throw CoreError(Failure::WriteFailed, path, -1, std::strerror(cause));
+    }
 }
 
 } // namespace
@@ -74,18 +97,7 @@ Patch parsePatch(std::vector<std::uint8_t> file, const std::string& path) {
 
 void writePatchFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     const std::string partial = path + ".part";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            const int cause = errno;
-            std::error_code ignored;
-            std::filesystem::remove(partial, ignored);
-            throw CoreError(Failure::WriteFailed, path, -1, std::strerror(cause));
-        }
-    }
+    writeNewFile(partial, path, bytes);
     std::error_code error;
     std::filesystem::rename(partial, path, error);
     if (error) {

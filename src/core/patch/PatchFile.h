@@ -22,7 +22,8 @@ using Patch = std::variant<PpfPatch, BpsPatch>;
 [[nodiscard]] Patch parsePatch(std::vector<std::uint8_t> file, const std::string& path);
 
 // Writes a new patch file beside `path` and then moves it there, so that a
-// failed write leaves no half patch. Throws CoreError(WriteFailed).
+// failed write leaves no half patch. Throws CoreError(WriteFailed), and
+// CoreError(TemporaryFileInTheWay) when something stands at `path`.part.
 void writePatchFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 // What `patch info` shows of any patch.
@@ -31,8 +32,8 @@ struct PatchSummary {
     std::string description; // a BPS's metadata
     bool blockCheck = false;
     bool undo = false;
-    std::size_t records = 0; // a BPS's actions
-    Position bytesChanged = 0;
+    std::size_t records = 0;   // a BPS's actions
+    Position bytesWritten = 0; // what the records write, whether or not it differs
     std::optional<std::string> diz;
 };
 

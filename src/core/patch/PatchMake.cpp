@@ -20,23 +20,47 @@ namespace {
 // Whole sectors, so that each block holds the sectors it checks.
 constexpr std::size_t kBlockBytes = 448 * sector::kSectorSize;
 
+// Stale sectors apart by what changed in them: the data, or only the codes.
+struct StaleSectors {
+    std::vector<std::int64_t> dataChanged;
+    std::vector<std::int64_t> codesOnly;
+};
+
 struct Walk {
     ByteChanges changes;
-    std::vector<std::int64_t> staleSectors;
+    StaleSectors stale;
     BpsChecksums checksums;
 };
+
+std::size_t codesStart(sector::Form form) {
+    return form == sector::Form::Form1 ? sector::kDataEnd : sector::kForm2EdcAt;
+}
 
 // A raw sector whose bytes changed and whose codes no longer match them.
 // Images without sector framing have no codes to go stale.
 void findStale(Position start, std::span<const std::uint8_t> base,
-               std::span<const std::uint8_t> modded, std::vector<std::int64_t>& stale) {
+               std::span<const std::uint8_t> modded, StaleSectors& stale) {
     for (std::size_t at = 0; at + sector::kSectorSize <= modded.size(); at += sector::kSectorSize) {
         if (std::memcmp(base.data() + at, modded.data() + at, sector::kSectorSize) == 0)
             continue;
         const sector::ConstSector one(modded.data() + at, sector::kSectorSize);
-        if (sector::formOf(one) != sector::Form::Other && !sector::check(one).matches())
-            stale.push_back((start + static_cast<Position>(at)) / sector::kSectorBytes);
+        const sector::Form form = sector::formOf(one);
+        if (form == sector::Form::Other || sector::check(one).matches())
+            continue;
+        const std::int64_t number = (start + static_cast<Position>(at)) / sector::kSectorBytes;
+        const bool dataSame =
+            std::memcmp(base.data() + at, modded.data() + at, codesStart(form)) == 0;
+        (dataSame ? stale.codesOnly : stale.dataChanged).push_back(number);
     }
+}
+
+// Sectors whose data changed come first: repairing them is the usual next
+// step, and a sector whose codes alone changed is named only when no other is.
+void refuseStale(const std::string& modded, const StaleSectors& stale) {
+    if (!stale.dataChanged.empty())
+        throw CoreError(Failure::StaleSectorCodes, modded, -1, describeSectors(stale.dataChanged));
+    if (!stale.codesOnly.empty())
+        throw CoreError(Failure::ChangedSectorCodes, modded, -1, describeSectors(stale.codesOnly));
 }
 
 Walk walkImages(const std::string& base, const std::string& modded, Position size, bool crcs) {
@@ -56,7 +80,7 @@ Walk walkImages(const std::string& base, const std::string& modded, Position siz
                             std::to_string(start + static_cast<Position>(before.size())) + " ≠ " +
                                 std::to_string(start + static_cast<Position>(after.size())));
         changes.compare(start, before, after);
-        findStale(start, before, after, walk.staleSectors);
+        findStale(start, before, after, walk.stale);
         if (crcs && before == after) {
             const std::uint32_t crc = crc32Of(before);
             baseCrc.append(crc, before.size());
@@ -88,8 +112,11 @@ std::vector<std::uint8_t> makePatch(const std::string& base, const std::string& 
         throw CoreError(Failure::ImageSizesDiffer, modded, -1,
                         std::to_string(size) + " ≠ " + std::to_string(moddedSize));
     const Walk walk = walkImages(base, modded, size, options.kind == PatchKind::Bps);
-    if (!walk.staleSectors.empty() && !options.keepStaleCodes)
-        throw CoreError(Failure::StaleSectorCodes, modded, -1, describeSectors(walk.staleSectors));
+    // A patch without records sends other patchers into an endless loop.
+    if (walk.changes.empty())
+        throw CoreError(Failure::ImagesIdentical, modded);
+    if (!options.keepStaleCodes)
+        refuseStale(modded, walk.stale);
     std::vector<std::uint8_t> patch =
         options.kind == PatchKind::Bps
             ? writeLinearBps(size, walk.changes, options.description, walk.checksums)

@@ -23,7 +23,8 @@ struct MakeOptions {
 
 // The patch file's bytes. Throws CoreError: ImageSizesDiffer, StaleSectorCodes
 // (naming the changed sectors of `modded` whose EDC/ECC do not match, unless
-// keepStaleCodes), PatchTooLarge.
+// keepStaleCodes; ChangedSectorCodes where only those codes changed),
+// ImagesIdentical, PatchTooLarge.
 [[nodiscard]] std::vector<std::uint8_t>
 makePatch(const std::string& base, const std::string& modded, const MakeOptions& options);
 

@@ -114,6 +114,7 @@ Message messageFor(Failure failure, std::string_view path, Position position,
     case Failure::NoRawSectors:
         return romEditorExclamation(
             quoted(path, "파일에는 2352바이트 원시 섹터가 없어 섹터 코드를 검사할 수 없습니다."));
+    case Failure::InputOpenForLoad:
     case Failure::PatchOpenForLoad:
         return messages::fileOpenFailure(path);
     case Failure::PatchDamaged:
@@ -147,6 +148,19 @@ Message messageFor(Failure failure, std::string_view path, Position position,
             "은(는) 데이터가 바뀌었는데 EDC/ECC가 맞지 않습니다. 먼저 'starfall-cli sectors "
             "repair'로 고치거나, 그대로 두려면 --keep-stale-codes를 쓰십시오. 패치를 만들지 "
             "않았습니다.");
+    case Failure::ChangedSectorCodes:
+        return romEditorExclamation(
+            quoted(path, "이미지의 섹터 ") + std::string(detail) +
+            "은(는) 데이터는 그대로인데 EDC/ECC 바이트만 바뀌어 데이터와 맞지 않습니다. 먼저 "
+            "'starfall-cli sectors repair --sectors'로 고치거나, 그대로 두려면 "
+            "--keep-stale-codes를 쓰십시오. 패치를 만들지 않았습니다.");
+    case Failure::ImagesIdentical:
+        return romEditorExclamation(
+            quoted(path, "이미지는 원본과 같습니다. 다른 바이트가 없어 패치를 만들지 않았습니다."));
+    case Failure::TemporaryFileInTheWay:
+        return romEditorExclamation(quoted(path, "파일이 이미 있습니다. 그 파일을 따라가거나 "
+                                                 "덮어쓰지 않도록 아무것도 쓰지 않았습니다. 이 "
+                                                 "파일을 치운 뒤 다시 하십시오."));
     case Failure::PatchVerifyFailed:
         return romEditorExclamation(quoted(path, "파일의 위치 ") + std::to_string(position) +
                                     "에서 다시 읽은 바이트가 쓴 바이트와 다릅니다. 패치 전의 "

@@ -41,7 +41,9 @@ inline constexpr std::array<UpgradeRowInfo, kUpgradeRowCount> kUpgradeRows{{
 // The values as the edit boxes hold them: decimal texts, as every record
 // keeps them (a save takes the decimal parse and cuts it to 16 bits).
 struct UpgradeTable {
-    std::array<std::array<std::string, kUpgradeStageCount>, kUpgradeRowCount> values{};
+    // No `{}`: std::string starts empty anyway, and clang 14 crashes on the
+    // default member initializer of this nested array of strings.
+    std::array<std::array<std::string, kUpgradeStageCount>, kUpgradeRowCount> values;
     LoadedBytes loaded;
 
     bool operator==(const UpgradeTable&) const = default;
