@@ -30,7 +30,7 @@ std::vector<DemoUnit> buildUnits() {
          "abilities.2=없음; abilities.3=없음; abilities.4=없음; repair_cost=900",
          {1081, 1203, 1285},
          0x08,
-         {{1, 0xC0}}},
+         {{1, 0xC0}}}, // bits 7-6 of the packed byte, which no field owns
         // Whatever the list stores third, the editor shows weapon 1203 here.
         {"디오",
          600,
