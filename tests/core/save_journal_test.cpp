@@ -75,6 +75,21 @@ TEST(SaveJournalFormat, RoundTripsAndTellsTornFromDamaged) {
     }
 }
 
+// A name too long to take ".journal" still gets a journal of its own, so its
+// image can be saved.
+TEST_F(SaveJournalTest, AnImageWithALongNameSavesThroughAShorterJournalName) {
+    const std::string longName(250, 'n');
+    const std::string path = m_dir.file(longName);
+    SyntheticImage::flat(16).saveTo(path);
+    const std::string journal = journalPathFor(path);
+    EXPECT_LE(std::filesystem::path(journal).filename().string().size(), 255u);
+    EXPECT_NE(journal, journalPathFor(m_dir.file(std::string(249, 'n') + "m")));
+    EXPECT_EQ(journalPathFor(m_dir.file("a.img")), m_dir.file("a.img") + ".journal");
+    writeBytes(path, std::vector<ByteWrite>{{3, 0x5A}});
+    EXPECT_EQ(readFile(path)[3], '\x5A');
+    EXPECT_FALSE(std::filesystem::exists(journal));
+}
+
 TEST_F(SaveJournalTest, JournalIsFlushedBeforeTheImageAndDeletedAfterIt) {
     std::vector<SaveStep> steps;
     std::string journalAtFirstWrite;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
+#include <cstdio>
 #include <cstring>
 #include <string_view>
 
@@ -82,7 +84,20 @@ private:
 } // namespace
 
 std::string journalPathFor(const std::string& imagePath) {
-    return imagePath + ".journal";
+    constexpr std::string_view kSuffix = ".journal";
+    const std::size_t slash = imagePath.rfind('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const std::string_view name = std::string_view(imagePath).substr(nameStart);
+    if (name.size() + kSuffix.size() <= NAME_MAX)
+        return imagePath + std::string(kSuffix);
+    // No room for the suffix: keep the head of the name, and tell images that
+    // share it apart by the CRC-32 of the whole name.
+    char crc[9];
+    std::snprintf(crc, sizeof crc, "%08x",
+                  crc32Of({reinterpret_cast<const std::uint8_t*>(name.data()), name.size()}));
+    const std::size_t head = NAME_MAX - kSuffix.size() - sizeof crc;
+    return imagePath.substr(0, nameStart) + std::string(name.substr(0, head)) + "." + crc +
+           std::string(kSuffix);
 }
 
 std::vector<std::uint8_t> encodeJournal(const SaveJournal& journal) {

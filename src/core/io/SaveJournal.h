@@ -40,7 +40,9 @@ struct SaveJournal {
     bool operator==(const SaveJournal&) const = default;
 };
 
-// The journal of `imagePath`: the image's own path with ".journal" added.
+// The journal of `imagePath`: the image's own path with ".journal" added, or,
+// for a file name too long to take it, the name's first 238 bytes, a dot, the
+// CRC-32 of the whole name in hex and ".journal".
 [[nodiscard]] std::string journalPathFor(const std::string& imagePath);
 
 [[nodiscard]] std::vector<std::uint8_t> encodeJournal(const SaveJournal& journal);
