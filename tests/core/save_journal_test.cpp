@@ -2,6 +2,7 @@
 #include "core/io/ImageAccess.h"
 #include "core/io/ImageSave.h"
 #include "core/io/SaveJournal.h"
+#include "core/text/Messages.h"
 
 #include "support/SyntheticImage.h"
 #include "support/TempDir.h"
@@ -156,6 +157,17 @@ TEST_F(SaveJournalTest, AKilledSaveIsRolledBackByTheNextAction) {
     }
     // Told once for each journal that held old bytes (from the journal's flush on).
     EXPECT_EQ(m_notices.size(), 6u);
+}
+
+// A crafted journal with the image's identity and a good checksum, whose run
+// reaches past the end: applied, it would grow the image.
+TEST_F(SaveJournalTest, AJournalReachingPastTheEndIsNeverApplied) {
+    placeJournal({identity(), {{14, {0x01, 0x02, 0x03}}}});
+    const std::string before = readFile(m_image);
+    (void)readBytes(m_image, std::vector<Position>{0});
+    EXPECT_EQ(readFile(m_image), before);
+    EXPECT_TRUE(journalExists());
+    EXPECT_EQ(m_notices, (std::vector<std::string>{messages::journalLeftAlone(m_journal).text}));
 }
 
 TEST_F(SaveJournalTest, AJournalOfAnotherImageIsNeverApplied) {

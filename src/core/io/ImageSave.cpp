@@ -98,6 +98,14 @@ std::size_t byteCount(const SaveJournal& journal) {
     return count;
 }
 
+// A journal whose runs reach past the image's end was not written by a save,
+// none of which grows the image: applying it would.
+bool runsInside(const SaveJournal& journal, std::uint64_t size) {
+    return std::all_of(journal.runs.begin(), journal.runs.end(), [size](const JournalRun& run) {
+        return run.start >= 0 && static_cast<std::uint64_t>(run.start) + run.old.size() <= size;
+    });
+}
+
 // With the image locked, so that no live save owns the journal.
 void recoverLocked(int fd, const std::string& path) {
     const std::string journalPath = journalPathFor(path);
@@ -114,7 +122,8 @@ void recoverLocked(int fd, const std::string& path) {
         return;
     }
     const ImageIdentity identity = identityOf(fd);
-    if (!text || decoded.state == JournalState::Damaged || decoded.journal.identity != identity) {
+    if (!text || decoded.state == JournalState::Damaged || decoded.journal.identity != identity ||
+        !runsInside(decoded.journal, identity.size)) {
         notifyOnce(journalPath, messages::journalLeftAlone(journalPath));
         return;
     }
