@@ -101,10 +101,10 @@ TEST_F(SaveJournalTest, JournalIsFlushedBeforeTheImageAndDeletedAfterIt) {
         return 0;
     });
     writeBytes(m_image, kPlan, "test");
-    EXPECT_EQ(steps, (std::vector<SaveStep>{SaveStep::JournalCreate, SaveStep::JournalWrite,
-                                            SaveStep::JournalFlush, SaveStep::FolderFlush,
-                                            SaveStep::ImageWrite, SaveStep::ImageWrite,
-                                            SaveStep::ImageFlush, SaveStep::JournalDelete}));
+    EXPECT_EQ(steps, (std::vector<SaveStep>{
+                         SaveStep::JournalCreate, SaveStep::JournalWrite, SaveStep::JournalFlush,
+                         SaveStep::FolderFlush, SaveStep::ImageWrite, SaveStep::ImageWrite,
+                         SaveStep::ImageFlush, SaveStep::JournalDelete, SaveStep::CommitFlush}));
     const DecodedJournal journal = decodeJournal(bytesOf(journalAtFirstWrite));
     ASSERT_EQ(journal.state, JournalState::Complete);
     EXPECT_EQ(journal.journal.identity, identity());
@@ -112,6 +112,16 @@ TEST_F(SaveJournalTest, JournalIsFlushedBeforeTheImageAndDeletedAfterIt) {
     EXPECT_FALSE(journalExists());
     EXPECT_EQ(readBytes(m_image, std::vector<Position>{2, 3, 9}),
               (std::vector<int>{0x11, 0x22, 0x33}));
+}
+
+// Past the unlink the save has landed: a folder that cannot be flushed then
+// fails nothing, and nothing is rolled back.
+TEST_F(SaveJournalTest, AFailedCommitFlushLeavesTheLandedSave) {
+    setSaveFaultHook([](SaveStep step) { return step == SaveStep::CommitFlush ? EIO : 0; });
+    writeBytes(m_image, kPlan, "test");
+    EXPECT_EQ(readBytes(m_image, std::vector<Position>{2, 3, 9}),
+              (std::vector<int>{0x11, 0x22, 0x33}));
+    EXPECT_FALSE(journalExists());
 }
 
 TEST_F(SaveJournalTest, AFailureAtAnyStepLeavesTheImageAsItWas) {

@@ -285,6 +285,11 @@ SaveReport saveRuns(const std::string& path, std::vector<PlannedRun> runs, std::
         rollBack(image.fd(), path, change, error);
     if (const int error = deleteJournal(path))
         rollBack(image.fd(), path, change, error);
+    // The unlink is the commit: flushed, a save reported done stays done after
+    // a power cut. The save has landed either way, so a failure here is no
+    // failure of the save; at worst a power cut rolls it back whole.
+    if (fault(SaveStep::CommitFlush) == 0)
+        (void)flushFolderOf(journalPathFor(path));
     return std::move(change.report);
 }
 

@@ -75,7 +75,8 @@ enum class SaveStep {
     FolderFlush,
     ImageWrite,
     ImageFlush,
-    JournalDelete
+    JournalDelete,
+    CommitFlush
 };
 using SaveFaultHook = std::function<int(SaveStep)>;
 void setSaveFaultHook(SaveFaultHook hook);
