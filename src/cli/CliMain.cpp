@@ -48,6 +48,12 @@ int runCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
                    "Folder holding charlist.ini, unitlist.ini and weapon.ini "
                    "(default: the folder of this program)");
     addVerbs(app, context, verbOf(argc, argv));
+    // A failure after a save landed must not read as a failed save.
+    const std::uint64_t landedBefore = landedSaveCount();
+    const auto sayIfLanded = [&] {
+        if (landedSaveCount() != landedBefore)
+            err << messages::saveLandedBeforeFailure(lastLandedImage()).text << '\n';
+    };
 
     try {
         app.parse(argc, argv);
@@ -61,10 +67,12 @@ int runCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
         return 2;
     } catch (const CoreError& error) {
         err << messageFor(error).text << '\n';
+        sayIfLanded();
         return 1;
     } catch (const std::exception& error) {
         // A read, JSON or library fault: one line and a failure status, never an abort.
         err << "starfall-cli: " << error.what() << '\n';
+        sayIfLanded();
         return 1;
     }
     return context.exitStatus;

@@ -1,9 +1,13 @@
 #include "cli/VerbTable.h"
+#include "core/io/ImageSave.h"
+#include "core/text/Messages.h"
 #include "support/CliInProcess.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -38,6 +42,27 @@ TEST(CliVerbs, EachVerbNamedAloneGetsItsOwnParser) {
         EXPECT_EQ(help.exitCode, 0) << verb << ": " << help.err;
         EXPECT_NE(help.out.find("Usage: starfall-cli " + verb + " "), std::string::npos) << verb;
     }
+}
+
+// A failure once the save has landed (a list or a patch that cannot be read
+// back) fails the command, but must not let the user think nothing was saved.
+TEST(CliVerbs, AFailureAfterALandedSaveSaysTheSaveLanded) {
+    const test::TempDir dir;
+    ASSERT_EQ(runCliHere({"make-demo", dir.dir()}).exitCode, 0);
+    const std::string image = dir.file("demo.img");
+    setSaveFaultHook([](SaveStep step) -> int {
+        if (step == SaveStep::CommitFlush)
+            throw std::runtime_error("read back failed");
+        return 0;
+    });
+    const auto set = runCliHere({"--dir", dir.dir(), "unit", "set", image, "#0", "hp=1234"});
+    setSaveFaultHook({});
+    EXPECT_EQ(set.exitCode, 1);
+    EXPECT_NE(set.err.find(messages::saveLandedBeforeFailure(image).text), std::string::npos)
+        << set.err;
+    const auto failedEarly = runCliHere({"--dir", dir.dir(), "unit", "get", dir.file("no.img"), "#0"});
+    EXPECT_EQ(failedEarly.err.find(messages::saveLandedBeforeFailure(image).text),
+              std::string::npos);
 }
 
 } // namespace

@@ -63,6 +63,29 @@ TEST(Messages, EachMessageHasItsTextTitleAndIcon) {
          {"'/a/b.img' 파일에 끝나지 않은 저장의 기록 '/a/b.img.journal'이(가) 있지만 이미지에 쓸 "
           "수 없어 되돌리지 못했습니다.",
           kEditor, kWarn}},
+        {"journalNotTheImages",
+         journalNotTheImages(kJournal, 9, false),
+         {"'/a/b.img.journal' 파일은 이 이미지와 맞지 않습니다: 위치 9의 바이트가 끝나지 않은 "
+          "저장 전의 값도, 그 저장이 쓴 값도 아닙니다. 그 뒤에 이미지가 바뀌었습니다. 이미지와 "
+          "이 파일을 그대로 두었습니다. 이 파일을 치우기 전에는 저장할 수 없습니다.",
+          kEditor, kWarn}},
+        {"journalNotTheImages with hints",
+         journalNotTheImages(kJournal, 9, true),
+         {"'/a/b.img.journal' 파일은 이 이미지와 맞지 않습니다: 위치 9의 바이트가 끝나지 않은 "
+          "저장 전의 값도, 그 저장이 쓴 값도 아닙니다(이미지의 크기나 장치, 아이노드도 기록과 "
+          "다릅니다). 그 뒤에 이미지가 바뀌었습니다. 이미지와 이 파일을 그대로 두었습니다. 이 "
+          "파일을 치우기 전에는 저장할 수 없습니다.",
+          kEditor, kWarn}},
+        {"journalStuck",
+         journalStuck(kImage, kJournal, "<why>"),
+         {"'/a/b.img' 파일을 끝나지 않은 저장 전으로 되돌렸지만, 폴더에 쓸 수 없어 그 저장의 "
+          "기록 '/a/b.img.journal'을(를) 지우지 못했습니다. (<why>) 폴더에 쓸 수 있게 되기 "
+          "전에는 저장할 수 없습니다.",
+          kEditor, kWarn}},
+        {"saveLandedBeforeFailure",
+         saveLandedBeforeFailure(kImage),
+         {"'/a/b.img' 파일의 저장은 이 오류 전에 끝났습니다. 저장한 내용은 이미지에 있습니다.",
+          kEditor, kInfo}},
         {"unexpectedFailure",
          unexpectedFailure("<what>"),
          {"예기치 못한 오류로 프로그램을 끝냅니다: <what>", kEditor, kWarn}},

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/file.h>
@@ -29,6 +30,13 @@ const std::vector<ByteWrite> kPlan{{2, 0x11}, {3, 0x22}, {9, 0x33}};
 
 std::vector<std::uint8_t> bytesOf(const std::string& text) {
     return {text.begin(), text.end()};
+}
+
+// Changes one byte behind every save's back.
+void writeFileByte(const std::string& path, long at, char value) {
+    const int fd = ::open(path.c_str(), O_WRONLY);
+    ASSERT_EQ(::pwrite(fd, &value, 1, at), 1);
+    ::close(fd);
 }
 
 class SaveJournalTest : public ::testing::Test {
@@ -61,7 +69,7 @@ protected:
 };
 
 TEST(SaveJournalFormat, RoundTripsAndTellsTornFromDamaged) {
-    const SaveJournal journal{{16, 7, 99}, {{2, {0xEE, 0xEE}}, {9, {0x00}}}};
+    const SaveJournal journal{{16, 7, 99}, {{2, {0xEE, 0xEE}, {0x01, 0x02}}, {9, {0x00}, {0x03}}}, 40};
     const auto bytes = encodeJournal(journal);
     const DecodedJournal decoded = decodeJournal(bytes);
     EXPECT_EQ(decoded.state, JournalState::Complete);
@@ -108,7 +116,8 @@ TEST_F(SaveJournalTest, JournalIsFlushedBeforeTheImageAndDeletedAfterIt) {
     const DecodedJournal journal = decodeJournal(bytesOf(journalAtFirstWrite));
     ASSERT_EQ(journal.state, JournalState::Complete);
     EXPECT_EQ(journal.journal.identity, identity());
-    EXPECT_EQ(journal.journal.runs, (std::vector<JournalRun>{{2, {0xEE, 0xEE}}, {9, {0xEE}}}));
+    EXPECT_EQ(journal.journal.runs,
+              (std::vector<JournalRun>{{2, {0xEE, 0xEE}, {0x11, 0x22}}, {9, {0xEE}, {0x33}}}));
     EXPECT_FALSE(journalExists());
     EXPECT_EQ(readBytes(m_image, std::vector<Position>{2, 3, 9}),
               (std::vector<int>{0x11, 0x22, 0x33}));
@@ -172,7 +181,7 @@ TEST_F(SaveJournalTest, AKilledSaveIsRolledBackByTheNextAction) {
 // A crafted journal with the image's identity and a good checksum, whose run
 // reaches past the end: applied, it would grow the image.
 TEST_F(SaveJournalTest, AJournalReachingPastTheEndIsNeverApplied) {
-    placeJournal({identity(), {{14, {0x01, 0x02, 0x03}}}});
+    placeJournal({identity(), {{14, {0x01, 0x02, 0x03}, {0xEE, 0xEE, 0xEE}}}});
     const std::string before = readFile(m_image);
     (void)readBytes(m_image, std::vector<Position>{0});
     EXPECT_EQ(readFile(m_image), before);
@@ -180,38 +189,126 @@ TEST_F(SaveJournalTest, AJournalReachingPastTheEndIsNeverApplied) {
     EXPECT_EQ(m_notices, (std::vector<std::string>{messages::journalLeftAlone(m_journal).text}));
 }
 
-TEST_F(SaveJournalTest, AJournalOfAnotherImageIsNeverApplied) {
-    ImageIdentity other = identity();
-    other.inode += 1;
-    placeJournal({other, {{0, {0x01, 0x02}}}});
-    const std::string before = readFile(m_image);
-    const std::string journal = readFile(m_journal);
-    (void)readBytes(m_image, std::vector<Position>{0});
-    (void)readBytes(m_image, std::vector<Position>{0});
-    EXPECT_EQ(readFile(m_image), before);
-    EXPECT_EQ(readFile(m_journal), journal);
-    ASSERT_EQ(m_notices.size(), 1u); // once, however often the image is read
-    try {
-        writeBytes(m_image, kPlan, "test");
-        ADD_FAILURE() << "a save went ahead beside a journal it cannot own";
-    } catch (const CoreError& error) {
-        EXPECT_EQ(error.failure(), Failure::JournalInTheWay);
+// A journal applies while every position it names holds its old or its new
+// byte, whatever the image's device and inode now are (a remounted disk).
+TEST_F(SaveJournalTest, AJournalIsTiedToItsImageByContent) {
+    ImageIdentity remounted = identity();
+    remounted.device += 1;
+    struct Case {
+        const char* name;
+        SaveJournal journal;
+        std::string image; // bytes 2 and 3 afterwards
+        bool journalStays;
+    };
+    const Case cases[] = {
+        {"remounted, new bytes in place", {remounted, {{2, {0x01}, {0xEE}}}}, "\x01\xEE", false},
+        {"partly written", {identity(), {{2, {0x01, 0xEE}, {0xEE, 0x22}}}}, "\x01\xEE", false},
+        // A backup copied back over the image after the crash: nothing to undo.
+        {"backup restored", {identity(), {{2, {0xEE, 0xEE}, {0x11, 0x22}}}}, "\xEE\xEE", false},
+        {"changed since", {remounted, {{2, {0x01}, {0x02}}}}, "\xEE\xEE", true},
+    };
+    for (const Case& c : cases) {
+        SyntheticImage::flat(16, 0xEE).saveTo(m_image);
+        m_notices.clear();
+        placeJournal(c.journal);
+        (void)readBytes(m_image, std::vector<Position>{0});
+        (void)readBytes(m_image, std::vector<Position>{0});
+        EXPECT_EQ(readFile(m_image).substr(2, 2), c.image) << c.name;
+        EXPECT_EQ(journalExists(), c.journalStays) << c.name;
+        ASSERT_EQ(m_notices.size(), 1u) << c.name; // once, however often the image is read
+        if (c.journalStays) {
+            EXPECT_EQ(m_notices[0], messages::journalNotTheImages(m_journal, 2, true).text);
+            EXPECT_THROW(writeBytes(m_image, kPlan, "test"), CoreError) << c.name;
+            EXPECT_EQ(readFile(m_image).substr(2, 2), c.image) << c.name;
+        }
+        std::filesystem::remove(m_journal);
     }
-    EXPECT_EQ(readFile(m_image), before);
 }
 
-TEST_F(SaveJournalTest, ATornJournalIsDeletedUnapplied) {
-    auto bytes = encodeJournal({identity(), {{0, {0x01}}}});
-    bytes.resize(bytes.size() - 5);
-    m_dir.write("image.img.journal", std::string(bytes.begin(), bytes.end()));
-    const std::string before = readFile(m_image);
+// A save through a second name of the image (a hard link) does not see the
+// first name's journal; that journal must then never write its old bytes over
+// the newer save. A symlink shares its target's journal outright.
+TEST_F(SaveJournalTest, ANewerSaveThroughAnotherNameIsNeverRolledBack) {
+    const std::string linked = m_dir.file("linked.img");
+    ASSERT_EQ(::link(m_image.c_str(), linked.c_str()), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        setSaveFaultHook([](SaveStep step) {
+            if (step == SaveStep::JournalDelete)
+                ::raise(SIGKILL);
+            return 0;
+        });
+        writeBytes(m_image, kPlan, "test");
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(journalExists());
+    writeBytes(linked, std::vector<ByteWrite>{{2, 0x44}}, "test");
     (void)readBytes(m_image, std::vector<Position>{0});
-    EXPECT_EQ(readFile(m_image), before);
-    EXPECT_FALSE(journalExists());
+    EXPECT_EQ(readBytes(m_image, std::vector<Position>{2, 3}), (std::vector<int>{0x44, 0x22}));
+    EXPECT_EQ(m_notices, (std::vector<std::string>{
+                             messages::journalNotTheImages(m_journal, 2, false).text}));
+
+    const std::string symlinked = m_dir.file("symlinked.img");
+    ASSERT_EQ(::symlink(m_image.c_str(), symlinked.c_str()), 0);
+    EXPECT_EQ(journalPathFor(symlinked), m_journal);
+}
+
+// Only a cut-off start of a real journal is deleted unread; any other file in
+// the journal's place is reported and left as it is.
+TEST_F(SaveJournalTest, OnlyACutOffJournalIsDeletedUnapplied) {
+    auto cutOff = encodeJournal({identity(), {{0, {0x01}, {0xEE}}}});
+    cutOff.resize(cutOff.size() - 5);
+    auto overlong = encodeJournal({identity(), {{0, {0x01}, {0xEE}}}});
+    overlong.resize(overlong.size() - 12);
+    overlong.insert(overlong.end(), 40, 0x00);
+    const std::string before = readFile(m_image);
+    struct Case {
+        const char* name;
+        std::string content;
+        bool deleted;
+    };
+    const Case cases[] = {
+        {"cut off", std::string(cutOff.begin(), cutOff.end()), true},
+        {"empty", "", true},
+        {"another file", before + before, false},
+        {"longer than its counts", std::string(overlong.begin(), overlong.end()), false},
+    };
+    for (const Case& c : cases) {
+        m_dir.write("image.img.journal", c.content);
+        (void)readBytes(m_image, std::vector<Position>{0});
+        EXPECT_EQ(readFile(m_image), before) << c.name;
+        EXPECT_EQ(!journalExists(), c.deleted) << c.name;
+        std::filesystem::remove(m_journal);
+    }
+    // Told of the first file left alone (each journal's name once a process).
+    EXPECT_EQ(m_notices, (std::vector<std::string>{messages::journalLeftAlone(m_journal).text}));
+    const std::string target = m_dir.write("elsewhere", std::string(cutOff.begin(), cutOff.end()));
+    ASSERT_EQ(::symlink(target.c_str(), m_journal.c_str()), 0);
+    (void)readBytes(m_image, std::vector<Position>{0});
+    EXPECT_TRUE(std::filesystem::is_symlink(m_journal));
+    EXPECT_TRUE(std::filesystem::exists(target));
+}
+
+// A folder that cannot be written keeps the journal after the roll-back: the
+// image is rolled back once, and the user told once, not on every read.
+TEST_F(SaveJournalTest, AJournalThatCannotBeDeletedIsAppliedOnce) {
+    placeJournal({identity(), {{2, {0x01}, {0xEE}}}});
+    setSaveFaultHook([](SaveStep step) { return step == SaveStep::JournalDelete ? EROFS : 0; });
+    (void)readBytes(m_image, std::vector<Position>{0});
+    EXPECT_EQ(readBytes(m_image, std::vector<Position>{2}), (std::vector<int>{0x01}));
+    writeFileByte(m_image, 2, '\xEE'); // as if the save had written it again
+    (void)readBytes(m_image, std::vector<Position>{0});
+    EXPECT_EQ(readBytes(m_image, std::vector<Position>{2}), (std::vector<int>{0xEE}));
+    EXPECT_TRUE(journalExists());
+    EXPECT_EQ(m_notices, (std::vector<std::string>{
+                             messages::journalStuck(m_image, m_journal, std::strerror(EROFS)).text}));
 }
 
 TEST_F(SaveJournalTest, AJournalOfALiveSaveIsNotRolledBackByALoad) {
-    placeJournal({identity(), {{0, {0x01}}}});
+    placeJournal({identity(), {{0, {0x01}, {0xEE}}}});
     const int held = ::open(m_image.c_str(), O_RDONLY);
     ASSERT_EQ(::flock(held, LOCK_EX), 0);
     EXPECT_EQ(readBytes(m_image, std::vector<Position>{0}), (std::vector<int>{0xEE}));

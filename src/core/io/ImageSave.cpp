@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -30,6 +31,24 @@ SaveFaultHook& faultHook() {
 RecoveryNoticeSink& noticeSink() {
     static RecoveryNoticeSink sink;
     return sink;
+}
+
+struct Landed {
+    std::mutex guard;
+    std::uint64_t count = 0;
+    std::string image;
+};
+
+Landed& landed() {
+    static Landed record;
+    return record;
+}
+
+void noteLanded(const std::string& path) {
+    Landed& record = landed();
+    const std::lock_guard lock(record.guard);
+    ++record.count;
+    record.image = path;
 }
 
 // 0, or the errno a test asks this step to fail with.
@@ -106,35 +125,115 @@ bool runsInside(const SaveJournal& journal, std::uint64_t size) {
     });
 }
 
+enum class Fit {
+    Applies,    // some positions hold the save's new bytes, the rest their old ones
+    AlreadyOld, // every position holds its old byte: the save never reached the image
+    Foreign     // a position holds neither: the image changed since, or it is another's
+};
+
+struct JournalFit {
+    Fit fit = Fit::Foreign;
+    Position at = -1; // the first position that holds neither
+};
+
+// Whether the image still holds what the journal's save left behind. A journal
+// of the first layout has no new bytes, so only the image's identity can say.
+JournalFit fitOf(int fd, const SaveJournal& journal, const ImageIdentity& identity) {
+    if (journal.firstLayout)
+        return {journal.identity == identity ? Fit::Applies : Fit::Foreign};
+    bool anyNew = false;
+    std::vector<std::uint8_t> held;
+    for (const JournalRun& run : journal.runs) {
+        held.resize(run.old.size());
+        if (readAt(fd, run.start, std::span(held)) != static_cast<std::int64_t>(held.size()))
+            return {Fit::Foreign, run.start};
+        for (std::size_t i = 0; i < held.size(); ++i) {
+            if (held[i] == run.fresh[i])
+                anyNew = true;
+            else if (held[i] != run.old[i])
+                return {Fit::Foreign, run.start + static_cast<Position>(i)};
+        }
+    }
+    return {anyNew ? Fit::Applies : Fit::AlreadyOld};
+}
+
+// The journal's bytes, read without following a symlink; nothing for anything
+// that is not a regular file.
+std::optional<std::vector<std::uint8_t>> readJournalFile(const std::string& journalPath) {
+    const FileHandle file(journalPath, O_RDONLY | O_NOFOLLOW);
+    struct stat info {};
+    if (!file.isOpen() || ::fstat(file.fd(), &info) != 0)
+        return std::nullopt;
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.st_size));
+    const std::int64_t got = readAt(file.fd(), 0, std::span(bytes));
+    if (got < 0)
+        return std::nullopt;
+    bytes.resize(static_cast<std::size_t>(got));
+    return bytes;
+}
+
+// Journals this process rolled back but could not delete (a folder it cannot
+// write): the image already holds the old bytes, so they are not applied or
+// announced again.
+bool settledBefore(const std::string& journalPath, bool settle = false) {
+    static std::mutex guard;
+    static std::set<std::string> settled;
+    const std::lock_guard lock(guard);
+    return settle ? !settled.insert(journalPath).second : settled.count(journalPath) != 0;
+}
+
+// What else a rolled-back save leaves to undo.
+void afterRollBack(const std::string&, const SaveJournal&) {}
+
+// The save is undone in the image; the journal goes, or stays where the
+// folder cannot be written.
+void finishRollBack(const std::string& path, const std::string& journalPath,
+                    const SaveJournal& journal) {
+    afterRollBack(path, journal);
+    int error = fault(SaveStep::JournalDelete);
+    if (!error && ::unlink(journalPath.c_str()) != 0)
+        error = errno;
+    if (error) {
+        settledBefore(journalPath, true);
+        notifyOnce(journalPath, messages::journalStuck(path, journalPath, describe(error)));
+        return;
+    }
+    flushFolderOf(journalPath);
+    if (noticeSink())
+        noticeSink()(messages::saveRolledBack(path, byteCount(journal)));
+}
+
 // With the image locked, so that no live save owns the journal.
 void recoverLocked(int fd, const std::string& path) {
     const std::string journalPath = journalPathFor(path);
     struct stat info {};
-    if (::lstat(journalPath.c_str(), &info) != 0)
+    if (::lstat(journalPath.c_str(), &info) != 0 || settledBefore(journalPath))
         return;
-    const auto text = readRegularFile(journalPath);
-    const auto bytes =
-        std::span(reinterpret_cast<const std::uint8_t*>(text ? text->data() : nullptr),
-                  text ? text->size() : 0);
-    const DecodedJournal decoded = decodeJournal(bytes);
-    if (text && decoded.state == JournalState::Torn) {
+    const auto bytes = readJournalFile(journalPath);
+    const DecodedJournal decoded =
+        bytes ? decodeJournal(*bytes) : DecodedJournal{JournalState::Foreign, {}};
+    if (decoded.state == JournalState::Torn) {
         ::unlink(journalPath.c_str()); // cut off before the image was touched
         return;
     }
     const ImageIdentity identity = identityOf(fd);
-    if (!text || decoded.state == JournalState::Damaged || decoded.journal.identity != identity ||
-        !runsInside(decoded.journal, identity.size)) {
+    if (decoded.state != JournalState::Complete || !runsInside(decoded.journal, identity.size)) {
         notifyOnce(journalPath, messages::journalLeftAlone(journalPath));
         return;
     }
-    if (applyJournal(fd, decoded.journal) != 0) {
+    const JournalFit fit = fitOf(fd, decoded.journal, identity);
+    if (fit.fit == Fit::Foreign) {
+        notifyOnce(journalPath,
+                   fit.at < 0 ? messages::journalLeftAlone(journalPath)
+                              : messages::journalNotTheImages(journalPath, fit.at,
+                                                              decoded.journal.identity != identity));
+        return;
+    }
+    if (fit.fit == Fit::Applies && applyJournal(fd, decoded.journal) != 0) {
         notifyOnce(journalPath, messages::journalNotApplied(path, journalPath));
         return;
     }
-    ::unlink(journalPath.c_str());
-    flushFolderOf(journalPath);
-    if (noticeSink())
-        noticeSink()(messages::saveRolledBack(path, byteCount(decoded.journal)));
+    finishRollBack(path, journalPath, decoded.journal);
 }
 
 // Sorted, disjoint runs; where runs overlap, later ones win.
@@ -237,8 +336,9 @@ int writeImage(int fd, const SaveChange& change) {
     for (std::size_t i = 0; i < change.journal.runs.size(); ++i) {
         int error = fault(SaveStep::ImageWrite);
         if (!error)
-            error = writeAll(fd, change.journal.runs[i].start, change.fresh[i].data(),
-                             change.fresh[i].size());
+            error = writeAll(fd, change.journal.runs[i].start,
+                             change.journal.runs[i].fresh.data(),
+                             change.journal.runs[i].fresh.size());
         if (error)
             return error;
     }
@@ -288,6 +388,7 @@ SaveReport saveRuns(const std::string& path, std::vector<PlannedRun> runs, std::
     // The unlink is the commit: flushed, a save reported done stays done after
     // a power cut. The save has landed either way, so a failure here is no
     // failure of the save; at worst a power cut rolls it back whole.
+    noteLanded(path);
     if (fault(SaveStep::CommitFlush) == 0)
         (void)flushFolderOf(journalPathFor(path));
     return std::move(change.report);
@@ -308,6 +409,16 @@ void recoverInterruptedSave(const std::string& imagePath) {
     if (::flock(image.fd(), LOCK_EX | LOCK_NB) != 0)
         return; // a live save holds it and will finish or roll back itself
     recoverLocked(image.fd(), imagePath);
+}
+
+std::uint64_t landedSaveCount() {
+    const std::lock_guard lock(landed().guard);
+    return landed().count;
+}
+
+std::string lastLandedImage() {
+    const std::lock_guard lock(landed().guard);
+    return landed().image;
 }
 
 void setRecoveryNoticeSink(RecoveryNoticeSink sink) {

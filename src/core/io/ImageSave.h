@@ -62,6 +62,11 @@ SaveReport saveRuns(const std::string& path, std::vector<PlannedRun> runs, std::
 // left the journal alone (each journal once a process).
 void recoverInterruptedSave(const std::string& imagePath);
 
+// How many saves have landed in this process, and the image of the last: a
+// command that fails after its save landed says so.
+[[nodiscard]] std::uint64_t landedSaveCount();
+[[nodiscard]] std::string lastLandedImage();
+
 using RecoveryNoticeSink = std::function<void(const Message&)>;
 // Where recovery notices go; the editor shows them, the CLI prints them.
 void setRecoveryNoticeSink(RecoveryNoticeSink sink);

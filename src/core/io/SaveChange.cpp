@@ -18,14 +18,15 @@ Position endOf(const PlannedRun& run) {
     return run.start + static_cast<Position>(run.values.size());
 }
 
-void addByte(SaveChange& change, Position at, std::uint8_t old, std::uint8_t fresh) {
+void addByte(SaveChange& change, Position at, std::uint8_t old, std::uint8_t fresh, bool code) {
     auto& runs = change.journal.runs;
-    if (runs.empty() || runs.back().start + static_cast<Position>(runs.back().old.size()) != at) {
-        runs.push_back({at, {}});
-        change.fresh.emplace_back();
+    if (runs.empty() || runs.back().start + static_cast<Position>(runs.back().old.size()) != at ||
+        change.codeRuns.back() != code) {
+        runs.push_back({at, {}, {}});
+        change.codeRuns.push_back(code);
     }
     runs.back().old.push_back(old);
-    change.fresh.back().push_back(fresh);
+    runs.back().fresh.push_back(fresh);
 }
 
 // Lays the bytes of `run` that fall in [start, start + fresh.size()) over `fresh`.
@@ -97,9 +98,13 @@ SaveChange planChange(int fd, const std::vector<PlannedRun>& runs, Position size
         if (fresh == old)
             continue;
         refreshSector(change, index, old, fresh, codes);
+        const std::size_t codesFrom =
+            old.size() == sector::kSectorSize
+                ? sector::codesBegin(sector::formOf(sector::ConstSector(fresh.data(), fresh.size())))
+                : old.size();
         for (std::size_t i = 0; i < old.size(); ++i) {
             if (old[i] != fresh[i])
-                addByte(change, start + static_cast<Position>(i), old[i], fresh[i]);
+                addByte(change, start + static_cast<Position>(i), old[i], fresh[i], i >= codesFrom);
         }
     }
     return change;

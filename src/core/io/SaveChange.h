@@ -14,8 +14,10 @@
 namespace starfall {
 
 struct SaveChange {
-    SaveJournal journal;
-    std::vector<std::vector<std::uint8_t>> fresh; // one per journal run
+    SaveJournal journal; // its runs hold the old and the new bytes
+    // One per journal run: whether it holds sector code bytes (a run never
+    // mixes them with data), so that reports of the save can leave them out.
+    std::vector<bool> codeRuns;
     SaveReport report;
 };
 

@@ -68,10 +68,34 @@ Message journalLeftAlone(std::string_view journalPath) {
                      "파일을 그대로 두었습니다. 이 파일을 치우기 전에는 저장할 수 없습니다."));
 }
 
+Message journalNotTheImages(std::string_view journalPath, Position position, bool hintsDiffer) {
+    return romEditorExclamation(
+        quoted(journalPath, "파일은 이 이미지와 맞지 않습니다: 위치 ") + std::to_string(position) +
+        "의 바이트가 끝나지 않은 저장 전의 값도, 그 저장이 쓴 값도 아닙니다" +
+        (hintsDiffer ? "(이미지의 크기나 장치, 아이노드도 기록과 다릅니다)" : "") +
+        ". 그 뒤에 이미지가 바뀌었습니다. 이미지와 이 파일을 그대로 두었습니다. 이 파일을 "
+        "치우기 전에는 저장할 수 없습니다.");
+}
+
+Message journalStuck(std::string_view imagePath, std::string_view journalPath,
+                     std::string_view reason) {
+    return romEditorExclamation(quoted(imagePath, "파일을 끝나지 않은 저장 전으로 되돌렸지만, "
+                                                  "폴더에 쓸 수 없어 그 저장의 기록 '") +
+                                std::string(journalPath) + "'을(를) 지우지 못했습니다. (" +
+                                std::string(reason) +
+                                ") 폴더에 쓸 수 있게 되기 전에는 저장할 수 없습니다.");
+}
+
 Message journalNotApplied(std::string_view imagePath, std::string_view journalPath) {
     return romEditorExclamation(quoted(imagePath, "파일에 끝나지 않은 저장의 기록 '") +
                                 std::string(journalPath) +
                                 "'이(가) 있지만 이미지에 쓸 수 없어 되돌리지 못했습니다.");
+}
+
+Message saveLandedBeforeFailure(std::string_view imagePath) {
+    return {quoted(imagePath, "파일의 저장은 이 오류 전에 끝났습니다. 저장한 내용은 이미지에 "
+                              "있습니다."),
+            std::string(kTitleRomEditor), MessageIcon::Information};
 }
 
 Message unexpectedFailure(std::string_view what) {

@@ -43,11 +43,22 @@ inline constexpr std::string_view kTitleWarning = "경고";
 [[nodiscard]] Message saveRolledBack(std::string_view imagePath, std::size_t bytes);
 [[nodiscard]] Message journalLeftAlone(std::string_view journalPath);
 [[nodiscard]] Message journalNotApplied(std::string_view imagePath, std::string_view journalPath);
+// The image holds, at `position`, neither the byte the journal's save found
+// nor the one it wrote: something else changed it since. `hintsDiffer` when
+// the image's size, device or inode differ from the journal's too.
+[[nodiscard]] Message journalNotTheImages(std::string_view journalPath, Position position,
+                                          bool hintsDiffer);
+// The image was rolled back, but its journal's folder cannot be written.
+[[nodiscard]] Message journalStuck(std::string_view imagePath, std::string_view journalPath,
+                                   std::string_view reason);
 
 // A save wrote into raw sectors whose EDC/ECC do not match their data after
 // it (they did not before it, the save wrote them itself, or it was told to
 // keep them); `sectors` as "12, 40-42".
 [[nodiscard]] Message staleSectorsKept(std::string_view imagePath, std::string_view sectors);
+
+// Said after a failure that came once a save into the image had landed.
+[[nodiscard]] Message saveLandedBeforeFailure(std::string_view imagePath);
 
 // A failure no other message covers; the program ends after it.
 [[nodiscard]] Message unexpectedFailure(std::string_view what);
