@@ -82,6 +82,16 @@ TEST(Messages, EachMessageHasItsTextTitleAndIcon) {
           "기록 '/a/b.img.journal'을(를) 지우지 못했습니다. (<why>) 폴더에 쓸 수 있게 되기 "
           "전에는 저장할 수 없습니다.",
           kEditor, kWarn}},
+        {"historySetAside",
+         historySetAside("/a/b.img.history", "/a/b.img.history.damaged"),
+         {"'/a/b.img.history' 파일은 손상되었거나 이 이미지의 저장 기록이 아니어서 믿을 수 "
+          "없습니다. '/a/b.img.history.damaged'(으)로 옮겨 두고 저장 기록을 새로 시작합니다.",
+          kEditor, kWarn}},
+        {"historyNotWritten",
+         historyNotWritten("/a/b.img.history", "<why>"),
+         {"'/a/b.img.history' 파일에 이 저장을 적지 못했습니다. (<why>) 저장은 끝났지만 저장 "
+          "기록으로 되돌릴 수 없습니다.",
+          kEditor, kWarn}},
         {"saveLandedBeforeFailure",
          saveLandedBeforeFailure(kImage),
          {"'/a/b.img' 파일의 저장은 이 오류 전에 끝났습니다. 저장한 내용은 이미지에 있습니다.",

@@ -130,11 +130,12 @@ TEST_F(PatchPlanTest, BlockCheckIgnoresTheBytesTheRecordsWrite) {
 // Stands in for a device that keeps the wrong byte on the first write.
 int g_writes = 0;
 SaveReport wrongFirstWrite(const std::string& path, std::span<const ByteRun> runs,
-                           std::string_view label, FramingRule rule, CodeRule codes) {
+                           std::string_view label, FramingRule rule, CodeRule codes,
+                           const HistoryNote& note) {
     std::vector<ByteRun> written(runs.begin(), runs.end());
     if (g_writes++ == 0)
         written.back().bytes.back() ^= 0xFF;
-    return writeRuns(path, written, label, rule, codes);
+    return writeRuns(path, written, label, rule, codes, note);
 }
 
 TEST_F(PatchPlanTest, BytesThatDoNotReadBackAsWrittenAreRolledBack) {

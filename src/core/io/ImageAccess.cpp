@@ -83,7 +83,8 @@ std::vector<int> readBytes(const std::string& path, std::span<const Position> po
 }
 
 SaveReport writeBytes(const std::string& path, std::span<const ByteWrite> plan,
-                      std::string_view record, FramingRule framing, CodeRule codes) {
+                      std::string_view record, FramingRule framing, CodeRule codes,
+                      const HistoryNote& note) {
     std::vector<PlannedRun> runs;
     for (std::size_t i = 0; i < plan.size();) {
         const std::size_t n =
@@ -95,16 +96,17 @@ SaveReport writeBytes(const std::string& path, std::span<const ByteWrite> plan,
         }
         i += n;
     }
-    return saveRuns(path, std::move(runs), record, framing, codes);
+    return saveRuns(path, std::move(runs), record, framing, codes, note);
 }
 
 SaveReport writeRuns(const std::string& path, std::span<const ByteRun> runs,
-                     std::string_view record, FramingRule framing, CodeRule codes) {
+                     std::string_view record, FramingRule framing, CodeRule codes,
+                     const HistoryNote& note) {
     std::vector<PlannedRun> planned;
     planned.reserve(runs.size());
     for (const ByteRun& run : runs)
         planned.push_back({run.start, run.bytes, {}});
-    return saveRuns(path, std::move(planned), record, framing, codes);
+    return saveRuns(path, std::move(planned), record, framing, codes, note);
 }
 
 std::vector<std::uint8_t> readRange(const std::string& path, Position start, std::size_t count) {

@@ -47,12 +47,12 @@ void checkPositions(std::span<const Position> positions, const std::string& path
 // what the save did to the sectors' codes.
 SaveReport writeBytes(const std::string& path, std::span<const ByteWrite> plan,
                       std::string_view record = {}, FramingRule framing = FramingRule::Refuse,
-                      CodeRule codes = CodeRule::Refresh);
+                      CodeRule codes = CodeRule::Refresh, const HistoryNote& note = {});
 
 // Writes every run as one save, as writeBytes does.
 SaveReport writeRuns(const std::string& path, std::span<const ByteRun> runs,
                      std::string_view record, FramingRule framing = FramingRule::Refuse,
-                     CodeRule codes = CodeRule::Refresh);
+                     CodeRule codes = CodeRule::Refresh, const HistoryNote& note = {});
 
 // Reads an open image from `at` until `buffer` is full or the file ends;
 // returns the bytes read. Throws CoreError(ImageOpenForLoad) naming `path`.

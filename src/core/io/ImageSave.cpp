@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <map>
 #include <mutex>
@@ -182,8 +183,10 @@ bool settledBefore(const std::string& journalPath, bool settle = false) {
     return settle ? !settled.insert(journalPath).second : settled.count(journalPath) != 0;
 }
 
-// What else a rolled-back save leaves to undo.
-void afterRollBack(const std::string&, const SaveJournal&) {}
+// A rolled-back save's history entry goes with it.
+void afterRollBack(const std::string& path, const SaveJournal& journal) {
+    truncateHistory(path, journal.historyLength);
+}
 
 // The save is undone in the image; the journal goes, or stays where the
 // folder cannot be written.
@@ -346,6 +349,40 @@ int writeImage(int fd, const SaveChange& change) {
     return error ? error : flushData(fd);
 }
 
+// The history's length for the journal; a history that cannot be trusted is
+// set aside first, and the user told once.
+std::uint64_t startHistory(const std::string& path, const ImageIdentity& identity) {
+    const HistoryStart start = prepareHistory(path, identity);
+    if (!start.setAside.empty())
+        notifyOnce(start.setAside, messages::historySetAside(historyPathFor(path), start.setAside));
+    return start.length;
+}
+
+HistoryEntry entryOf(const SaveChange& change, std::string_view record, const HistoryNote& note) {
+    HistoryEntry entry{static_cast<std::int64_t>(::time(nullptr)), note.action, note.reverses,
+                       std::string(record), note.fields, {}};
+    for (std::size_t i = 0; i < change.journal.runs.size(); ++i) {
+        const JournalRun& run = change.journal.runs[i];
+        entry.runs.push_back({run.start, run.old, run.fresh, change.codeRuns[i]});
+    }
+    return entry;
+}
+
+// The image is written and flushed: the save's entry goes to the history.
+// A history that cannot take it costs the save nothing; the user is told.
+void recordInHistory(const std::string& path, const SaveChange& change, std::string_view record,
+                     const HistoryNote& note) {
+    const std::uint64_t length = change.journal.historyLength;
+    if (length == kNoHistoryLength)
+        return;
+    int error = fault(SaveStep::HistoryAppend);
+    if (!error)
+        error = appendHistory(path, change.journal.identity, length, entryOf(change, record, note));
+    if (error)
+        notifyOnce(historyPathFor(path),
+                   messages::historyNotWritten(historyPathFor(path), describe(error)));
+}
+
 int deleteJournal(const std::string& path) {
     const int error = fault(SaveStep::JournalDelete);
     if (error)
@@ -355,15 +392,17 @@ int deleteJournal(const std::string& path) {
 
 // The image is as it was again, or the journal stays for the next action.
 [[noreturn]] void rollBack(int fd, const std::string& path, const SaveChange& change, int error) {
-    if (applyJournal(fd, change.journal) == 0)
+    if (applyJournal(fd, change.journal) == 0) {
+        afterRollBack(path, change.journal);
         ::unlink(journalPathFor(path).c_str());
+    }
     throw CoreError(Failure::WriteFailed, path, -1, describe(error));
 }
 
 } // namespace
 
 SaveReport saveRuns(const std::string& path, std::vector<PlannedRun> runs, std::string_view record,
-                    FramingRule framing, CodeRule codes) {
+                    FramingRule framing, CodeRule codes, const HistoryNote& note) {
     runs = normalise(std::move(runs));
     checkRange(runs, path);
     FileHandle image(path, O_RDWR);
@@ -380,9 +419,11 @@ SaveReport saveRuns(const std::string& path, std::vector<PlannedRun> runs, std::
     if (change.journal.runs.empty())
         return change.report;
     change.journal.identity = identityOf(image.fd());
+    change.journal.historyLength = startHistory(path, change.journal.identity);
     writeJournal(path, change.journal);
     if (const int error = writeImage(image.fd(), change))
         rollBack(image.fd(), path, change, error);
+    recordInHistory(path, change, record, note);
     if (const int error = deleteJournal(path))
         rollBack(image.fd(), path, change, error);
     // The unlink is the commit: flushed, a save reported done stays done after

@@ -5,11 +5,13 @@
 // left, refuses a plan that reaches past the image's end, reads each sector it
 // touches whole to bring its EDC/ECC up to date (CodeRefresh.h), then writes and
 // flushes a journal of the bytes it will overwrite, writes and flushes the
-// image, and deletes the journal: the deletion is the commit. A save whose
+// image, appends its entry to the image's history, and deletes the journal:
+// the deletion is the commit. A save whose
 // write or flush fails puts the old bytes back before it reports the failure.
 // Every action that opens an image first recovers a journal left beside it.
 
 #include "core/io/Position.h"
+#include "core/io/SaveHistory.h"
 #include "core/text/Messages.h"
 
 #include <cstdint>
@@ -54,8 +56,11 @@ struct PlannedRun {
 // CoreError: ImageOpenForSave, PositionOutOfRange, PastImageEnd (naming
 // `record`), SectorFraming, JournalUnavailable, JournalInTheWay, WriteFailed.
 // FramingRule::Refuse applies to the plan's bytes, never to refreshed codes.
+// Each save that changes bytes appends an entry to the image's history (see
+// SaveHistory.h), named by `record` and `note`.
 SaveReport saveRuns(const std::string& path, std::vector<PlannedRun> runs, std::string_view record,
-                    FramingRule framing, CodeRule codes = CodeRule::Refresh);
+                    FramingRule framing, CodeRule codes = CodeRule::Refresh,
+                    const HistoryNote& note = {});
 
 // Rolls back a journal left beside the image by a save that did not finish,
 // unless a live save holds it. Tells the notice sink what it did or why it
@@ -80,6 +85,7 @@ enum class SaveStep {
     FolderFlush,
     ImageWrite,
     ImageFlush,
+    HistoryAppend,
     JournalDelete,
     CommitFlush
 };

@@ -23,14 +23,14 @@ SaveReport writeChanges(const std::string& image, const ByteChanges& changes,
                         std::string_view label, CodeRule codes, RunWriter write) {
     if (changes.empty())
         return {};
-    SaveReport report = write(image, changes.next, label, FramingRule::Allow, codes);
+    SaveReport report = write(image, changes.next, label, FramingRule::Allow, codes, {});
     ImageWindow readBack(image);
     for (const ByteRun& run : changes.next) {
         const std::vector<std::uint8_t> bytes = readBack.read(run.start, run.bytes.size());
         const auto [wrote, read] = std::mismatch(run.bytes.begin(), run.bytes.end(), bytes.begin());
         if (wrote != run.bytes.end()) {
             // The codes refreshed for the new bytes are refreshed back with the old.
-            (void)write(image, changes.previous, label, FramingRule::Allow, codes);
+            (void)write(image, changes.previous, label, FramingRule::Allow, codes, {});
             throw CoreError(Failure::PatchVerifyFailed, image,
                             run.start + (wrote - run.bytes.begin()));
         }

@@ -28,7 +28,7 @@ namespace starfall::patch {
 
 // How the plan reaches the image; writeRuns, except in tests.
 using RunWriter = SaveReport (*)(const std::string&, std::span<const ByteRun>, std::string_view,
-                                 FramingRule, CodeRule);
+                                 FramingRule, CodeRule, const HistoryNote&);
 
 // Writes the changes as one plan over sector framing too (a patch carries
 // whole sectors' codes), reads them back, and when they do not read back as

@@ -92,6 +92,19 @@ Message journalNotApplied(std::string_view imagePath, std::string_view journalPa
                                 "'이(가) 있지만 이미지에 쓸 수 없어 되돌리지 못했습니다.");
 }
 
+Message historySetAside(std::string_view historyPath, std::string_view asidePath) {
+    return romEditorExclamation(
+        quoted(historyPath, "파일은 손상되었거나 이 이미지의 저장 기록이 아니어서 믿을 수 "
+                            "없습니다. '") +
+        std::string(asidePath) + "'(으)로 옮겨 두고 저장 기록을 새로 시작합니다.");
+}
+
+Message historyNotWritten(std::string_view historyPath, std::string_view reason) {
+    return romEditorExclamation(quoted(historyPath, "파일에 이 저장을 적지 못했습니다. (") +
+                                std::string(reason) +
+                                ") 저장은 끝났지만 저장 기록으로 되돌릴 수 없습니다.");
+}
+
 Message saveLandedBeforeFailure(std::string_view imagePath) {
     return {quoted(imagePath, "파일의 저장은 이 오류 전에 끝났습니다. 저장한 내용은 이미지에 "
                               "있습니다."),

@@ -57,6 +57,12 @@ inline constexpr std::string_view kTitleWarning = "경고";
 // keep them); `sectors` as "12, 40-42".
 [[nodiscard]] Message staleSectorsKept(std::string_view imagePath, std::string_view sectors);
 
+// The image's history of saves cannot be trusted (damaged, or another
+// image's): it was moved to `asidePath` and a new one begun.
+[[nodiscard]] Message historySetAside(std::string_view historyPath, std::string_view asidePath);
+// A save landed, but its entry could not be added to the history.
+[[nodiscard]] Message historyNotWritten(std::string_view historyPath, std::string_view reason);
+
 // Said after a failure that came once a save into the image had landed.
 [[nodiscard]] Message saveLandedBeforeFailure(std::string_view imagePath);
 
