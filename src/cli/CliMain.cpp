@@ -41,6 +41,7 @@ int runCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     struct SinkReset {
         ~SinkReset() { setRecoveryNoticeSink({}); } // `err` may not outlive this call
     } sinkReset;
+    setHistoryRule(HistoryRule::Record); // until a verb's --no-history
     CliContext context;
     context.out = &out;
     context.err = &err;

@@ -30,7 +30,7 @@ void addAssignments(CLI::App& verb, RecordArguments& arguments, const std::strin
     verb.add_flag("--as-typed", arguments.asTyped,
                   "Take each number as text typed into the editor's box (decimal parse, cut to "
                   "the field's width) instead of checking its range");
-    addKeepCodes(verb, arguments.keepCodes);
+    addSaveFlags(verb, arguments.keepCodes);
 }
 
 } // namespace starfall::cli

@@ -59,8 +59,17 @@ void requireField(const RecordView& view, std::string_view key) {
     throw UsageError("unknown key '" + std::string(key) + "'");
 }
 
-void applyAssignments(RecordView& view, const std::vector<std::string>& arguments, ValueRule rule,
-                      const Spelling& spelling) {
+namespace {
+
+std::string plainText(const nlohmann::json& value) {
+    return value.is_string() ? value.get<std::string>() : value.dump();
+}
+
+} // namespace
+
+std::vector<FieldChange> applyAssignments(RecordView& view,
+                                          const std::vector<std::string>& arguments,
+                                          ValueRule rule, const Spelling& spelling) {
     std::vector<std::pair<std::string, nlohmann::json>> values;
     std::set<std::string> named;
     for (const std::string& argument : arguments) {
@@ -77,19 +86,26 @@ void applyAssignments(RecordView& view, const std::vector<std::string>& argument
     if (named.empty())
         throw UsageError("nothing to set: give KEY=VALUE pairs");
     // Checked whole before anything changes.
+    std::vector<FieldChange> changed;
     for (const auto& [key, value] : values) {
-        if (value != view.value(key))
-            view.assign(key, value, rule, key);
+        const nlohmann::json was = view.value(key);
+        if (value == was)
+            continue;
+        view.assign(key, value, rule, key);
+        changed.push_back({key, plainText(was), plainText(value)});
     }
+    return changed;
 }
 
 void setRecord(const CliContext& context, const RecordArguments& arguments,
                const std::function<std::unique_ptr<RecordView>()>& load, const Spelling& spelling) {
     const ImageReadScope scope(arguments.image);
     const auto view = load();
-    applyAssignments(*view, arguments.assignments, arguments.rule(), spelling);
-    const SaveReport report = writeBytes(arguments.image, view->savePlan(), view->label(),
-                                         FramingRule::Refuse, codeRule(arguments.keepCodes));
+    std::vector<FieldChange> fields =
+        applyAssignments(*view, arguments.assignments, arguments.rule(), spelling);
+    const SaveReport report =
+        writeBytes(arguments.image, view->savePlan(), view->label(), FramingRule::Refuse,
+                   codeRule(arguments.keepCodes), {HistoryAction::Save, 0, std::move(fields)});
     nlohmann::json out = load()->json();
     reportSectorCodes(context, arguments.image, report, out);
     context.print(out);

@@ -7,6 +7,7 @@
 // slot) may be given back unchanged; any other value for it is refused.
 
 #include "cli/RecordView.h"
+#include "core/io/SaveHistory.h"
 
 #include <functional>
 #include <string>
@@ -27,8 +28,10 @@ using Spelling = std::function<std::vector<KeyValue>(const KeyValue&)>;
 
 // Throws UsageError, with nothing applied, for a malformed pair, an unknown,
 // fixed or missing key, a field named twice, or a value the field refuses.
-void applyAssignments(RecordView& view, const std::vector<std::string>& arguments, ValueRule rule,
-                      const Spelling& spelling = {});
+// Returns the fields whose values change, for the history of saves.
+std::vector<FieldChange> applyAssignments(RecordView& view,
+                                          const std::vector<std::string>& arguments,
+                                          ValueRule rule, const Spelling& spelling = {});
 
 // Throws UsageError unless `key` is a field of the view: says whether the key
 // is printed but not stored, lacking in this record, or unknown.

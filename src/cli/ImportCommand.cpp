@@ -278,7 +278,7 @@ void addImportCommand(CLI::App& app, CliContext& context) {
     command->add_flag("--dry-run", arguments->dryRun, "Print what would change and write nothing");
     command->add_flag("--as-typed", arguments->asTyped,
                       "Take number values as text typed into the editor's box");
-    addKeepCodes(*command, arguments->keepCodes);
+    addSaveFlags(*command, arguments->keepCodes);
     command->callback([&context, arguments] { importDocument(context, *arguments); });
 }
 

@@ -2,6 +2,8 @@
 #include "cli/PatchJson.h"
 #include "cli/SectorCodesReport.h"
 
+#include "core/history/HistoryPatch.h"
+#include "core/history/HistoryUndo.h"
 #include "core/io/CoreError.h"
 #include "core/io/FileHandle.h"
 #include "core/patch/PatchFile.h"
@@ -34,6 +36,9 @@ struct PatchArguments {
     bool keepStaleCodes = false;
     bool keepCodes = false;
     bool dryRun = false;
+    bool fromHistory = false;
+    std::uint32_t since = 1;
+    std::vector<std::string> files; // make: BASE MODDED OUT, or IMAGE OUT from the history
 };
 
 std::string readDiz(const std::string& path) {
@@ -61,15 +66,41 @@ patch::MakeOptions makeOptions(const PatchArguments& arguments) {
     return options;
 }
 
-void make(CliContext& context, const PatchArguments& arguments) {
+void refuseOverwrite(const std::string& out, const std::string& image) {
+    std::error_code ignored;
+    if (std::filesystem::equivalent(out, image, ignored))
+        throw UsageError("OUT is the image " + image + "; the patch would overwrite it");
+}
+
+// The patch's bytes from the image's history of saves: no copy of the
+// original needed.
+std::vector<std::uint8_t> makeFromHistory(const std::string& image,
+                                          const patch::MakeOptions& options,
+                                          std::uint32_t since) {
+    if (options.kind == patch::PatchKind::Bps)
+        throw UsageError("--from-history: a BPS patch needs the whole original image for its "
+                         "CRC; make a PPF patch, or give BASE and MODDED");
+    recoverInterruptedSave(image);
+    const std::vector<HistoryEntry> entries = soundHistoryOf(image);
+    if (since < 1 || since > entries.size())
+        throw UsageError("--since: the history holds entries 1 to " +
+                         std::to_string(entries.size()));
+    return history::makePpf(image, history::changesSince(image, entries, since), options);
+}
+
+void make(CliContext& context, PatchArguments arguments) {
     const patch::MakeOptions options = makeOptions(arguments);
-    for (const std::string& image : {arguments.base, arguments.modded}) {
-        std::error_code ignored;
-        if (std::filesystem::equivalent(arguments.out, image, ignored))
-            throw UsageError("OUT is the image " + image + "; the patch would overwrite it");
-    }
+    if (arguments.files.size() != (arguments.fromHistory ? 2u : 3u))
+        throw UsageError(arguments.fromHistory ? "patch make --from-history takes IMAGE OUT"
+                                               : "patch make takes BASE MODDED OUT");
+    arguments.out = arguments.files.back();
+    arguments.files.pop_back();
+    for (const std::string& image : arguments.files)
+        refuseOverwrite(arguments.out, image);
     const std::vector<std::uint8_t> bytes =
-        patch::makePatch(arguments.base, arguments.modded, options);
+        arguments.fromHistory
+            ? makeFromHistory(arguments.files[0], options, arguments.since)
+            : patch::makePatch(arguments.files[0], arguments.files[1], options);
     patch::writePatchFile(arguments.out, bytes);
     json out = {{"patch", arguments.out}};
     out.update(infoJson(patch::parsePatch(bytes, arguments.out)));
@@ -124,9 +155,16 @@ void addMake(CLI::App& patch, CliContext& context,
              const std::shared_ptr<PatchArguments>& arguments) {
     CLI::App* command = patch.add_subcommand(
         "make", "Write the difference of two images of one size as a PPF 3.0 or BPS patch");
-    command->add_option("BASE", arguments->base, "The image as it was")->required();
-    command->add_option("MODDED", arguments->modded, "The edited image")->required();
-    command->add_option("OUT", arguments->out, "The patch file to write")->required();
+    command
+        ->add_option("BASE MODDED OUT", arguments->files,
+                     "The image as it was, the edited image and the patch file to write; with "
+                     "--from-history, IMAGE and OUT")
+        ->required()
+        ->expected(2, 3);
+    command->add_flag("--from-history", arguments->fromHistory,
+                      "Make a PPF 3.0 patch of IMAGE's saves from its history (IMAGE.history)");
+    command->add_option("--since", arguments->since,
+                        "With --from-history: the saves from entry N on (default: all)");
     command->add_option("--format", arguments->format, "ppf (PPF 3.0, the default) or bps")
         ->check(CLI::IsMember({"ppf", "bps"}));
     command->add_option("--description", arguments->description,
@@ -145,14 +183,14 @@ void addApplyAndUndo(CLI::App& patch, CliContext& context,
     applyCommand->add_option("IMAGE", arguments->image, "The image file")->required();
     applyCommand->add_option("PATCH", arguments->patch, "The patch file")->required();
     applyCommand->add_flag("--dry-run", arguments->dryRun, "Check and report; write nothing");
-    addKeepCodes(*applyCommand, arguments->keepCodes);
+    addSaveFlags(*applyCommand, arguments->keepCodes);
     applyCommand->callback([&context, arguments] { apply(context, *arguments); });
 
     CLI::App* undoCommand =
         patch.add_subcommand("undo", "Take a PPF 3.0 patch with undo data back out of an image");
     undoCommand->add_option("IMAGE", arguments->image, "The image file")->required();
     undoCommand->add_option("PATCH", arguments->patch, "The PPF 3.0 patch file")->required();
-    addKeepCodes(*undoCommand, arguments->keepCodes);
+    addSaveFlags(*undoCommand, arguments->keepCodes);
     undoCommand->callback([&context, arguments] { undo(context, *arguments); });
 }
 

@@ -9,9 +9,12 @@
 
 namespace starfall::cli {
 
-void addKeepCodes(CLI::App& verb, bool& keepCodes) {
+void addSaveFlags(CLI::App& verb, bool& keepCodes) {
     verb.add_flag("--keep-codes", keepCodes,
                   "Write the record bytes only and leave the sectors' EDC/ECC as they are");
+    verb.add_flag_callback(
+        "--no-history", [] { setHistoryRule(HistoryRule::Skip); },
+        "Do not record this save in IMAGE.history");
 }
 
 void reportSectorCodes(const CliContext& context, const std::string& image,

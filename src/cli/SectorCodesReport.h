@@ -1,8 +1,9 @@
 #pragma once
 
-// What the writing verbs (set, import, patch apply and undo) share about the
-// sectors' EDC/ECC: the --keep-codes flag, and the report of a save's codes
-// in their JSON and, for codes left not matching, on standard error.
+// What the writing verbs (set, import, patch apply and undo, history undo and
+// redo) share: the --keep-codes and --no-history flags, and the report of a
+// save's sector codes in their JSON and, for codes left not matching, on
+// standard error.
 
 #include "cli/CliContext.h"
 #include "core/io/ImageSave.h"
@@ -15,7 +16,8 @@ class App;
 
 namespace starfall::cli {
 
-void addKeepCodes(CLI::App& verb, bool& keepCodes);
+// --keep-codes into `keepCodes`; --no-history turns the history off for the run.
+void addSaveFlags(CLI::App& verb, bool& keepCodes);
 
 [[nodiscard]] inline CodeRule codeRule(bool keepCodes) {
     return keepCodes ? CodeRule::Keep : CodeRule::Refresh;

@@ -45,6 +45,7 @@ constexpr Verb kVerbs[] = {
     VERB("keys", addKeysCommand),
     VERB("sectors", addSectorsCommand),
     VERB("patch", addPatchCommand),
+    VERB("history", addHistoryCommand),
     VERB("make-demo", addMakeDemoCommand),
 };
 // clang-format on

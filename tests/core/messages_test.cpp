@@ -107,6 +107,31 @@ TEST(Messages, EachMessageHasItsTextTitleAndIcon) {
 // A failure whose message has a function of its own shows that message; the
 // others are pinned here, with both forms where a position or a record name
 // may be missing.
+TEST(Messages, EachHistoryRefusalSaysWhy) {
+    const std::pair<std::string, std::string> cases[] = {
+        {historyNothingToUndo(), "저장 기록에 되돌릴 저장이 없습니다. 아무것도 쓰지 않았습니다."},
+        {historyNothingToRedo(),
+         "저장 기록에 다시 할 저장 취소가 없습니다. 아무것도 쓰지 않았습니다."},
+        {historyNoEntry(7), "저장 기록에 7번이 없습니다. 아무것도 쓰지 않았습니다."},
+        {historyEntryIsAnUndo(3),
+         "3번은 저장 취소입니다. 다시 저장으로 되돌리십시오. 아무것도 쓰지 않았습니다."},
+        {historyAlreadyUndone(2), "2번 저장은 이미 취소했습니다. 아무것도 쓰지 않았습니다."},
+        {historyLaterFirst(2, {5, 4}),
+         "2번 저장을 취소하려면 같은 곳에 쓴 뒤의 저장 5, 4번을 먼저 취소해야 합니다. 아무것도 "
+         "쓰지 않았습니다."},
+        {historyImageChanged(1, {10, 11, 12, 13, 14, 15, 16, 17, 18}),
+         "이미지의 위치 10, 11, 12, 13, 14, 15, 16, 17 외 1곳은(는) 1번 저장이 쓴 값이 아닙니다. "
+         "그 뒤에 다른 무언가가 이미지를 바꾸었습니다. 아무것도 쓰지 않았습니다."},
+        {historyUntrusted("/a/b.img.history"),
+         "'/a/b.img.history' 파일은 손상되었거나 이 이미지의 저장 기록이 아니어서 믿을 수 "
+         "없습니다. 아무것도 쓰지 않았습니다."},
+    };
+    for (const auto& [actual, expected] : cases)
+        EXPECT_EQ(actual, expected);
+    EXPECT_EQ(messageFor(Failure::HistoryRefused, kImage, -1, "<why>"),
+              (Message{"<why>", kEditor, kWarn}));
+}
+
 TEST(Messages, EachCoreFailureHasItsMessage) {
     const auto failed = [](Failure failure, const std::string& path, Position position = -1,
                            std::string_view detail = {}) {

@@ -32,6 +32,7 @@ enum class Failure {
     ImagesIdentical,       // a patch of two images without a differing byte
     TemporaryFileInTheWay, // a file already stands where an output's temporary file goes
     PatchVerifyFailed,     // bytes read back after a patch's write differ; rolled back
+    HistoryRefused,        // an undo or redo of a save that cannot be done; the detail says why
 };
 
 // The one exception type the core throws. It carries what went wrong and

@@ -104,6 +104,12 @@ std::optional<std::vector<std::uint8_t>> blockCheckOf(const std::string& base, P
 
 } // namespace
 
+void checkPatchSize(const std::vector<std::uint8_t>& patch, const std::string& image) {
+    if (patch.size() > kMaxPatchFileBytes)
+        throw CoreError(Failure::PatchTooLarge, image, -1,
+                        messages::patchFileLimit(kMaxPatchFileBytes / kMebibyte));
+}
+
 std::vector<std::uint8_t> makePatch(const std::string& base, const std::string& modded,
                                     const MakeOptions& options) {
     const Position size = imageSize(base);
@@ -122,11 +128,10 @@ std::vector<std::uint8_t> makePatch(const std::string& base, const std::string& 
             ? writeLinearBps(size, walk.changes, options.description, walk.checksums)
             : writePpf3({options.description, blockCheckOf(base, size), true, options.diz},
                         walk.changes);
-    if (patch.size() > kMaxPatchFileBytes)
-        throw CoreError(Failure::PatchTooLarge, modded, -1,
-                        messages::patchFileLimit(kMaxPatchFileBytes / kMebibyte));
+    checkPatchSize(patch, modded);
     return patch;
 }
+
 
 std::string describeSectors(const std::vector<std::int64_t>& sectors) {
     std::string text;

@@ -28,6 +28,9 @@ struct MakeOptions {
 [[nodiscard]] std::vector<std::uint8_t>
 makePatch(const std::string& base, const std::string& modded, const MakeOptions& options);
 
+// Throws CoreError(PatchTooLarge) naming `image` for a patch file over the limit.
+void checkPatchSize(const std::vector<std::uint8_t>& patch, const std::string& image);
+
 // Sectors as "3, 7-9".
 [[nodiscard]] std::string describeSectors(const std::vector<std::int64_t>& sectors);
 

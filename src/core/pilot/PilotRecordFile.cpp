@@ -30,7 +30,7 @@ std::vector<ByteWrite> pilotSavePlan(const PilotReference& reference, const Pilo
 
 SaveReport savePilotRecord(const std::string& imagePath, const PilotReference& reference,
                            PilotRecord& record) {
-    return writeRecordSave(imagePath, pilotRecordPositions(reference, record.kind),
+    return writeRecordSave(imagePath, pilotLayout(record.kind), pilotRecordPositions(reference, record.kind),
                            pilotSavePlan(reference, record), record.loaded,
                            messages::pilotRecordLabel(reference.name));
 }

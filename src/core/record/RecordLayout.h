@@ -38,6 +38,22 @@ public:
     }
 
     [[nodiscard]] const FieldTable<Record>& fields() const { return m_fields; }
+
+    // The fields whose values differ between two readings of the planned
+    // bytes, as the history of saves lists them.
+    [[nodiscard]] std::vector<FieldChange> changes(std::span<const int> before,
+                                                   std::span<const int> after) const {
+        std::vector<FieldChange> changed;
+        if (before.size() != after.size())
+            return changed;
+        for (const Field<Record>& field : m_fields) {
+            std::string was = valueText(field, field.codec.decode(storedBits(field, before)));
+            std::string now = valueText(field, field.codec.decode(storedBits(field, after)));
+            if (was != now)
+                changed.push_back({field.key, std::move(was), std::move(now)});
+        }
+        return changed;
+    }
     [[nodiscard]] const std::vector<RecordOffset>& offsets() const { return m_offsets; }
 
     // The image position of each planned byte; `walk` maps an offset to its place.
@@ -121,6 +137,18 @@ private:
         return offsets;
     }
 
+    // A list choice as its item's text, or its stored code as a number.
+    static std::string valueText(const Field<Record>& field, const FieldValue& value) {
+        if (const auto* text = std::get_if<std::string>(&value))
+            return *text;
+        const ListChoice& choice = std::get<ListChoice>(value);
+        if (const auto index = choice.index(); index && *index < static_cast<int>(field.items.size()))
+            return std::string(field.items[static_cast<std::size_t>(*index)]);
+        if (const auto index = choice.index(); index && *index < static_cast<int>(field.codes.size()))
+            return std::to_string(field.codes[static_cast<std::size_t>(*index)]);
+        return choice.unlistedCode() ? std::to_string(*choice.unlistedCode()) : std::string();
+    }
+
     static StoredBits storedBits(const Field<Record>& field, std::span<const int> bytes) {
         StoredBits bits;
         int shift = 0;
@@ -156,6 +184,17 @@ void noteSaved(LoadedBytes& loaded, std::span<const Position> positions,
 // the plan is written and the record counts as read from what it wrote.
 SaveReport writeRecordSave(const std::string& path, std::span<const Position> positions,
                            std::span<const ByteWrite> plan, LoadedBytes& loaded,
-                           std::string_view record);
+                           std::string_view record, std::vector<FieldChange> fields = {});
+
+// The same, naming in the history the fields that `layout` sees change.
+template <typename Record>
+SaveReport writeRecordSave(const std::string& path, const RecordLayout<Record>& layout,
+                           std::span<const Position> positions, std::span<const ByteWrite> plan,
+                           LoadedBytes& loaded, std::string_view record) {
+    LoadedBytes after = loaded;
+    noteSaved(after, positions, plan);
+    return writeRecordSave(path, positions, plan, loaded, record,
+                           layout.changes(loaded.bytes, after.bytes));
+}
 
 } // namespace starfall

@@ -31,7 +31,7 @@ std::vector<ByteWrite> skillTableSavePlan(const SkillTable& table) {
 }
 
 SaveReport saveSkillTable(const std::string& imagePath, SkillTable& table) {
-    return writeRecordSave(imagePath, skillTableReadPositions(table.name, table.start),
+    return writeRecordSave(imagePath, skillLayout(table), skillTableReadPositions(table.name, table.start),
                            skillTableSavePlan(table), table.loaded,
                            messages::skillTableLabel(table.name));
 }

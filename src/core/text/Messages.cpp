@@ -105,6 +105,63 @@ Message historyNotWritten(std::string_view historyPath, std::string_view reason)
                                 ") 저장은 끝났지만 저장 기록으로 되돌릴 수 없습니다.");
 }
 
+namespace {
+
+template <typename Number> std::string listed(const std::vector<Number>& numbers) {
+    constexpr std::size_t kShown = 8;
+    std::string text;
+    for (std::size_t i = 0; i < numbers.size() && i < kShown; ++i)
+        text += (i == 0 ? "" : ", ") + std::to_string(numbers[i]);
+    if (numbers.size() > kShown)
+        text += " 외 " + std::to_string(numbers.size() - kShown) + "곳";
+    return text;
+}
+
+std::string nothingWritten(std::string text) {
+    return text + kNothingWritten;
+}
+
+} // namespace
+
+std::string historyNothingToUndo() {
+    return nothingWritten("저장 기록에 되돌릴 저장이 없습니다.");
+}
+
+std::string historyNothingToRedo() {
+    return nothingWritten("저장 기록에 다시 할 저장 취소가 없습니다.");
+}
+
+std::string historyNoEntry(std::uint32_t entry) {
+    return nothingWritten("저장 기록에 " + std::to_string(entry) + "번이 없습니다.");
+}
+
+std::string historyEntryIsAnUndo(std::uint32_t entry) {
+    return nothingWritten(std::to_string(entry) +
+                          "번은 저장 취소입니다. 다시 저장으로 되돌리십시오.");
+}
+
+std::string historyAlreadyUndone(std::uint32_t entry) {
+    return nothingWritten(std::to_string(entry) + "번 저장은 이미 취소했습니다.");
+}
+
+std::string historyLaterFirst(std::uint32_t entry, const std::vector<std::uint32_t>& later) {
+    return nothingWritten(std::to_string(entry) + "번 저장을 취소하려면 같은 곳에 쓴 뒤의 저장 " +
+                          listed(later) + "번을 먼저 취소해야 합니다.");
+}
+
+std::string historyImageChanged(std::uint32_t entry, const std::vector<Position>& positions) {
+    return nothingWritten("이미지의 위치 " + listed(positions) + "은(는) " +
+                          std::to_string(entry) +
+                          "번 저장이 쓴 값이 아닙니다. 그 뒤에 다른 무언가가 이미지를 "
+                          "바꾸었습니다.");
+}
+
+std::string historyUntrusted(std::string_view historyPath) {
+    return nothingWritten(
+        quoted(historyPath, "파일은 손상되었거나 이 이미지의 저장 기록이 아니어서 믿을 수 "
+                            "없습니다."));
+}
+
 Message saveLandedBeforeFailure(std::string_view imagePath) {
     return {quoted(imagePath, "파일의 저장은 이 오류 전에 끝났습니다. 저장한 내용은 이미지에 "
                               "있습니다."),
@@ -148,6 +205,8 @@ Message messageFor(Failure failure, std::string_view path, Position position,
                                     std::string(detail) + ")");
     case Failure::JournalInTheWay:
         return messages::journalLeftAlone(path);
+    case Failure::HistoryRefused:
+        return romEditorExclamation(std::string(detail));
     case Failure::NoRawSectors:
         return romEditorExclamation(
             quoted(path, "파일에는 2352바이트 원시 섹터가 없어 섹터 코드를 검사할 수 없습니다."));

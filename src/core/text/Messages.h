@@ -9,6 +9,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace starfall {
 
@@ -62,6 +63,19 @@ inline constexpr std::string_view kTitleWarning = "경고";
 [[nodiscard]] Message historySetAside(std::string_view historyPath, std::string_view asidePath);
 // A save landed, but its entry could not be added to the history.
 [[nodiscard]] Message historyNotWritten(std::string_view historyPath, std::string_view reason);
+
+// Why an undo or redo of a saved entry (numbered from 1) was refused; the
+// detail of CoreError(HistoryRefused). Positions are listed as "12, 40".
+[[nodiscard]] std::string historyNothingToUndo();
+[[nodiscard]] std::string historyNothingToRedo();
+[[nodiscard]] std::string historyNoEntry(std::uint32_t entry);
+[[nodiscard]] std::string historyEntryIsAnUndo(std::uint32_t entry);
+[[nodiscard]] std::string historyAlreadyUndone(std::uint32_t entry);
+[[nodiscard]] std::string historyLaterFirst(std::uint32_t entry,
+                                            const std::vector<std::uint32_t>& later);
+[[nodiscard]] std::string historyImageChanged(std::uint32_t entry,
+                                              const std::vector<Position>& positions);
+[[nodiscard]] std::string historyUntrusted(std::string_view historyPath);
 
 // Said after a failure that came once a save into the image had landed.
 [[nodiscard]] Message saveLandedBeforeFailure(std::string_view imagePath);

@@ -24,7 +24,7 @@ std::vector<ByteWrite> unitSavePlan(const UnitPlace& place, const UnitRecord& re
 
 SaveReport saveUnitRecord(const std::string& imagePath, const UnitPlace& place,
                           UnitRecord& record) {
-    return writeRecordSave(imagePath, unitRecordPositions(place), unitSavePlan(place, record),
+    return writeRecordSave(imagePath, unitLayout(), unitRecordPositions(place), unitSavePlan(place, record),
                            record.loaded, messages::unitRecordLabel(place.name));
 }
 

@@ -56,7 +56,7 @@ std::vector<ByteWrite> upgradeTableSavePlan(const UpgradeTable& table) {
 }
 
 SaveReport saveUpgradeTable(const std::string& imagePath, UpgradeTable& table) {
-    return writeRecordSave(imagePath, upgradeTablePositions(), upgradeTableSavePlan(table),
+    return writeRecordSave(imagePath, upgradeLayout(), upgradeTablePositions(), upgradeTableSavePlan(table),
                            table.loaded, messages::upgradeTableLabel());
 }
 

@@ -60,7 +60,7 @@ std::vector<ByteWrite> weaponSavePlan(int number, const WeaponRecord& record) {
 }
 
 SaveReport saveWeaponRecord(const std::string& imagePath, int number, WeaponRecord& record) {
-    return writeRecordSave(imagePath, weaponSavePositions(number), weaponSavePlan(number, record),
+    return writeRecordSave(imagePath, weaponLayout(), weaponSavePositions(number), weaponSavePlan(number, record),
                            record.loaded, messages::weaponRecordLabel(number));
 }
 
