@@ -92,6 +92,11 @@ TEST(Messages, EachMessageHasItsTextTitleAndIcon) {
          {"'/a/b.img.history' 파일에 이 저장을 적지 못했습니다. (<why>) 저장은 끝났지만 저장 "
           "기록으로 되돌릴 수 없습니다.",
           kEditor, kWarn}},
+        {"historyClearQuestion",
+         historyClearQuestion("/a/b.img.history"),
+         {"'/a/b.img.history' 파일의 저장 기록을 모두 지울까요? 지운 저장은 다시 되돌릴 수 "
+          "없습니다.",
+          kEditor, kWarn}},
         {"saveLandedBeforeFailure",
          saveLandedBeforeFailure(kImage),
          {"'/a/b.img' 파일의 저장은 이 오류 전에 끝났습니다. 저장한 내용은 이미지에 있습니다.",

@@ -15,6 +15,11 @@ void RecordingPresenter::show(QWidget*, const Message& message) {
     shown.push_back(message);
 }
 
+bool RecordingPresenter::confirm(QWidget*, const Message& question) {
+    shown.push_back(question);
+    return confirmAnswer;
+}
+
 ScriptedFileDialog::ScriptedFileDialog() {
     setImageFileDialog(this);
 }
@@ -29,6 +34,10 @@ std::optional<QString> ScriptedFileDialog::chooseImage(QWidget*) {
     auto answer = answers.front();
     answers.pop_front();
     return answer;
+}
+
+std::optional<QString> ScriptedFileDialog::choosePatchToSave(QWidget* parent) {
+    return chooseImage(parent);
 }
 
 ProgramEndCatcher::ProgramEndCatcher() {

@@ -22,8 +22,11 @@ public:
     ~RecordingPresenter() override;
 
     void show(QWidget* parent, const Message& message) override;
+    // Records the question with the messages and answers `confirmAnswer`.
+    [[nodiscard]] bool confirm(QWidget* parent, const Message& question) override;
 
     std::vector<Message> shown;
+    bool confirmAnswer = true;
 };
 
 // Answers the open-file dialog from a queue: a path, or nothing for Cancel.
@@ -36,6 +39,8 @@ public:
     ~ScriptedFileDialog() override;
 
     [[nodiscard]] std::optional<QString> chooseImage(QWidget* parent) override;
+    // Answered from the same queue.
+    [[nodiscard]] std::optional<QString> choosePatchToSave(QWidget* parent) override;
 
     std::deque<std::optional<QString>> answers;
     int asked = 0;

@@ -123,6 +123,11 @@ std::string nothingWritten(std::string text) {
 
 } // namespace
 
+Message historyClearQuestion(std::string_view historyPath) {
+    return romEditorExclamation(quoted(historyPath, "파일의 저장 기록을 모두 지울까요? 지운 "
+                                                    "저장은 다시 되돌릴 수 없습니다."));
+}
+
 std::string historyNothingToUndo() {
     return nothingWritten("저장 기록에 되돌릴 저장이 없습니다.");
 }

@@ -64,6 +64,9 @@ inline constexpr std::string_view kTitleWarning = "경고";
 // A save landed, but its entry could not be added to the history.
 [[nodiscard]] Message historyNotWritten(std::string_view historyPath, std::string_view reason);
 
+// Asked before the history of saves is deleted.
+[[nodiscard]] Message historyClearQuestion(std::string_view historyPath);
+
 // Why an undo or redo of a saved entry (numbered from 1) was refused; the
 // detail of CoreError(HistoryRefused). Positions are listed as "12, 40".
 [[nodiscard]] std::string historyNothingToUndo();

@@ -1,6 +1,7 @@
 #include "gui/app/MainWindow.h"
 
 #include "gui/app/AboutDialog.h"
+#include "gui/app/HistoryMenu.h"
 #include "gui/widgets/EditorFrame.h"
 #include "gui/pages/EditorPage.h"
 #include "gui/widgets/ImageFileDialog.h"
@@ -82,6 +83,10 @@ void MainWindow::buildMenus() {
     QAction* about = help->addAction(QStringLiteral("프로그램 정보(&V)"));
     about->setObjectName(QStringLiteral("aboutAction"));
     connect(about, &QAction::triggered, this, &MainWindow::showAbout);
+
+    m_history = new HistoryMenu(
+        this, help, [this] { return m_pages.front()->imageSession().imagePath; },
+        [this] { reloadPages(); });
 }
 
 void MainWindow::openImage() {
@@ -98,6 +103,13 @@ void MainWindow::openImagePath(const QString& imagePath) {
     session.imagePath = QFile::encodeName(QFileInfo(imagePath).absoluteFilePath()).toStdString();
     for (EditorPage* page : m_pages)
         page->openImage(session);
+}
+
+void MainWindow::reloadPages() {
+    if (m_pages.front()->imageSession().imagePath.empty())
+        return;
+    for (EditorPage* page : m_pages)
+        page->reloadFromImage();
 }
 
 void MainWindow::setProgramDirectorySource(std::function<std::string()> source) {

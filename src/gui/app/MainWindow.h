@@ -17,6 +17,7 @@ class QTabWidget;
 namespace starfall {
 
 class EditorPage;
+class HistoryMenu;
 
 class MainWindow : public QMainWindow, public PageOwner {
     Q_OBJECT
@@ -49,6 +50,7 @@ public:
         return nullptr;
     }
     [[nodiscard]] QTabWidget* pageSet() const { return m_pageSet; }
+    [[nodiscard]] HistoryMenu* historyMenu() const { return m_history; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -56,10 +58,13 @@ protected:
 private:
     void buildPages();
     void buildMenus();
+    // After an undo or redo of a save: every page shows what the image holds.
+    void reloadPages();
 
     std::vector<EditorPage*> m_pages;
     QTabWidget* m_pageSet = nullptr;
     std::function<std::string()> m_programDirectory;
+    HistoryMenu* m_history = nullptr;
 };
 
 } // namespace starfall

@@ -33,4 +33,15 @@ std::optional<QString> PlatformImageFileDialog::chooseImage(QWidget* parent) {
     return dialog.selectedFiles().front();
 }
 
+std::optional<QString> PlatformImageFileDialog::choosePatchToSave(QWidget* parent) {
+    QFileDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("savePatchDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("ppf"));
+    dialog.setNameFilters({QStringLiteral("PPF 패치(*.ppf)"), QStringLiteral("모든파일(*.*)")});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front();
+}
+
 } // namespace starfall

@@ -16,6 +16,8 @@ public:
     virtual ~ImageFileDialog() = default;
     // The chosen file's full path, or nothing when the user cancels.
     [[nodiscard]] virtual std::optional<QString> chooseImage(QWidget* parent) = 0;
+    // Where to write a PPF patch, or nothing when the user cancels.
+    [[nodiscard]] virtual std::optional<QString> choosePatchToSave(QWidget* parent) = 0;
 };
 
 // The dialog in use: the installed one, or the platform's open-file dialog.
@@ -29,6 +31,7 @@ void setImageFileDialog(ImageFileDialog* dialog);
 class PlatformImageFileDialog : public ImageFileDialog {
 public:
     [[nodiscard]] std::optional<QString> chooseImage(QWidget* parent) override;
+    [[nodiscard]] std::optional<QString> choosePatchToSave(QWidget* parent) override;
 };
 
 } // namespace starfall

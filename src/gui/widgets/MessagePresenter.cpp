@@ -40,4 +40,16 @@ void BoxMessagePresenter::show(QWidget* parent, const Message& message) {
     box.exec();
 }
 
+bool BoxMessagePresenter::confirm(QWidget* parent, const Message& question) {
+    if (nobodyCanClick()) {
+        std::fprintf(stderr, "%s: %s\n", question.title.c_str(), question.text.c_str());
+        return false;
+    }
+    QMessageBox box(boxIcon(question.icon), QString::fromStdString(question.title),
+                    QString::fromStdString(question.text), QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 } // namespace starfall

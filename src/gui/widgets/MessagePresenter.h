@@ -16,6 +16,8 @@ public:
     // Modal, one OK button, owned by `parent` (may be null). Returns when the
     // user has dismissed it.
     virtual void show(QWidget* parent, const Message& message) = 0;
+    // Modal, Yes and No buttons: true for Yes.
+    [[nodiscard]] virtual bool confirm(QWidget* parent, const Message& question) = 0;
 };
 
 // The presenter in use: the installed one, or the message-box one.
@@ -30,6 +32,8 @@ void setMessagePresenter(MessagePresenter* presenter);
 class BoxMessagePresenter : public MessagePresenter {
 public:
     void show(QWidget* parent, const Message& message) override;
+    // Offscreen, nobody can answer: No.
+    [[nodiscard]] bool confirm(QWidget* parent, const Message& question) override;
 };
 
 } // namespace starfall
