@@ -29,10 +29,10 @@ std::vector<ByteWrite> pilotSavePlan(const PilotReference& reference, const Pilo
 }
 
 SaveReport savePilotRecord(const std::string& imagePath, const PilotReference& reference,
-                           PilotRecord& record) {
+                           PilotRecord& record, CodeRule codes) {
     return writeRecordSave(imagePath, pilotRecordPositions(reference, record.kind),
                            pilotSavePlan(reference, record), record.loaded,
-                           messages::pilotRecordLabel(reference.name));
+                           messages::pilotRecordLabel(reference.name), codes);
 }
 
 } // namespace starfall

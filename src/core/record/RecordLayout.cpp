@@ -16,9 +16,9 @@ void noteSaved(LoadedBytes& loaded, std::span<const Position> positions,
 
 SaveReport writeRecordSave(const std::string& path, std::span<const Position> positions,
                            std::span<const ByteWrite> plan, LoadedBytes& loaded,
-                           std::string_view record) {
+                           std::string_view record, CodeRule codes) {
     checkPositions(positions, path);
-    SaveReport report = writeBytes(path, plan, record);
+    SaveReport report = writeBytes(path, plan, record, FramingRule::Refuse, codes);
     noteSaved(loaded, positions, plan);
     return report;
 }

@@ -23,9 +23,9 @@ std::vector<ByteWrite> unitSavePlan(const UnitPlace& place, const UnitRecord& re
 }
 
 SaveReport saveUnitRecord(const std::string& imagePath, const UnitPlace& place,
-                          UnitRecord& record) {
+                          UnitRecord& record, CodeRule codes) {
     return writeRecordSave(imagePath, unitRecordPositions(place), unitSavePlan(place, record),
-                           record.loaded, messages::unitRecordLabel(place.name));
+                           record.loaded, messages::unitRecordLabel(place.name), codes);
 }
 
 } // namespace starfall

@@ -55,9 +55,9 @@ std::vector<ByteWrite> upgradeTableSavePlan(const UpgradeTable& table) {
     return upgradeLayout().savePlan(upgradeTablePositions(), table);
 }
 
-SaveReport saveUpgradeTable(const std::string& imagePath, UpgradeTable& table) {
+SaveReport saveUpgradeTable(const std::string& imagePath, UpgradeTable& table, CodeRule codes) {
     return writeRecordSave(imagePath, upgradeTablePositions(), upgradeTableSavePlan(table),
-                           table.loaded, messages::upgradeTableLabel());
+                           table.loaded, messages::upgradeTableLabel(), codes);
 }
 
 } // namespace starfall
