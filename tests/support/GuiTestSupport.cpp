@@ -15,6 +15,15 @@ void RecordingPresenter::show(QWidget*, const Message& message) {
     shown.push_back(message);
 }
 
+EditsChoice RecordingPresenter::ask(QWidget*, const Message& question) {
+    asked.push_back(question);
+    if (answers.empty())
+        return EditsChoice::Discard;
+    const EditsChoice answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
 ScriptedFileDialog::ScriptedFileDialog() {
     setImageFileDialog(this);
 }

@@ -22,8 +22,12 @@ public:
     ~RecordingPresenter() override;
 
     void show(QWidget* parent, const Message& message) override;
+    // Answers from `answers`, front first; discard once they run out.
+    EditsChoice ask(QWidget* parent, const Message& question) override;
 
     std::vector<Message> shown;
+    std::vector<Message> asked;
+    std::deque<EditsChoice> answers;
 };
 
 // Answers the open-file dialog from a queue: a path, or nothing for Cancel.
