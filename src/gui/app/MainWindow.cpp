@@ -172,6 +172,7 @@ void MainWindow::fitScreen() {
         return;
     auto* scroll = new QScrollArea(this);
     scroll->setObjectName(QStringLiteral("pageScroll"));
+    scroll->setAccessibleName(QStringLiteral("페이지"));
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setWidget(takeCentralWidget());
