@@ -214,7 +214,7 @@ TEST_F(CliUnitTest, UsageErrorsExitTwoAndLeaveTheImageAsItWas) {
     EXPECT_TRUE(changed().empty());
 }
 
-TEST_F(CliUnitTest, AReadOnlyImageIsTheOpenFailureWithStatusOne) {
+TEST_F(CliUnitTest, AReadOnlyImageIsNamedAsUnwritableWithStatusOne) {
     test::ReadOnlyFile readOnly(m_path);
     if (!readOnly.effective())
         GTEST_SKIP() << "this file system cannot make the file unwritable";
@@ -225,7 +225,9 @@ TEST_F(CliUnitTest, AReadOnlyImageIsTheOpenFailureWithStatusOne) {
     for (const auto& args : commands) {
         const auto result = cli(args);
         EXPECT_EQ(result.exitCode, 1) << args[0];
-        EXPECT_EQ(result.err, messages::fileOpenFailure(m_path).text + "\n");
+        // The image opened; it only cannot be written, and the message says so.
+        EXPECT_EQ(result.err,
+                  messages::imageNotWritable(m_path, readOnly.reason()).text + "\n");
         EXPECT_TRUE(result.out.empty());
     }
     EXPECT_TRUE(changed().empty());

@@ -112,11 +112,22 @@ TEST_F(ImageAccessTest, SaveIntoAReadOnlyImageWritesNothing) {
     test::ReadOnlyFile readOnly(m_path);
     if (!readOnly.effective())
         GTEST_SKIP() << "this file system cannot make the file unwritable";
-    EXPECT_EQ(failureOf([&] {
-                  writeBytes(m_path, std::vector<ByteWrite>{{0, 1}});
-              }),
-              Failure::ImageOpenForSave);
+    try {
+        writeBytes(m_path, std::vector<ByteWrite>{{0, 1}});
+        ADD_FAILURE() << "a read-only image was written";
+    } catch (const CoreError& error) {
+        EXPECT_EQ(error.failure(), Failure::ImageOpenForSave);
+        // It opened, it only cannot be written: said so, with the system's reason.
+        EXPECT_FALSE(error.detail().empty());
+        EXPECT_EQ(messageFor(error), messages::imageNotWritable(m_path, error.detail()));
+    }
     EXPECT_EQ(readFile(m_path), before);
+}
+
+TEST_F(ImageAccessTest, ASaveCountsTheBytesItChanged) {
+    const std::vector<ByteWrite> plan = {{0, 7}, {1, 0}, {2, 9}};
+    EXPECT_EQ(writeBytes(m_path, plan).bytesChanged, 2u); // byte 1 already held 0
+    EXPECT_EQ(writeBytes(m_path, plan).bytesChanged, 0u);
 }
 
 TEST_F(ImageAccessTest, FilesThatAreNotRegularAreNeverOpenedNorWaitedFor) {

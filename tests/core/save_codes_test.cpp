@@ -122,7 +122,7 @@ TEST_F(SaveCodesTest, AForm2SectorWithoutEdcKeepsNone) {
     const SaveReport report = writeBytes(m_path, editIn({kForm2WithoutEdc}), "test");
     EXPECT_EQ(tailOf(kForm2WithoutEdc),
               m_before.substr(kForm2WithoutEdc * kSector + kTail, kSector - kTail));
-    EXPECT_EQ(report, SaveReport{});
+    EXPECT_EQ(report, (SaveReport{{}, 0, {}, 1})); // the edited byte alone
     EXPECT_EQ(changedPositions(m_before, readFile(m_path)),
               (std::vector<Position>{kForm2WithoutEdc * kSector + kData + 100}));
 }
@@ -153,7 +153,7 @@ TEST_F(SaveCodesTest, AFlatImageGetsNoCodes) {
     const std::string flat(static_cast<std::size_t>(3 * kSector), '\x11');
     m_dir.write("image.img", flat);
     const SaveReport report = writeBytes(m_path, editIn({0, 1}), "test");
-    EXPECT_EQ(report, SaveReport{});
+    EXPECT_EQ(report, (SaveReport{{}, 0, {}, 2}));
     EXPECT_EQ(changedPositions(flat, readFile(m_path)),
               (std::vector<Position>{kData + 100, kSector + kData + 100}));
 }
@@ -171,7 +171,8 @@ TEST_F(SaveCodesTest, APlanCarryingItsOwnCodesKeepsThem) {
         if (fixed[static_cast<std::size_t>(i)] != static_cast<std::uint8_t>(m_before[at]))
             plan.push_back({5 * kSector + i, fixed[static_cast<std::size_t>(i)]});
     }
-    EXPECT_EQ(writeBytes(m_path, plan, "patch", FramingRule::Allow), SaveReport{});
+    EXPECT_EQ(writeBytes(m_path, plan, "patch", FramingRule::Allow),
+              (SaveReport{{}, 0, {}, plan.size()})); // no code byte beyond the plan's
     EXPECT_EQ(readFile(m_path).substr(5 * kSector, kSector),
               std::string(fixed.begin(), fixed.end()));
 

@@ -5,6 +5,9 @@
 #include "gui/widgets/ChoiceCombo.h"
 #include "gui/widgets/StepEdit.h"
 #include "gui/pages/PilotPage.h"
+#include "gui/pages/UnitPage.h"
+#include "gui/pages/UpgradePage.h"
+#include "gui/widgets/AbilityTickList.h"
 #include "gui/pages/SkillDialog.h"
 #include "gui/pages/WeaponDialog.h"
 
@@ -14,6 +17,8 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAccessible>
+#include <QApplication>
+#include <QPalette>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -109,6 +114,44 @@ TEST(AccessibilityTest, EachSkillAndSpiritRowIsAnnouncedByItsNumber) {
         EXPECT_EQ(labelledAs(pilots.ui().spirits[row].command), QStringLiteral("精神 ") + number);
         EXPECT_EQ(labelledAs(pilots.ui().spirits[row].level), QStringLiteral("习得等级 ") + number);
     }
+}
+
+// The notices are labels a screen reader reads, not pictures.
+TEST(AccessibilityTest, TheNoticesAreTextThatScreenReadersHear) {
+    test::GuiSeams seams;
+    test::TempDir dir;
+    SkillDialog skills(SkillDialogRequest{dir.file("none.img"), "x", 0});
+    UpgradePage upgrades;
+    for (const QWidget* owner : std::initializer_list<const QWidget*>{&skills, &upgrades}) {
+        const auto* notice = owner->findChild<QLabel*>(QStringLiteral("noticeStrip"));
+        ASSERT_NE(notice, nullptr) << owner->objectName().toStdString();
+        EXPECT_TRUE(notice->accessibleName().startsWith(QStringLiteral("※ ")));
+        EXPECT_TRUE(notice->text().contains(notice->accessibleName().toHtmlEscaped()));
+    }
+}
+
+// One highlighted row per list, and only the list with the focus shows it in
+// the highlight colour.
+TEST(AccessibilityTest, OnlyTheFocusedAbilityListShowsTheHighlight) {
+    test::GuiSeams seams;
+    UnitPage page;
+    page.show();
+    QApplication::setActiveWindow(&page);
+    AbilityTickList* first = page.abilityList(0);
+    AbilityTickList* second = page.abilityList(1);
+    EXPECT_EQ(first->selectionMode(), QAbstractItemView::SingleSelection);
+    first->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(first->hasFocus());
+    const auto highlight = [](const QWidget* list) {
+        return list->palette().color(QPalette::Active, QPalette::Highlight);
+    };
+    EXPECT_EQ(highlight(first), QApplication::palette().color(QPalette::Active, QPalette::Highlight));
+    EXPECT_NE(highlight(second), highlight(first));
+    second->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(highlight(second), QApplication::palette().color(QPalette::Active, QPalette::Highlight));
+    EXPECT_NE(highlight(first), highlight(second));
 }
 
 } // namespace

@@ -2,9 +2,11 @@
 // child process: the editor binary itself for what the command line reaches,
 // a death test for the upgrade page's buttons before any image is open. On
 // the offscreen platform messages go to standard error instead of a box.
+#include "core/io/CoreError.h"
 #include "core/text/Messages.h"
 #include "gui/app/MainWindow.h"
 #include "gui/pages/UpgradePage.h"
+#include "support/GuiTestSupport.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 
@@ -12,8 +14,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+
+#include <sys/stat.h>
 
 using namespace starfall;
 using namespace starfall::test;
@@ -22,6 +28,11 @@ namespace {
 
 const std::map<std::string, std::string> kHeadless = {{"QT_QPA_PLATFORM", "offscreen"},
                                                       {"ASAN_OPTIONS", "detect_leaks=0"}};
+// As above, and the editor ends as soon as its window has painted once: as if
+// the user quit at once.
+const std::map<std::string, std::string> kQuitAtOnce = {{"QT_QPA_PLATFORM", "offscreen"},
+                                                        {"ASAN_OPTIONS", "detect_leaks=0"},
+                                                        {"STARFALL_QUIT_AFTER_FIRST_PAINT", "1"}};
 
 // A message as the program prints it where nobody can click a box.
 std::string printed(const Message& message) {
@@ -40,32 +51,57 @@ protected:
     ProcessResult run(const std::vector<std::string>& args) {
         return runProcess(editor, args, kHeadless);
     }
+    ProcessResult runAndQuit(const std::vector<std::string>& args) {
+        return runProcess(editor, args, kQuitAtOnce);
+    }
+    void writeLists() {
+        programDir.write("unitlist.ini", "UNITS 100\nAlpha, 4\n");
+        programDir.write("charlist.ini", "PILOTS 200\nKim, 12\n");
+    }
 
     TempDir programDir;
     TempDir elsewhere;
     std::string editor = programDir.file("starfall-editor");
 };
 
-TEST_F(EditorCopyTest, AMissingListInTheProgramsFolderEndsWithStatus1) {
+// A bad start reports why, then shows the window without an image; a run
+// that ends without one ends with status 1, so that scripts can tell.
+TEST_F(EditorCopyTest, AMissingListInTheProgramsFolderIsReportedAndTheRunEndsWithStatus1) {
     elsewhere.write("unitlist.ini", "UNITS 100\nAlpha, 4\n"); // not where the program is
     const std::string image = elsewhere.write("demo.img", std::string(256, '\0'));
-    const ProcessResult result = run({image});
+    const ProcessResult result = runAndQuit({image});
     EXPECT_EQ(result.exitCode, 1) << result.err;
-    EXPECT_NE(result.err.find(printed(messages::listFileMissing("unitlist.ini"))),
-              std::string::npos)
-        << result.err;
+    const Message missing = messageFor(CoreError(
+        Failure::ListFileMissing, programDir.file("unitlist.ini"), -1, "unitlist.ini"));
+    EXPECT_NE(result.err.find(printed(missing)), std::string::npos) << result.err;
     EXPECT_EQ(result.err.find("charlist.ini"), std::string::npos) << "loaded on after the end";
+    EXPECT_NE(result.out.find('x'), std::string::npos) << "the window never showed";
 }
 
-TEST_F(EditorCopyTest, AnImageThatCannotBeOpenedEndsWithStatus1AndIsNotCreated) {
-    programDir.write("unitlist.ini", "UNITS 100\nAlpha, 4\n");
-    programDir.write("charlist.ini", "PILOTS 200\nKim, 12\n");
-    const std::string image = elsewhere.file("images/missing.img");
-    const ProcessResult result = run({image});
-    EXPECT_EQ(result.exitCode, 1) << result.err;
-    EXPECT_NE(result.err.find(printed(messages::fileOpenFailure(image))), std::string::npos)
-        << result.err;
-    EXPECT_FALSE(std::filesystem::exists(image));
+TEST_F(EditorCopyTest, ImagesThatCannotBeOpenedAreNamedWithTheSystemsReason) {
+    writeLists();
+    const std::string fifo = elsewhere.file("images/pipe.img");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::pair<std::string, int> cases[] = {
+        {elsewhere.file("images/missing.img"), ENOENT},
+        {elsewhere.file("images"), EISDIR},
+        {fifo, EISDIR}};
+    for (const auto& [image, error] : cases) {
+        const ProcessResult result = runAndQuit({image});
+        EXPECT_EQ(result.exitCode, 1) << image << result.err;
+        const Message reported =
+            messages::withReason(messages::fileOpenFailure(image), std::strerror(error));
+        EXPECT_NE(result.err.find(printed(reported)), std::string::npos) << result.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(elsewhere.file("images/missing.img")));
+}
+
+TEST_F(EditorCopyTest, NoImageAtStartEndsWithStatus1AndAGoodOneWith0) {
+    writeLists();
+    EXPECT_EQ(runAndQuit({}).exitCode, 1);
+    const std::string image = elsewhere.write("good.img", std::string(4096, '\0'));
+    const ProcessResult result = runAndQuit({image});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
 }
 
 TEST_F(EditorCopyTest, MoreThanOneImageIsRefused) {
@@ -78,32 +114,18 @@ TEST_F(EditorCopyTest, MoreThanOneImageIsRefused) {
             << result.err;
 }
 
-// The death tests re-run this test binary for the one test, so the child has
-// its own QApplication and the real program end and message presenter.
-class BeforeAnyImageDeathTest : public ::testing::Test {
-protected:
-    BeforeAnyImageDeathTest() { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
-
-    static void click(const char* button) {
-        MainWindow window;
-        window.show();
-        window.page<UpgradePage>()->findChild<QPushButton*>(QString::fromLatin1(button))->click();
-    }
-};
-
-TEST_F(BeforeAnyImageDeathTest, CancelShowsTheEmptyNameAndEndsWithStatus1) {
-    EXPECT_EXIT(click("cancelButton"), ::testing::ExitedWithCode(1),
-                printed(messages::fileOpenFailure("")));
-}
-
-// The program must still be running after OK: it only ends here, with 7.
-TEST_F(BeforeAnyImageDeathTest, OkSaysTheImageCannotBeOpenedAndTheProgramGoesOn) {
-    EXPECT_EXIT(
-        {
-            click("okButton");
-            std::exit(7);
-        },
-        ::testing::ExitedWithCode(7), printed(messages::fileOpenFailure("")));
+// Before any image the pages are off: no button can report an image with an
+// empty name, nor end the program.
+TEST(BeforeAnyImageTest, ThePagesAreOffAndTheirButtonsDoNothing) {
+    GuiSeams seams;
+    MainWindow window;
+    window.show();
+    for (int tab = 0; tab < window.pageSet()->count(); ++tab)
+        EXPECT_FALSE(window.pageSet()->widget(tab)->isEnabled()) << tab;
+    for (const char* name : {"okButton", "cancelButton"})
+        window.page<UpgradePage>()->findChild<QPushButton*>(QString::fromLatin1(name))->click();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(seams.messages.shown.empty());
 }
 
 } // namespace

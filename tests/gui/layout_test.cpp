@@ -1,7 +1,7 @@
 // The frame and the room of every window: a dialog's frame without minimise
 // or maximise box, a size that does not change, and enough room that no
-// label, button, list item or field text is cut. It runs twice, at 100 %
-// and with QT_SCALE_FACTOR=1.5.
+// label, button, list item or field text is cut. It runs three times, at
+// 100 % and with QT_SCALE_FACTOR=1.5 and 2.0, on a 1920 x 1200 screen.
 #include "gui/app/AboutDialog.h"
 #include "gui/app/MainWindow.h"
 #include "gui/widgets/DigitsEdit.h"
@@ -24,6 +24,10 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
 
@@ -99,15 +103,65 @@ int expectNothingCut(const QWidget& root) {
     return checked;
 }
 
-TEST(LayoutTest, TheMainWindowIsAFixedDialogFrameAndEveryPageShowsItsTextsWhole) {
+// The room the screen leaves a window below its title bar.
+QSize roomOn(const QWidget& window) {
+    const int titleBar = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+    return window.screen()->availableGeometry().size() - QSize(0, titleBar);
+}
+
+// A fixed dialog frame where the pages fit the screen. Where they do not,
+// the window fits and can be made smaller, and the pages scroll at the size
+// they ask for, so that nothing is squeezed or out of reach.
+void expectFrameThatFits(const MainWindow& window) {
+    const auto* scroll = window.findChild<QScrollArea*>(QStringLiteral("pageScroll"));
+    if (scroll == nullptr) {
+        expectDialogFrame(window);
+        EXPECT_LE(window.height(), roomOn(window).height());
+        return;
+    }
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_LT(window.minimumHeight(), window.maximumHeight());
+    EXPECT_LE(window.height(), roomOn(window).height());
+    EXPECT_LE(window.width(), roomOn(window).width());
+    EXPECT_EQ(scroll->widget(), window.pageSet());
+    EXPECT_GE(window.pageSet()->height(), window.pageSet()->minimumSizeHint().height());
+}
+
+TEST(LayoutTest, TheMainWindowFitsTheScreenAndEveryPageShowsItsTextsWhole) {
     test::GuiSeams seams;
     MainWindow window;
     window.show();
-    expectDialogFrame(window);
+    expectFrameThatFits(window);
     for (int tab = 0; tab < window.pageSet()->count(); ++tab) {
         window.pageSet()->setCurrentIndex(tab);
         SCOPED_TRACE(tab);
         EXPECT_GT(expectNothingCut(*window.pageSet()->currentWidget()), 10);
+    }
+}
+
+// At 200 % a 1920 x 1200 screen has no room for the pages: they scroll, and
+// every page's save button can be scrolled into sight. At 100 % and 150 % the
+// window keeps its fixed size.
+TEST(LayoutTest, AtEveryScaleTheSaveButtonsCanBeReached) {
+    test::GuiSeams seams;
+    MainWindow window;
+    window.show();
+    const double scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
+    auto* scroll = window.findChild<QScrollArea*>(QStringLiteral("pageScroll"));
+    EXPECT_EQ(scroll != nullptr, scale >= 2.0) << scale;
+    for (int tab = 0; tab < window.pageSet()->count(); ++tab) {
+        window.pageSet()->setCurrentIndex(tab);
+        auto* ok = window.pageSet()->currentWidget()->findChild<QPushButton*>(
+            QStringLiteral("okButton"));
+        ASSERT_NE(ok, nullptr) << tab;
+        if (scroll != nullptr)
+            scroll->ensureWidgetVisible(ok);
+        const QRect onWindow(ok->mapTo(&window, QPoint(0, 0)), ok->size());
+        const QRect shown = scroll != nullptr
+                                ? QRect(scroll->viewport()->mapTo(&window, QPoint(0, 0)),
+                                        scroll->viewport()->size())
+                                : window.rect();
+        EXPECT_TRUE(shown.contains(onWindow)) << tab;
     }
 }
 

@@ -1,3 +1,4 @@
+#include "core/io/CoreError.h"
 #include "core/text/Messages.h"
 #include "core/io/TraceChannel.h"
 #include "core/text/TraceLines.h"
@@ -29,6 +30,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -146,7 +148,7 @@ TEST_F(MainWindowTest, CaptionTabsAndPagesExistBeforeAnImageIsOpened) {
 
 TEST_F(MainWindowTest, MenusCarryTheirItemsWithTheShortcutsInTheText) {
     const QList<QAction*> menus = window.menuBar()->actions();
-    ASSERT_EQ(menus.size(), 3);
+    ASSERT_EQ(menus.size(), 4);
     struct Expected {
         QString menu;
         QStringList items;
@@ -154,13 +156,15 @@ TEST_F(MainWindowTest, MenusCarryTheirItemsWithTheShortcutsInTheText) {
     // Undo and redo of a save carry real shortcuts: a text box with focus
     // keeps Ctrl+Z and Ctrl+Y for its own text.
     const Expected expected[] = {
-        {"파일(&F)", {"열기\tCtrl+O", "종료\tCtrl+X"}},
+        {"파일(&F)",
+         {"열기(&O)\tCtrl+O", "최근 이미지(&R)", "저장(&S)\tCtrl+S", "", "종료(&X)\tCtrl+X"}},
         {"편집(&E)",
          {"저장 취소(&U)", "다시 저장(&R)", "", "저장 기록(&H)…", "저장 기록 지우기(&C)…",
           "저장 기록 남기기(&K)"}},
+        {"설정(&S)", {"섹터 코드 자동 갱신(&C)"}},
         {"도움말(&H)", {"프로그램 정보(&V)"}},
     };
-    for (int m = 0; m < 3; ++m) {
+    for (int m = 0; m < 4; ++m) {
         EXPECT_EQ(menus[m]->text(), expected[m].menu);
         QStringList items;
         for (QAction* item : menus[m]->menu()->actions())
@@ -225,27 +229,30 @@ TEST_F(MainWindowTest, ASecondImageReplacesTheFirstAndDropsUnsavedEdits) {
               (std::vector<std::uint8_t>{0xE9, 0x03}));
 }
 
-TEST_F(MainWindowTest, AMissingListEndsTheProgramBeforeAnythingElseLoads) {
+// Nothing loads and the program goes on, without an image: File > Open works.
+TEST_F(MainWindowTest, AMissingListIsReportedBeforeAnythingElseLoads) {
     std::filesystem::remove(dir.file("unitlist.ini"));
     answer(dir.file("first.img"));
-    EXPECT_THROW(
-        try { window.openImage(); } catch (const ProgramEnded& ended) {
-            EXPECT_EQ(ended.status, 1);
-            throw;
-        },
-        ProgramEnded);
+    EXPECT_NO_THROW(window.openImage());
     ASSERT_EQ(seams.messages.shown.size(), 1u);
-    EXPECT_EQ(seams.messages.shown[0], messages::listFileMissing("unitlist.ini"));
+    EXPECT_EQ(seams.messages.shown[0],
+              messageFor(CoreError(Failure::ListFileMissing, dir.file("unitlist.ini"), -1,
+                                   "unitlist.ini")));
     EXPECT_TRUE(window.page<PilotPage>()->nameList().entries.empty());
     EXPECT_EQ(window.page<UpgradePage>()->imageSession(), ImageSession{});
     EXPECT_EQ(shownValue(window, 0, 1), QString());
+    EXPECT_FALSE(window.hasImage());
+    EXPECT_TRUE(window.isVisible());
 }
 
-TEST_F(MainWindowTest, AnImageThatCannotBeOpenedEndsTheProgramWithItsName) {
+TEST_F(MainWindowTest, AnImageThatCannotBeOpenedIsNamedWithTheSystemsReason) {
     answer(dir.file("missing.img"));
-    EXPECT_THROW(window.openImage(), ProgramEnded);
+    EXPECT_NO_THROW(window.openImage());
     ASSERT_EQ(seams.messages.shown.size(), 1u);
-    EXPECT_EQ(seams.messages.shown[0], messages::fileOpenFailure(dir.file("missing.img")));
+    EXPECT_EQ(seams.messages.shown[0],
+              messages::withReason(messages::fileOpenFailure(dir.file("missing.img")),
+                                   std::strerror(ENOENT)));
+    EXPECT_FALSE(window.hasImage());
 }
 
 // Ctrl+O from the window itself and from the unit and pilot pages asks exactly

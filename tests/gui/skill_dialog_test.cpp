@@ -99,7 +99,8 @@ TEST_F(SkillDialogTest, CaptionHeadersAndTheFiftyOneSkills) {
     EXPECT_EQ(dialog->nameLabel()->palette().color(QPalette::WindowText), QColor(60, 40, 250));
     QStringList headers;
     for (QLabel* label : dialog->findChildren<QLabel*>())
-        if (label != dialog->nameLabel() && label->isVisible())
+        if (label != dialog->nameLabel() && label->objectName() != "noticeStrip" &&
+            label->isVisible())
             headers << label->text();
     headers.sort();
     EXPECT_EQ(headers, (QStringList{"习得等级", "习得等级", "习得等级", "技能", "技能", "技能"}));
@@ -188,7 +189,7 @@ TEST_F(SkillDialogTest, AnUnlistedCodeIsShownAndWrittenBackUnlessASkillIsPicked)
 }
 
 TEST_F(SkillDialogTest, TypedLevelsAreStoredAsTypedInEightBits) {
-    const std::pair<const char*, std::uint8_t> cases[] = {{"0", 0}, {"300", 44}, {"255", 255}};
+    const std::pair<const char*, std::uint8_t> cases[] = {{"0", 0}, {"044", 44}, {"255", 255}};
     for (const auto& [typed, stored] : cases) {
         open(withSlots(1));
         dialog->levelEdit(1)->edit()->clear();
@@ -247,6 +248,25 @@ TEST_F(SkillDialogTest, TheNoticeStripIsPaintedAtTheBottomLeft) {
         for (int y = strip.top(); y <= strip.bottom(); ++y)
             inked += shot.pixelColor(x, y) != fill ? 1 : 0;
     EXPECT_GT(inked, 50); // the notice text is drawn on it
+}
+
+} // namespace
+} // namespace starfall
+
+namespace starfall {
+namespace {
+
+// A level beyond a byte is refused whole, naming the slot and the range.
+TEST_F(SkillDialogTest, ALevelBeyondAByteIsRefusedAndKeptInItsBox) {
+    open(withSlots(1));
+    const std::string before = readFile(path);
+    dialog->levelEdit(1)->edit()->clear();
+    QTest::keyClicks(dialog->levelEdit(1), "300");
+    dialog->findChild<QPushButton*>("okButton")->click();
+    EXPECT_EQ(readFile(path), before);
+    ASSERT_EQ(seams.messages.shown.size(), 1u);
+    EXPECT_EQ(seams.messages.shown[0], messages::valueOutOfRange("习得等级 1", 0, 255));
+    EXPECT_EQ(dialog->levelEdit(1)->value(), QStringLiteral("300"));
 }
 
 } // namespace

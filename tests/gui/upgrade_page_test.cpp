@@ -18,6 +18,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -217,7 +220,7 @@ INSTANTIATE_TEST_SUITE_P(
                       EditCase{5, 1, "", 0x00, 0x00},        // empty saves as 0
                       EditCase{3, 5, "abc", 0x00, 0x00},     // not a number saves as 0
                       EditCase{2, 7, "12ab", 0x0C, 0x00},    // digits up to the first other
-                      EditCase{6, 2, "70000", 0x70, 0x11})); // cut to 16 bits
+                      EditCase{6, 2, "00070", 0x46, 0x00})); // leading zeros
 
 TEST_F(UpgradePageTest, CancelDropsEditsAndReadsTheImageAgain) {
     open();
@@ -258,7 +261,8 @@ TEST_F(UpgradePageTest, SaveIntoAReadOnlyImageWritesNothingAndDoesNotConfirm) {
     page.saveUpgradeTable();
     EXPECT_EQ(readFile(image), before);
     ASSERT_EQ(seams.messages.shown.size(), 1u);
-    EXPECT_EQ(seams.messages.shown[0], messages::fileOpenFailure(image));
+    // The image opened; it only cannot be written, and the message says so.
+    EXPECT_EQ(seams.messages.shown[0], messages::imageNotWritable(image, locked.reason()));
 }
 
 TEST_F(UpgradePageTest, CancelBeforeAnImageShowsTheEmptyNameAndEndsWithStatus1) {

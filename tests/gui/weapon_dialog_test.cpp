@@ -6,6 +6,7 @@
 #include "core/text/RecordNames.h"
 #include "core/text/TraceLines.h"
 #include "gui/pages/WeaponDialog.h"
+#include "gui/widgets/DigitsEdit.h"
 #include "gui/widgets/StepEdit.h"
 #include "support/GuiTestSupport.h"
 #include "support/SparseImage.h"
@@ -178,7 +179,8 @@ TEST_F(WeaponDialogTest, SaveWritesTheTenEditedBytesAndStaysOpen) {
     auto dialog = open("Alpha", kList);
     const std::string before = table();
     child<QLineEdit>(*dialog, "attackEdit")->setText("257");
-    child<StepEdit>(*dialog, "hitEdit")->showText("200");
+    child<StepEdit>(*dialog, "hitEdit")->edit()->clear();
+    QTest::keyClicks(child<StepEdit>(*dialog, "hitEdit")->edit(), "-56");
     child<QComboBox>(*dialog, "criticalCombo")->setCurrentIndex(1);
     child<QComboBox>(*dialog, "upgradeTypeCombo")->setCurrentIndex(2);
     child<StepEdit>(*dialog, "rangeNearEdit")->showText("1");
@@ -202,7 +204,7 @@ TEST_F(WeaponDialogTest, SaveWritesTheTenEditedBytesAndStaysOpen) {
     EXPECT_EQ(seams.messages.shown[0], messages::saveDone());
     EXPECT_TRUE(dialog->isVisible());
 
-    // A hit typed as 200 is the byte 0xC8, which reads back as -56.
+    // A hit typed as -56 (the minus typed first) is the byte 0xC8.
     child<QTableView>(*dialog, "weaponList")->selectRow(1);
     child<QTableView>(*dialog, "weaponList")->selectRow(0);
     EXPECT_EQ(text(*dialog, "hitEdit"), QStringLiteral("-56"));
@@ -261,7 +263,7 @@ TEST_F(WeaponDialogTest, TabLeavesTheListAndReachesTheButtons) {
     auto* list = child<QTableView>(*dialog, "weaponList");
     ASSERT_TRUE(list->hasFocus());
     QStringList reached;
-    for (int step = 0; step < 30 && !reached.contains(QStringLiteral("cancelButton")); ++step) {
+    for (int step = 0; step < 30 && !reached.contains(QStringLiteral("okButton")); ++step) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         reached << QApplication::focusWidget()->objectName();
     }

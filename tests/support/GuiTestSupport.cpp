@@ -20,6 +20,15 @@ bool RecordingPresenter::confirm(QWidget*, const Message& question) {
     return confirmAnswer;
 }
 
+EditsChoice RecordingPresenter::ask(QWidget*, const Message& question) {
+    asked.push_back(question);
+    if (answers.empty())
+        return EditsChoice::Discard;
+    const EditsChoice answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
 ScriptedFileDialog::ScriptedFileDialog() {
     setImageFileDialog(this);
 }

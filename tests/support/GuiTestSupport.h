@@ -24,9 +24,13 @@ public:
     void show(QWidget* parent, const Message& message) override;
     // Records the question with the messages and answers `confirmAnswer`.
     [[nodiscard]] bool confirm(QWidget* parent, const Message& question) override;
+    // Answers from `answers`, front first; discard once they run out.
+    EditsChoice ask(QWidget* parent, const Message& question) override;
 
     std::vector<Message> shown;
     bool confirmAnswer = true;
+    std::vector<Message> asked;
+    std::deque<EditsChoice> answers;
 };
 
 // Answers the open-file dialog from a queue: a path, or nothing for Cancel.

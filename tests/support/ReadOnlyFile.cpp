@@ -1,5 +1,7 @@
 #include "support/ReadOnlyFile.h"
 
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -44,6 +46,14 @@ bool ReadOnlyFile::effective() const {
         return true;
     ::close(fd);
     return false;
+}
+
+std::string ReadOnlyFile::reason() const {
+    const int fd = ::open(m_path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return std::strerror(errno);
+    ::close(fd);
+    return {};
 }
 
 } // namespace starfall::test

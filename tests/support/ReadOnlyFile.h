@@ -16,6 +16,9 @@ public:
     ~ReadOnlyFile();
 
     [[nodiscard]] bool effective() const;
+    // The system's text for why opening it for update fails (it differs for
+    // root and for other users).
+    [[nodiscard]] std::string reason() const;
 
 private:
     std::string m_path;

@@ -390,6 +390,13 @@ int deleteJournal(const std::string& path) {
     return ::unlink(journalPathFor(path).c_str()) == 0 ? 0 : errno;
 }
 
+// The system's reason when an image that exists cannot be opened for update
+// (a read-only file or file system); none when it cannot be opened at all.
+std::string unwritableReason(int error) {
+    const bool exists = error == EACCES || error == EROFS || error == EPERM || error == ETXTBSY;
+    return exists ? std::strerror(error) : std::string();
+}
+
 // The image is as it was again, or the journal stays for the next action.
 [[noreturn]] void rollBack(int fd, const std::string& path, const SaveChange& change, int error) {
     if (applyJournal(fd, change.journal) == 0) {
@@ -407,7 +414,7 @@ SaveReport saveRuns(const std::string& path, std::vector<PlannedRun> runs, std::
     checkRange(runs, path);
     FileHandle image(path, O_RDWR);
     if (!image.isOpen())
-        throw CoreError(Failure::ImageOpenForSave, path);
+        throw CoreError(Failure::ImageOpenForSave, path, -1, unwritableReason(image.error()));
     lockImage(image.fd(), LOCK_EX); // held until the handle closes
     recoverLocked(image.fd(), path);
     const auto size = static_cast<Position>(identityOf(image.fd()).size);

@@ -38,6 +38,7 @@ struct SaveReport {
     // Raw sectors the save wrote whose codes do not match afterwards: wrong
     // before the save, written by the plan itself, or left by CodeRule::Keep.
     std::vector<std::int64_t> staleSectors;
+    std::size_t bytesChanged = 0; // every byte the save changed, code bytes included
     bool operator==(const SaveReport&) const = default;
 };
 

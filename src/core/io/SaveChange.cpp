@@ -27,6 +27,7 @@ void addByte(SaveChange& change, Position at, std::uint8_t old, std::uint8_t fre
     }
     runs.back().old.push_back(old);
     runs.back().fresh.push_back(fresh);
+    ++change.report.bytesChanged;
 }
 
 // Lays the bytes of `run` that fall in [start, start + fresh.size()) over `fresh`.

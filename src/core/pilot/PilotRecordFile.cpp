@@ -29,10 +29,11 @@ std::vector<ByteWrite> pilotSavePlan(const PilotReference& reference, const Pilo
 }
 
 SaveReport savePilotRecord(const std::string& imagePath, const PilotReference& reference,
-                           PilotRecord& record) {
-    return writeRecordSave(imagePath, pilotLayout(record.kind), pilotRecordPositions(reference, record.kind),
+                           PilotRecord& record, CodeRule codes) {
+    return writeRecordSave(imagePath, pilotLayout(record.kind),
+                           pilotRecordPositions(reference, record.kind),
                            pilotSavePlan(reference, record), record.loaded,
-                           messages::pilotRecordLabel(reference.name));
+                           messages::pilotRecordLabel(reference.name), codes);
 }
 
 } // namespace starfall

@@ -35,6 +35,6 @@ namespace starfall {
 // Writes pilotSavePlan; afterwards the record counts as read from what it
 // wrote. Returns and throws as writeBytes does; nothing is written then.
 SaveReport savePilotRecord(const std::string& imagePath, const PilotReference& reference,
-                           PilotRecord& record);
+                           PilotRecord& record, CodeRule codes = CodeRule::Refresh);
 
 } // namespace starfall

@@ -15,6 +15,16 @@ const std::string& textOf(const FieldValue& value) {
     return std::get<std::string>(value);
 }
 
+// The decimal number a box's text stands for, as ByteCodec and WordCodec read it.
+std::int64_t decimalOf(const FieldValue& value) {
+    return parseDecimal(textOf(value));
+}
+
+std::int64_t signedDecimalOf(const FieldValue& value) {
+    const std::string_view text = textOf(value);
+    return parseDecimal(text.substr(0, std::min(text.size(), kSignedByteDigits)));
+}
+
 } // namespace
 
 std::vector<int> sequentialCodes(std::size_t count, int first) {
@@ -30,7 +40,8 @@ FieldCodec byteTextCodec() {
             },
             [](const FieldValue& value) -> std::optional<int> {
                 return ByteCodec::encode(textOf(value));
-            }};
+            },
+            decimalOf};
 }
 
 FieldCodec wordTextCodec() {
@@ -38,7 +49,8 @@ FieldCodec wordTextCodec() {
             [](const FieldValue& value) -> std::optional<int> {
                 const auto word = WordCodec::encode(textOf(value));
                 return word[0] | word[1] << 8;
-            }};
+            },
+            decimalOf};
 }
 
 FieldCodec signedByteTextCodec() {
@@ -46,10 +58,9 @@ FieldCodec signedByteTextCodec() {
                 return std::to_string(bits.value > 127 ? bits.value - 256 : bits.value);
             },
             [](const FieldValue& value) -> std::optional<int> {
-                const std::string_view text = textOf(value);
-                return lowByte(
-                    parseDecimal(text.substr(0, std::min(text.size(), kSignedByteDigits))));
-            }};
+                return lowByte(signedDecimalOf(value));
+            },
+            signedDecimalOf};
 }
 
 FieldCodec choiceCodec(std::vector<int> codes, ChoiceRead read) {
@@ -69,7 +80,8 @@ FieldCodec choiceCodec(std::vector<int> codes, ChoiceRead read) {
                 if (index < 0 || index >= static_cast<int>(codes.size()))
                     return std::nullopt;
                 return codes[static_cast<std::size_t>(index)];
-            }};
+            },
+            {}};
 }
 
 ChoiceRead noneAtEnd(std::vector<int> codes) {

@@ -58,6 +58,9 @@ struct FieldCodec {
     std::function<FieldValue(StoredBits)> decode;
     // The number to store, or nothing to leave the stored bits as they are.
     std::function<std::optional<int>(const FieldValue&)> encode;
+    // A number field's value as the save reads its text, before the number is
+    // cut to the field's bits: what the field's range is checked against.
+    std::function<std::int64_t(const FieldValue&)> number;
 };
 
 template <typename Record> struct Field {
@@ -82,6 +85,17 @@ template <typename Record> struct Field {
 };
 
 template <typename Record> using FieldTable = std::vector<Field<Record>>;
+
+// Whether a number field's value, read as a save reads it, lies within the
+// field's range; a choice, or a number without a range rule, always does.
+// The editor refuses to save what this refuses, as the command line does.
+template <typename Record>
+[[nodiscard]] bool valueInRange(const Field<Record>& field, const FieldValue& value) {
+    if (field.kind != FieldKind::Number || !field.codec.number)
+        return true;
+    const std::int64_t number = field.codec.number(value);
+    return number >= field.range.min && number <= field.range.max;
+}
 
 // The field `key` names, or null.
 template <typename Record>

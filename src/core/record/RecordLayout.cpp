@@ -16,9 +16,10 @@ void noteSaved(LoadedBytes& loaded, std::span<const Position> positions,
 
 SaveReport writeRecordSave(const std::string& path, std::span<const Position> positions,
                            std::span<const ByteWrite> plan, LoadedBytes& loaded,
-                           std::string_view record, std::vector<FieldChange> fields) {
+                           std::string_view record, CodeRule codes,
+                           std::vector<FieldChange> fields) {
     checkPositions(positions, path);
-    SaveReport report = writeBytes(path, plan, record, FramingRule::Refuse, CodeRule::Refresh,
+    SaveReport report = writeBytes(path, plan, record, FramingRule::Refuse, codes,
                                    {HistoryAction::Save, 0, std::move(fields)});
     noteSaved(loaded, positions, plan);
     return report;

@@ -114,6 +114,20 @@ public:
         return plan;
     }
 
+    // The first field whose value differs from what the record was read as
+    // and lies outside the field's range (see valueInRange), or null. A save
+    // of a record for which this is not null would store a wrapped number.
+    [[nodiscard]] const Field<Record>* firstOutOfRange(const Record& record) const {
+        const bool read = record.loaded.bytes.size() == m_offsets.size();
+        const Record asRead = read ? decode(record.loaded.bytes, record) : record;
+        for (const Field<Record>& field : m_fields) {
+            const FieldValue now = field.get(record);
+            if ((!read || field.get(asRead) != now) && !valueInRange(field, now))
+                return &field;
+        }
+        return nullptr;
+    }
+
     // The planned index of `offset`, or past the end for one not planned.
     [[nodiscard]] std::size_t indexOf(RecordOffset offset) const {
         const auto found = std::find(m_offsets.begin(), m_offsets.end(), offset);
@@ -184,16 +198,18 @@ void noteSaved(LoadedBytes& loaded, std::span<const Position> positions,
 // the plan is written and the record counts as read from what it wrote.
 SaveReport writeRecordSave(const std::string& path, std::span<const Position> positions,
                            std::span<const ByteWrite> plan, LoadedBytes& loaded,
-                           std::string_view record, std::vector<FieldChange> fields = {});
+                           std::string_view record, CodeRule codes = CodeRule::Refresh,
+                           std::vector<FieldChange> fields = {});
 
 // The same, naming in the history the fields that `layout` sees change.
 template <typename Record>
 SaveReport writeRecordSave(const std::string& path, const RecordLayout<Record>& layout,
                            std::span<const Position> positions, std::span<const ByteWrite> plan,
-                           LoadedBytes& loaded, std::string_view record) {
+                           LoadedBytes& loaded, std::string_view record,
+                           CodeRule codes = CodeRule::Refresh) {
     LoadedBytes after = loaded;
     noteSaved(after, positions, plan);
-    return writeRecordSave(path, positions, plan, loaded, record,
+    return writeRecordSave(path, positions, plan, loaded, record, codes,
                            layout.changes(loaded.bytes, after.bytes));
 }
 

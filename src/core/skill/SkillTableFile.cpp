@@ -30,10 +30,11 @@ std::vector<ByteWrite> skillTableSavePlan(const SkillTable& table) {
     return skillLayout(table).savePlan(skillTableReadPositions(table.name, table.start), table);
 }
 
-SaveReport saveSkillTable(const std::string& imagePath, SkillTable& table) {
-    return writeRecordSave(imagePath, skillLayout(table), skillTableReadPositions(table.name, table.start),
+SaveReport saveSkillTable(const std::string& imagePath, SkillTable& table, CodeRule codes) {
+    return writeRecordSave(imagePath, skillLayout(table),
+                           skillTableReadPositions(table.name, table.start),
                            skillTableSavePlan(table), table.loaded,
-                           messages::skillTableLabel(table.name));
+                           messages::skillTableLabel(table.name), codes);
 }
 
 } // namespace starfall

@@ -27,6 +27,7 @@ namespace starfall {
 [[nodiscard]] std::vector<ByteWrite> skillTableSavePlan(const SkillTable& table);
 // Writes skillTableSavePlan; afterwards the table counts as read from what
 // it wrote. Returns and throws as writeBytes does.
-SaveReport saveSkillTable(const std::string& imagePath, SkillTable& table);
+SaveReport saveSkillTable(const std::string& imagePath, SkillTable& table,
+                          CodeRule codes = CodeRule::Refresh);
 
 } // namespace starfall

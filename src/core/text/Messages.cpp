@@ -173,6 +173,43 @@ Message saveLandedBeforeFailure(std::string_view imagePath) {
             std::string(kTitleRomEditor), MessageIcon::Information};
 }
 
+Message imageNotWritable(std::string_view imagePath, std::string_view reason) {
+    return romEditorExclamation(quoted(imagePath, "파일은 열렸지만 쓸 수 없어 아무것도 저장하지 "
+                                                  "않았습니다. (") +
+                                std::string(reason) + ")");
+}
+
+Message withReason(Message message, std::string_view reason) {
+    if (!reason.empty())
+        message.text += " (" + std::string(reason) + ")";
+    return message;
+}
+
+Message valueOutOfRange(std::string_view field, std::int64_t min, std::int64_t max) {
+    return romEditorExclamation(quoted(field, "값은 ") + std::to_string(min) + "부터 " +
+                                std::to_string(max) +
+                                "까지입니다. 고친 뒤 다시 저장하십시오." + kNothingWritten);
+}
+
+Message nothingChanged() {
+    return {"바뀐 값이 없어 아무것도 쓰지 않았습니다.", std::string(kTitleStarfall),
+            MessageIcon::Information};
+}
+
+Message unsavedEdits() {
+    return {"저장하지 않은 변경 내용이 있습니다. 저장하시겠습니까?", std::string(kTitleStarfall),
+            MessageIcon::Exclamation};
+}
+
+Message recordsPastImageEnd(std::string_view imagePath, std::size_t units, std::size_t pilots,
+                            std::size_t weapons) {
+    return {quoted(imagePath, "이미지가 짧아 유니트 ") + std::to_string(units) + "개, 캐릭터 " +
+                std::to_string(pilots) + "개, 무기 " + std::to_string(weapons) +
+                "개의 기록이 이미지의 끝 너머에 있습니다. 목록에 표시한 그 기록은 저장할 수 "
+                "없습니다.",
+            std::string(kTitleWarning), MessageIcon::Exclamation};
+}
+
 Message unexpectedFailure(std::string_view what) {
     return romEditorExclamation("예기치 못한 오류로 프로그램을 끝냅니다: " + std::string(what));
 }
@@ -183,8 +220,12 @@ Message messageFor(Failure failure, std::string_view path, Position position,
                    std::string_view detail) {
     switch (failure) {
     case Failure::ImageOpenForLoad:
-    case Failure::ImageOpenForSave:
         return messages::fileOpenFailure(path);
+    case Failure::ImageOpenForSave:
+        // With a reason the image exists and opened for reading: it only
+        // cannot be written.
+        return detail.empty() ? messages::fileOpenFailure(path)
+                              : messages::imageNotWritable(path, detail);
     case Failure::PositionOutOfRange:
         return romEditorExclamation("위치 " + std::to_string(position) +
                                     "은(는) 이미지에서 다룰 수 있는 범위(0 ~ 2147483647) "

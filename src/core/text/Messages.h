@@ -7,6 +7,7 @@
 
 #include "core/io/CoreError.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -82,6 +83,23 @@ inline constexpr std::string_view kTitleWarning = "경고";
 
 // Said after a failure that came once a save into the image had landed.
 [[nodiscard]] Message saveLandedBeforeFailure(std::string_view imagePath);
+
+// An image that opened but cannot be written (read-only, a read-only file
+// system); `reason` is the system's error text.
+[[nodiscard]] Message imageNotWritable(std::string_view imagePath, std::string_view reason);
+// `message` with the system's reason for it appended.
+[[nodiscard]] Message withReason(Message message, std::string_view reason);
+
+// The editor's save refused a number outside its field's range; `field` as
+// the editor labels it.
+[[nodiscard]] Message valueOutOfRange(std::string_view field, std::int64_t min, std::int64_t max);
+// A save found nothing to change in a record that lies past the image's end.
+[[nodiscard]] Message nothingChanged();
+// The question before edits not yet saved would be lost.
+[[nodiscard]] Message unsavedEdits();
+// An image too short for some listed records, named by kind and count.
+[[nodiscard]] Message recordsPastImageEnd(std::string_view imagePath, std::size_t units,
+                                          std::size_t pilots, std::size_t weapons);
 
 // A failure no other message covers; the program ends after it.
 [[nodiscard]] Message unexpectedFailure(std::string_view what);

@@ -23,9 +23,10 @@ std::vector<ByteWrite> unitSavePlan(const UnitPlace& place, const UnitRecord& re
 }
 
 SaveReport saveUnitRecord(const std::string& imagePath, const UnitPlace& place,
-                          UnitRecord& record) {
-    return writeRecordSave(imagePath, unitLayout(), unitRecordPositions(place), unitSavePlan(place, record),
-                           record.loaded, messages::unitRecordLabel(place.name));
+                          UnitRecord& record, CodeRule codes) {
+    return writeRecordSave(imagePath, unitLayout(), unitRecordPositions(place),
+                           unitSavePlan(place, record), record.loaded,
+                           messages::unitRecordLabel(place.name), codes);
 }
 
 } // namespace starfall

@@ -22,6 +22,7 @@ namespace starfall {
 [[nodiscard]] std::vector<ByteWrite> unitSavePlan(const UnitPlace& place, const UnitRecord& record);
 // Writes unitSavePlan; afterwards the record counts as read
 // from what it wrote. Returns and throws as writeBytes does.
-SaveReport saveUnitRecord(const std::string& imagePath, const UnitPlace& place, UnitRecord& record);
+SaveReport saveUnitRecord(const std::string& imagePath, const UnitPlace& place, UnitRecord& record,
+                          CodeRule codes = CodeRule::Refresh);
 
 } // namespace starfall

@@ -55,9 +55,10 @@ std::vector<ByteWrite> upgradeTableSavePlan(const UpgradeTable& table) {
     return upgradeLayout().savePlan(upgradeTablePositions(), table);
 }
 
-SaveReport saveUpgradeTable(const std::string& imagePath, UpgradeTable& table) {
-    return writeRecordSave(imagePath, upgradeLayout(), upgradeTablePositions(), upgradeTableSavePlan(table),
-                           table.loaded, messages::upgradeTableLabel());
+SaveReport saveUpgradeTable(const std::string& imagePath, UpgradeTable& table, CodeRule codes) {
+    return writeRecordSave(imagePath, upgradeLayout(), upgradeTablePositions(),
+                           upgradeTableSavePlan(table), table.loaded,
+                           messages::upgradeTableLabel(), codes);
 }
 
 } // namespace starfall

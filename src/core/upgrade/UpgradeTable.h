@@ -70,6 +70,7 @@ struct UpgradeTable {
 [[nodiscard]] std::vector<ByteWrite> upgradeTableSavePlan(const UpgradeTable& table);
 // Writes upgradeTableSavePlan; afterwards the record counts as read
 // from what it wrote. Returns and throws as writeBytes does.
-SaveReport saveUpgradeTable(const std::string& imagePath, UpgradeTable& table);
+SaveReport saveUpgradeTable(const std::string& imagePath, UpgradeTable& table,
+                            CodeRule codes = CodeRule::Refresh);
 
 } // namespace starfall

@@ -59,9 +59,11 @@ std::vector<ByteWrite> weaponSavePlan(int number, const WeaponRecord& record) {
     return weaponLayout().savePlan(weaponSavePositions(number), record);
 }
 
-SaveReport saveWeaponRecord(const std::string& imagePath, int number, WeaponRecord& record) {
-    return writeRecordSave(imagePath, weaponLayout(), weaponSavePositions(number), weaponSavePlan(number, record),
-                           record.loaded, messages::weaponRecordLabel(number));
+SaveReport saveWeaponRecord(const std::string& imagePath, int number, WeaponRecord& record,
+                            CodeRule codes) {
+    return writeRecordSave(imagePath, weaponLayout(), weaponSavePositions(number),
+                           weaponSavePlan(number, record), record.loaded,
+                           messages::weaponRecordLabel(number), codes);
 }
 
 } // namespace starfall

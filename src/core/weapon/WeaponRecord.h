@@ -61,6 +61,7 @@ struct WeaponRecord {
 [[nodiscard]] std::vector<ByteWrite> weaponSavePlan(int number, const WeaponRecord& record);
 // Writes weaponSavePlan; afterwards the record counts as read
 // from what it wrote. Returns and throws as writeBytes does.
-SaveReport saveWeaponRecord(const std::string& imagePath, int number, WeaponRecord& record);
+SaveReport saveWeaponRecord(const std::string& imagePath, int number, WeaponRecord& record,
+                            CodeRule codes = CodeRule::Refresh);
 
 } // namespace starfall

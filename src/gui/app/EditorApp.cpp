@@ -46,11 +46,12 @@ bool EditorApp::notify(QObject* receiver, QEvent* event) {
 
 int EditorApp::run() {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Edits the records of a Starfall disc image."));
+    parser.setApplicationDescription(
+        QStringLiteral("Starfall 디스크 이미지의 기록을 고칩니다."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("IMAGE"),
-                                 QStringLiteral("Image to open at start (*.img)."),
+                                 QStringLiteral("시작할 때 열 이미지 (*.img)."),
                                  QStringLiteral("[IMAGE]"));
     parser.process(*this);
     const QStringList images = parser.positionalArguments();
@@ -61,10 +62,14 @@ int EditorApp::run() {
     MainWindow window;
     quitAfterFirstPaintIfAsked(window);
     // Loaded before the window shows, so that its first paint shows the image.
+    // An image that cannot be loaded is reported; the window then opens
+    // without one, so that File > Open still works.
     if (!images.isEmpty())
         window.openImagePath(images.front());
     showSettled(window);
-    return exec();
+    const int status = exec();
+    // Scripts can tell a run that ended without an image.
+    return window.hasImage() ? status : 1;
 }
 
 } // namespace starfall

@@ -2,29 +2,24 @@
 
 #include "core/history/HistoryUndo.h"
 #include "core/io/CoreError.h"
+#include "gui/app/EditorSettings.h"
 #include "gui/pages/HistoryWindow.h"
+#include "gui/widgets/RecordSave.h"
 #include "gui/widgets/MessagePresenter.h"
 
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QSettings>
 
 namespace starfall {
 
-namespace {
-
-constexpr auto kRecordKey = "history/record";
-
-} // namespace
-
-HistoryMenu::HistoryMenu(QMainWindow* window, QMenu* before,
-                         std::function<std::string()> imagePath, std::function<void()> reload)
+HistoryMenu::HistoryMenu(QMainWindow* window, std::function<std::string()> imagePath,
+                         std::function<void()> reload)
     : QObject(window), m_window(window), m_imagePath(std::move(imagePath)),
       m_reload(std::move(reload)) {
     m_menu = new QMenu(QStringLiteral("편집(&E)"), window);
     m_menu->setObjectName(QStringLiteral("editMenu"));
-    window->menuBar()->insertMenu(before->menuAction(), m_menu);
+    window->menuBar()->addMenu(m_menu);
 
     QAction* undo = addItem(QStringLiteral("저장 취소(&U)"), "undoSaveAction",
                             &HistoryMenu::undoLastSave);
@@ -40,10 +35,10 @@ HistoryMenu::HistoryMenu(QMainWindow* window, QMenu* before,
     QAction* record = m_menu->addAction(QStringLiteral("저장 기록 남기기(&K)"));
     record->setObjectName(QStringLiteral("recordHistoryAction"));
     record->setCheckable(true);
-    record->setChecked(QSettings().value(QLatin1String(kRecordKey), true).toBool());
+    record->setChecked(settings::recordHistory());
     setHistoryRule(record->isChecked() ? HistoryRule::Record : HistoryRule::Skip);
     connect(record, &QAction::toggled, this, [](bool on) {
-        QSettings().setValue(QLatin1String(kRecordKey), on);
+        settings::setRecordHistory(on);
         setHistoryRule(on ? HistoryRule::Record : HistoryRule::Skip);
     });
 }
@@ -73,7 +68,7 @@ void HistoryMenu::reverse(bool undo) {
         const std::vector<HistoryEntry> entries = soundHistoryOf(image);
         const Reversal reversal =
             undo ? planUndo(image, entries, std::nullopt) : planRedo(image, entries);
-        (void)applyReversal(image, reversal, CodeRule::Refresh);
+        (void)applyReversal(image, reversal, saveCodeRule());
     } catch (const CoreError& error) {
         messagePresenter().show(m_window, messageFor(error));
         return;

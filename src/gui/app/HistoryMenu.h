@@ -20,7 +20,8 @@ class HistoryMenu : public QObject {
 public:
     // `imagePath` names the open image (empty for none); `reload` has the pages
     // show what the image holds after an undo or redo.
-    HistoryMenu(QMainWindow* window, QMenu* before, std::function<std::string()> imagePath,
+    // The menu goes at the end of the window's menu bar.
+    HistoryMenu(QMainWindow* window, std::function<std::string()> imagePath,
                 std::function<void()> reload);
 
     void undoLastSave();

@@ -1,23 +1,35 @@
 #pragma once
 
 // The main window: the menu, the tabbed pages (unit, pilot, upgrade page),
-// the open-image flow that hands every page its session, and Ctrl+O / Ctrl+X.
-// A fixed-size window without minimise or maximise box, like a dialog.
+// the open-image flow that hands every page its session, the status bar, and
+// Ctrl+O / Ctrl+S / Ctrl+X. A dialog's frame without minimise or maximise
+// box, at the size its pages ask for; on a screen too small for that size the
+// pages scroll and the window can be made smaller.
+//
+// No edit is dropped without asking: opening another image (by the menu,
+// the recent list or a drop) and closing the window (by the menu, the key or
+// the close box) first ask whether to save the pages' unsaved edits.
 
+#include "core/lists/ImageSurvey.h"
 #include "gui/pages/PageOwner.h"
 
 #include <QMainWindow>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+class QAction;
+class QLabel;
+class QMenu;
 class QTabWidget;
 
 namespace starfall {
 
 class EditorPage;
 class HistoryMenu;
+struct SaveOutcome;
 
 class MainWindow : public QMainWindow, public PageOwner {
     Q_OBJECT
@@ -26,18 +38,31 @@ public:
     static constexpr int kFirstTab = 0;
 
     explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Asks for an image, then hands it to every page and has them load.
     void openImage();
     // Opens `imagePath` as if it had been chosen in the open-file dialog.
-    void openImagePath(const QString& imagePath);
+    // An image that cannot be opened, or a missing list file, is reported
+    // with its reason and leaves the window as it was (without an image, the
+    // pages stay off). Returns whether the image is loaded now.
+    bool openImagePath(const QString& imagePath);
     void showAbout();
+    // Ctrl+S: saves the current page's record, as its "确定" does.
+    void saveCurrentPage();
+
+    // Whether an image is loaded.
+    [[nodiscard]] bool hasImage() const { return m_survey.has_value(); }
+    // Asks the three-way question when any page holds unsaved edits: whether
+    // the window may go on (the edits saved or discarded).
+    [[nodiscard]] bool mayDropEdits();
 
     // Where openImage finds the program directory (the folder of the running
     // executable unless replaced; tests point it at their own folder).
     void setProgramDirectorySource(std::function<std::string()> source);
 
-    // Ctrl+O opens an image, Ctrl+X closes the window (and so ends the program).
+    // Ctrl+O opens an image, Ctrl+S saves, Ctrl+X closes the window (and so
+    // ends the program).
     void handleKeyDown(int key) override;
 
     [[nodiscard]] const std::vector<EditorPage*>& pages() const { return m_pages; }
@@ -54,17 +79,41 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildPages();
     void buildMenus();
     // After an undo or redo of a save: every page shows what the image holds.
     void reloadPages();
+    void buildStatusBar();
+    void fitScreen();
+
+    // Recent images and the sector-code option, kept in the settings.
+    void addRecentMenu(QMenu* file);
+    void refreshRecentMenu();
+    void addOptionsMenu();
+
+    // What the window shows of its state: the title, the tabs' marks, the
+    // status bar, and the pages on or off.
+    void showNoImage();
+    void showImage(const QString& path, const ImageSurvey& survey);
+    void showEditState();
+    void showSave(const SaveOutcome& outcome);
+    [[nodiscard]] bool anyUnsavedEdits() const;
 
     std::vector<EditorPage*> m_pages;
     QTabWidget* m_pageSet = nullptr;
     std::function<std::string()> m_programDirectory;
     HistoryMenu* m_history = nullptr;
+    std::optional<ImageSurvey> m_survey;
+    QString m_imagePath;
+    QMenu* m_recentMenu = nullptr;
+    QAction* m_refreshCodes = nullptr;
+    QLabel* m_imageStatus = nullptr;
+    QLabel* m_saveStatus = nullptr;
 };
 
 } // namespace starfall

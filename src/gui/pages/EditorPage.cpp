@@ -1,10 +1,15 @@
 #include "gui/pages/EditorPage.h"
 
 #include "gui/pages/PageOwner.h"
+#include "gui/widgets/MessagePresenter.h"
+#include "gui/widgets/RecordSave.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 
 namespace starfall {
 
@@ -16,10 +21,68 @@ bool isEnter(const QKeyEvent* key) {
 
 bool isOwnerShortcut(const QKeyEvent* key) {
     return key->modifiers().testFlag(Qt::ControlModifier) &&
-           (key->key() == Qt::Key_O || key->key() == Qt::Key_X);
+           (key->key() == Qt::Key_O || key->key() == Qt::Key_S || key->key() == Qt::Key_X);
+}
+
+// In a text box Ctrl+X is Cut, as everywhere else on the desktop.
+bool cutsText(const QObject* watched, const QKeyEvent* key) {
+    return key->key() == Qt::Key_X && qobject_cast<const QLineEdit*>(watched) != nullptr;
 }
 
 } // namespace
+
+bool EditorPage::mayLeaveRecord() {
+    if (m_editsDiscarded || !hasUnsavedEdits())
+        return true;
+    switch (messagePresenter().ask(this, messages::unsavedEdits())) {
+    case EditsChoice::Save:
+        return saveEdits();
+    case EditsChoice::Discard:
+        // The load that follows drops them; until then nothing asks again.
+        m_editsDiscarded = true;
+        return true;
+    case EditsChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
+void EditorPage::setWritable(bool writable) {
+    m_writable = writable;
+    for (QPushButton* button : m_saveButtons) {
+        button->setToolTip(writable ? QString() : readOnlySaveTip());
+        if (!writable)
+            button->setEnabled(false);
+    }
+}
+
+void EditorPage::setSaveButtons(std::vector<QPushButton*> buttons) {
+    m_saveButtons = std::move(buttons);
+}
+
+void EditorPage::enableSave(QPushButton* button, bool enabled) const {
+    button->setEnabled(enabled && m_writable);
+}
+
+void EditorPage::watchEdits() {
+    for (QLineEdit* edit : findChildren<QLineEdit*>()) {
+        if (edit != m_searchBox)
+            connect(edit, &QLineEdit::textChanged, this, &EditorPage::noteEditState);
+    }
+    for (QComboBox* combo : findChildren<QComboBox*>())
+        connect(combo, &QComboBox::currentIndexChanged, this, &EditorPage::noteEditState);
+    for (QListWidget* list : findChildren<QListWidget*>())
+        connect(list, &QListWidget::itemChanged, this, &EditorPage::noteEditState);
+}
+
+void EditorPage::noteEditState() {
+    m_editsDiscarded = false;
+    const bool unsaved = hasUnsavedEdits();
+    if (unsaved == m_unsaved)
+        return;
+    m_unsaved = unsaved;
+    Q_EMIT unsavedEditsChanged(unsaved);
+}
 
 void EditorPage::watchKeys(QLineEdit* searchBox, std::function<void()> search) {
     m_searchBox = searchBox;
@@ -47,7 +110,7 @@ bool EditorPage::eventFilter(QObject* watched, QEvent* event) {
         key->accept();
         return true;
     }
-    if (isOwnerShortcut(key) && m_owner != nullptr) {
+    if (isOwnerShortcut(key) && m_owner != nullptr && !cutsText(watched, key)) {
         m_owner->handleKeyDown(key->key());
         m_redelivering = true;
         QCoreApplication::sendEvent(watched, key);

@@ -3,8 +3,9 @@
 // The part every tab of the main window shares: its own copy of the image
 // session, what it does when an image is opened, the Cancel operation
 // (re-read the current record or table from the image, discarding edits),
-// and the keys of its controls: Enter presses nothing (in the search box it
-// searches), and Ctrl+O and Ctrl+X reach the main window first.
+// whether it holds unsaved edits, and the keys of its controls: Enter presses
+// nothing (in the search box it searches), Ctrl+O reaches the main window
+// first, and so does Ctrl+X except in a text box, where it cuts.
 
 #include "core/io/ImageSession.h"
 
@@ -12,8 +13,10 @@
 
 #include <functional>
 #include <string_view>
+#include <vector>
 
 class QLineEdit;
+class QPushButton;
 
 namespace starfall {
 
@@ -30,6 +33,24 @@ public:
     virtual void openImage(const ImageSession& session) = 0;
     // The Cancel button's operation.
     virtual void reloadFromImage() = 0;
+    // The OK button's operation: whether the shown record is saved now (a
+    // refused or failed save leaves the edits on screen).
+    virtual bool saveEdits() = 0;
+    // Whether the controls hold values the shown record was not loaded or
+    // last saved with.
+    [[nodiscard]] virtual bool hasUnsavedEdits() const = 0;
+    // The list rows whose record lies past the image's end (a page with a
+    // list marks them).
+    virtual void markPastEnd(const std::vector<std::size_t>& /*rows*/) {}
+
+    // Asks the three-way question when the shown record has unsaved edits:
+    // whether the page may go on to show something else (saved or discarded).
+    [[nodiscard]] bool mayLeaveRecord();
+
+    // Whether the image can be written; without, the save buttons are off and
+    // say why.
+    void setWritable(bool writable);
+    [[nodiscard]] bool writable() const { return m_writable; }
 
     void setImageSession(const ImageSession& session) { m_session = session; }
     [[nodiscard]] const ImageSession& imageSession() const { return m_session; }
@@ -42,10 +63,24 @@ public:
     void setTraceSink(TraceSink sink) { m_trace = std::move(sink); }
     [[nodiscard]] const TraceSink& traceSink() const { return m_trace; }
 
+Q_SIGNALS:
+    // The page gained or lost unsaved edits.
+    void unsavedEditsChanged(bool unsaved);
+
 protected:
     // Once every control exists: Enter in `searchBox` runs `search`, Enter
     // anywhere else on the page does nothing.
     void watchKeys(QLineEdit* searchBox = nullptr, std::function<void()> search = {});
+    // Once every control exists: every change of a control's value checks
+    // whether the page now holds unsaved edits.
+    void watchEdits();
+    // After a load or a save (the shown values are the record's) and after
+    // each change of a control's value.
+    void noteEditState();
+    // The buttons that save; off while the image cannot be written.
+    void setSaveButtons(std::vector<QPushButton*> buttons);
+    // Enables a save button unless the image cannot be written.
+    void enableSave(QPushButton* button, bool enabled) const;
     void trace(std::string_view line) const;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -59,6 +94,10 @@ private:
     QLineEdit* m_searchBox = nullptr;
     std::function<void()> m_search;
     bool m_redelivering = false;
+    bool m_unsaved = false;
+    bool m_editsDiscarded = false; // asked and discarded, not yet reloaded
+    bool m_writable = true;
+    std::vector<QPushButton*> m_saveButtons;
 };
 
 } // namespace starfall

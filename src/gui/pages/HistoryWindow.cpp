@@ -6,6 +6,7 @@
 #include "core/patch/PatchFile.h"
 #include "gui/widgets/ImageFileDialog.h"
 #include "gui/widgets/MessagePresenter.h"
+#include "gui/widgets/RecordSave.h"
 
 #include <QDateTime>
 #include <QDialogButtonBox>
@@ -116,7 +117,7 @@ void HistoryWindow::undoChosen() {
     try {
         const Reversal reversal =
             planUndo(m_imagePath, m_entries, static_cast<std::uint32_t>(row + 1));
-        (void)applyReversal(m_imagePath, reversal, CodeRule::Refresh);
+        (void)applyReversal(m_imagePath, reversal, saveCodeRule());
     } catch (const CoreError& error) {
         messagePresenter().show(this, messageFor(error));
         return;

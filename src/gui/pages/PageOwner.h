@@ -3,7 +3,7 @@
 namespace starfall {
 
 // What the unit and pilot pages know of the main window: where they pass on
-// the key presses it handles (Ctrl+O, Ctrl+X). Not owning.
+// the key presses it handles (Ctrl+O, Ctrl+S, Ctrl+X). Not owning.
 class PageOwner {
 public:
     // `key` is a Qt::Key; the Ctrl state is read when the key is handled.

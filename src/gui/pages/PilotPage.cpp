@@ -2,13 +2,16 @@
 
 #include "core/codec/Cp949.h"
 #include "core/lists/NameListReader.h"
+#include "core/pilot/PilotFields.h"
 #include "core/pilot/PilotRecordFile.h"
 #include "core/skill/SkillTableLayout.h"
 #include "core/text/Messages.h"
 #include "core/text/TraceLines.h"
 #include "gui/widgets/CoreErrorReport.h"
+#include "gui/widgets/DigitsEdit.h"
 #include "gui/widgets/MessagePresenter.h"
 #include "gui/widgets/NameListView.h"
+#include "gui/widgets/RecordSave.h"
 #include "gui/widgets/StepEdit.h"
 
 #include <QLabel>
@@ -24,9 +27,51 @@ PilotPage::PilotPage(QWidget* parent) : EditorPage(parent) {
     m_values.record.kind = PilotRecordKind::Full;
     m_ui.refresh(m_values);
     m_ui.enableFor(PilotRecordKind::Full);
-    m_ui.enableButtons(false);
     connectControls();
     watchKeys(m_ui.search, [this] { searchPilot(); });
+    setSaveButtons({m_ui.ok});
+    enableButtons(false);
+    watchEdits();
+}
+
+void PilotPage::enableButtons(bool enabled) {
+    m_ui.enableButtons(enabled);
+    enableSave(m_ui.ok, enabled);
+}
+
+PilotRecord PilotPage::shownRecord() const {
+    PilotPageValues shown = m_values;
+    m_ui.take(shown);
+    return shown.record;
+}
+
+bool PilotPage::hasUnsavedEdits() const {
+    return m_selected.has_value() && shownRecord() != m_clean;
+}
+
+void PilotPage::noteClean() {
+    m_clean = shownRecord();
+    noteEditState();
+}
+
+void PilotPage::markPastEnd(const std::vector<std::size_t>& rows) {
+    m_ui.names->setPastEndRows(rows);
+}
+
+QWidget* PilotPage::controlFor(std::string_view key) const {
+    const std::pair<std::string_view, QWidget*> controls[] = {
+        {"melee", m_ui.melee},     {"shooting", m_ui.shooting}, {"hit", m_ui.hit},
+        {"evasion", m_ui.evasion}, {"sp", m_ui.spiritPoints},    {"skill", m_ui.skill},
+        {"reaction", m_ui.reaction}};
+    for (const auto& [field, control] : controls) {
+        if (field == key)
+            return control;
+    }
+    for (std::size_t i = 0; i < m_ui.spirits.size(); ++i) {
+        if (key == "spirits." + std::to_string(i + 1) + ".level")
+            return m_ui.spirits[i].level;
+    }
+    return nullptr;
 }
 
 void PilotPage::connectControls() {
@@ -65,7 +110,7 @@ void PilotPage::showList(NameList list) {
 void PilotPage::rebuildList() {
     showList({});
     m_selected.reset();
-    m_ui.enableButtons(false);
+    enableButtons(false);
     NameList list;
     runReportingErrors(
         this, [&] { list = loadNameList(imageSession().programDirectory, ListKind::Pilots); });
@@ -83,6 +128,10 @@ void PilotPage::onSelectionChanged(const QItemSelection& selected,
                                    const QItemSelection& deselected) {
     if (!m_listChangesLoad)
         return;
+    if (!mayLeaveRecord()) {
+        keepSelection();
+        return;
+    }
     // An item losing its selection is a change of that item too: a click on
     // the empty part of the list reloads the pilot shown.
     const QModelIndexList gained = selected.indexes();
@@ -97,8 +146,17 @@ void PilotPage::selectPilot(int row) {
     if (row < 0 || row >= m_ui.names->rowCount())
         return;
     m_selected = static_cast<std::size_t>(row);
-    m_ui.enableButtons(true);
+    enableButtons(true);
     loadSelected();
+}
+
+void PilotPage::keepSelection() {
+    m_listChangesLoad = false;
+    if (m_selected)
+        m_ui.list->selectionModel()->setCurrentIndex(
+            m_ui.names->index(static_cast<int>(*m_selected), 0),
+            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_listChangesLoad = true;
 }
 
 void PilotPage::loadSelected() {
@@ -113,27 +171,37 @@ void PilotPage::loadSelected() {
         m_values.record = loadPilotRecord(imageSession().imagePath, reference, m_values.record);
     });
     m_ui.refresh(m_values);
+    noteClean();
 }
 
 void PilotPage::reloadFromImage() {
     loadSelected();
 }
 
-void PilotPage::savePilotRecord() {
+bool PilotPage::savePilotRecord() {
     m_ui.take(m_values);
     if (!m_selected)
-        return;
+        return false;
+    if (refusesRange(this, pilotLayout(m_values.record.kind), m_values.record,
+                     [this](std::string_view key) { return controlFor(key); }))
+        return false;
     const PilotReference reference = PilotReference::fromList(nameList(), *m_selected);
-    const bool saved = runReportingErrors(this, [&] {
-        starfall::savePilotRecord(imageSession().imagePath, reference, m_values.record);
-    });
+    const bool saved = runSave(
+        {this, imageSession().imagePath, m_ui.name->text(), readPastEnd(m_values.record.loaded)},
+        [&](CodeRule codes) {
+            return starfall::savePilotRecord(imageSession().imagePath, reference, m_values.record,
+                                             codes);
+        });
     if (saved)
-        messagePresenter().show(this, messages::saveDone());
+        noteClean();
+    return saved;
 }
 
 void PilotPage::searchPilot() {
     m_ui.take(m_values);
     const auto hit = m_search.next(cp949::fromUtf8(m_values.searchText), nameList());
+    if (hit && !mayLeaveRecord())
+        return;
     if (hit) {
         const QModelIndex index = m_ui.names->index(static_cast<int>(*hit), 0);
         m_listChangesLoad = false;
@@ -153,7 +221,8 @@ void PilotPage::openSkillTable() {
         return;
     const PilotReference reference = PilotReference::fromList(nameList(), *m_selected);
     const SkillDialogRequest request{imageSession().imagePath, reference.name,
-                                     skillTablePosition(reference.name, reference.position)};
+                                     skillTablePosition(reference.name, reference.position),
+                                     writable()};
     if (m_openSkillDialog)
         m_openSkillDialog(this, request);
     else

@@ -33,7 +33,11 @@ public:
 
     // The list change of `row`: it becomes the selected pilot and is loaded.
     void selectPilot(int row);
-    void savePilotRecord();
+    // "确定": whether the pilot is saved now.
+    bool savePilotRecord();
+    bool saveEdits() override { return savePilotRecord(); }
+    [[nodiscard]] bool hasUnsavedEdits() const override;
+    void markPastEnd(const std::vector<std::size_t>& rows) override;
     void searchPilot();
     void openSkillTable();
     void stepSpiritLevel(int row, StepDirection direction);
@@ -50,10 +54,17 @@ private:
     void onSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
     void connectControls();
     void showList(NameList list);
+    // Makes the selected row the selected one again, without a notice.
+    void keepSelection();
+    void enableButtons(bool enabled);
+    [[nodiscard]] PilotRecord shownRecord() const;
+    [[nodiscard]] QWidget* controlFor(std::string_view key) const;
+    void noteClean();
 
     PilotPageUi m_ui;
     NameSearch m_search;
     PilotPageValues m_values;
+    PilotRecord m_clean; // as shown after the last load or save
     std::optional<std::size_t> m_selected;
     SkillDialogOpener m_openSkillDialog;
     bool m_listChangesLoad = true;

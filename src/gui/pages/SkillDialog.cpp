@@ -8,18 +8,21 @@
 #include "gui/widgets/MessagePresenter.h"
 #include "gui/widgets/NameListView.h"
 #include "gui/widgets/NoticeStrip.h"
+#include "gui/widgets/PageControls.h"
+#include "gui/widgets/RecordSave.h"
 #include "gui/widgets/StepEdit.h"
 #include "core/text/Messages.h"
+#include "core/skill/SkillFields.h"
 #include "core/skill/SkillTableFile.h"
 #include "core/skill/SkillTableLayout.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <string>
 
 namespace starfall {
 
@@ -69,19 +72,25 @@ void SkillDialog::buildControls() {
     for (const auto& range : kColumnSlots)
         columns->addLayout(buildColumn(range[0], range[1]));
 
-    m_ok = new QPushButton(QStringLiteral("确定"), this);
-    m_ok->setObjectName(QStringLiteral("okButton"));
-    m_cancel = new QPushButton(QStringLiteral("取消"), this);
-    m_cancel->setObjectName(QStringLiteral("cancelButton"));
+    // The buttons of every page and dialog: Enter presses neither, and they
+    // stand in the same order.
+    m_cancel = pageButton("取消", "cancelButton", this);
+    m_ok = pageButton("确定", "okButton", this);
     connect(m_ok, &QPushButton::clicked, this, &SkillDialog::saveSkillTable);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    if (!m_request.writable) {
+        m_ok->setEnabled(false);
+        m_ok->setToolTip(readOnlySaveTip());
+    }
 
-    // The notice strip is painted on the dialog itself, under this row.
+    // The notice strip lies on the dialog itself, under this row.
+    m_notice = noticeStrip(this, m_font, QString::fromUtf8(kNotice), NoticeText::Transparent,
+                           "noticeStrip");
     auto* bottom = new QHBoxLayout;
     bottom->addSpacing(kNoticeRowWidth);
     bottom->addStretch();
-    bottom->addWidget(m_ok);
     bottom->addWidget(m_cancel);
+    bottom->addWidget(m_ok);
 
     auto* dialog = new QVBoxLayout(this);
     dialog->setContentsMargins(kNoticeLeft, 12, 12, kNoticeAboveBottom - kNoticeHeight - 6);
@@ -140,6 +149,44 @@ void SkillDialog::loadSkillTable() {
     });
     enableSlots(static_cast<int>(m_table.slots.size()));
     refreshAll();
+    m_clean = shownTable();
+}
+
+SkillTable SkillDialog::shownTable() const {
+    SkillTable shown = m_table;
+    for (std::size_t i = 0; i < shown.slots.size(); ++i) {
+        shown.slots[i].skill = m_slots.at(i).skill->choice();
+        shown.slots[i].level = m_slots.at(i).level->value().toStdString();
+    }
+    return shown;
+}
+
+bool SkillDialog::hasUnsavedEdits() const {
+    return m_loaded && shownTable() != m_clean;
+}
+
+void SkillDialog::reject() {
+    if (hasUnsavedEdits()) {
+        switch (messagePresenter().ask(this, messages::unsavedEdits())) {
+        case EditsChoice::Save:
+            if (!saveSkillTable())
+                return;
+            break;
+        case EditsChoice::Discard:
+            break;
+        case EditsChoice::Cancel:
+            return;
+        }
+    }
+    QDialog::reject();
+}
+
+QWidget* SkillDialog::controlFor(std::string_view key) const {
+    for (int slot = 1; slot <= kMaxSkillSlots; ++slot) {
+        if (key == "slots." + std::to_string(slot) + ".level")
+            return slotAt(slot).level;
+    }
+    return nullptr;
 }
 
 void SkillDialog::enableSlots(int count) {
@@ -176,20 +223,25 @@ void SkillDialog::stepLevel(int slot, StepDirection direction) {
     refreshAll();
 }
 
-void SkillDialog::saveSkillTable() {
+bool SkillDialog::saveSkillTable() {
     takeAll();
-    const bool saved = runReportingErrors(
-        this, [this] { starfall::saveSkillTable(m_request.imagePath, m_table); });
+    if (refusesRange(this, skillLayout(m_table), m_table,
+                     [this](std::string_view key) { return controlFor(key); }))
+        return false;
+    const bool saved = runSave({this, m_request.imagePath, m_name->text(),
+                                readPastEnd(m_table.loaded)},
+                               [this](CodeRule codes) {
+                                   return starfall::saveSkillTable(m_request.imagePath, m_table,
+                                                                   codes);
+                               });
     if (saved)
-        messagePresenter().show(this, messages::saveDone());
+        m_clean = shownTable();
+    return saved;
 }
 
-void SkillDialog::paintEvent(QPaintEvent* event) {
-    QDialog::paintEvent(event);
-    const QPixmap strip = noticeStrip(kNoticeWidth, kNoticeHeight, m_font,
-                                      QString::fromUtf8(kNotice), NoticeText::Transparent);
-    QPainter painter(this);
-    painter.drawPixmap(noticeRect(height()).topLeft(), strip);
+void SkillDialog::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    m_notice->setGeometry(noticeRect(height()));
 }
 
 } // namespace starfall

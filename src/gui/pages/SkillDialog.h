@@ -3,7 +3,7 @@
 // The skill editor: a pilot's skill table in 19 slots (skill list, learn level
 // and its spin), in three columns. Only the slots found before the table's
 // ending zero can be edited, minus those a name rule locks; "确定" rewrites
-// them without closing, "取消" closes. A painted notice strip sits at the
+// them without closing, "取消" closes. A notice strip (a label) sits at the
 // bottom left.
 
 #include "core/pilot/LearnLevelStep.h"
@@ -39,8 +39,14 @@ public:
     void loadSkillTable();
     // Slots 1..count become editable, except the ones a name rule locks.
     void enableSlots(int count);
-    // The "确定" button: writes every editable slot, then confirms.
-    void saveSkillTable();
+    // The "确定" button: writes every editable slot, then confirms; whether
+    // the table is saved now.
+    bool saveSkillTable();
+    // Whether the slots hold values the table was not loaded or saved with.
+    [[nodiscard]] bool hasUnsavedEdits() const;
+    // "取消", Escape and the close box: unsaved edits are first saved,
+    // discarded or kept (the dialog then stays) as the user answers.
+    void reject() override;
 
     [[nodiscard]] ChoiceCombo* skillList(int slot) const { return slotAt(slot).skill; }
     // The learn level and its spin arrows.
@@ -53,7 +59,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     struct SlotControls {
@@ -65,17 +71,21 @@ private:
     [[nodiscard]] QGridLayout* buildColumn(int firstSlot, int lastSlot);
     void addSlotRow(QGridLayout* grid, int row, int slot);
     void takeAll();
+    [[nodiscard]] SkillTable shownTable() const;
+    [[nodiscard]] QWidget* controlFor(std::string_view key) const;
     void refreshAll();
     void stepLevel(int slot, StepDirection direction);
     [[nodiscard]] const SlotControls& slotAt(int slot) const;
 
     SkillDialogRequest m_request;
     SkillTable m_table;
+    SkillTable m_clean; // as shown after the last load or save
     std::array<SlotControls, kMaxSkillSlots> m_slots{};
     QLabel* m_name = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
     QFont m_font;
+    QLabel* m_notice = nullptr;
     bool m_loaded = false;
 };
 

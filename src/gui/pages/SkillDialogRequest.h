@@ -16,6 +16,7 @@ struct SkillDialogRequest {
     std::string imagePath;
     std::string nameCp949;   // the list name, as the list file holds it
     Position tableStart = 0; // T
+    bool writable = true;    // false: the image is read-only, "确定" stays off
 
     bool operator==(const SkillDialogRequest&) const = default;
 };

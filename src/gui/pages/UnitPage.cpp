@@ -4,12 +4,15 @@
 #include "core/lists/NameListReader.h"
 #include "core/text/Messages.h"
 #include "core/text/TraceLines.h"
+#include "core/unit/UnitFields.h"
 #include "core/unit/UnitRecordFile.h"
 #include "core/weapon/UnitWeaponList.h"
 #include "gui/widgets/AbilityTickList.h"
 #include "gui/widgets/CoreErrorReport.h"
+#include "gui/widgets/DigitsEdit.h"
 #include "gui/widgets/MessagePresenter.h"
 #include "gui/widgets/NameListView.h"
+#include "gui/widgets/RecordSave.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -46,7 +49,41 @@ UnitPage::UnitPage(QWidget* parent) : EditorPage(parent) {
     connect(m_ui.cancel, &QPushButton::clicked, this, &UnitPage::reloadFromImage);
     connect(m_ui.ok, &QPushButton::clicked, this, &UnitPage::saveUnit);
     watchKeys(m_ui.search, [this] { search(); });
-    m_ui.enableButtons(false);
+    setSaveButtons({m_ui.ok});
+    watchEdits();
+    enableButtons(false);
+}
+
+void UnitPage::enableButtons(bool enabled) {
+    m_ui.enableButtons(enabled);
+    enableSave(m_ui.ok, enabled);
+}
+
+UnitRecord UnitPage::shownRecord() const {
+    UnitPageValues shown = m_values;
+    m_ui.take(shown);
+    m_ui.takeAbilities(shown.record);
+    return shown.record;
+}
+
+bool UnitPage::hasUnsavedEdits() const {
+    return m_currentRow >= 0 && shownRecord() != m_clean;
+}
+
+void UnitPage::markPastEnd(const std::vector<std::size_t>& rows) {
+    m_ui.names->setPastEndRows(rows);
+}
+
+QWidget* UnitPage::controlFor(std::string_view key) const {
+    const std::pair<std::string_view, QWidget*> controls[] = {
+        {"hp", m_ui.hp},           {"en", m_ui.en},         {"movement", m_ui.movement},
+        {"armor", m_ui.armor},     {"mobility", m_ui.mobility}, {"limit", m_ui.limit},
+        {"repair_cost", m_ui.repairCost}};
+    for (const auto& [field, control] : controls) {
+        if (field == key)
+            return control;
+    }
+    return nullptr;
 }
 
 const NameList& UnitPage::nameList() const {
@@ -77,7 +114,7 @@ void UnitPage::rebuildList() {
     m_currentRow = -1;
     m_values.record = {};
     m_ui.name->clear();
-    m_ui.enableButtons(false);
+    enableButtons(false);
     NameList list;
     if (!runReportingErrors(
             this, [&] { list = loadNameList(imageSession().programDirectory, ListKind::Units); }))
@@ -93,12 +130,18 @@ void UnitPage::rebuildList() {
     m_values.searchText.clear();
     m_search.reset();
     m_ui.refresh(m_values);
+    m_clean = shownRecord();
+    noteEditState();
 }
 
 void UnitPage::onListSelectionChanged(const QItemSelection& selected,
                                       const QItemSelection& deselected) {
     if (m_filling)
         return;
+    if (!mayLeaveRecord()) {
+        keepSelection();
+        return;
+    }
     // The row losing the selection is announced before the row gaining it, so
     // a picked row ends up current; a row that only loses it is reloaded.
     for (const int row : rowsOf(deselected))
@@ -112,7 +155,16 @@ void UnitPage::selectUnit(int row) {
         return;
     m_currentRow = row;
     loadCurrentUnit();
-    m_ui.enableButtons(true);
+    enableButtons(true);
+}
+
+void UnitPage::keepSelection() {
+    m_filling = true;
+    if (m_currentRow >= 0)
+        m_ui.list->selectionModel()->setCurrentIndex(
+            m_ui.names->index(m_currentRow, 0),
+            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_filling = false;
 }
 
 void UnitPage::loadCurrentUnit() {
@@ -127,21 +179,33 @@ void UnitPage::loadCurrentUnit() {
         return;
     m_ui.showAbilities(m_values.record);
     m_ui.refresh(m_values);
+    m_clean = shownRecord();
+    noteEditState();
 }
 
 void UnitPage::reloadFromImage() {
     loadCurrentUnit();
 }
 
-void UnitPage::saveUnit() {
+bool UnitPage::saveUnit() {
     if (m_currentRow < 0)
-        return;
+        return false;
     m_ui.take(m_values);
     m_ui.takeAbilities(m_values.record);
+    if (refusesRange(this, unitLayout(), m_values.record,
+                     [this](std::string_view key) { return controlFor(key); }))
+        return false;
     const UnitPlace place = UnitPlace::fromList(nameList(), static_cast<std::size_t>(m_currentRow));
-    if (runReportingErrors(
-            this, [&] { saveUnitRecord(imageSession().imagePath, place, m_values.record); }))
-        messagePresenter().show(this, messages::saveDone());
+    const bool saved =
+        runSave({this, imageSession().imagePath, m_ui.name->text(), readPastEnd(m_values.record.loaded)},
+                [&](CodeRule codes) {
+                    return saveUnitRecord(imageSession().imagePath, place, m_values.record, codes);
+                });
+    if (saved) {
+        m_clean = shownRecord();
+        noteEditState();
+    }
+    return saved;
 }
 
 void UnitPage::openWeaponEditor() {
@@ -149,7 +213,7 @@ void UnitPage::openWeaponEditor() {
         return;
     const NameListEntry& entry = nameList().entries[static_cast<std::size_t>(m_currentRow)];
     const WeaponHandOver handOver{imageSession().imagePath, entry.name, entry.addressText,
-                                  unitWeaponListStart(nameList().positionOf(entry))};
+                                  unitWeaponListStart(nameList().positionOf(entry)), writable()};
     if (m_openWeaponEditor)
         m_openWeaponEditor(this, handOver);
     else
@@ -167,6 +231,8 @@ void UnitPage::search() {
         return;
     }
     const int row = static_cast<int>(*found);
+    if (!mayLeaveRecord())
+        return;
     const QModelIndex index = m_ui.names->index(row, 0);
     m_ui.list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                             QItemSelectionModel::Rows);

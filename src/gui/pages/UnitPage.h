@@ -5,8 +5,8 @@
 // (re-read), the name search, and "武器" (the unit's weapons).
 //
 // Every notice of the unit list (a row losing or gaining the selection) makes
-// that row current and re-reads it from the image, so edits never survive a
-// selection change. The page exchanges its values with its controls all at
+// that row current and re-reads it from the image; unsaved edits are first
+// saved, discarded or kept (the selection then stays) as the user answers. The page exchanges its values with its controls all at
 // once: take all before acting, refresh all after loading.
 
 #include "gui/pages/EditorPage.h"
@@ -33,8 +33,11 @@ public:
     void rebuildList();
     // "取消": re-reads the current unit, discarding edits.
     void reloadFromImage() override;
-    // "确定".
-    void saveUnit();
+    // "确定": whether the unit is saved now.
+    bool saveUnit();
+    bool saveEdits() override { return saveUnit(); }
+    [[nodiscard]] bool hasUnsavedEdits() const override;
+    void markPastEnd(const std::vector<std::size_t>& rows) override;
     // "GO", or Enter in the search box.
     void search();
     // "武器".
@@ -59,9 +62,16 @@ private:
     void onListSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
     void selectUnit(int row);
     void loadCurrentUnit();
+    // Makes the current row the selected one again, without a notice.
+    void keepSelection();
+    void enableButtons(bool enabled);
+    // The record as the controls show it.
+    [[nodiscard]] UnitRecord shownRecord() const;
+    [[nodiscard]] QWidget* controlFor(std::string_view key) const;
 
     UnitPageUi m_ui;
     UnitPageValues m_values;
+    UnitRecord m_clean; // as shown after the last load or save
     NameSearch m_search;
     int m_currentRow = -1;
     bool m_filling = false;

@@ -5,6 +5,7 @@
 #include "gui/widgets/EditorFonts.h"
 #include "gui/widgets/MessagePresenter.h"
 #include "gui/widgets/NoticeStrip.h"
+#include "gui/widgets/RecordSave.h"
 #include "core/text/Messages.h"
 #include "core/codec/TextNumbers.h"
 
@@ -12,17 +13,17 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <cstdlib>
+#include <string>
 
 namespace starfall {
 
 namespace {
 
 constexpr std::string_view kNotice = "※ 유니트 개조시 상승하는 능력치를 수정할 수 있습니다.";
-constexpr int kStatRows = 5; // HP to limit: centred labels; the type rows are left-aligned
 
 QLabel* heading(int stage, QWidget* parent) {
     auto* label = new QLabel(QStringLiteral("%1段").arg(stage), parent);
@@ -39,6 +40,9 @@ UpgradePage::UpgradePage(QWidget* parent) : EditorPage(parent) {
     m_noticeFont.setPixelSize(12);
     m_noticeFont.setWeight(QFont::Normal);
     buildControls();
+    m_notice = noticeStrip(this, m_noticeFont, QString::fromUtf8(kNotice), NoticeText::OnWhite,
+                           "noticeStrip");
+    watchEdits();
 }
 
 void UpgradePage::buildControls() {
@@ -54,6 +58,7 @@ void UpgradePage::buildControls() {
     m_ok->setObjectName(QStringLiteral("okButton"));
     connect(m_cancel, &QPushButton::clicked, this, &UpgradePage::reloadFromImage);
     connect(m_ok, &QPushButton::clicked, this, &UpgradePage::saveUpgradeTable);
+    setSaveButtons({m_ok});
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -76,7 +81,7 @@ void UpgradePage::addRow(QGridLayout* grid, int row) {
     const UpgradeRowInfo& info = kUpgradeRows[static_cast<std::size_t>(row)];
     auto* label = new QLabel(QString::fromUtf8(info.label), this);
     label->setObjectName(QStringLiteral("rowLabel_%1").arg(QString::fromUtf8(info.key)));
-    label->setAlignment(row < kStatRows ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignVCenter));
+    label->setAlignment(Qt::AlignCenter); // every row alike
     grid->addWidget(label, row + 1, 0);
 
     for (int stage = 1; stage <= kUpgradeStageCount; ++stage) {
@@ -124,27 +129,44 @@ void UpgradePage::showTable(const UpgradeTable& table) {
     }
 }
 
+QWidget* UpgradePage::controlFor(std::string_view key) const {
+    const auto dot = key.find('.');
+    for (int row = 0; row < kUpgradeRowCount; ++row) {
+        if (kUpgradeRows[static_cast<std::size_t>(row)].key == key.substr(0, dot)) {
+            const int stage = std::atoi(std::string(key.substr(dot + 1)).c_str());
+            return stage >= 1 && stage <= kUpgradeStageCount ? edit(row, stage) : nullptr;
+        }
+    }
+    return nullptr;
+}
+
 void UpgradePage::loadUpgradeTable() {
     runReportingErrors(this,
                        [this] { showTable(starfall::loadUpgradeTable(imageSession().imagePath)); });
+    noteEditState();
 }
 
-void UpgradePage::saveUpgradeTable() {
+bool UpgradePage::saveUpgradeTable() {
     UpgradeTable table = tableFromEdits();
-    const bool saved = runReportingErrors(
-        this, [&] { starfall::saveUpgradeTable(imageSession().imagePath, table); });
+    if (refusesRange(this, upgradeLayout(), table,
+                     [this](std::string_view key) { return controlFor(key); }))
+        return false;
+    const bool saved = runSave({this, imageSession().imagePath, QStringLiteral("改造"),
+                                readPastEnd(table.loaded)},
+                               [&](CodeRule codes) {
+                                   return starfall::saveUpgradeTable(imageSession().imagePath,
+                                                                     table, codes);
+                               });
     if (!saved)
-        return;
+        return false;
     m_table = table;
-    messagePresenter().show(this, messages::saveDone());
+    noteEditState();
+    return true;
 }
 
-void UpgradePage::paintEvent(QPaintEvent* event) {
-    EditorPage::paintEvent(event);
-    const QPixmap band = noticeStrip(kNoticeWidth, kNoticeHeight, m_noticeFont,
-                                     QString::fromUtf8(kNotice), NoticeText::OnWhite);
-    QPainter painter(this);
-    painter.drawPixmap(noticeLeft(width()), kNoticeTop, band);
+void UpgradePage::resizeEvent(QResizeEvent* event) {
+    EditorPage::resizeEvent(event);
+    m_notice->setGeometry(noticeLeft(width()), kNoticeTop, kNoticeWidth, kNoticeHeight);
 }
 
 } // namespace starfall

@@ -1,7 +1,7 @@
 #pragma once
 
 // The upgrade tab: the 90 increments of the upgrade table in edit boxes, a
-// painted notice band at the top, "取消" (re-read) and "确定" (save). The values
+// notice band at the top, "取消" (re-read) and "确定" (save). The values
 // live only in the edit boxes.
 
 #include "gui/pages/EditorPage.h"
@@ -12,6 +12,7 @@
 #include <array>
 
 class QGridLayout;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -28,27 +29,33 @@ public:
 
     void openImage(const ImageSession& session) override;
     void loadUpgradeTable();
-    void saveUpgradeTable();
+    // "确定": whether the table is saved now.
+    bool saveUpgradeTable();
     void reloadFromImage() override { loadUpgradeTable(); }
+    bool saveEdits() override { return saveUpgradeTable(); }
+    [[nodiscard]] bool hasUnsavedEdits() const override { return tableFromEdits() != m_table; }
 
     [[nodiscard]] QLineEdit* edit(int row, int stage) const;
     // Where the band goes on a page `width` pixels wide.
     [[nodiscard]] static int noticeLeft(int width) { return (width - kNoticeWidth) / 2; }
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildControls();
     void addHeadings(QGridLayout* grid);
     void addRow(QGridLayout* grid, int row);
     [[nodiscard]] UpgradeTable tableFromEdits() const;
+    // The box of a field key, "hp.3" for the third stage of HP.
+    [[nodiscard]] QWidget* controlFor(std::string_view key) const;
     void showTable(const UpgradeTable& table);
 
     std::array<std::array<QLineEdit*, kUpgradeStageCount>, kUpgradeRowCount> m_edits{};
     QPushButton* m_cancel = nullptr;
     QPushButton* m_ok = nullptr;
     QFont m_noticeFont;
+    QLabel* m_notice = nullptr;
     UpgradeTable m_table; // as read, so that a save writes only what changed
 };
 

@@ -7,13 +7,18 @@
 #include "core/text/TraceLines.h"
 #include "core/weapon/UnitWeaponList.h"
 #include "core/weapon/WeaponFieldStep.h"
+#include "core/weapon/WeaponFields.h"
 #include "gui/widgets/CoreErrorReport.h"
 #include "gui/widgets/EditorFrame.h"
 #include "gui/widgets/MessagePresenter.h"
 #include "gui/widgets/NameListView.h"
+#include "gui/widgets/RecordSave.h"
+#include "gui/widgets/DigitsEdit.h"
 #include "gui/widgets/StepEdit.h"
 
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -63,6 +68,13 @@ WeaponDialog::WeaponDialog(WeaponHandOver handOver, WeaponDialogServices service
         child->installEventFilter(this);
     fixDialogFrame(this);
 
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        connect(edit, &QLineEdit::textChanged, this, &WeaponDialog::onEdited);
+    for (QComboBox* combo : findChildren<QComboBox*>())
+        connect(combo, &QComboBox::currentIndexChanged, this, &WeaponDialog::onEdited);
+    if (!m_handOver.writable)
+        m_ui.ok->setToolTip(readOnlySaveTip());
+
     buildWeaponList();
     m_ui.ok->setEnabled(false);
     if (m_ui.weapons->rowCount() > 0) {
@@ -92,6 +104,16 @@ void WeaponDialog::buildWeaponList() {
 
 void WeaponDialog::onListSelectionChanged(const QItemSelection& selected,
                                           const QItemSelection& deselected) {
+    if (m_keepingSelection)
+        return;
+    if (!mayLeaveWeapon()) {
+        m_keepingSelection = true;
+        m_ui.list->selectionModel()->setCurrentIndex(
+            m_ui.weapons->index(m_currentRow, 0),
+            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        m_keepingSelection = false;
+        return;
+    }
     for (const int row : rowsOf(deselected))
         makeCurrent(row);
     for (const int row : rowsOf(selected))
@@ -103,7 +125,58 @@ void WeaponDialog::makeCurrent(int row) {
         return;
     m_currentRow = row;
     loadWeapon();
-    m_ui.ok->setEnabled(true);
+    m_ui.ok->setEnabled(m_handOver.writable);
+}
+
+WeaponRecord WeaponDialog::shownRecord() const {
+    WeaponRecord shown = m_record;
+    m_ui.take(shown);
+    return shown;
+}
+
+bool WeaponDialog::hasUnsavedEdits() const {
+    return m_currentRow >= 0 && shownRecord() != m_clean;
+}
+
+void WeaponDialog::noteClean() {
+    m_clean = shownRecord();
+}
+
+void WeaponDialog::onEdited() {
+    if (hasUnsavedEdits())
+        m_ui.savedNotice->clear();
+}
+
+bool WeaponDialog::mayLeaveWeapon() {
+    if (!hasUnsavedEdits())
+        return true;
+    switch (messagePresenter().ask(this, messages::unsavedEdits())) {
+    case EditsChoice::Save:
+        return saveWeapon();
+    case EditsChoice::Discard:
+        loadWeapon();
+        return true;
+    case EditsChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
+void WeaponDialog::reject() {
+    if (mayLeaveWeapon())
+        QDialog::reject();
+}
+
+QWidget* WeaponDialog::controlFor(std::string_view key) const {
+    const std::pair<std::string_view, QWidget*> controls[] = {
+        {"attack", m_ui.attack},         {"hit", m_ui.hit},       {"range_near", m_ui.rangeNear},
+        {"range_far", m_ui.rangeFar},    {"ammo", m_ui.ammo},     {"en", m_ui.en},
+        {"morale", m_ui.morale}};
+    for (const auto& [field, control] : controls) {
+        if (field == key)
+            return control;
+    }
+    return nullptr;
 }
 
 int WeaponDialog::currentNumber() const {
@@ -116,16 +189,30 @@ void WeaponDialog::loadWeapon() {
         m_services.trace(messages::weaponTrace(weaponRecordPosition(number)));
     runReportingErrors(this, [&] { m_record = loadWeaponRecord(m_handOver.imagePath, number); });
     m_ui.refresh(m_record);
+    m_ui.savedNotice->clear();
+    noteClean();
     update();
 }
 
-void WeaponDialog::saveWeapon() {
+bool WeaponDialog::saveWeapon() {
     if (m_currentRow < 0)
-        return;
+        return false;
     m_ui.take(m_record);
+    if (refusesRange(this, weaponLayout(), m_record,
+                     [this](std::string_view key) { return controlFor(key); }))
+        return false;
     const int number = currentNumber();
-    if (runReportingErrors(this, [&] { saveWeaponRecord(m_handOver.imagePath, number, m_record); }))
-        messagePresenter().show(this, messages::saveDone());
+    const QString what = m_ui.weapons->index(m_currentRow, 0).data().toString();
+    const bool saved = runSave({this, m_handOver.imagePath, what, readPastEnd(m_record.loaded)},
+                               [&](CodeRule codes) {
+                                   return saveWeaponRecord(m_handOver.imagePath, number, m_record,
+                                                           codes);
+                               });
+    if (saved) {
+        noteClean();
+        m_ui.savedNotice->setText(QString::fromStdString(messages::saveDone().text));
+    }
+    return saved;
 }
 
 // The hit step works on the hit field alone; the range steps take and show all.

@@ -26,8 +26,13 @@ public:
     explicit WeaponDialog(WeaponHandOver handOver, WeaponDialogServices services = {},
                         QWidget* parent = nullptr);
 
-    // "确定".
-    void saveWeapon();
+    // "确定": whether the weapon is saved now.
+    bool saveWeapon();
+    // Whether the fields hold values the weapon was not loaded or saved with.
+    [[nodiscard]] bool hasUnsavedEdits() const;
+    // "取消", Escape and the close box: unsaved edits are first saved,
+    // discarded or kept (the dialog then stays) as the user answers.
+    void reject() override;
     // The spin controls.
     void stepHit(StepDirection direction);
     void stepRangeNear(StepDirection direction);
@@ -47,6 +52,12 @@ private:
     void makeCurrent(int row);
     void loadWeapon();
     [[nodiscard]] int currentNumber() const;
+    [[nodiscard]] WeaponRecord shownRecord() const;
+    [[nodiscard]] QWidget* controlFor(std::string_view key) const;
+    // Asks the three-way question when there are unsaved edits.
+    [[nodiscard]] bool mayLeaveWeapon();
+    void noteClean();
+    void onEdited();
     void stepRange(std::string& text, StepDirection direction);
 
     WeaponHandOver m_handOver;
@@ -54,6 +65,8 @@ private:
     WeaponDialogUi m_ui;
     int m_currentRow = -1;
     WeaponRecord m_record;
+    WeaponRecord m_clean; // as shown after the last load or save
+    bool m_keepingSelection = false;
 };
 
 } // namespace starfall

@@ -67,10 +67,15 @@ void WeaponDialogUi::build(QDialog* dialog) {
         makeTerrainGroup(QStringLiteral("武器适性"), QStringLiteral("weaponTerrainGroup"),
                          kWeaponTerrainItems, terrain, dialog);
 
-    // Created last, so that Tab reaches them after every field.
-    ok = pageButton("确定", "okButton", dialog);
+    // Created last, so that Tab reaches them after every field; in the order
+    // of every page.
     cancel = pageButton("取消", "cancelButton", dialog);
-    QHBoxLayout* buttons = buttonRow(ok, cancel);
+    ok = pageButton("确定", "okButton", dialog);
+    QHBoxLayout* buttons = buttonRow(cancel, ok);
+    savedNotice = new QLabel(dialog);
+    savedNotice->setObjectName(QStringLiteral("savedNotice"));
+    savedNotice->setAccessibleName(QStringLiteral("저장 알림"));
+    buttons->insertWidget(0, savedNotice);
 
     auto* left = new QVBoxLayout;
     left->addWidget(name);

@@ -37,6 +37,7 @@ struct WeaponDialogUi {
     TerrainCombos terrain{};
     QPushButton* ok = nullptr;
     QPushButton* cancel = nullptr;
+    QLabel* savedNotice = nullptr; // "저장 완료" after a save, until the next change
 
     // Creates every control on `dialog` and lays them out, in Tab order.
     void build(QDialog* dialog);

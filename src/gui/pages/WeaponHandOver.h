@@ -18,6 +18,7 @@ struct WeaponHandOver {
     std::string nameCp949;     // the list name, as the list file holds it
     std::string addressText;   // the list's address text, not converted
     Position listPosition = 0; // P + 24, before the editor's own adjustment
+    bool writable = true;      // false: the image is read-only, "确定" stays off
 
     bool operator==(const WeaponHandOver&) const = default;
 };

@@ -1,5 +1,7 @@
 #include "gui/widgets/AbilityTickList.h"
 
+#include <QApplication>
+#include <QPalette>
 #include <QScrollBar>
 #include <QStyle>
 
@@ -13,7 +15,10 @@ AbilityTickList::AbilityTickList(std::span<const std::string_view> items, int& r
     setWrapping(true);
     setResizeMode(QListView::Adjust);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // One highlighted row, apart from the ticks: Shift+arrows move it, they
+    // do not stack highlights.
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    showFocus(false);
     setSortingEnabled(false);
     for (const std::string_view text : items) {
         auto* item = new QListWidgetItem(
@@ -76,6 +81,29 @@ void AbilityTickList::onItemChanged(QListWidgetItem* changed) {
     const int previous = m_remembered;
     m_remembered = row;
     setTicked(previous, false);
+}
+
+// Only the list with the focus shows its current row in the highlight colour;
+// the others show it in a quiet one, so that the focused list stands out.
+void AbilityTickList::showFocus(bool focused) {
+    QPalette shown = QApplication::palette(this);
+    if (!focused) {
+        for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+            shown.setColor(group, QPalette::Highlight, shown.color(group, QPalette::Midlight));
+            shown.setColor(group, QPalette::HighlightedText, shown.color(group, QPalette::Text));
+        }
+    }
+    setPalette(shown);
+}
+
+void AbilityTickList::focusInEvent(QFocusEvent* event) {
+    showFocus(true);
+    QListWidget::focusInEvent(event);
+}
+
+void AbilityTickList::focusOutEvent(QFocusEvent* event) {
+    showFocus(false);
+    QListWidget::focusOutEvent(event);
 }
 
 } // namespace starfall

@@ -42,8 +42,13 @@ public:
     // kShownRowIndent from the left.
     void showRow(int row);
 
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
 private:
     void onItemChanged(QListWidgetItem* item);
+    void showFocus(bool focused);
 
     int& m_remembered;
 };

@@ -3,7 +3,7 @@
 namespace starfall {
 
 QValidator::State DigitsValidator::validate(QString& input, int& /*position*/) const {
-    const qsizetype first = m_signShown && input.startsWith(u'-') ? 1 : 0;
+    const qsizetype first = (m_signShown || m_signAllowed) && input.startsWith(u'-') ? 1 : 0;
     for (qsizetype i = first; i < input.size(); ++i) {
         if (input[i] < u'0' || input[i] > u'9')
             return Invalid;

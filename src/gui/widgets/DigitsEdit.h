@@ -17,11 +17,15 @@ public:
 
     // Whether the text the program last showed began with a minus sign.
     void setSignShown(bool shown) { m_signShown = shown; }
+    // Whether the field takes negative values: then a leading minus can
+    // always be typed.
+    void setSignAllowed(bool allowed) { m_signAllowed = allowed; }
 
     State validate(QString& input, int& position) const override;
 
 private:
     bool m_signShown = false;
+    bool m_signAllowed = false;
 };
 
 class DigitsEdit : public QLineEdit {
@@ -31,6 +35,8 @@ public:
 
     // Shows a value as a load or a step gives it (a minus sign included).
     void showText(const QString& text);
+    // For a field that takes negative values.
+    void allowSign() { m_validator->setSignAllowed(true); }
 
     // Room for a 16-bit value, the widest a record holds, rather than a
     // line edit's room for a sentence.

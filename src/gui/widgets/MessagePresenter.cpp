@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <cstdio>
 
@@ -50,6 +51,34 @@ bool BoxMessagePresenter::confirm(QWidget* parent, const Message& question) {
                     parent);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+} // namespace starfall
+
+namespace starfall {
+
+EditsChoice BoxMessagePresenter::ask(QWidget* parent, const Message& question) {
+    if (nobodyCanClick()) {
+        std::fprintf(stderr, "%s: %s\n", question.title.c_str(), question.text.c_str());
+        return EditsChoice::Discard;
+    }
+    QMessageBox box(boxIcon(question.icon), QString::fromStdString(question.title),
+                    QString::fromStdString(question.text), QMessageBox::NoButton, parent);
+    QPushButton* save = box.addButton(QStringLiteral("저장(&S)"), QMessageBox::AcceptRole);
+    save->setObjectName(QStringLiteral("saveEditsButton"));
+    QPushButton* discard =
+        box.addButton(QStringLiteral("저장 안 함(&N)"), QMessageBox::DestructiveRole);
+    discard->setObjectName(QStringLiteral("discardEditsButton"));
+    QPushButton* cancel = box.addButton(QStringLiteral("취소"), QMessageBox::RejectRole);
+    cancel->setObjectName(QStringLiteral("cancelEditsButton"));
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save)
+        return EditsChoice::Save;
+    if (box.clickedButton() == discard)
+        return EditsChoice::Discard;
+    return EditsChoice::Cancel;
 }
 
 } // namespace starfall

@@ -2,7 +2,11 @@
 
 #include "core/codec/Cp949.h"
 
+#include <algorithm>
+
+#include <QFont>
 #include <QHBoxLayout>
+#include <QPalette>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,6 +28,22 @@ int nameListWidth(const QTableView* view) {
     return view->columnWidth(NameListModel::kNameColumn) + scrollBar + frame + 1;
 }
 
+// How a row whose record lies past the image's end is marked.
+const QString kPastEndText = QStringLiteral("이미지 끝 너머");
+
+QVariant pastEndMark(int role) {
+    if (role == Qt::ForegroundRole)
+        return QPalette().brush(QPalette::Disabled, QPalette::Text);
+    if (role == Qt::ToolTipRole)
+        return kPastEndText;
+    if (role == Qt::FontRole) {
+        QFont font;
+        font.setItalic(true);
+        return font;
+    }
+    return {};
+}
+
 } // namespace
 
 QString displayName(std::string_view nameCp949) {
@@ -36,7 +56,20 @@ NameListModel::NameListModel(std::array<QString, 2> captions, QObject* parent)
 void NameListModel::setList(NameList list) {
     beginResetModel();
     m_list = std::move(list);
+    m_pastEndRows.clear();
     endResetModel();
+}
+
+void NameListModel::setPastEndRows(std::vector<std::size_t> rows) {
+    std::sort(rows.begin(), rows.end());
+    m_pastEndRows = std::move(rows);
+    if (rowCount() > 0)
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}
+
+bool NameListModel::pastEnd(int row) const {
+    return row >= 0 && std::binary_search(m_pastEndRows.begin(), m_pastEndRows.end(),
+                                           static_cast<std::size_t>(row));
 }
 
 int NameListModel::rowCount(const QModelIndex& parent) const {
@@ -52,11 +85,19 @@ QVariant NameListModel::data(const QModelIndex& index, int role) const {
         return {};
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+    if (pastEnd(index.row())) {
+        if (const QVariant mark = pastEndMark(role); mark.isValid())
+            return mark;
+    }
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
         return {};
     const NameListEntry& entry = m_list.entries[static_cast<std::size_t>(index.row())];
-    if (index.column() == kNameColumn)
+    if (index.column() == kNameColumn) {
+        if (role == Qt::AccessibleTextRole && pastEnd(index.row()))
+            return displayName(entry.name) + QStringLiteral(" (") + kPastEndText +
+                   QStringLiteral(")");
         return displayName(entry.name);
+    }
     return QString::fromLatin1(entry.addressText);
 }
 

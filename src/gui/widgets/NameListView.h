@@ -12,6 +12,7 @@
 
 #include <array>
 #include <string_view>
+#include <vector>
 
 class QHBoxLayout;
 class QLineEdit;
@@ -34,6 +35,10 @@ public:
     // Replaces the entries; views show the new list from its top.
     void setList(NameList list);
     [[nodiscard]] const NameList& list() const { return m_list; }
+    // The rows whose record lies past the image's end: greyed, in italics,
+    // and so announced. A new list has none.
+    void setPastEndRows(std::vector<std::size_t> rows);
+    [[nodiscard]] bool pastEnd(int row) const;
 
     [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
     [[nodiscard]] int columnCount(const QModelIndex& parent = {}) const override;
@@ -44,6 +49,7 @@ public:
 private:
     NameList m_list;
     std::array<QString, 2> m_captions;
+    std::vector<std::size_t> m_pastEndRows; // ascending
 };
 
 struct NameListViewSetup {

@@ -1,25 +1,28 @@
 #include "gui/widgets/NoticeStrip.h"
 
-#include <QColor>
 #include <QFont>
-#include <QPainter>
+#include <QLabel>
 #include <QString>
 
 namespace starfall {
 
-QPixmap noticeStrip(int width, int height, const QFont& font, const QString& text,
-                    NoticeText background) {
-    QPixmap strip(width, height);
-    strip.fill(QColor(255, 255, 200));
-    QPainter painter(&strip);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
+QLabel* noticeStrip(QWidget* parent, const QFont& font, const QString& text,
+                    NoticeText background, const char* objectName) {
+    auto* strip = new QLabel(parent);
+    strip->setObjectName(QString::fromLatin1(objectName));
+    strip->setFont(font);
+    strip->setAlignment(Qt::AlignCenter);
+    strip->setStyleSheet(QStringLiteral("QLabel { background-color: rgb(255, 255, 200); "
+                                        "color: black; border: none; padding: 0px; }"));
     if (background == NoticeText::OnWhite) {
-        painter.setBackground(Qt::white);
-        painter.setBackgroundMode(Qt::OpaqueMode);
+        strip->setTextFormat(Qt::RichText);
+        strip->setText(QStringLiteral("<span style=\"background-color: white;\">") +
+                       text.toHtmlEscaped() + QStringLiteral("</span>"));
+    } else {
+        strip->setTextFormat(Qt::PlainText);
+        strip->setText(text);
     }
-    painter.drawText(QRect(0, 0, width, height), Qt::AlignCenter, text);
-    painter.end();
+    strip->setAccessibleName(text);
     return strip;
 }
 

@@ -1,18 +1,20 @@
 #pragma once
 
-// The pale-yellow notice strip that the upgrade page and the skill editor
-// paint: drawn off-screen, the text centred in black.
-
-#include <QPixmap>
+// The pale-yellow notice strip of the upgrade page and the skill editor: a
+// label, so that screen readers read it, with the text centred in black. Its
+// owner places it (it stays out of the layouts).
 
 class QFont;
+class QLabel;
 class QString;
+class QWidget;
 
 namespace starfall {
 
 enum class NoticeText { Transparent, OnWhite }; // the text cell's background
 
-[[nodiscard]] QPixmap noticeStrip(int width, int height, const QFont& font, const QString& text,
-                                  NoticeText background);
+// `objectName` ASCII.
+[[nodiscard]] QLabel* noticeStrip(QWidget* parent, const QFont& font, const QString& text,
+                                  NoticeText background, const char* objectName);
 
 } // namespace starfall

@@ -14,6 +14,8 @@ StepEdit::StepEdit(const QString& objectName, Byte byte, QWidget* parent)
       m_widest(byte == Byte::Signed ? QStringLiteral("-128") : QStringLiteral("255")) {
     setObjectName(objectName);
     setLineEdit(m_edit); // keeps the edit's digits-only validator
+    if (byte == Byte::Signed)
+        m_edit->allowSign();
     setButtonSymbols(QAbstractSpinBox::UpDownArrows);
     setAccelerated(false);
 }
