@@ -14,7 +14,7 @@ void addListedNoun(CLI::App& app, CliContext& context, const ListedNoun& noun) {
     CLI::App* command = app.add_subcommand(noun.name, noun.description);
     command->require_subcommand(1);
     const auto selected = [&context, arguments, noun] {
-        return selectedView(context.directory(), noun.list, arguments->image, arguments->selector,
+        return selectedView(context.listFolders(arguments->image), noun.list, arguments->image, arguments->selector,
                             noun.make);
     };
 

@@ -82,7 +82,7 @@ json report(const CliContext& context, const PatchArguments& arguments, const pa
             {"patch", arguments.patch},
             {"format", patch::summarize(patch).format},
             {"result", result},
-            {"changes", changesJson(arguments.image, context.directory(), changes)}};
+            {"changes", changesJson(arguments.image, context.listFolders(arguments.image), changes)}};
 }
 
 // Writes the changes unless this is a dry run, and prints `done` with what

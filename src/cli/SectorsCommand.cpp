@@ -46,7 +46,7 @@ void verify(CliContext& context, const SectorArguments& arguments) {
 
 void repair(CliContext& context, const SectorArguments& arguments) {
     const std::vector<SectorRange> ranges = arguments.range.empty()
-                                                ? editedSectors(context.directory())
+                                                ? editedSectors(context.listFolders(arguments.image))
                                                 : std::vector{parseSectorRange(arguments.range)};
     const RepairReport report = repairSectors(arguments.image, ranges);
     context.print({{"repaired", mismatchesJson(report.repaired)},

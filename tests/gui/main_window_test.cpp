@@ -230,7 +230,9 @@ TEST_F(MainWindowTest, AMissingListEndsTheProgramBeforeAnythingElseLoads) {
         },
         ProgramEnded);
     ASSERT_EQ(seams.messages.shown.size(), 1u);
-    EXPECT_EQ(seams.messages.shown[0], messages::listFileMissing("unitlist.ini"));
+    EXPECT_EQ(seams.messages.shown[0],
+              messages::listFileMissing(
+                  "unitlist.ini", listFoldersFor(dir.dir(), dir.file("first.img")).lines()));
     EXPECT_TRUE(window.page<PilotPage>()->nameList().entries.empty());
     EXPECT_EQ(window.page<UpgradePage>()->imageSession(), ImageSession{});
     EXPECT_EQ(shownValue(window, 0, 1), QString());

@@ -7,6 +7,7 @@
 // searches), and Ctrl+O and Ctrl+X reach the main window first.
 
 #include "core/io/ImageSession.h"
+#include "core/lists/ListFolders.h"
 
 #include <QWidget>
 
@@ -33,6 +34,10 @@ public:
 
     void setImageSession(const ImageSession& session) { m_session = session; }
     [[nodiscard]] const ImageSession& imageSession() const { return m_session; }
+    // Where the session's list files are looked for.
+    [[nodiscard]] ListFolders sessionListFolders() const {
+        return listFoldersFor(m_session.programDirectory, m_session.imagePath);
+    }
 
     // Where Ctrl+O and Ctrl+X typed on this page are passed on (may be null).
     void setOwner(PageOwner* owner) { m_owner = owner; }
