@@ -17,8 +17,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "IconScale: cannot read %s or bad size %s\n", argv[1], argv[2]);
         return 1;
     }
-    const QImage scaled =
-        icon.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    const QImage scaled = icon.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     if (!scaled.save(QString::fromLocal8Bit(argv[3]), "PNG")) {
         std::fprintf(stderr, "IconScale: cannot write %s\n", argv[3]);
         return 1;

@@ -89,10 +89,11 @@ std::string manualPage() {
     buildCommandLine(app, context, {});
     const std::vector<Command> commands = commandsOf(app);
 
-    std::string page = ".TH STARFALL\\-CLI 1 \"\" \"starfall " + std::string(kVersion) +
-                       "\" \"User Commands\"\n";
+    std::string page =
+        ".TH STARFALL\\-CLI 1 \"\" \"starfall " + std::string(kVersion) + "\" \"User Commands\"\n";
     page += ".SH NAME\nstarfall\\-cli \\- " + roffLine(app.get_description()) + '\n';
-    page += ".SH SYNOPSIS\n.B starfall\\-cli\n[\\fB\\-\\-dir\\fR \\fIDIR\\fR] \\fICOMMAND\\fR ...\n";
+    page +=
+        ".SH SYNOPSIS\n.B starfall\\-cli\n[\\fB\\-\\-dir\\fR \\fIDIR\\fR] \\fICOMMAND\\fR ...\n";
     page += ".SH DESCRIPTION\n" + roffBlock(helpOf(commands.front()));
     page += ".SH COMMANDS\n";
     for (std::size_t i = 1; i < commands.size(); ++i)
@@ -134,14 +135,17 @@ std::string bashCompletion() {
            "    local path=\"\" words=\"\" i\n"
            "    for ((i = 1; i < COMP_CWORD; i++)); do\n"
            "        case \"$path/${COMP_WORDS[i]}\" in\n"
-           "        " + known + ") path=\"$path/${COMP_WORDS[i]}\" ;;\n"
+           "        " +
+           known +
+           ") path=\"$path/${COMP_WORDS[i]}\" ;;\n"
            "        esac\n"
            "    done\n"
            "    if [[ $prev == --dir ]]; then\n"
            "        COMPREPLY=($(compgen -d -- \"$cur\"))\n"
            "        return\n"
            "    fi\n"
-           "    case \"$path\" in\n" + cases +
+           "    case \"$path\" in\n" +
+           cases +
            "    esac\n"
            "    COMPREPLY=($(compgen -W \"$words\" -- \"$cur\"))\n"
            "    [[ $cur == -* ]] || COMPREPLY+=($(compgen -f -- \"$cur\"))\n"

@@ -25,8 +25,8 @@ namespace starfall::cli {
 [[nodiscard]] std::unique_ptr<RecordView> weaponView(const std::string& image, int number);
 [[nodiscard]] std::unique_ptr<RecordView> upgradeView(const std::string& image);
 
-// The view of the entry SEL (#N or a name) of the kind's list in `directory` (the first of its folders holding the list),
-// made by one of the factories above.
+// The view of the entry SEL (#N or a name) of the kind's list in `directory` (the first of its
+// folders holding the list), made by one of the factories above.
 using ListedView = std::unique_ptr<RecordView> (*)(const std::string& image, const NameList& list,
                                                    std::size_t index);
 [[nodiscard]] std::unique_ptr<RecordView> selectedView(const ListFolders& directory, ListKind kind,

@@ -47,7 +47,7 @@ TEST(ListFolders, TheUsersFolderFollowsTheBaseDirectoryRules) {
     const Case cases[] = {
         {"/cfg", "/home/u", "/cfg/starfall/"},
         {"/cfg/", "/home/u", "/cfg/starfall/"},
-        {"", "/home/u", "/home/u/.config/starfall/"},           // empty: unset
+        {"", "/home/u", "/home/u/.config/starfall/"},             // empty: unset
         {"relative/cfg", "/home/u", "/home/u/.config/starfall/"}, // not absolute: ignored
         {std::nullopt, "/home/u/", "/home/u/.config/starfall/"},
         {std::nullopt, std::nullopt, std::nullopt},

@@ -54,8 +54,8 @@ TEST_F(EditorCopyTest, AListInNoSearchedFolderEndsWithStatus1NamingThem) {
     const std::string image = elsewhere.write("images/demo.img", std::string(256, '\0'));
     const ProcessResult result = run({image});
     EXPECT_EQ(result.exitCode, 1) << result.err;
-    const std::string searched =
-        programDir.dir() + '\n' + elsewhere.file("images/") + '\n' + elsewhere.file("config/starfall/");
+    const std::string searched = programDir.dir() + '\n' + elsewhere.file("images/") + '\n' +
+                                 elsewhere.file("config/starfall/");
     EXPECT_NE(result.err.find(printed(messages::listFileMissing("unitlist.ini", searched))),
               std::string::npos)
         << result.err;
@@ -67,7 +67,8 @@ TEST_F(EditorCopyTest, AListInNoSearchedFolderEndsWithStatus1NamingThem) {
 TEST_F(EditorCopyTest, ListsInTheImagesOrTheUsersFolderAreFound) {
     const std::string images = elsewhere.file("images");
     ASSERT_EQ(runCli({"make-demo", images}).exitCode, 0);
-    const std::map<std::string, std::string> quitAtOnce = {{"STARFALL_QUIT_AFTER_FIRST_PAINT", "1"}};
+    const std::map<std::string, std::string> quitAtOnce = {
+        {"STARFALL_QUIT_AFTER_FIRST_PAINT", "1"}};
     const ProcessResult beside = run({images + "/demo.img"}, quitAtOnce);
     EXPECT_EQ(beside.exitCode, 0) << beside.err;
     EXPECT_EQ(beside.err.find(messages::kTitleWarning), std::string::npos) << beside.err;
