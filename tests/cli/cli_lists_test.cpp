@@ -1,3 +1,4 @@
+#include "core/Version.h"
 #include "core/text/Messages.h"
 
 #include "support/Process.h"
@@ -80,6 +81,12 @@ TEST(CliLists, ListsAreSearchedBesideTheProgramTheImageThenTheUser) {
     EXPECT_EQ(run({"--dir", root.file("given"), "pilot", "get", image, "#0"}).err,
               messages::listFileMissing("charlist.ini", root.file("given/")).text + "\n")
         << "--dir alone, though the others hold lists";
+}
+
+TEST(CliLists, VersionIsTheBuildsOwn) {
+    const auto result = runCli({"--version"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, std::string("starfall-cli ") + kVersion + "\n");
 }
 
 TEST(CliLists, UsageErrorsExitWithTwo) {
