@@ -3,7 +3,8 @@
 # make fuzz  runs each fuzz target for FUZZ_SECONDS (default 60)
 # make bench runs the benchmarks, then bench/startup.sh (start-up ratios)
 # make bench-mods  times patch make, patch apply, diff and import on the demo
-.PHONY: run test fuzz bench bench-mods setup
+# make package     builds the Debian package build/starfall_VERSION-1_ARCH.deb
+.PHONY: run test fuzz bench bench-mods package setup
 
 JOBS ?= $(shell nproc)
 
@@ -17,6 +18,10 @@ run: setup build/CMakeCache.txt
 	cmake --build build -j $(JOBS)
 	test -f build/bin/demo.img || build/bin/starfall-cli make-demo build/bin
 	build/bin/starfall-editor build/bin/demo.img
+
+package: setup build/CMakeCache.txt
+	cmake --build build -j $(JOBS)
+	cmake --build build --target package
 
 build-test/CMakeCache.txt:
 	cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DSTARFALL_TESTS=ON -DSTARFALL_SANITIZE=ON -DSTARFALL_BENCH=ON

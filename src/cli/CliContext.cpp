@@ -8,10 +8,10 @@
 
 namespace starfall::cli {
 
-std::string CliContext::directory() const {
+ListFolders CliContext::listFolders(const std::string& imagePath) const {
     if (dir.empty())
-        return programDirectory();
-    return dir.back() == '/' ? dir : dir + '/';
+        return listFoldersFor(programDirectory(), imagePath);
+    return ListFolders(dir);
 }
 
 // Bytes that are not UTF-8 (a name the list does not hold in code page 949)

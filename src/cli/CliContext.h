@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/lists/ListFolders.h"
 #include "core/lists/NameList.h"
 
 #include <nlohmann/json.hpp>
@@ -18,12 +19,14 @@ public:
 };
 
 struct CliContext {
-    std::string dir; // holds the list files and weapon.ini; ends with '/'
+    std::string dir; // holds the list files and weapon.ini; searched alone when given
     std::ostream* out = nullptr;
     std::ostream* err = nullptr; // what is said beside the JSON
     int exitStatus = 0;          // a command that reports a finding sets 1
 
-    [[nodiscard]] std::string directory() const;
+    // Where the list files of a command on `imagePath` (none: "") are looked
+    // for: --dir alone, or the program's folder, the image's, the user's.
+    [[nodiscard]] ListFolders listFolders(const std::string& imagePath = {}) const;
     void print(const nlohmann::json& value) const;
 };
 

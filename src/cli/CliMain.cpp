@@ -4,6 +4,7 @@
 #include "cli/VerbTable.h"
 
 #include "core/io/CoreError.h"
+#include "core/Version.h"
 #include "core/io/ImageSave.h"
 #include "core/text/Messages.h"
 
@@ -33,10 +34,20 @@ std::string_view verbOf(int argc, const char* const* argv) {
 
 } // namespace
 
-int runCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
-    CLI::App app{"Reads and writes the records of a Starfall disc image, printing JSON."};
+void buildCommandLine(CLI::App& app, CliContext& context, std::string_view verb) {
+    app.description("Reads and writes the records of a Starfall disc image, printing JSON.");
     app.name("starfall-cli");
     app.require_subcommand(1);
+    app.add_option("--dir", context.dir,
+                   "Folder holding charlist.ini, unitlist.ini and weapon.ini "
+                   "(default: this program's folder, then the image's, then "
+                   "$XDG_CONFIG_HOME/starfall)");
+    app.set_version_flag("--version", std::string("starfall-cli ") + kVersion);
+    addVerbs(app, context, verb);
+}
+
+int runCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    CLI::App app;
     setRecoveryNoticeSink([&err](const Message& message) { err << message.text << '\n'; });
     struct SinkReset {
         ~SinkReset() { setRecoveryNoticeSink({}); } // `err` may not outlive this call
@@ -45,10 +56,7 @@ int runCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     CliContext context;
     context.out = &out;
     context.err = &err;
-    app.add_option("--dir", context.dir,
-                   "Folder holding charlist.ini, unitlist.ini and weapon.ini "
-                   "(default: the folder of this program)");
-    addVerbs(app, context, verbOf(argc, argv));
+    buildCommandLine(app, context, verbOf(argc, argv));
     // A failure after a save landed must not read as a failed save.
     const std::uint64_t landedBefore = landedSaveCount();
     const auto sayIfLanded = [&] {
@@ -60,6 +68,8 @@ int runCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
         return app.exit(help, out, err);
+    } catch (const CLI::CallForVersion& version) {
+        return app.exit(version, out, err);
     } catch (const CLI::ParseError& error) {
         app.exit(error, out, err);
         return 2;

@@ -69,7 +69,7 @@ void printText(std::ostream& out, const nlohmann::json& report) {
 }
 
 void diff(CliContext& context, const DiffArguments& arguments) {
-    const std::string directory = context.directory();
+    const ListFolders directory = context.listFolders(arguments.base);
     const ImageReadScope baseScope(arguments.base);
     const ImageReadScope otherScope(arguments.other);
     // Both sides hold the weapons either image lists.

@@ -48,7 +48,7 @@ std::int64_t parseIndex(std::string_view digits, const std::string& text) {
 
 } // namespace
 
-std::vector<SectorRange> editedSectors(const std::string& directory) {
+std::vector<SectorRange> editedSectors(const ListFolders& directory) {
     std::vector<Position> positions;
     addPilotPositions(loadNameList(directory, ListKind::Pilots), positions);
     addUnitPositions(loadNameList(directory, ListKind::Units), positions);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/lists/ListFolders.h"
 #include "core/sector/SectorScan.h"
 
 #include <string>
@@ -10,7 +11,7 @@ namespace starfall::cli {
 // The sectors holding every byte the editor can write: the pilot records and
 // skill tables of charlist.ini, the unit records of unitlist.ini (both read
 // from `directory`), the weapon table and the upgrade table.
-[[nodiscard]] std::vector<SectorRange> editedSectors(const std::string& directory);
+[[nodiscard]] std::vector<SectorRange> editedSectors(const ListFolders& directory);
 
 // "A-B" or "A", sector indexes from 0. Throws UsageError on anything else.
 [[nodiscard]] SectorRange parseSectorRange(const std::string& text);

@@ -15,7 +15,7 @@ void addExportCommand(CLI::App& app, CliContext& context) {
                                      "upgrade table of the image");
     command->add_option("IMAGE", *image, "The image file")->required();
     command->callback([&context, image] {
-        const std::string directory = context.directory();
+        const ListFolders directory = context.listFolders(*image);
         const ImageReadScope scope(*image); // one open for every record
         context.print(loadImageRecords(*image, directory).json());
     });

@@ -61,11 +61,11 @@ void ImageRecords::visit(
     visitor("upgrade", *upgrade);
 }
 
-std::set<int> listedWeapons(const std::string& image, const std::string& directory) {
+std::set<int> listedWeapons(const std::string& image, const ListFolders& directory) {
     return listedIn(image, loadNameList(directory, ListKind::Units));
 }
 
-ImageRecords loadImageRecords(const std::string& image, const std::string& directory,
+ImageRecords loadImageRecords(const std::string& image, const ListFolders& directory,
                               const std::set<int>& alsoWeapons) {
     const NameList units = loadNameList(directory, ListKind::Units);
     std::set<int> weapons = listedIn(image, units);

@@ -6,6 +6,7 @@
 // `export` prints them; `import` and `diff` find records among them.
 
 #include "cli/RecordView.h"
+#include "core/lists/ListFolders.h"
 
 #include <nlohmann/json.hpp>
 
@@ -34,11 +35,11 @@ struct ImageRecords {
 };
 
 // The numbers of the weapons the units of `directory`'s unitlist.ini list in `image`.
-[[nodiscard]] std::set<int> listedWeapons(const std::string& image, const std::string& directory);
+[[nodiscard]] std::set<int> listedWeapons(const std::string& image, const ListFolders& directory);
 
-// `directory` holds the list files and ends with its separator. The weapons
+// `directory` is where the list files are looked for. The weapons
 // are those the image's units list, and `alsoWeapons` (another image's).
-[[nodiscard]] ImageRecords loadImageRecords(const std::string& image, const std::string& directory,
+[[nodiscard]] ImageRecords loadImageRecords(const std::string& image, const ListFolders& directory,
                                             const std::set<int>& alsoWeapons = {});
 
 } // namespace starfall::cli

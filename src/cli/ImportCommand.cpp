@@ -146,8 +146,8 @@ void applyEntry(RecordView& record, const json& entry, const std::string& path, 
 
 class Importer {
 public:
-    Importer(const std::string& image, const std::string& directory, ValueRule rule)
-        : m_image(image), m_directory(directory), m_rule(rule) {}
+    Importer(const std::string& image, ListFolders directory, ValueRule rule)
+        : m_image(image), m_directory(std::move(directory)), m_rule(rule) {}
 
     void read(const json& document) {
         if (!document.is_object())
@@ -215,7 +215,7 @@ private:
     }
 
     std::string m_image;
-    std::string m_directory;
+    ListFolders m_directory;
     ValueRule m_rule;
     std::set<std::pair<std::string, std::string>> m_seen;
     std::vector<Target> m_targets;
@@ -229,7 +229,7 @@ std::int64_t imageSize(const std::string& image) {
 void importDocument(CliContext& context, const ImportArguments& arguments) {
     const json document = readDocument(arguments.file);
     const ImageReadScope scope(arguments.image);
-    Importer importer(arguments.image, context.directory(),
+    Importer importer(arguments.image, context.listFolders(arguments.image),
                       arguments.asTyped ? ValueRule::AsTyped : ValueRule::Checked);
     importer.read(document);
 

@@ -27,7 +27,7 @@ nlohmann::json listJson(const NameList& list) {
 void addListEntriesVerb(CLI::App& app, CliContext& context, const char* verb, ListKind kind,
                         const char* description) {
     app.add_subcommand(verb, description)->callback([&context, kind] {
-        context.print(listJson(loadNameList(context.directory(), kind)));
+        context.print(listJson(loadNameList(context.listFolders(), kind)));
     });
 }
 

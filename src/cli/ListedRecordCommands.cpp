@@ -14,8 +14,8 @@ void addListedNoun(CLI::App& app, CliContext& context, const ListedNoun& noun) {
     CLI::App* command = app.add_subcommand(noun.name, noun.description);
     command->require_subcommand(1);
     const auto selected = [&context, arguments, noun] {
-        return selectedView(context.directory(), noun.list, arguments->image, arguments->selector,
-                            noun.make);
+        return selectedView(context.listFolders(arguments->image), noun.list, arguments->image,
+                            arguments->selector, noun.make);
     };
 
     CLI::App* get = addRecordVerb(*command, "get", std::string("Print ") + noun.record, *arguments);

@@ -109,11 +109,12 @@ void make(CliContext& context, PatchArguments arguments) {
 
 json report(const CliContext& context, const PatchArguments& arguments, const patch::Patch& patch,
             std::string_view result, const patch::ByteChanges& changes) {
-    return {{"image", arguments.image},
-            {"patch", arguments.patch},
-            {"format", patch::summarize(patch).format},
-            {"result", result},
-            {"changes", changesJson(arguments.image, context.directory(), changes)}};
+    return {
+        {"image", arguments.image},
+        {"patch", arguments.patch},
+        {"format", patch::summarize(patch).format},
+        {"result", result},
+        {"changes", changesJson(arguments.image, context.listFolders(arguments.image), changes)}};
 }
 
 // Writes the changes unless this is a dry run, and prints `done` with what

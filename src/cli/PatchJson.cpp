@@ -51,7 +51,7 @@ void addFormatFields(json& out, const patch::Patch& patch) {
 
 } // namespace
 
-json changesJson(const std::string& image, const std::string& directory,
+json changesJson(const std::string& image, const ListFolders& directory,
                  const patch::ByteChanges& changes) {
     json report = json::object();
     std::vector<Position> known;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/lists/ListFolders.h"
 #include "core/patch/ByteChanges.h"
 #include "core/patch/PatchFile.h"
 
@@ -11,7 +12,7 @@ namespace starfall::cli {
 // record as `diff` reports it (through the list files of `directory`, when
 // they are there), the changed bytes no record holds, and "total_bytes". The
 // one place that reports a patch's changes.
-[[nodiscard]] nlohmann::json changesJson(const std::string& image, const std::string& directory,
+[[nodiscard]] nlohmann::json changesJson(const std::string& image, const ListFolders& directory,
                                          const patch::ByteChanges& changes);
 
 // `patch info`: format, description, block check, undo data, records, bytes

@@ -106,7 +106,7 @@ std::unique_ptr<RecordView> pilotView(const std::string& image, const NameList& 
                    [kind](std::string_view key) { return pilotLacks(kind, key); }});
 }
 
-std::unique_ptr<RecordView> selectedView(const std::string& directory, ListKind kind,
+std::unique_ptr<RecordView> selectedView(const ListFolders& directory, ListKind kind,
                                          const std::string& image, std::string_view selector,
                                          ListedView make) {
     const NameList list = loadNameList(directory, kind);
@@ -175,13 +175,13 @@ std::unique_ptr<RecordView> upgradeView(const std::string& image) {
 }
 
 nlohmann::json weaponListJson(const std::string& image, const NameList& units, std::size_t index,
-                              const std::string& directory) {
+                              const ListFolders& directory) {
     const NameListEntry& entry = units.entries.at(index);
     const Position listStart = unitWeaponListStart(units.positionOf(entry));
     nlohmann::json weapons = nlohmann::json::array();
     for (const NamedWeapon& weapon :
          loadNamedWeaponList(image, entry.name, entry.addressText, listStart,
-                             directory + std::string(kWeaponNamesFile))) {
+                             directory.pathOf(kWeaponNamesFile))) {
         weapons.push_back(
             {{"index", weapon.index}, {"number", weapon.number}, {"name", nameJson(weapon.name)}});
     }

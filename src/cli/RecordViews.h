@@ -5,6 +5,7 @@
 
 #include "cli/RecordView.h"
 #include "core/lists/ListFiles.h"
+#include "core/lists/ListFolders.h"
 #include "core/lists/NameList.h"
 
 #include <memory>
@@ -24,11 +25,11 @@ namespace starfall::cli {
 [[nodiscard]] std::unique_ptr<RecordView> weaponView(const std::string& image, int number);
 [[nodiscard]] std::unique_ptr<RecordView> upgradeView(const std::string& image);
 
-// The view of the entry SEL (#N or a name) of the kind's list in `directory`,
-// made by one of the factories above.
+// The view of the entry SEL (#N or a name) of the kind's list in `directory` (the first of its
+// folders holding the list), made by one of the factories above.
 using ListedView = std::unique_ptr<RecordView> (*)(const std::string& image, const NameList& list,
                                                    std::size_t index);
-[[nodiscard]] std::unique_ptr<RecordView> selectedView(const std::string& directory, ListKind kind,
+[[nodiscard]] std::unique_ptr<RecordView> selectedView(const ListFolders& directory, ListKind kind,
                                                        const std::string& image,
                                                        std::string_view selector, ListedView make);
 
@@ -38,6 +39,6 @@ using ListedView = std::unique_ptr<RecordView> (*)(const std::string& image, con
 
 // A unit's weapon list with the names of weapon.ini in `directory`.
 [[nodiscard]] nlohmann::json weaponListJson(const std::string& image, const NameList& units,
-                                            std::size_t index, const std::string& directory);
+                                            std::size_t index, const ListFolders& directory);
 
 } // namespace starfall::cli

@@ -45,9 +45,9 @@ void verify(CliContext& context, const SectorArguments& arguments) {
 }
 
 void repair(CliContext& context, const SectorArguments& arguments) {
-    const std::vector<SectorRange> ranges = arguments.range.empty()
-                                                ? editedSectors(context.directory())
-                                                : std::vector{parseSectorRange(arguments.range)};
+    const std::vector<SectorRange> ranges =
+        arguments.range.empty() ? editedSectors(context.listFolders(arguments.image))
+                                : std::vector{parseSectorRange(arguments.range)};
     const RepairReport report = repairSectors(arguments.image, ranges);
     context.print({{"repaired", mismatchesJson(report.repaired)},
                    {"left_alone", mismatchesJson(report.leftAlone)}});

@@ -15,9 +15,10 @@ void addWeaponsCommand(CLI::App& app, CliContext& context) {
     CLI::App* weapons = addRecordVerb(app, "weapons", "Print a unit's weapon list", *arguments);
     addSelector(*weapons, *arguments, "unit");
     weapons->callback([&context, arguments] {
-        const NameList list = loadNameList(context.directory(), ListKind::Units);
+        const ListFolders folders = context.listFolders(arguments->image);
+        const NameList list = loadNameList(folders, ListKind::Units);
         context.print(weaponListJson(arguments->image, list, selectEntry(list, arguments->selector),
-                                     context.directory()));
+                                     folders));
     });
 }
 

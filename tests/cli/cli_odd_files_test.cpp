@@ -39,10 +39,10 @@ TEST_F(CliOddFilesTest, ListsAndImagesThatAreNotRegularFiles) {
     makeFifo(odd.file("charlist.ini"));
     const auto units = runCli({"--dir", odd.dir(), "unit", "get", m_image, "#0"});
     EXPECT_EQ(units.exitCode, 1);
-    EXPECT_EQ(units.err, messages::listFileMissing("unitlist.ini").text + "\n");
+    EXPECT_EQ(units.err, messages::listFileMissing("unitlist.ini", odd.dir()).text + "\n");
     const auto pilots = runCli({"--dir", odd.dir(), "pilots"});
     EXPECT_EQ(pilots.exitCode, 1);
-    EXPECT_EQ(pilots.err, messages::listFileMissing("charlist.ini").text + "\n");
+    EXPECT_EQ(pilots.err, messages::listFileMissing("charlist.ini", odd.dir()).text + "\n");
 
     const std::string fifo = odd.file("pipe.img");
     makeFifo(fifo);

@@ -156,8 +156,8 @@ TEST(Messages, FailuresCarryTheEditorsTexts) {
     EXPECT_EQ(open.what(), messages::fileOpenFailure("/a/b.img").text);
     EXPECT_EQ(messageFor(CoreError(Failure::ImageOpenForSave, "")), messages::fileOpenFailure(""));
     EXPECT_EQ(
-        messageFor(CoreError(Failure::ListFileMissing, "/x/unitlist.ini", -1, "unitlist.ini")),
-        messages::listFileMissing("unitlist.ini"));
+        messageFor(CoreError(Failure::ListFileMissing, "/x/", -1, "unitlist.ini")),
+        messages::listFileMissing("unitlist.ini", "/x/"));
     EXPECT_TRUE(CoreError(Failure::ImageOpenForLoad, "").endsProgram());
     EXPECT_FALSE(CoreError(Failure::ImageOpenForSave, "").endsProgram());
 }

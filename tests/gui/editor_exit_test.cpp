@@ -48,11 +48,14 @@ protected:
         std::filesystem::create_directory(elsewhere.path() / "images");
     }
 
-    ProcessResult run(const std::vector<std::string>& args) {
-        return runProcess(editor, args, kHeadless);
+    ProcessResult run(const std::vector<std::string>& args,
+                      std::map<std::string, std::string> environment = {}) {
+        environment.insert(kHeadless.begin(), kHeadless.end());
+        environment.emplace("XDG_CONFIG_HOME", elsewhere.file("config"));
+        return runProcess(editor, args, environment);
     }
     ProcessResult runAndQuit(const std::vector<std::string>& args) {
-        return runProcess(editor, args, kQuitAtOnce);
+        return run(args, {kQuitAtOnce.begin(), kQuitAtOnce.end()});
     }
     void writeLists() {
         programDir.write("unitlist.ini", "UNITS 100\nAlpha, 4\n");
@@ -64,16 +67,19 @@ protected:
     std::string editor = programDir.file("starfall-editor");
 };
 
-// A bad start reports why, then shows the window without an image; a run
-// that ends without one ends with status 1, so that scripts can tell.
-TEST_F(EditorCopyTest, AMissingListInTheProgramsFolderIsReportedAndTheRunEndsWithStatus1) {
-    elsewhere.write("unitlist.ini", "UNITS 100\nAlpha, 4\n"); // not where the program is
-    const std::string image = elsewhere.write("demo.img", std::string(256, '\0'));
+// A bad start reports why, naming every folder searched for a list, then shows
+// the window without an image; a run that ends without one ends with status
+// 1, so that scripts can tell.
+TEST_F(EditorCopyTest, AListInNoSearchedFolderIsReportedAndTheRunEndsWithStatus1) {
+    elsewhere.write("unitlist.ini", "UNITS 100\nAlpha, 4\n"); // beside the image's folder only
+    const std::string image = elsewhere.write("images/demo.img", std::string(256, '\0'));
     const ProcessResult result = runAndQuit({image});
     EXPECT_EQ(result.exitCode, 1) << result.err;
-    const Message missing = messageFor(CoreError(
-        Failure::ListFileMissing, programDir.file("unitlist.ini"), -1, "unitlist.ini"));
-    EXPECT_NE(result.err.find(printed(missing)), std::string::npos) << result.err;
+    const std::string searched = programDir.dir() + '\n' + elsewhere.file("images/") + '\n' +
+                                 elsewhere.file("config/starfall/");
+    EXPECT_NE(result.err.find(printed(messages::listFileMissing("unitlist.ini", searched))),
+              std::string::npos)
+        << result.err;
     EXPECT_EQ(result.err.find("charlist.ini"), std::string::npos) << "loaded on after the end";
     EXPECT_NE(result.out.find('x'), std::string::npos) << "the window never showed";
 }
@@ -102,6 +108,25 @@ TEST_F(EditorCopyTest, NoImageAtStartEndsWithStatus1AndAGoodOneWith0) {
     const std::string image = elsewhere.write("good.img", std::string(4096, '\0'));
     const ProcessResult result = runAndQuit({image});
     EXPECT_EQ(result.exitCode, 0) << result.err;
+}
+
+// An installed editor keeps no lists beside it: the image's folder or the
+// user's folder holds them. The program loads them and runs on.
+TEST_F(EditorCopyTest, ListsInTheImagesOrTheUsersFolderAreFound) {
+    const std::string images = elsewhere.file("images");
+    ASSERT_EQ(runCli({"make-demo", images}).exitCode, 0);
+    const std::map<std::string, std::string> quitAtOnce = {
+        {"STARFALL_QUIT_AFTER_FIRST_PAINT", "1"}};
+    const ProcessResult beside = run({images + "/demo.img"}, quitAtOnce);
+    EXPECT_EQ(beside.exitCode, 0) << beside.err;
+    EXPECT_EQ(beside.err.find(messages::kTitleWarning), std::string::npos) << beside.err;
+
+    std::filesystem::create_directories(elsewhere.file("config/starfall"));
+    for (const char* list : {"unitlist.ini", "charlist.ini", "weapon.ini"})
+        std::filesystem::rename(images + "/" + list, elsewhere.file("config/starfall/") + list);
+    const ProcessResult user = run({images + "/demo.img"}, quitAtOnce);
+    EXPECT_EQ(user.exitCode, 0) << user.err;
+    EXPECT_EQ(user.err.find(messages::kTitleWarning), std::string::npos) << user.err;
 }
 
 TEST_F(EditorCopyTest, MoreThanOneImageIsRefused) {

@@ -236,8 +236,8 @@ TEST_F(MainWindowTest, AMissingListIsReportedBeforeAnythingElseLoads) {
     EXPECT_NO_THROW(window.openImage());
     ASSERT_EQ(seams.messages.shown.size(), 1u);
     EXPECT_EQ(seams.messages.shown[0],
-              messageFor(CoreError(Failure::ListFileMissing, dir.file("unitlist.ini"), -1,
-                                   "unitlist.ini")));
+              messages::listFileMissing(
+                  "unitlist.ini", listFoldersFor(dir.dir(), dir.file("first.img")).lines()));
     EXPECT_TRUE(window.page<PilotPage>()->nameList().entries.empty());
     EXPECT_EQ(window.page<UpgradePage>()->imageSession(), ImageSession{});
     EXPECT_EQ(shownValue(window, 0, 1), QString());

@@ -13,7 +13,7 @@ enum class Failure {
     PositionOutOfRange,    // a planned position lies before 0 or at or past 2 GiB
     WriteFailed,           // a write, flush or close of the image failed
     SectorFraming,         // a save would write into a sector's head or tail
-    ListFileMissing,       // charlist.ini or unitlist.ini cannot be opened
+    ListFileMissing,       // charlist.ini or unitlist.ini in none of the folders (path: one a line)
     PastImageEnd,          // a save would write at or past the image's end
     JournalUnavailable,    // a save cannot create or flush its journal
     JournalInTheWay,       // a journal that cannot be applied lies where a save needs its own

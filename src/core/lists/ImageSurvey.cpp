@@ -1,5 +1,7 @@
 #include "core/lists/ImageSurvey.h"
 
+#include "core/lists/ListFolders.h"
+
 #include "core/io/CoreError.h"
 #include "core/io/FileHandle.h"
 #include "core/io/ImageAccess.h"
@@ -84,8 +86,10 @@ ImageSurvey surveyImage(const std::string& imagePath, const std::string& program
             survey.size = status.st_size;
     }
     survey.writable = FileHandle(imagePath, O_RDWR).isOpen();
-    const NameList units = loadNameList(programDirectory, ListKind::Units);
-    const NameList pilots = loadNameList(programDirectory, ListKind::Pilots);
+    // Found where the pages will look for them.
+    const ListFolders folders = listFoldersFor(programDirectory, imagePath);
+    const NameList units = loadNameList(folders, ListKind::Units);
+    const NameList pilots = loadNameList(folders, ListKind::Pilots);
     const ImageReadScope scope(imagePath);
     survey.rawSectors = startsRaw(imagePath);
     survey.unitsPastEnd = rowsPastEnd(units, survey.size, unitPositions);

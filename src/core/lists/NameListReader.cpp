@@ -89,12 +89,13 @@ NameList parseNameList(std::string_view content) {
     return list;
 }
 
-NameList loadNameList(const std::string& programDirectory, ListKind kind) {
-    const std::string path = programDirectory + std::string(listFileName(kind));
-    const auto content = readRegularFile(path);
-    if (!content)
-        throw CoreError(Failure::ListFileMissing, path, -1, std::string(listFileName(kind)));
-    return parseNameList(*content);
+NameList loadNameList(const ListFolders& folders, ListKind kind) {
+    const std::string name(listFileName(kind));
+    for (const std::string& folder : folders.folders()) {
+        if (const auto content = readRegularFile(folder + name))
+            return parseNameList(*content);
+    }
+    throw CoreError(Failure::ListFileMissing, folders.lines(), -1, name);
 }
 
 } // namespace starfall

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/lists/ListFiles.h"
+#include "core/lists/ListFolders.h"
 #include "core/lists/NameList.h"
 
 #include <string>
@@ -14,8 +15,9 @@ namespace starfall {
 // then one entry per line. CR LF counts as LF, as in a text-mode read.
 [[nodiscard]] NameList parseNameList(std::string_view content);
 
-// Reads programDirectory + the kind's file name in one read; throws
-// CoreError(ListFileMissing) when it cannot be opened or is not a regular file.
-[[nodiscard]] NameList loadNameList(const std::string& programDirectory, ListKind kind);
+// Reads the kind's file, in one read, from the first of `folders` where it
+// opens as a regular file; throws CoreError(ListFileMissing), the searched
+// folders as its path, when none holds it.
+[[nodiscard]] NameList loadNameList(const ListFolders& folders, ListKind kind);
 
 } // namespace starfall

@@ -34,9 +34,11 @@ Message fileOpenFailure(std::string_view filePath) {
     return romEditorExclamation(quoted(filePath, "파일을 열 수 없습니다."));
 }
 
-Message listFileMissing(std::string_view fileName) {
+Message listFileMissing(std::string_view fileName, std::string_view folders) {
     std::string text(fileName);
     text += " 파일을 찾을 수 없습니다.";
+    if (!folders.empty())
+        text += "\n찾아본 폴더:\n" + std::string(folders);
     return {std::move(text), std::string(kTitleWarning), MessageIcon::Exclamation};
 }
 
@@ -238,7 +240,7 @@ Message messageFor(Failure failure, std::string_view path, Position position,
                                     "은(는) 섹터 머리나 " + "꼬리 영역입니다. " +
                                     std::string(detail) + "을(를) 저장하지 않았습니다.");
     case Failure::ListFileMissing:
-        return messages::listFileMissing(detail);
+        return messages::listFileMissing(detail, path);
     case Failure::PastImageEnd:
         return romEditorExclamation(
             quoted(path, "파일의 위치 ") + std::to_string(position) +

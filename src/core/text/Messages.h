@@ -34,7 +34,8 @@ inline constexpr std::string_view kTitleWarning = "경고";
 // An image (for reading or for update) or a patch file cannot be opened, or
 // a read of it fails after the open.
 [[nodiscard]] Message fileOpenFailure(std::string_view filePath);
-[[nodiscard]] Message listFileMissing(std::string_view fileName);
+// `folders` are the folders searched, one a line.
+[[nodiscard]] Message listFileMissing(std::string_view fileName, std::string_view folders);
 // searchText arrives as the user typed it (UTF-8).
 [[nodiscard]] Message pilotNotFound(std::string_view searchText);
 [[nodiscard]] Message unitNotFound(std::string_view searchText);

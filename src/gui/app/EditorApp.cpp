@@ -7,6 +7,7 @@
 #include "gui/app/FirstPaintProbe.h"
 #include "gui/widgets/MessagePresenter.h"
 #include "gui/app/QtTranslation.h"
+#include "core/Version.h"
 #include "core/io/ImageSave.h"
 
 #include <QCommandLineParser>
@@ -25,7 +26,7 @@ void initEditorResources() {
 
 EditorApp::EditorApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("starfall-editor"));
-    setApplicationVersion(QStringLiteral("1.3"));
+    setApplicationVersion(QString::fromLatin1(kVersion));
     initEditorResources();
     setWindowIcon(QIcon(QStringLiteral(":/starfall/editor.png")));
     setFont(editorFont());

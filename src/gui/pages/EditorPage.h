@@ -8,6 +8,7 @@
 // first, and so does Ctrl+X except in a text box, where it cuts.
 
 #include "core/io/ImageSession.h"
+#include "core/lists/ListFolders.h"
 
 #include <QWidget>
 
@@ -54,6 +55,10 @@ public:
 
     void setImageSession(const ImageSession& session) { m_session = session; }
     [[nodiscard]] const ImageSession& imageSession() const { return m_session; }
+    // Where the session's list files are looked for.
+    [[nodiscard]] ListFolders sessionListFolders() const {
+        return listFoldersFor(m_session.programDirectory, m_session.imagePath);
+    }
 
     // Where Ctrl+O and Ctrl+X typed on this page are passed on (may be null).
     void setOwner(PageOwner* owner) { m_owner = owner; }

@@ -117,7 +117,7 @@ void UnitPage::rebuildList() {
     enableButtons(false);
     NameList list;
     if (!runReportingErrors(
-            this, [&] { list = loadNameList(imageSession().programDirectory, ListKind::Units); }))
+            this, [&] { list = loadNameList(sessionListFolders(), ListKind::Units); }))
         return;
     m_filling = true;
     m_ui.names->setList(std::move(list));

@@ -3,6 +3,7 @@
 #include "core/codec/TextNumbers.h"
 #include "core/io/ProgramDirectory.h"
 #include "core/lists/ListFiles.h"
+#include "core/lists/ListFolders.h"
 #include "core/text/Messages.h"
 #include "core/text/TraceLines.h"
 #include "core/weapon/UnitWeaponList.h"
@@ -93,7 +94,9 @@ void WeaponDialog::buildWeaponList() {
     runReportingErrors(this, [&] {
         weapons =
             loadNamedWeaponList(m_handOver.imagePath, m_handOver.nameCp949, m_handOver.addressText,
-                                m_handOver.listPosition, directory + std::string(kWeaponNamesFile));
+                                m_handOver.listPosition,
+                                listFoldersFor(directory, m_handOver.imagePath)
+                                    .pathOf(kWeaponNamesFile));
     });
     NameList list;
     list.entries.reserve(weapons.size());
