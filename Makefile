@@ -3,7 +3,8 @@
 # make fuzz  runs each fuzz target for FUZZ_SECONDS (default 60)
 # make bench runs the benchmarks, then bench/startup.sh (start-up ratios)
 # make bench-mods  times patch make, patch apply, diff and import on the demo
-.PHONY: run test fuzz bench bench-mods setup
+# make bench-scale the image-wide commands on a 696 MB image
+.PHONY: run test fuzz bench bench-mods bench-scale setup
 
 JOBS ?= $(shell nproc)
 
@@ -40,7 +41,7 @@ build-bench/CMakeCache.txt:
 
 bench: setup build-bench/CMakeCache.txt
 	cmake -S . -B build-bench -DSTARFALL_GUI=ON > /dev/null # the start-up baselines need Qt
-	cmake --build build-bench -j $(JOBS) --target starfall-bench starfall-editor starfall-cli bare-window bare-io
+	cmake --build build-bench -j $(JOBS) --target starfall-bench starfall-editor starfall-cli bare-window bare-io cpu-time
 	build-bench/bin/starfall-bench
 	bench/startup.sh build-bench
 
@@ -48,3 +49,9 @@ bench: setup build-bench/CMakeCache.txt
 bench-mods: setup build-bench/CMakeCache.txt
 	cmake --build build-bench -j $(JOBS) --target starfall-cli
 	bench/mods.sh build-bench/bin/starfall-cli
+
+# diff, patch make and apply and sectors verify and repair on a 696 MB image,
+# against cmp -l, cat and sha256sum of the same files (CPU medians, max RSS)
+bench-scale: setup build-bench/CMakeCache.txt
+	cmake --build build-bench -j $(JOBS) --target starfall-cli cpu-time
+	bench/scale.sh build-bench
