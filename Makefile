@@ -4,7 +4,8 @@
 # make bench runs the benchmarks, then bench/startup.sh (start-up ratios)
 # make bench-mods  times patch make, patch apply, diff and import on the demo
 # make package     builds the Debian package build/starfall_VERSION-1_ARCH.deb
-.PHONY: run test fuzz bench bench-mods package setup
+# make bench-scale the image-wide commands on a 696 MB image
+.PHONY: run test fuzz bench bench-mods bench-scale package setup
 
 JOBS ?= $(shell nproc)
 
@@ -45,7 +46,7 @@ build-bench/CMakeCache.txt:
 
 bench: setup build-bench/CMakeCache.txt
 	cmake -S . -B build-bench -DSTARFALL_GUI=ON > /dev/null # the start-up baselines need Qt
-	cmake --build build-bench -j $(JOBS) --target starfall-bench starfall-editor starfall-cli bare-window bare-io
+	cmake --build build-bench -j $(JOBS) --target starfall-bench starfall-editor starfall-cli bare-window bare-io cpu-time
 	build-bench/bin/starfall-bench
 	bench/startup.sh build-bench
 
@@ -53,3 +54,9 @@ bench: setup build-bench/CMakeCache.txt
 bench-mods: setup build-bench/CMakeCache.txt
 	cmake --build build-bench -j $(JOBS) --target starfall-cli
 	bench/mods.sh build-bench/bin/starfall-cli
+
+# diff, patch make and apply and sectors verify and repair on a 696 MB image,
+# against cmp -l, cat and sha256sum of the same files (CPU medians, max RSS)
+bench-scale: setup build-bench/CMakeCache.txt
+	cmake --build build-bench -j $(JOBS) --target starfall-cli cpu-time
+	bench/scale.sh build-bench

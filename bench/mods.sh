@@ -22,8 +22,9 @@ mv demo.img modded.img
 echo "demo image: $(stat -c %s base.img) bytes; $(cmp -l base.img modded.img | wc -l) bytes differ"
 
 # cmp exits 1 on differing files, hence -i. Each make and apply was run once
-# above with its exit status checked.
-hyperfine -N -i --warmup 3 --runs 20 \
+# above with its exit status checked. The outputs go to a file: with its
+# output sent to /dev/null, cmp stops at the first difference.
+hyperfine -N -i --warmup 3 --runs 20 --output "$work/out.txt" \
   -n cmp "cmp -l base.img modded.img" \
   -n "patch make (PPF)" "$cli patch make base.img modded.img out.ppf" \
   -n "patch make (BPS)" "$cli patch make base.img modded.img out.bps --format bps" \
@@ -31,7 +32,8 @@ hyperfine -N -i --warmup 3 --runs 20 \
 
 # Each apply starts from a fresh copy of the base, already on disk, so that
 # the apply's own flush is all that is timed.
-hyperfine -N -i --warmup 3 --runs 20 --prepare "sh -c 'cp base.img image.img && sync image.img'" \
+hyperfine -N -i --warmup 3 --runs 20 --output "$work/out.txt" \
+  --prepare "sh -c 'cp base.img image.img && sync image.img'" \
   -n cmp "cmp -l base.img modded.img" \
   -n "patch apply (PPF)" "$cli --dir . patch apply image.img mod.ppf" \
   -n "patch apply (BPS)" "$cli --dir . patch apply image.img mod.bps"

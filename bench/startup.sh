@@ -6,17 +6,25 @@
 #   starfall-cli unit get     / xxd -s P -l 32 on the same image
 #   starfall-cli export       / bare-io read of the bytes export reads
 #   starfall-cli unit set     / bare-io write (open, pwrite, fdatasync, close)
-# Usage: bench/startup.sh [BUILD_DIR]   (default build-bench, a Release build
-# holding starfall-editor, starfall-cli, bare-window and bare-io)
+# then export, import and unit get with 1,000, 10,000 and 100,000-entry
+# lists: the median CPU time and peak memory of interleaved runs, and how
+# much each grows per tenfold list (linear: near 10x, or less).
+# Usage: bench/startup.sh [BUILD_DIR] [lists]   (default build-bench, a
+# Release build holding starfall-editor, starfall-cli, bare-window, bare-io and
+# cpu-time; "lists" runs the list sizes alone, without the editor.
+# STARFALL_LIST_SIZES and STARFALL_LIST_ROUNDS change their sizes and rounds.)
 set -euo pipefail
 
 build=$(realpath "${1:-build-bench}")
+mode=${2:-all}
 bin="$build/bin"
-if [ -z "${STARFALL_UNDER_XVFB:-}" ]; then
+if [ "$mode" != lists ] && [ -z "${STARFALL_UNDER_XVFB:-}" ]; then
     export STARFALL_UNDER_XVFB=1
     exec xvfb-run -a -s "-screen 0 1600x1200x24" "$0" "$build"
 fi
-for tool in starfall-editor starfall-cli bare-window bare-io; do
+tools=(starfall-cli cpu-time)
+[ "$mode" = lists ] || tools+=(starfall-editor bare-window bare-io)
+for tool in "${tools[@]}"; do
     [ -x "$bin/$tool" ] || { echo "missing $bin/$tool: build the bench targets" >&2; exit 1; }
 done
 
@@ -24,6 +32,67 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+# LISTS DIR N: the demo's list files in DIR with N entries each, the demo's
+# entries over and over (the same records, named many times).
+lists() {
+    mkdir -p "$2"
+    cp "$1/weapon.ini" "$2/"
+    for list in unitlist.ini charlist.ini; do
+        awk -v total="$3" 'BEGIN { n = 0 } /^;/ { next } !header { print; header = 1; next }
+             { entries[n++] = $0 }
+             END { for (i = 0; i < total; ++i) print entries[i % n] }' \
+            "$1/$list" > "$2/$list"
+    done
+}
+
+# export, import (of that export: nothing to write) and unit get, with lists
+# of each size, round after round; the median CPU time and max RSS of each.
+list_sizes() {
+    local sizes=(${STARFALL_LIST_SIZES:-1000 10000 100000})
+    local rounds=${STARFALL_LIST_ROUNDS:-5}
+    local source="$work/list-demo" cli="$bin/starfall-cli"
+    mkdir -p "$source"
+    "$cli" make-demo "$source" > /dev/null
+    local image="$source/demo.img" n
+    for n in "${sizes[@]}"; do
+        lists "$source" "$work/lists$n" "$n"
+        "$cli" --dir "$work/lists$n" export "$image" > "$work/lists$n/all.json"
+    done
+    local round verb
+    for round in $(seq "$rounds"); do
+        for n in "${sizes[@]}"; do
+            "$bin/cpu-time" "$work/lists.$n.export" \
+                "$cli" --dir "$work/lists$n" export "$image" > "$work/export.out"
+            "$bin/cpu-time" "$work/lists.$n.import" \
+                "$cli" --dir "$work/lists$n" import "$image" "$work/lists$n/all.json" \
+                > "$work/import.out"
+            "$bin/cpu-time" "$work/lists.$n.get" \
+                "$cli" --dir "$work/lists$n" unit get "$image" "#0" > "$work/get.out"
+        done
+    done
+    median() { sort -g -k"$2,$2" "$1" | awk -v c="$2" '{ v[NR] = $c } END { print v[int((NR + 1) / 2)] }'; }
+    echo "List sizes, median CPU time and max RSS of $rounds interleaved runs:"
+    for verb in export import get; do
+        local previous=""
+        printf '%-8s' "$verb"
+        for n in "${sizes[@]}"; do
+            local cpu rss
+            cpu=$(median "$work/lists.$n.$verb" 1)
+            rss=$(median "$work/lists.$n.$verb" 2)
+            awk -v n="$n" -v c="$cpu" -v r="$rss" -v p="$previous" 'BEGIN {
+                printf "  %6d: %9.1f ms %7.1f MB", n, c * 1000, r / 1024
+                if (p != "") printf " (x%.1f)", c / p
+            }'
+            previous=$cpu
+        done
+        echo
+    done
+}
+if [ "$mode" = lists ]; then
+    list_sizes
+    exit 0
+fi
 # hyperfine's own notes (outliers and the like) are kept apart; they are
 # shown only when a run fails.
 hyper() {
@@ -119,3 +188,5 @@ report "editor 100,000-entry lists - demo lists" \
 report "starfall-cli unit get / xxd" "$(ratio "${cli_means[1]}" "${cli_means[0]}")" "2x"
 report "starfall-cli export / bare preads" "$(ratio "${cli_means[3]}" "${cli_means[2]}")" "2x"
 report "starfall-cli unit set / bare pwrite" "$(ratio "${cli_means[5]}" "${cli_means[4]}")" "1.5x"
+
+list_sizes

@@ -17,7 +17,9 @@ void addExportCommand(CLI::App& app, CliContext& context) {
     command->callback([&context, image] {
         const ListFolders directory = context.listFolders(*image);
         const ImageReadScope scope(*image); // one open for every record
-        context.print(loadImageRecords(*image, directory).json());
+        JsonStream out(*context.out);
+        writeImageRecords(*image, directory, out);
+        out.finish();
     });
 }
 

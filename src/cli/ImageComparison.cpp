@@ -1,5 +1,6 @@
 #include "cli/ImageComparison.h"
 
+#include "core/io/ByteDifferences.h"
 #include "core/io/CoreError.h"
 #include "core/io/FileHandle.h"
 #include "core/io/ImageAccess.h"
@@ -45,14 +46,10 @@ ImageComparison compareImages(const std::string& base, const std::string& other,
     for (Position at = 0; at < common; at += static_cast<Position>(kBlockBytes)) {
         const std::size_t n =
             std::min(readImageAt(a.fd(), at, left, base), readImageAt(b.fd(), at, right, other));
-        if (std::memcmp(left.data(), right.data(), n) == 0)
-            continue;
-        for (std::size_t i = 0; i < n; ++i) {
-            if (left[i] != right[i]) {
-                bytes.add(at + static_cast<Position>(i));
-                result.differ = true;
-            }
-        }
+        forEachDifference(std::span(left).first(n), std::span(right).first(n), [&](std::size_t i) {
+            bytes.add(at + static_cast<Position>(i));
+            result.differ = true;
+        });
     }
     if (result.baseSize != result.otherSize) {
         bytes.addRun(

@@ -65,24 +65,90 @@ std::set<int> listedWeapons(const std::string& image, const ListFolders& directo
     return listedIn(image, loadNameList(directory, ListKind::Units));
 }
 
+namespace {
+
+// What every record of an image is made from: the lists and the weapons.
+struct RecordSource {
+    const std::string& image;
+    NameList units;
+    NameList pilots;
+    std::set<int> weapons;
+};
+
+RecordSource recordSource(const std::string& image, const ListFolders& directory,
+                          const std::set<int>& alsoWeapons) {
+    RecordSource source{image, loadNameList(directory, ListKind::Units), {}, {}};
+    source.weapons = listedIn(image, source.units);
+    source.weapons.insert(alsoWeapons.begin(), alsoWeapons.end());
+    source.pilots = loadNameList(directory, ListKind::Pilots);
+    return source;
+}
+
+enum class Section { Units, Pilots, Skills, Weapons };
+
+// The records of one section, made one at a time in the order they print.
+void makeRecords(const RecordSource& source, Section section,
+                 const std::function<void(std::unique_ptr<RecordView>)>& take) {
+    switch (section) {
+    case Section::Units:
+        for (std::size_t i = 0; i < source.units.entries.size(); ++i)
+            take(unitView(source.image, source.units, i));
+        break;
+    case Section::Pilots:
+        for (std::size_t i = 0; i < source.pilots.entries.size(); ++i)
+            take(pilotView(source.image, source.pilots, i));
+        break;
+    case Section::Skills:
+        for (std::size_t i = 0; i < source.pilots.entries.size(); ++i) {
+            if (hasSkillTable(source.pilots, i))
+                take(skillTableView(source.image, source.pilots, i));
+        }
+        break;
+    case Section::Weapons:
+        for (const int number : source.weapons)
+            take(weaponView(source.image, number));
+        break;
+    }
+}
+
+} // namespace
+
 ImageRecords loadImageRecords(const std::string& image, const ListFolders& directory,
                               const std::set<int>& alsoWeapons) {
-    const NameList units = loadNameList(directory, ListKind::Units);
-    std::set<int> weapons = listedIn(image, units);
-    weapons.insert(alsoWeapons.begin(), alsoWeapons.end());
-    const NameList pilots = loadNameList(directory, ListKind::Pilots);
+    const RecordSource source = recordSource(image, directory, alsoWeapons);
     ImageRecords records;
-    for (std::size_t i = 0; i < units.entries.size(); ++i)
-        records.units.push_back(unitView(image, units, i));
-    for (std::size_t i = 0; i < pilots.entries.size(); ++i) {
-        records.pilots.push_back(pilotView(image, pilots, i));
-        if (hasSkillTable(pilots, i))
-            records.skills.push_back(skillTableView(image, pilots, i));
-    }
-    for (const int number : weapons)
-        records.weapons.push_back(weaponView(image, number));
+    const auto into = [&source](Section section, std::vector<std::unique_ptr<RecordView>>& out) {
+        makeRecords(source, section, [&out](std::unique_ptr<RecordView> record) {
+            out.push_back(std::move(record));
+        });
+    };
+    into(Section::Units, records.units);
+    into(Section::Pilots, records.pilots);
+    into(Section::Skills, records.skills);
+    into(Section::Weapons, records.weapons);
     records.upgrade = upgradeView(image);
     return records;
+}
+
+void writeImageRecords(const std::string& image, const ListFolders& directory,
+                       JsonStream& out) {
+    const RecordSource source = recordSource(image, directory, {});
+    // The sections in the order of their keys, as the whole document prints them.
+    const auto section = [&](std::string_view key, Section which) {
+        out.key(key);
+        out.beginArray();
+        makeRecords(source, which,
+                    [&out](std::unique_ptr<RecordView> record) { out.value(record->json()); });
+        out.endArray();
+    };
+    out.beginObject();
+    section("pilots", Section::Pilots);
+    section("skills", Section::Skills);
+    section("units", Section::Units);
+    out.key("upgrade");
+    out.value(upgradeView(image)->json());
+    section("weapons", Section::Weapons);
+    out.endObject();
 }
 
 } // namespace starfall::cli

@@ -5,6 +5,7 @@
 // weapon some unit lists (once, in number order) and the upgrade table.
 // `export` prints them; `import` and `diff` find records among them.
 
+#include "cli/JsonStream.h"
 #include "cli/RecordView.h"
 #include "core/lists/ListFolders.h"
 
@@ -41,5 +42,9 @@ struct ImageRecords {
 // are those the image's units list, and `alsoWeapons` (another image's).
 [[nodiscard]] ImageRecords loadImageRecords(const std::string& image, const ListFolders& directory,
                                             const std::set<int>& alsoWeapons = {});
+
+// The same records as ImageRecords::json() holds them, written to `out` one
+// record at a time: what `export` prints, whatever the size of the lists.
+void writeImageRecords(const std::string& image, const ListFolders& directory, JsonStream& out);
 
 } // namespace starfall::cli

@@ -15,11 +15,15 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <iostream>
 #include <iterator>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
+#include <unordered_map>
+#include <vector>
 #include <sys/stat.h>
 
 namespace starfall::cli {
@@ -62,37 +66,54 @@ json readDocument(const std::string& file) {
     return parseImportDocument(text);
 }
 
-// The entry of `list` an import entry names by "index" or by a name that
-// is unique in the list; both must agree when both are given.
-std::size_t namedIndex(const json& entry, const NameList& list, const std::string& path) {
-    std::optional<std::size_t> byIndex;
-    if (entry.contains("index")) {
-        if (!entry["index"].is_number_unsigned() ||
-            entry["index"].get<std::size_t>() >= list.entries.size())
-            refuse(path + ".index", "no list entry " + entry["index"].dump());
-        byIndex = entry["index"].get<std::size_t>();
+// The entries of one list by their names as JSON carries them, built once so
+// that naming N records costs N look-ups rather than N passes over the list.
+class ListNames {
+public:
+    explicit ListNames(const NameList& list) : m_size(list.entries.size()) {
+        for (std::size_t i = 0; i < list.entries.size(); ++i)
+            m_rows[nameJson(list.entries[i].name).get<std::string>()].push_back(i);
     }
-    if (!entry.contains("name")) {
-        if (!byIndex)
-            refuse(path, "name the record by \"name\" or \"index\"");
-        return *byIndex;
+
+    // The entry an import entry names by "index" or by a name that is unique
+    // in the list; both must agree when both are given.
+    [[nodiscard]] std::size_t namedIndex(const json& entry, const std::string& path) const {
+        std::optional<std::size_t> byIndex;
+        if (entry.contains("index")) {
+            if (!entry["index"].is_number_unsigned() || entry["index"].get<std::size_t>() >= m_size)
+                refuse(path + ".index", "no list entry " + entry["index"].dump());
+            byIndex = entry["index"].get<std::size_t>();
+        }
+        if (!entry.contains("name")) {
+            if (!byIndex)
+                refuse(path, "name the record by \"name\" or \"index\"");
+            return *byIndex;
+        }
+        const std::vector<std::size_t>& matches = rowsNamed(entry["name"]);
+        if (matches.empty())
+            refuse(path + ".name", "no list entry named " + entry["name"].dump());
+        if (byIndex) {
+            if (std::find(matches.begin(), matches.end(), *byIndex) == matches.end())
+                refuse(path, "\"name\" and \"index\" name different records");
+            return *byIndex;
+        }
+        if (matches.size() > 1)
+            refuse(path + ".name", "the name is not unique in its list: give \"index\"");
+        return matches.front();
     }
-    std::vector<std::size_t> matches;
-    for (std::size_t i = 0; i < list.entries.size(); ++i) {
-        if (json(nameJson(list.entries[i].name)) == entry["name"])
-            matches.push_back(i);
+
+private:
+    [[nodiscard]] const std::vector<std::size_t>& rowsNamed(const json& name) const {
+        static const std::vector<std::size_t> kNone;
+        if (!name.is_string())
+            return kNone;
+        const auto found = m_rows.find(name.get_ref<const std::string&>());
+        return found == m_rows.end() ? kNone : found->second;
     }
-    if (matches.empty())
-        refuse(path + ".name", "no list entry named " + entry["name"].dump());
-    if (byIndex) {
-        if (std::find(matches.begin(), matches.end(), *byIndex) == matches.end())
-            refuse(path, "\"name\" and \"index\" name different records");
-        return *byIndex;
-    }
-    if (matches.size() > 1)
-        refuse(path + ".name", "the name is not unique in its list: give \"index\"");
-    return matches.front();
-}
+
+    std::size_t m_size;
+    std::unordered_map<std::string, std::vector<std::size_t>> m_rows;
+};
 
 // An empty list or object sets nothing. Taken silently it would hide a value
 // left out by mistake, so it passes only where the record as printed holds
@@ -170,8 +191,9 @@ private:
     void readListed(const std::string& section, const json& entries) {
         const NameList list =
             loadNameList(m_directory, section == "units" ? ListKind::Units : ListKind::Pilots);
+        const ListNames names(list);
         forEntry(section, entries, [&](const json& entry, const std::string& path) {
-            const std::size_t index = namedIndex(entry, list, path);
+            const std::size_t index = names.namedIndex(entry, path);
             add(path, section, std::to_string(index), entry, [&] {
                 if (section == "units")
                     return unitView(m_image, list, index);

@@ -1,4 +1,5 @@
 #include "core/io/CoreError.h"
+#include "core/patch/ImageWindow.h"
 #include "core/patch/PatchPlan.h"
 #include "core/text/PatchFaultTexts.h"
 
@@ -125,6 +126,46 @@ TEST_F(PatchPlanTest, BlockCheckIgnoresTheBytesTheRecordsWrite) {
     } catch (const CoreError& error) {
         EXPECT_EQ(error.detail(), messages::imageMismatch(ImageMismatch::BlockCheck));
     }
+}
+
+// Spans close together share a read and far ones do not; either way each
+// comes back with its own bytes, and one past the end is refused.
+TEST_F(PatchPlanTest, SpansReadBackTheirOwnBytesWhereverTheyLie) {
+    const Bytes bytes = counting(3 << 20);
+    writeImage(bytes);
+    const std::vector<patch::ByteSpan> spans = {
+        {0, 1},          {2, 5},          {4000, 4100},    {8200, 8201}, // joined
+        {100000, 100300}, {(2 << 20) - 10, (2 << 20) + 10},              // alone, across 2 MiB
+        {(3 << 20) - 1, 3 << 20},                                        // the last byte
+    };
+    const std::vector<ByteRun> runs = patch::readSpans(m_image, spans);
+    ASSERT_EQ(runs.size(), spans.size());
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        EXPECT_EQ(runs[i].start, spans[i].start);
+        EXPECT_EQ(runs[i].bytes, Bytes(bytes.begin() + spans[i].start, bytes.begin() + spans[i].end))
+            << "span " << i;
+    }
+    const std::vector<patch::ByteSpan> past = {{10, 20}, {(3 << 20) - 2, (3 << 20) + 1}};
+    EXPECT_EQ(refusal([&] { (void)patch::readSpans(m_image, past); }), Failure::PatchOutsideImage);
+}
+
+// Records scattered over a large image, in no order and some touching: the
+// apply must land each where it says, however its reads were joined.
+TEST_F(PatchPlanTest, ScatteredPpfRecordsLandWhereTheySay) {
+    Bytes expected = counting(5 << 20);
+    writeImage(expected);
+    std::vector<test::HandRecord> records;
+    for (Position at : {Position{4 << 20}, Position{17}, Position{18}, Position{3000},
+                        Position{(1 << 20) - 1}, Position{5000}, Position{(5 << 20) - 3}}) {
+        const Bytes next = {0xA1, 0xB2, static_cast<std::uint8_t>(at)};
+        const auto length = static_cast<std::size_t>(std::min<Position>(3, (5 << 20) - at));
+        records.push_back({static_cast<std::uint64_t>(at), Bytes(next.begin(), next.begin() + static_cast<std::ptrdiff_t>(length)), {}});
+    }
+    apply(test::ppf3("", std::nullopt, false, records));
+    for (const auto& record : records)
+        std::copy(record.next.begin(), record.next.end(),
+                  expected.begin() + static_cast<std::ptrdiff_t>(record.offset));
+    EXPECT_EQ(image(), expected);
 }
 
 // Stands in for a device that keeps the wrong byte on the first write.

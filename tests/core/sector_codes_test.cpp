@@ -71,6 +71,122 @@ Bytes withZeroHeader(Bytes s) {
     return s;
 }
 
+// The codes worked out one symbol at a time, as plainly as they are defined:
+// a bitwise CRC, and each P and Q codeword's parity by Horner's rule, so that
+// any table the fast code uses is checked against the arithmetic itself.
+namespace reference {
+
+std::uint32_t edc(const std::uint8_t* bytes, std::size_t size) {
+    std::uint32_t crc = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        crc ^= bytes[i];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ ((crc & 1U) != 0 ? 0xD8018001U : 0U);
+    }
+    return crc;
+}
+
+// Parity p0, p1 after symbols v: sum(v) + p0 + p1 = 0 and
+// sum(alpha^(n+1-i) v_i) + alpha p0 + p1 = 0.
+template <typename At> std::array<std::uint8_t, 2> parity(std::size_t n, At at, const Bytes& s) {
+    std::uint8_t plain = 0;
+    std::uint8_t weighted = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        plain ^= s[at(i)];
+        weighted = multiply(static_cast<std::uint8_t>(weighted ^ s[at(i)]), 2);
+    }
+    weighted = multiply(weighted, 2);
+    // p0 (1 + alpha) = plain + weighted: try every symbol.
+    const auto rhs = static_cast<std::uint8_t>(plain ^ weighted);
+    unsigned p0 = 0;
+    while (multiply(static_cast<std::uint8_t>(p0), 3) != rhs)
+        ++p0;
+    return {static_cast<std::uint8_t>(p0), static_cast<std::uint8_t>(plain ^ p0)};
+}
+
+void storeEdc(Bytes& s, std::size_t from, std::size_t at) {
+    const std::uint32_t value = edc(s.data() + from, at - from);
+    for (std::size_t i = 0; i < 4; ++i)
+        s[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+Bytes form1Codes(Bytes s) {
+    storeEdc(s, 16, 2072);
+    Bytes zero = withZeroHeader(s);
+    for (std::size_t plane = 0; plane < 2; ++plane) {
+        const auto word = [plane](std::size_t w) { return 12 + 2 * w + plane; };
+        for (std::size_t column = 0; column < 43; ++column) {
+            const auto p = parity(24, [&](std::size_t row) { return word(column + 43 * row); }, zero);
+            zero[word(43 * 24 + column)] = p[0];
+            zero[word(43 * 25 + column)] = p[1];
+        }
+    }
+    for (std::size_t plane = 0; plane < 2; ++plane) {
+        const auto word = [plane](std::size_t w) { return 12 + 2 * w + plane; };
+        for (std::size_t diagonal = 0; diagonal < 26; ++diagonal) {
+            const auto q = parity(
+                43, [&](std::size_t step) { return word((44 * step + 43 * diagonal) % 1118); }, zero);
+            zero[word(1118 + diagonal)] = q[0];
+            zero[word(1118 + 26 + diagonal)] = q[1];
+        }
+    }
+    std::copy(zero.begin() + 2076, zero.end(), s.begin() + 2076);
+    return s;
+}
+
+} // namespace reference
+
+Bytes randomSector(std::mt19937& random) {
+    Bytes s{};
+    for (auto& byte : s)
+        byte = static_cast<std::uint8_t>(random());
+    return s;
+}
+
+TEST(SectorCodesTest, CodesMatchTheSymbolAtATimeReferenceOnRandomSectors) {
+    std::mt19937 random(2352);
+    for (int round = 0; round < 200; ++round) {
+        const Bytes noise = randomSector(random); // header, sync and old codes random too
+        Bytes form1 = noise;
+        writeForm1Codes(form1);
+        ASSERT_EQ(form1, reference::form1Codes(noise)) << "round " << round;
+
+        Bytes form2 = noise;
+        writeForm2Edc(form2);
+        Bytes expected = noise;
+        reference::storeEdc(expected, 16, 2348);
+        ASSERT_EQ(form2, expected) << "round " << round;
+    }
+}
+
+TEST(SectorCodesTest, EdcMatchesTheBitwiseCrcAtEveryLengthAndAlignment) {
+    std::mt19937 random(7);
+    const Bytes noise = randomSector(random);
+    for (std::size_t from : {0U, 1U, 3U, 7U}) {
+        for (std::size_t size = 0; size <= 40; ++size)
+            EXPECT_EQ(edc(std::span(noise).subspan(from, size)),
+                      reference::edc(noise.data() + from, size))
+                << from << "+" << size;
+        EXPECT_EQ(edc(std::span(noise).subspan(from)),
+                  reference::edc(noise.data() + from, noise.size() - from));
+    }
+}
+
+TEST(SectorCodesTest, RandomForm1SectorsWithTheirCodesCheckAndAnyFlipIsCaught) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 50; ++round) {
+        Bytes s = randomSector(random);
+        const Bytes header = mode2Sector(0x08);
+        std::copy_n(header.begin(), 16, s.begin());
+        s[18] = s[22] = 0x08;
+        writeForm1Codes(s);
+        ASSERT_TRUE(check(s).matches());
+        const std::size_t at = 24 + random() % (kSectorSize - 24); // past the subheader
+        s[at] ^= static_cast<std::uint8_t>(1U << (random() % 8));
+        EXPECT_FALSE(check(s).matches()) << "byte " << at;
+    }
+}
+
 TEST(SectorCodesTest, EdcOfBlankSectorsMatchesKnownValues) {
     Bytes form1 = mode2Sector(0x08);
     writeForm1Codes(form1);

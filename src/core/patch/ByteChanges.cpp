@@ -1,11 +1,10 @@
 #include "core/patch/ByteChanges.h"
 
+#include "core/io/ByteDifferences.h"
 #include "core/io/CoreError.h"
 #include "core/patch/PatchLimits.h"
 #include "core/text/PatchFaultTexts.h"
 
-#include <algorithm>
-#include <cstring>
 
 namespace starfall::patch {
 
@@ -18,13 +17,9 @@ std::size_t ByteChanges::bytes() const {
 
 void ChangeCollector::compare(Position start, std::span<const std::uint8_t> before,
                               std::span<const std::uint8_t> after) {
-    const std::size_t size = std::min(before.size(), after.size());
-    if (size == 0 || std::memcmp(before.data(), after.data(), size) == 0)
-        return;
-    for (std::size_t i = 0; i < size; ++i) {
-        if (before[i] != after[i])
-            add(start + static_cast<Position>(i), before[i], after[i]);
-    }
+    forEachDifference(before, after, [&](std::size_t i) {
+        add(start + static_cast<Position>(i), before[i], after[i]);
+    });
 }
 
 void ChangeCollector::add(Position position, std::uint8_t before, std::uint8_t after) {

@@ -3,6 +3,7 @@
 // Reads an image through one cached block, so that a walk over the image, or
 // many small reads close together, open it once per block.
 
+#include "core/io/ImageAccess.h"
 #include "core/io/Position.h"
 
 #include <cstdint>
@@ -14,6 +15,19 @@ namespace starfall::patch {
 
 // The size of an image; throws CoreError(ImageOpenForLoad) when it has none.
 [[nodiscard]] Position imageSize(const std::string& path);
+
+// Bytes from `start` up to `end`.
+struct ByteSpan {
+    Position start = 0;
+    Position end = 0;
+};
+
+// The image's bytes under each span, given in increasing order and apart,
+// read through one handle: spans close together share one read, and nothing
+// else of the image is read. Throws CoreError(PatchOutsideImage) for a span
+// past the image's end.
+[[nodiscard]] std::vector<ByteRun> readSpans(const std::string& path,
+                                             std::span<const ByteSpan> spans);
 
 class ImageWindow {
 public:

@@ -11,6 +11,8 @@
 #include "core/sector/SectorCodes.h"
 #include "core/text/PatchFaultTexts.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace starfall::patch {
@@ -63,35 +65,81 @@ void refuseStale(const std::string& modded, const StaleSectors& stale) {
         throw CoreError(Failure::ChangedSectorCodes, modded, -1, describeSectors(stale.codesOnly));
 }
 
+// Bytes per CRC32 piece: a piece both images hold alike is summed once for
+// both, so that only the few pieces a mod changes are summed twice.
+constexpr std::size_t kCrcPieceBytes = 4 * sector::kSectorSize;
+
+class ImageChecksums {
+public:
+    void add(std::span<const std::uint8_t> before, std::span<const std::uint8_t> after) {
+        for (std::size_t at = 0; at < before.size(); at += kCrcPieceBytes) {
+            const std::size_t count = std::min(kCrcPieceBytes, before.size() - at);
+            const auto base = before.subspan(at, count);
+            const auto modded = after.subspan(at, count);
+            if (std::memcmp(base.data(), modded.data(), count) != 0) {
+                m_base.update(base);
+                m_modded.update(modded);
+                continue;
+            }
+            const std::uint32_t crc = crc32Of(base);
+            if (count == m_shift.length()) {
+                m_base.append(crc, m_shift);
+                m_modded.append(crc, m_shift);
+            } else {
+                m_base.append(crc, count);
+                m_modded.append(crc, count);
+            }
+        }
+    }
+    [[nodiscard]] BpsChecksums value() const { return {m_base.value(), m_modded.value()}; }
+
+private:
+    Crc32Shift m_shift{kCrcPieceBytes};
+    Crc32 m_base;
+    Crc32 m_modded;
+};
+
+// The handle an ImageReadScope holds for `path`.
+int scopedHandle(const std::string& path) {
+    const int fd = ImageReadScope::handleFor(path);
+    if (fd < 0)
+        throw CoreError(Failure::ImageOpenForLoad, path);
+    return fd;
+}
+
+// One pass over both images, each opened once, through two buffers that
+// every block reuses; each block is compared, checked and summed while it is
+// still in the cache.
 Walk walkImages(const std::string& base, const std::string& modded, Position size, bool crcs) {
     Walk walk;
     ChangeCollector changes(modded);
-    Crc32 baseCrc;
-    Crc32 moddedCrc;
-    // Declared outside the loop: each block's buffers then take the memory
-    // the last ones freed instead of faulting in fresh pages.
-    std::vector<std::uint8_t> before;
-    std::vector<std::uint8_t> after;
+    ImageChecksums checksums;
+    const ImageReadScope baseScope(base);
+    const ImageReadScope moddedScope(modded);
+    const int baseFd = scopedHandle(base);
+    const int moddedFd = scopedHandle(modded);
+    std::vector<std::uint8_t> before(kBlockBytes);
+    std::vector<std::uint8_t> after(kBlockBytes);
     for (Position start = 0; start < size; start += static_cast<Position>(kBlockBytes)) {
-        before = readRange(base, start, kBlockBytes);
-        after = readRange(modded, start, kBlockBytes);
-        if (before.size() != after.size())
+        const auto want = static_cast<std::size_t>(std::min<Position>(kBlockBytes, size - start));
+        checkPositions(std::array<Position, 2>{start, start + static_cast<Position>(want) - 1},
+                       base);
+        const auto baseBlock =
+            std::span(before).first(readImageAt(baseFd, start, std::span(before).first(want), base));
+        const auto moddedBlock = std::span(after).first(
+            readImageAt(moddedFd, start, std::span(after).first(want), modded));
+        if (baseBlock.size() != moddedBlock.size())
             throw CoreError(Failure::ImageSizesDiffer, modded, -1,
-                            std::to_string(start + static_cast<Position>(before.size())) + " ≠ " +
-                                std::to_string(start + static_cast<Position>(after.size())));
-        changes.compare(start, before, after);
-        findStale(start, before, after, walk.stale);
-        if (crcs && before == after) {
-            const std::uint32_t crc = crc32Of(before);
-            baseCrc.append(crc, before.size());
-            moddedCrc.append(crc, after.size());
-        } else if (crcs) {
-            baseCrc.update(before);
-            moddedCrc.update(after);
-        }
+                            std::to_string(start + static_cast<Position>(baseBlock.size())) +
+                                " ≠ " +
+                                std::to_string(start + static_cast<Position>(moddedBlock.size())));
+        changes.compare(start, baseBlock, moddedBlock);
+        findStale(start, baseBlock, moddedBlock, walk.stale);
+        if (crcs)
+            checksums.add(baseBlock, moddedBlock);
     }
     walk.changes = changes.take();
-    walk.checksums = {baseCrc.value(), moddedCrc.value()};
+    walk.checksums = checksums.value();
     return walk;
 }
 

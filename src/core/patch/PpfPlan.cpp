@@ -27,13 +27,13 @@ void checkSizeAndPlaces(const PpfPatch& patch, const std::string& image, Positio
 
 // Bytes that a record writes may differ from the base's block without the
 // image being another one: an applied patch changes them.
-void checkBlock(const PpfPatch& patch, ImageWindow& window, Position size) {
+void checkBlock(const PpfPatch& patch, const std::string& image, Position size) {
     if (!patch.blockCheckAt)
         return;
     const Position at = blockCheckPosition(patch.imageType);
     const auto block = static_cast<Position>(kBlockCheckBytes);
-    const auto refuse = [&window] {
-        throw CoreError(Failure::PatchWrongImage, window.path(), -1,
+    const auto refuse = [&image] {
+        throw CoreError(Failure::PatchWrongImage, image, -1,
                         messages::imageMismatch(ImageMismatch::BlockCheck));
     };
     if (at + block > size)
@@ -43,41 +43,37 @@ void checkBlock(const PpfPatch& patch, ImageWindow& window, Position size) {
         for (Position p = std::max(record.offset, at); p < std::min(endOf(record), at + block); ++p)
             written[static_cast<std::size_t>(p - at)] = true;
     }
-    const std::vector<std::uint8_t> image = window.read(at, kBlockCheckBytes);
+    const std::vector<std::uint8_t> held = readRange(image, at, kBlockCheckBytes);
     const std::span<const std::uint8_t> expected = patch.blockCheck();
     for (std::size_t i = 0; i < kBlockCheckBytes; ++i) {
-        if (!written[i] && image[i] != expected[i])
+        if (!written[i] && held[i] != expected[i])
             refuse();
     }
 }
 
-// The image's bytes under the records, as joined runs in image order.
-std::vector<ByteRun> regionsOf(const PpfPatch& patch, ImageWindow& window) {
+// The image's bytes under the records, as joined runs in image order: what
+// the records change is all that is read.
+std::vector<ByteRun> regionsOf(const PpfPatch& patch, const std::string& image) {
     std::vector<std::pair<Position, Position>> spans;
     spans.reserve(patch.records.size());
     for (const PpfRecord& record : patch.records)
         spans.emplace_back(record.offset, endOf(record));
     std::sort(spans.begin(), spans.end());
-    std::vector<std::pair<Position, Position>> joined;
+    std::vector<ByteSpan> joined;
     std::size_t total = 0;
     for (const auto& [start, end] : spans) {
-        if (!joined.empty() && start <= joined.back().second) {
-            total += static_cast<std::size_t>(std::max(end, joined.back().second) -
-                                              joined.back().second);
-            joined.back().second = std::max(end, joined.back().second);
+        if (!joined.empty() && start <= joined.back().end) {
+            total += static_cast<std::size_t>(std::max(end, joined.back().end) - joined.back().end);
+            joined.back().end = std::max(end, joined.back().end);
         } else {
             total += static_cast<std::size_t>(end - start);
-            joined.emplace_back(start, end);
+            joined.push_back({start, end});
         }
         if (total > kMaxChangedBytes)
             throw CoreError(Failure::PatchTooLarge, patch.path, -1,
                             messages::changedBytesLimit(kMaxChangedBytes / kMebibyte));
     }
-    std::vector<ByteRun> regions;
-    regions.reserve(joined.size());
-    for (const auto& [start, end] : joined)
-        regions.push_back({start, window.read(start, static_cast<std::size_t>(end - start))});
-    return regions;
+    return readSpans(image, joined);
 }
 
 std::span<std::uint8_t> bytesUnder(std::vector<ByteRun>& regions, const PpfRecord& record) {
@@ -125,9 +121,8 @@ void undoRecords(const PpfPatch& patch, std::vector<ByteRun>& regions, const std
 ByteChanges planPpf(const PpfPatch& patch, const std::string& image, bool undo) {
     const Position size = imageSize(image);
     checkSizeAndPlaces(patch, image, size);
-    ImageWindow window(image);
-    checkBlock(patch, window, size);
-    std::vector<ByteRun> regions = regionsOf(patch, window);
+    checkBlock(patch, image, size);
+    std::vector<ByteRun> regions = regionsOf(patch, image);
     const std::vector<ByteRun> before = regions;
     if (undo) {
         undoRecords(patch, regions, image);

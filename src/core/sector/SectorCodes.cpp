@@ -1,6 +1,7 @@
 #include "core/sector/SectorCodes.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace starfall::sector {
 
@@ -25,58 +26,55 @@ constexpr std::size_t kQSpan = 1118; // words the Q diagonals run through (data 
 // The CRC of x^32 + x^31 + x^16 + x^15 + x^4 + x^3 + x + 1, bit-reversed.
 constexpr std::uint32_t kEdcPolynomial = 0xD8018001;
 
-constexpr std::array<std::uint32_t, 256> makeEdcTable() {
-    std::array<std::uint32_t, 256> table{};
+// Slice-by-16: table k advances the CRC over a byte followed by k zero bytes,
+// so that sixteen bytes take sixteen independent look-ups.
+using EdcTables = std::array<std::array<std::uint32_t, 256>, 16>;
+constexpr EdcTables makeEdcTables() {
+    EdcTables tables{};
     for (std::uint32_t i = 0; i < 256; ++i) {
         std::uint32_t value = i;
         for (int bit = 0; bit < 8; ++bit)
             value = (value >> 1) ^ ((value & 1U) != 0 ? kEdcPolynomial : 0U);
-        table[i] = value;
+        tables[0][i] = value;
+    }
+    for (std::size_t k = 1; k < tables.size(); ++k) {
+        for (std::size_t i = 0; i < 256; ++i)
+            tables[k][i] = (tables[k - 1][i] >> 8) ^ tables[0][tables[k - 1][i] & 0xFFU];
+    }
+    return tables;
+}
+constexpr EdcTables kEdcTables = makeEdcTables();
+
+std::uint32_t littleWord(const std::uint8_t* at) {
+    return static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
+           static_cast<std::uint32_t>(at[2]) << 16 | static_cast<std::uint32_t>(at[3]) << 24;
+}
+
+// GF(2^8) with the field polynomial x^8 + x^4 + x^3 + x^2 + 1 and alpha = 2.
+// The parity works on eight symbols at once, each in its own byte of a word.
+using Lanes = std::uint64_t;
+constexpr Lanes kLowBits = 0x0101010101010101ULL;
+constexpr Lanes kReduction = 0x1D; // x^8 = x^4 + x^3 + x^2 + 1
+
+// Times alpha in every byte: a shift, and the reduction where the top bit fell out.
+constexpr Lanes timesAlpha(Lanes x) {
+    return ((x & (kLowBits * 0x7F)) << 1) ^ (((x >> 7) & kLowBits) * kReduction);
+}
+
+constexpr std::uint8_t timesAlpha(std::uint8_t x) {
+    return static_cast<std::uint8_t>(timesAlpha(Lanes{x}));
+}
+
+// Dividing by 1 + alpha, as a table: alpha * y ^ y for every y, turned round.
+constexpr std::array<std::uint8_t, 256> makeOverOnePlusAlpha() {
+    std::array<std::uint8_t, 256> table{};
+    for (unsigned y = 0; y < 256; ++y) {
+        const auto symbol = static_cast<std::uint8_t>(y);
+        table[static_cast<std::uint8_t>(timesAlpha(symbol) ^ symbol)] = symbol;
     }
     return table;
 }
-constexpr auto kEdcTable = makeEdcTable();
-
-// GF(2^8) with the field polynomial x^8 + x^4 + x^3 + x^2 + 1 and alpha = 2.
-struct Field {
-    std::array<std::uint8_t, 512> exp{};
-    std::array<int, 256> log{};
-    constexpr Field() {
-        int value = 1;
-        for (int i = 0; i < 255; ++i) {
-            exp[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value);
-            exp[static_cast<std::size_t>(i + 255)] = static_cast<std::uint8_t>(value);
-            log[static_cast<std::size_t>(value)] = i;
-            value <<= 1;
-            if (value & 0x100)
-                value ^= 0x11D;
-        }
-    }
-    [[nodiscard]] constexpr std::uint8_t times(std::uint8_t a, int power) const {
-        return a == 0 ? 0 : exp[static_cast<std::size_t>(log[a] + power)];
-    }
-};
-constexpr Field kField;
-
-constexpr std::uint8_t kAlpha = 2;
-// Dividing by 1 + alpha is multiplying by alpha^(255 - log(1 + alpha)).
-constexpr int kOverOnePlusAlpha = 255 - Field{}.log[1 ^ kAlpha];
-
-// For symbols v0..v(n-1) followed by parity p0, p1, solves the two checks
-// sum(v) + p0 + p1 = 0 and sum(alpha^(n+1-i) v_i) + alpha p0 + p1 = 0.
-template <typename Symbol> std::array<std::uint8_t, 2> parity(std::size_t n, Symbol symbol) {
-    std::uint8_t plain = 0;
-    std::uint8_t weighted = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::uint8_t v = symbol(i);
-        plain ^= v;
-        weighted = kField.times(static_cast<std::uint8_t>(weighted ^ v), 1);
-    }
-    weighted = kField.times(weighted, 1);
-    const std::uint8_t p0 =
-        kField.times(static_cast<std::uint8_t>(plain ^ weighted), kOverOnePlusAlpha);
-    return {p0, static_cast<std::uint8_t>(plain ^ p0)};
-}
+constexpr auto kOverOnePlusAlpha = makeOverOnePlusAlpha();
 
 // The byte of word `word` in byte plane `plane`, counted from the header.
 constexpr std::size_t wordByte(std::size_t word, std::size_t plane) {
@@ -87,26 +85,85 @@ static_assert(wordByte(kPColumns * kPRows, 0) == kPAt);
 static_assert(wordByte(kQSpan, 0) == kQAt);
 static_assert(wordByte(kQSpan + 2 * kQDiagonals, 0) == kSectorSize);
 
+// Codewords side by side, one a byte: symbol i of every codeword comes in
+// one call. For symbols v0..v(n-1) followed by parity p0, p1, the parity
+// solves sum(v) + p0 + p1 = 0 and sum(alpha^(n+1-i) v_i) + alpha p0 + p1 = 0.
+template <std::size_t Codewords> class ParityLanes {
+public:
+    static constexpr std::size_t kWords = (Codewords + sizeof(Lanes) - 1) / sizeof(Lanes);
+
+    // `symbols` holds one symbol of each codeword.
+    void add(const std::uint8_t* symbols) {
+        std::array<Lanes, kWords> next{};
+        std::memcpy(next.data(), symbols, Codewords);
+        for (std::size_t w = 0; w < kWords; ++w) {
+            m_plain[w] ^= next[w];
+            m_weighted[w] = timesAlpha(m_weighted[w] ^ next[w]);
+        }
+    }
+
+    // Writes p0 of each codeword to `first`, p1 to `second`.
+    void finish(std::uint8_t* first, std::uint8_t* second) const {
+        std::array<std::uint8_t, kWords * sizeof(Lanes)> plain{};
+        std::array<std::uint8_t, kWords * sizeof(Lanes)> weighted{};
+        std::array<Lanes, kWords> shifted{};
+        for (std::size_t w = 0; w < kWords; ++w)
+            shifted[w] = timesAlpha(m_weighted[w]);
+        std::memcpy(plain.data(), m_plain.data(), plain.size());
+        std::memcpy(weighted.data(), shifted.data(), weighted.size());
+        for (std::size_t i = 0; i < Codewords; ++i) {
+            const std::uint8_t p0 = kOverOnePlusAlpha[plain[i] ^ weighted[i]];
+            first[i] = p0;
+            second[i] = static_cast<std::uint8_t>(plain[i] ^ p0);
+        }
+    }
+
+private:
+    std::array<Lanes, kWords> m_plain{};
+    std::array<Lanes, kWords> m_weighted{};
+};
+
+// A P codeword is a column: row r of all 43 columns, both planes, is one run
+// of 86 bytes, and so are the two parity rows after them.
+void writeP(Sector sector) {
+    constexpr std::size_t kRowBytes = 2 * kPColumns;
+    ParityLanes<kRowBytes> lanes;
+    for (std::size_t row = 0; row < kPRows; ++row)
+        lanes.add(sector.data() + wordByte(kPColumns * row, 0));
+    lanes.finish(sector.data() + kPAt, sector.data() + kPAt + kRowBytes);
+}
+
+// Step s of diagonal d is word (44 s + 43 d) mod 1118: gathered a step at a
+// time, the 26 diagonals of both planes make 52 lanes, and their parity two
+// runs of 52 bytes.
+using QWords = std::array<std::array<std::uint16_t, kQDiagonals>, kQLength>;
+constexpr QWords makeQWords() {
+    QWords at{};
+    for (std::size_t step = 0; step < kQLength; ++step) {
+        for (std::size_t diagonal = 0; diagonal < kQDiagonals; ++diagonal)
+            at[step][diagonal] =
+                static_cast<std::uint16_t>(wordByte((44 * step + 43 * diagonal) % kQSpan, 0));
+    }
+    return at;
+}
+constexpr QWords kQWords = makeQWords();
+
+void writeQ(Sector sector) {
+    constexpr std::size_t kStepBytes = 2 * kQDiagonals;
+    ParityLanes<kStepBytes> lanes;
+    std::array<std::uint8_t, kStepBytes> step{};
+    for (const auto& words : kQWords) {
+        for (std::size_t diagonal = 0; diagonal < kQDiagonals; ++diagonal)
+            std::memcpy(step.data() + 2 * diagonal, sector.data() + words[diagonal], 2);
+        lanes.add(step.data());
+    }
+    lanes.finish(sector.data() + kQAt, sector.data() + kQAt + kStepBytes);
+}
+
 // Fills P then Q into `sector`, whose header must already read as zero.
 void writeParity(Sector sector) {
-    for (std::size_t plane = 0; plane < 2; ++plane) {
-        for (std::size_t column = 0; column < kPColumns; ++column) {
-            const auto p = parity(kPRows, [&](std::size_t row) {
-                return sector[wordByte(column + kPColumns * row, plane)];
-            });
-            sector[wordByte(kPColumns * kPRows + column, plane)] = p[0];
-            sector[wordByte(kPColumns * (kPRows + 1) + column, plane)] = p[1];
-        }
-    }
-    for (std::size_t plane = 0; plane < 2; ++plane) {
-        for (std::size_t diagonal = 0; diagonal < kQDiagonals; ++diagonal) {
-            const auto q = parity(kQLength, [&](std::size_t step) {
-                return sector[wordByte((44 * step + 43 * diagonal) % kQSpan, plane)];
-            });
-            sector[wordByte(kQSpan + diagonal, plane)] = q[0];
-            sector[wordByte(kQSpan + kQDiagonals + diagonal, plane)] = q[1];
-        }
-    }
+    writeP(sector);
+    writeQ(sector);
 }
 
 void storeEdc(Sector sector, std::size_t from, std::size_t at) {
@@ -140,8 +197,22 @@ Form formOf(ConstSector sector) {
 
 std::uint32_t edc(std::span<const std::uint8_t> bytes) {
     std::uint32_t crc = 0;
-    for (const std::uint8_t byte : bytes)
-        crc = (crc >> 8) ^ kEdcTable[(crc ^ byte) & 0xFFU];
+    const std::uint8_t* at = bytes.data();
+    const std::uint8_t* const end = at + bytes.size();
+    const auto& t = kEdcTables;
+    for (; end - at >= 16; at += 16) {
+        const std::uint32_t a = crc ^ littleWord(at);
+        const std::uint32_t b = littleWord(at + 4);
+        const std::uint32_t c = littleWord(at + 8);
+        const std::uint32_t d = littleWord(at + 12);
+        crc = t[15][a & 0xFFU] ^ t[14][(a >> 8) & 0xFFU] ^ t[13][(a >> 16) & 0xFFU] ^
+              t[12][a >> 24] ^ t[11][b & 0xFFU] ^ t[10][(b >> 8) & 0xFFU] ^
+              t[9][(b >> 16) & 0xFFU] ^ t[8][b >> 24] ^ t[7][c & 0xFFU] ^
+              t[6][(c >> 8) & 0xFFU] ^ t[5][(c >> 16) & 0xFFU] ^ t[4][c >> 24] ^
+              t[3][d & 0xFFU] ^ t[2][(d >> 8) & 0xFFU] ^ t[1][(d >> 16) & 0xFFU] ^ t[0][d >> 24];
+    }
+    for (; at != end; ++at)
+        crc = (crc >> 8) ^ t[0][(crc ^ *at) & 0xFFU];
     return crc;
 }
 

@@ -17,7 +17,8 @@ namespace starfall {
 namespace {
 
 constexpr std::int64_t kSectorBytes = sector::kSectorBytes;
-constexpr std::size_t kSectorsPerBlock = 512;
+// 150 KB: a block read stays in the cache while its sectors are checked.
+constexpr std::size_t kSectorsPerBlock = 64;
 
 // Calls visit(index, sector) for each whole sector of the file, however
 // large, counting them into `report`. A file with no Mode 2 sector at all is

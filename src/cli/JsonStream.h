@@ -1,0 +1,49 @@
+#pragma once
+
+// A JSON document written a value at a time, byte for byte as
+// CliContext::print writes the same document whole (two-space indents, bytes
+// that are not UTF-8 as U+FFFD), so that a command with a large output holds
+// one record of it at a time. The caller gives an object's keys in sorted
+// order, as the whole document would print them.
+
+#include <nlohmann/json.hpp>
+
+#include <iosfwd>
+#include <string_view>
+#include <vector>
+
+namespace starfall::cli {
+
+class JsonStream {
+public:
+    explicit JsonStream(std::ostream& out) : m_out(out) {}
+
+    void beginObject() { open('{'); }
+    void endObject() { close('}'); }
+    void beginArray() { open('['); }
+    void endArray() { close(']'); }
+    // The name of the next value in the object being written.
+    void key(std::string_view name);
+    // A whole value: a record, a number, anything.
+    void value(const nlohmann::json& value);
+    // Ends the document with the line feed print ends it with.
+    void finish();
+
+private:
+    struct Level {
+        char close;
+        bool empty = true;
+    };
+    void open(char bracket);
+    void close(char bracket);
+    // Before a value: a comma after its elder sibling, and the indent of an
+    // array element (an object member's comes before its key).
+    void startValue();
+    void newLine(std::size_t depth);
+
+    std::ostream& m_out;
+    std::vector<Level> m_levels;
+    bool m_afterKey = false;
+};
+
+} // namespace starfall::cli

@@ -1,0 +1,137 @@
+// export writes its document a record at a time; it must print the very
+// bytes the whole document prints, on the demo and on lists far larger.
+
+#include "cli/CliContext.h"
+#include "cli/ImageRecords.h"
+#include "cli/JsonStream.h"
+#include "core/demo/DemoBuilder.h"
+
+#include "support/CliInProcess.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <sstream>
+
+namespace starfall {
+namespace {
+
+using nlohmann::json;
+using test::readFile;
+
+// One demo for the whole suite: it is 46 MB.
+class ExportStreamTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_dir = new test::TempDir;
+        demo::writeDemo(s_dir->dir());
+    }
+    static void TearDownTestSuite() { delete s_dir; }
+
+    static std::string image() { return s_dir->file(demo::kDemoImageName); }
+
+    // The document as one value, printed as every command prints.
+    static std::string printedWhole(const std::string& directory) {
+        std::ostringstream out;
+        const cli::CliContext context{directory, &out, nullptr};
+        context.print(cli::loadImageRecords(image(), directory).json());
+        return out.str();
+    }
+    static std::string exported(const std::string& directory) {
+        const test::ProcessResult result = test::runCliHere({"--dir", directory, "export", image()});
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        return result.out;
+    }
+
+    // LIST's header, then its entries repeated up to `count`, each line
+    // optionally prefixed with `prefix` (raw bytes).
+    static void repeatList(const test::TempDir& into, const std::string& list, std::size_t count,
+                           const std::string& prefix) {
+        std::istringstream lines(readFile(s_dir->file(list)));
+        std::string line;
+        std::string header;
+        std::vector<std::string> entries;
+        while (std::getline(lines, line)) {
+            if (line.empty() || line.front() == ';')
+                continue;
+            if (header.empty())
+                header = line;
+            else
+                entries.push_back(line);
+        }
+        std::string text = header + "\n";
+        for (std::size_t i = 0; i < count && !entries.empty(); ++i)
+            text += (i % 3 == 0 ? prefix : "") + entries[i % entries.size()] + "\n";
+        (void)into.write(list, text);
+    }
+
+    static inline test::TempDir* s_dir = nullptr;
+};
+
+TEST_F(ExportStreamTest, DemoPrintsAsTheWholeDocumentDoes) {
+    EXPECT_EQ(exported(s_dir->dir()), printedWhole(s_dir->dir()));
+}
+
+// Thousands of entries; some names carry bytes that are no code page 949
+// (printed as U+FFFD), and a list of no entries prints empty sections.
+TEST_F(ExportStreamTest, LargeListsAndOddNamesPrintAsTheWholeDocumentDoes) {
+    struct Case {
+        const char* what;
+        std::size_t units;
+        std::size_t pilots;
+        std::string prefix;
+    };
+    const Case cases[] = {
+        {"large lists", 3000, 2500, ""},
+        {"names with stray bytes", 40, 40, "\xFF\x80 \"q\"\\ "},
+        {"no pilots", 20, 0, ""},
+        {"no units", 0, 20, ""},
+    };
+    for (const Case& c : cases) {
+        test::TempDir lists;
+        (void)lists.write("weapon.ini", readFile(s_dir->file("weapon.ini")));
+        repeatList(lists, "unitlist.ini", c.units, c.prefix);
+        repeatList(lists, "charlist.ini", c.pilots, c.prefix);
+        const std::string whole = printedWhole(lists.dir());
+        EXPECT_EQ(exported(lists.dir()), whole) << c.what;
+        json parsed;
+        EXPECT_NO_THROW(parsed = json::parse(whole)) << c.what;
+    }
+}
+
+// The writer alone, on shapes the export does not make: empty and nested
+// values at every depth must come out as the whole value prints.
+TEST(JsonStreamTest, WritesAnyShapeAsTheWholeValuePrints) {
+    const json values[] = {
+        json::object(),
+        json::array(),
+        json{{"a", json::array()}, {"b", json::object()}, {"c", {{"d", {1, 2, {{"e", "x\ny"}}}}}}},
+        json{{"only", 1}},
+    };
+    for (const json& inner : values) {
+        std::ostringstream streamed;
+        cli::JsonStream out(streamed);
+        out.beginObject();
+        out.key("first");
+        out.beginArray();
+        out.value(inner);
+        out.value(inner);
+        out.endArray();
+        out.key("none");
+        out.beginArray();
+        out.endArray();
+        out.key("second");
+        out.value(inner);
+        out.endObject();
+        out.finish();
+
+        std::ostringstream whole;
+        const cli::CliContext context{"", &whole, nullptr};
+        context.print({{"first", {inner, inner}}, {"none", json::array()}, {"second", inner}});
+        EXPECT_EQ(streamed.str(), whole.str()) << inner.dump();
+    }
+}
+
+} // namespace
+} // namespace starfall
