@@ -12,6 +12,7 @@ packages=(
   fonts-noto-cjk
   qt6-translations-l10n
   xvfb xauth hyperfine strace xxd
+  xdelta3
 )
 
 missing=()

@@ -63,6 +63,21 @@ TEST(Messages, EachMessageHasItsTextTitleAndIcon) {
          {"'/a/b.img' 파일에 끝나지 않은 저장의 기록 '/a/b.img.journal'이(가) 있지만 이미지에 쓸 "
           "수 없어 되돌리지 못했습니다.",
           kEditor, kWarn}},
+        {"originalSizeDiffers",
+         originalSizeDiffers(kImage, 4704, 2352),
+         {"'/a/b.img' 이미지의 크기(4704바이트)가 열린 이미지의 크기(2352바이트)와 다릅니다. "
+          "원본으로 지정하지 않았습니다.",
+          kEditor, kWarn}},
+        {"originalListsDiffer",
+         originalListsDiffer(kImage, "unitlist.ini"),
+         {"'/a/b.img' 이미지 옆의 unitlist.ini이(가) 지금 쓰는 목록 파일과 다릅니다. 원본으로 "
+          "지정하지 않았습니다.",
+          kEditor, kWarn}},
+        {"originalIsTheImage",
+         originalIsTheImage(kImage),
+         {"'/a/b.img' 이미지는 지금 열린 이미지 자신입니다. 원본으로 지정하지 않았습니다.", kEditor,
+          kWarn}},
+        {"workCancelled", workCancelled(), {"취소했습니다. 아무것도 쓰지 않았습니다.", kEditor, kInfo}},
         {"unexpectedFailure",
          unexpectedFailure("<what>"),
          {"예기치 못한 오류로 프로그램을 끝냅니다: <what>", kEditor, kWarn}},
@@ -151,6 +166,10 @@ TEST(Messages, EachCoreFailureHasItsMessage) {
         {"PatchVerifyFailed", failed(Failure::PatchVerifyFailed, kImage, 5),
          editor("'/a/b.img' 파일의 위치 5에서 다시 읽은 바이트가 쓴 바이트와 다릅니다. 패치 전의 "
                 "바이트로 되돌렸습니다.")},
+        {"PatchDecoderMissing", failed(Failure::PatchDecoderMissing, kPatch, -1, "<why>"),
+         editor("'/a/m.ppf' VCDIFF(xdelta) 패치를 읽으려면 xdelta3 프로그램이 필요한데 실행할 수 "
+                "없습니다 (<why>). 'apt-get install xdelta3'로 설치하십시오. 아무것도 쓰지 "
+                "않았습니다.")},
     };
     for (const MessageCase& c : cases)
         EXPECT_EQ(c.actual, c.expected) << c.call;
@@ -181,7 +200,7 @@ TEST(Messages, EachTraceLineNameAndRefusalDetailIsExact) {
         {"patchFileLimit", patchFileLimit(256), "패치 파일 크기 한도 256 MiB"},
         {"changedBytesLimit", changedBytesLimit(512), "한 번에 바꿀 수 있는 바이트 한도 512 MiB"},
         {"UnknownFormat", patchFault(PatchFault::UnknownFormat),
-         "PPF 1.0, 2.0, 3.0이나 BPS 파일이 아닙니다"},
+         "PPF 1.0, 2.0, 3.0, BPS나 VCDIFF(xdelta) 파일이 아닙니다"},
         {"Truncated", patchFault(PatchFault::Truncated), "파일이 중간에 끊겼습니다"},
         {"BadHeader", patchFault(PatchFault::BadHeader), "머리말의 값이 올바르지 않습니다"},
         {"ZeroLengthRecord", patchFault(PatchFault::ZeroLengthRecord),
@@ -210,6 +229,12 @@ TEST(Messages, EachTraceLineNameAndRefusalDetailIsExact) {
          "이미지의 CRC32가 패치의 원본 CRC32와 다릅니다"},
         {"OriginalBytes", imageMismatch(ImageMismatch::OriginalBytes),
          "바이트가 패치에 기록된 원래 바이트와 다릅니다"},
+        {"WindowChecksum", imageMismatch(ImageMismatch::WindowChecksum),
+         "이 이미지로 만든 결과의 체크섬(Adler-32)이 패치에 적힌 값과 다릅니다"},
+        {"decoderFault", decoderFault("<why>"), "xdelta3가 패치를 풀지 못했습니다 (<why>)"},
+        {"originalValue", originalValue("3800"), "원본: 3800"},
+        {"kOriginalMark", std::string(kOriginalMark), "● "},
+        {"kChangedFromOriginal", std::string(kChangedFromOriginal), "원본과 다름"},
     };
     for (const TextCase& c : cases)
         EXPECT_EQ(c.actual, c.expected) << c.call;

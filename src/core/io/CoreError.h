@@ -32,6 +32,7 @@ enum class Failure {
     ImagesIdentical,       // a patch of two images without a differing byte
     TemporaryFileInTheWay, // a file already stands where an output's temporary file goes
     PatchVerifyFailed,     // bytes read back after a patch's write differ; rolled back
+    PatchDecoderMissing,   // the program that decodes a VCDIFF patch cannot be started
 };
 
 // The one exception type the core throws. It carries what went wrong and

@@ -74,6 +74,34 @@ Message journalNotApplied(std::string_view imagePath, std::string_view journalPa
                                 "'이(가) 있지만 이미지에 쓸 수 없어 되돌리지 못했습니다.");
 }
 
+std::string originalValue(std::string_view value) {
+    return "원본: " + std::string(value);
+}
+
+Message originalSizeDiffers(std::string_view originalPath, long long originalSize,
+                            long long imageSize) {
+    return romEditorExclamation(quoted(originalPath, "이미지의 크기(") +
+                                std::to_string(originalSize) + "바이트)가 열린 이미지의 크기(" +
+                                std::to_string(imageSize) +
+                                "바이트)와 다릅니다. 원본으로 지정하지 않았습니다.");
+}
+
+Message originalListsDiffer(std::string_view originalPath, std::string_view fileName) {
+    return romEditorExclamation(quoted(originalPath, "이미지 옆의 ") + std::string(fileName) +
+                                "이(가) 지금 쓰는 목록 파일과 다릅니다. 원본으로 지정하지 "
+                                "않았습니다.");
+}
+
+Message originalIsTheImage(std::string_view path) {
+    return romEditorExclamation(
+        quoted(path, "이미지는 지금 열린 이미지 자신입니다. 원본으로 지정하지 않았습니다."));
+}
+
+Message workCancelled() {
+    return {"취소했습니다. 아무것도 쓰지 않았습니다.", std::string(kTitleRomEditor),
+            MessageIcon::Information};
+}
+
 Message unexpectedFailure(std::string_view what) {
     return romEditorExclamation("예기치 못한 오류로 프로그램을 끝냅니다: " + std::string(what));
 }
@@ -165,6 +193,12 @@ Message messageFor(Failure failure, std::string_view path, Position position,
         return romEditorExclamation(quoted(path, "파일의 위치 ") + std::to_string(position) +
                                     "에서 다시 읽은 바이트가 쓴 바이트와 다릅니다. 패치 전의 "
                                     "바이트로 되돌렸습니다.");
+    case Failure::PatchDecoderMissing:
+        return romEditorExclamation(
+            quoted(path, "VCDIFF(xdelta) 패치를 읽으려면 xdelta3 프로그램이 필요한데 실행할 수 "
+                         "없습니다 (") +
+            std::string(detail) + "). 'apt-get install xdelta3'로 설치하십시오." +
+            kNothingWritten);
     }
     return romEditorExclamation(std::string(detail));
 }

@@ -49,6 +49,20 @@ inline constexpr std::string_view kTitleWarning = "경고";
 // keep them); `sectors` as "12, 40-42".
 [[nodiscard]] Message staleSectorsKept(std::string_view imagePath, std::string_view sectors);
 
+// The editor's comparison with the untouched original of an image: the mark
+// before a changed record's name and what screen readers hear for it, what a
+// changed field's tooltip says, and the refusals of an original that cannot
+// be one (UTF-8).
+inline constexpr std::string_view kOriginalMark = "● ";
+inline constexpr std::string_view kChangedFromOriginal = "원본과 다름";
+[[nodiscard]] std::string originalValue(std::string_view value);
+[[nodiscard]] Message originalSizeDiffers(std::string_view originalPath, long long originalSize,
+                                         long long imageSize);
+[[nodiscard]] Message originalListsDiffer(std::string_view originalPath, std::string_view fileName);
+[[nodiscard]] Message originalIsTheImage(std::string_view path);
+// A comparison, or a patch, stopped with Cancel before it wrote anything.
+[[nodiscard]] Message workCancelled();
+
 // A failure no other message covers; the program ends after it.
 [[nodiscard]] Message unexpectedFailure(std::string_view what);
 

@@ -1,4 +1,4 @@
-#include "cli/ImageComparison.h"
+#include "core/io/ImageComparison.h"
 
 #include "core/io/CoreError.h"
 #include "core/io/FileHandle.h"
@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace starfall::cli {
+namespace starfall {
 
 namespace {
 
@@ -35,7 +35,7 @@ std::int64_t sizeOf(const FileHandle& file) {
 } // namespace
 
 ImageComparison compareImages(const std::string& base, const std::string& other,
-                              OtherBytes& bytes) {
+                              const DifferingRun& differ, const WorkProgress& progress) {
     const FileHandle a = openImage(base);
     const FileHandle b = openImage(other);
     ImageComparison result{sizeOf(a), sizeOf(b), false};
@@ -45,21 +45,27 @@ ImageComparison compareImages(const std::string& base, const std::string& other,
     for (Position at = 0; at < common; at += static_cast<Position>(kBlockBytes)) {
         const std::size_t n =
             std::min(readImageAt(a.fd(), at, left, base), readImageAt(b.fd(), at, right, other));
+        progress.report(at, common);
         if (std::memcmp(left.data(), right.data(), n) == 0)
             continue;
-        for (std::size_t i = 0; i < n; ++i) {
-            if (left[i] != right[i]) {
-                bytes.add(at + static_cast<Position>(i));
-                result.differ = true;
+        result.differ = true;
+        for (std::size_t i = 0; i < n;) {
+            if (left[i] == right[i]) {
+                ++i;
+                continue;
             }
+            const std::size_t start = i;
+            while (i < n && left[i] != right[i])
+                ++i;
+            differ(at + static_cast<Position>(start), i - start);
         }
     }
     if (result.baseSize != result.otherSize) {
-        bytes.addRun(
-            common, static_cast<std::size_t>(std::max(result.baseSize, result.otherSize) - common));
+        differ(common,
+               static_cast<std::size_t>(std::max(result.baseSize, result.otherSize) - common));
         result.differ = true;
     }
     return result;
 }
 
-} // namespace starfall::cli
+} // namespace starfall
