@@ -152,7 +152,10 @@ TEST_F(MainWindowTest, MenusCarryTheirItemsWithTheShortcutsInTheText) {
         QStringList items;
     };
     const Expected expected[] = {
-        {"파일(&F)", {"열기\tCtrl+O", "종료\tCtrl+X"}},
+        // The original and the patches between a separator each and "종료".
+        {"파일(&F)",
+         {"열기\tCtrl+O", "원본 이미지 지정…", "원본 비교 해제", "바뀐 곳 보기", "", "패치 만들기…",
+          "패치 적용…", "패치 되돌리기…", "", "종료\tCtrl+X"}},
         {"도움말(&H)", {"프로그램 정보(&V)"}},
     };
     for (int m = 0; m < 2; ++m) {

@@ -31,6 +31,10 @@ std::optional<QString> ScriptedFileDialog::chooseImage(QWidget*) {
     return answer;
 }
 
+std::optional<QString> ScriptedFileDialog::choosePatchFile(QWidget* parent, PatchFileUse) {
+    return chooseImage(parent);
+}
+
 ProgramEndCatcher::ProgramEndCatcher() {
     setProgramEndHandler([](int status) { throw ProgramEnded{status}; });
 }

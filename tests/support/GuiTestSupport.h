@@ -26,7 +26,7 @@ public:
     std::vector<Message> shown;
 };
 
-// Answers the open-file dialog from a queue: a path, or nothing for Cancel.
+// Answers the file dialogs from a queue: a path, or nothing for Cancel.
 // An empty queue answers Cancel.
 class ScriptedFileDialog : public ImageFileDialog {
 public:
@@ -36,6 +36,9 @@ public:
     ~ScriptedFileDialog() override;
 
     [[nodiscard]] std::optional<QString> chooseImage(QWidget* parent) override;
+    // Patch files come from the same queue.
+    [[nodiscard]] std::optional<QString> choosePatchFile(QWidget* parent,
+                                                         PatchFileUse use) override;
 
     std::deque<std::optional<QString>> answers;
     int asked = 0;

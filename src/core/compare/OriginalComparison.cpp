@@ -56,7 +56,8 @@ std::vector<FieldChange> fieldChanges(const FieldTable<Record>& fields, const Re
 // Reads a record's fields from both images, only when its bytes changed.
 class RecordWalk {
 public:
-    RecordWalk(const std::string& original, const std::string& image, OriginalComparison& out)
+    // Without an original, the records the bytes touch are named without fields.
+    RecordWalk(const std::string* original, const std::string& image, OriginalComparison& out)
         : m_original(original), m_image(image), m_out(out) {}
 
     template <typename Record, typename Load>
@@ -65,7 +66,11 @@ public:
         m_known.insert(m_known.end(), positions.begin(), positions.end());
         if (!m_out.bytes.touchesAny(positions))
             return false;
-        change.fields = fieldChanges(fields, load(m_original), load(m_image));
+        if (m_original == nullptr) {
+            m_out.records.push_back(std::move(change));
+            return true;
+        }
+        change.fields = fieldChanges(fields, load(*m_original), load(m_image));
         if (!change.fields.empty())
             m_out.records.push_back(std::move(change));
         return true;
@@ -77,7 +82,7 @@ public:
     }
 
 private:
-    const std::string& m_original;
+    const std::string* m_original;
     const std::string& m_image;
     OriginalComparison& m_out;
     std::vector<Position> m_known;
@@ -106,10 +111,12 @@ void walkUnits(RecordWalk& walk, OriginalComparison& out, const NameList& units)
 
 // Each weapon once, in number order; a unit is marked for a weapon it lists.
 void walkWeapons(RecordWalk& walk, OriginalComparison& out, const NameList& units,
-                 const std::string& original, const std::string& image) {
+                 const std::string* original, const std::string& image) {
     std::set<int> numbers = listedWeapons(image, units);
-    const std::set<int> before = listedWeapons(original, units);
-    numbers.insert(before.begin(), before.end());
+    if (original != nullptr) {
+        const std::set<int> before = listedWeapons(*original, units);
+        numbers.insert(before.begin(), before.end());
+    }
     std::set<int> changed;
     for (const int number : numbers) {
         if (walk.visit(weaponSavePositions(number),
@@ -222,17 +229,12 @@ const RecordChange* OriginalComparison::find(std::string_view section, std::size
     return nullptr;
 }
 
-OriginalComparison compareWithOriginal(const std::string& original, const std::string& image,
-                                       const NameList& units, const NameList& pilots,
-                                       const WorkProgress& progress) {
-    OriginalComparison out;
-    const ImageComparison sizes = compareImages(
-        original, image,
-        [&out](Position start, std::size_t length) { out.bytes.add(start, length); }, progress);
-    if (sizes.baseSize != sizes.otherSize)
-        throw CoreError(Failure::ImageSizesDiffer, image, -1,
-                        std::to_string(sizes.baseSize) + " ≠ " + std::to_string(sizes.otherSize));
-    const ImageReadScope originalScope(original);
+namespace {
+
+// Names the records `out.bytes` touches, with their fields' two values when
+// there is an original, and counts the bytes no record holds.
+void describe(OriginalComparison& out, const std::string* original, const std::string& image,
+              const NameList& units, const NameList& pilots) {
     const ImageReadScope imageScope(image);
     RecordWalk walk(original, image, out);
     walkUnits(walk, out, units);
@@ -250,6 +252,30 @@ OriginalComparison compareWithOriginal(const std::string& original, const std::s
     countOthers(out, walk.known(),
                 head.size() == sector::kSync.size() &&
                     std::equal(sector::kSync.begin(), sector::kSync.end(), head.begin()));
+}
+
+} // namespace
+
+OriginalComparison compareWithOriginal(const std::string& original, const std::string& image,
+                                       const NameList& units, const NameList& pilots,
+                                       const WorkProgress& progress) {
+    OriginalComparison out;
+    const ImageComparison sizes = compareImages(
+        original, image,
+        [&out](Position start, std::size_t length) { out.bytes.add(start, length); }, progress);
+    if (sizes.baseSize != sizes.otherSize)
+        throw CoreError(Failure::ImageSizesDiffer, image, -1,
+                        std::to_string(sizes.baseSize) + " ≠ " + std::to_string(sizes.otherSize));
+    const ImageReadScope originalScope(original);
+    describe(out, &original, image, units, pilots);
+    return out;
+}
+
+OriginalComparison touchedRecords(ChangedBytes bytes, const std::string& image,
+                                  const NameList& units, const NameList& pilots) {
+    OriginalComparison out;
+    out.bytes = std::move(bytes);
+    describe(out, nullptr, image, units, pilots);
     return out;
 }
 

@@ -68,4 +68,9 @@ struct OriginalComparison {
                                                      const NameList& pilots,
                                                      const WorkProgress& progress = {});
 
+// The records of `image` that `bytes` fall in, named without their fields (a
+// patch's changes before it is applied).
+[[nodiscard]] OriginalComparison touchedRecords(ChangedBytes bytes, const std::string& image,
+                                                const NameList& units, const NameList& pilots);
+
 } // namespace starfall

@@ -102,6 +102,64 @@ Message workCancelled() {
             MessageIcon::Information};
 }
 
+Message patchMade(std::string_view patchPath) {
+    return {quoted(patchPath, "패치를 만들었습니다."), std::string(kTitleRomEditor),
+            MessageIcon::Information};
+}
+
+Message patchApplied(std::string_view patchPath) {
+    return {quoted(patchPath, "패치를 적용했습니다."), std::string(kTitleRomEditor),
+            MessageIcon::Information};
+}
+
+Message patchUndone(std::string_view patchPath) {
+    return {quoted(patchPath, "패치를 되돌렸습니다."), std::string(kTitleRomEditor),
+            MessageIcon::Information};
+}
+
+Message patchWouldOverwrite(std::string_view patchPath) {
+    return romEditorExclamation(quoted(patchPath, "파일은 이미지나 그 원본입니다. 덮어쓰지 않도록 "
+                                                  "패치를 만들지 않았습니다."));
+}
+
+Message patchDescriptionTooLong(long long bytes) {
+    return romEditorExclamation("PPF 패치의 설명은 " + std::to_string(bytes) +
+                                "바이트까지입니다. 패치를 만들지 않았습니다.");
+}
+
+Message patchDizTooLarge(long long bytes) {
+    return romEditorExclamation("FILE_ID.DIZ는 " + std::to_string(bytes) +
+                                "바이트까지입니다. 패치를 만들지 않았습니다.");
+}
+
+std::string previewCheck(PreviewCheck check) {
+    switch (check) {
+    case PreviewCheck::BlockCheck:
+        return "블록 검사: 이 이미지와 맞습니다";
+    case PreviewCheck::ImageSize:
+        return "이미지 크기: 패치에 적힌 크기와 맞습니다";
+    case PreviewCheck::SourceSizeAndCrc:
+        return "원본 크기와 CRC32: 이 이미지와 맞습니다";
+    case PreviewCheck::WindowChecksums:
+        return "결과 체크섬(Adler-32): xdelta3가 확인했고 맞습니다";
+    case PreviewCheck::Nothing:
+        return "이 패치에는 맞는 이미지인지 확인할 검사가 없습니다";
+    case PreviewCheck::InsideImage:
+        return "이미지 끝 너머는 바꾸지 않습니다";
+    case PreviewCheck::AlreadyApplied:
+        return "이 이미지에는 이 패치가 이미 적용되어 있습니다";
+    }
+    return {};
+}
+
+std::string previewChangedBytes(long long bytes) {
+    return "아직 적용되지 않았습니다: " + std::to_string(bytes) + "바이트를 바꿉니다";
+}
+
+std::string previewTouchesEdited(std::string_view records) {
+    return "주의: 원본과 비교해 이미 고친 레코드를 바꿉니다: " + std::string(records);
+}
+
 Message unexpectedFailure(std::string_view what) {
     return romEditorExclamation("예기치 못한 오류로 프로그램을 끝냅니다: " + std::string(what));
 }

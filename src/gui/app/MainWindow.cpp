@@ -1,6 +1,8 @@
 #include "gui/app/MainWindow.h"
 
 #include "gui/app/AboutDialog.h"
+#include "gui/app/OriginalComparer.h"
+#include "gui/app/PatchActions.h"
 #include "gui/widgets/EditorFrame.h"
 #include "gui/pages/EditorPage.h"
 #include "gui/widgets/ImageFileDialog.h"
@@ -48,6 +50,8 @@ MainWindow::MainWindow(QWidget* parent)
     setWindowIcon(QIcon(QStringLiteral(":/starfall/editor.png")));
     buildPages();
     buildMenus();
+    m_originalComparer = new OriginalComparer(*this);
+    m_patchActions = new PatchActions(*this, *m_originalComparer);
     fixDialogFrame(this);
 }
 
@@ -98,6 +102,8 @@ void MainWindow::openImagePath(const QString& imagePath) {
     session.imagePath = QFile::encodeName(QFileInfo(imagePath).absoluteFilePath()).toStdString();
     for (EditorPage* page : m_pages)
         page->openImage(session);
+    m_originalComparer->imageOpened(session);
+    m_patchActions->imageOpened(session);
 }
 
 void MainWindow::setProgramDirectorySource(std::function<std::string()> source) {

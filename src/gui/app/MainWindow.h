@@ -17,6 +17,8 @@ class QTabWidget;
 namespace starfall {
 
 class EditorPage;
+class OriginalComparer;
+class PatchActions;
 
 class MainWindow : public QMainWindow, public PageOwner {
     Q_OBJECT
@@ -49,6 +51,10 @@ public:
         return nullptr;
     }
     [[nodiscard]] QTabWidget* pageSet() const { return m_pageSet; }
+    // The File menu's comparison with the original image.
+    [[nodiscard]] OriginalComparer* originalComparer() const { return m_originalComparer; }
+    // The File menu's patches.
+    [[nodiscard]] PatchActions* patchActions() const { return m_patchActions; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -60,6 +66,8 @@ private:
     std::vector<EditorPage*> m_pages;
     QTabWidget* m_pageSet = nullptr;
     std::function<std::string()> m_programDirectory;
+    OriginalComparer* m_originalComparer = nullptr;
+    PatchActions* m_patchActions = nullptr;
 };
 
 } // namespace starfall

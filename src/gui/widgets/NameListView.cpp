@@ -1,6 +1,7 @@
 #include "gui/widgets/NameListView.h"
 
 #include "core/codec/Cp949.h"
+#include "core/text/Messages.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -36,7 +37,19 @@ NameListModel::NameListModel(std::array<QString, 2> captions, QObject* parent)
 void NameListModel::setList(NameList list) {
     beginResetModel();
     m_list = std::move(list);
+    m_marked.clear();
     endResetModel();
+}
+
+void NameListModel::setMarks(std::vector<bool> marked) {
+    m_marked = std::move(marked);
+    if (rowCount() > 0)
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}
+
+bool NameListModel::isMarked(int row) const {
+    return row >= 0 && static_cast<std::size_t>(row) < m_marked.size() &&
+           m_marked[static_cast<std::size_t>(row)];
 }
 
 int NameListModel::rowCount(const QModelIndex& parent) const {
@@ -52,9 +65,22 @@ QVariant NameListModel::data(const QModelIndex& index, int role) const {
         return {};
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+    const bool marked = isMarked(index.row());
+    if (role == Qt::FontRole && marked) {
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
+    if (role == Qt::AccessibleDescriptionRole && marked)
+        return QString::fromUtf8(messages::kChangedFromOriginal.data(),
+                                 static_cast<qsizetype>(messages::kChangedFromOriginal.size()));
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
         return {};
     const NameListEntry& entry = m_list.entries[static_cast<std::size_t>(index.row())];
+    if (index.column() == kNameColumn && marked && role == Qt::DisplayRole)
+        return QString::fromUtf8(messages::kOriginalMark.data(),
+                                static_cast<qsizetype>(messages::kOriginalMark.size())) +
+               displayName(entry.name);
     if (index.column() == kNameColumn)
         return displayName(entry.name);
     return QString::fromLatin1(entry.addressText);
