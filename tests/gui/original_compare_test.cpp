@@ -5,13 +5,16 @@
 #include "core/demo/DemoBuilder.h"
 #include "core/lists/NameListReader.h"
 #include "core/text/Messages.h"
+#include "core/pilot/PilotRecordFile.h"
 #include "core/unit/UnitRecordFile.h"
+#include "core/upgrade/UpgradeTable.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/OriginalComparer.h"
 #include "gui/pages/ChangesWindow.h"
 #include "gui/pages/OriginalMarks.h"
 #include "gui/pages/PilotPage.h"
 #include "gui/pages/UnitPage.h"
+#include "gui/pages/UpgradePage.h"
 #include "gui/widgets/BackgroundWork.h"
 #include "gui/widgets/DigitsEdit.h"
 #include "gui/widgets/NameListView.h"
@@ -142,6 +145,33 @@ TEST_F(OriginalCompareTest, OriginalValuesFillTheControlsWithoutSaving) {
     NameListModel* names = window->page<UnitPage>()->ui().names;
     EXPECT_TRUE(QTest::qWaitFor([&] { return !names->isMarked(kEditedUnit); }, 5000));
     EXPECT_FALSE(button->isEnabled());
+}
+
+TEST_F(OriginalCompareTest, ThePilotAndUpgradePagesMarkTheirFieldsToo) {
+    const PilotReference pilot =
+        PilotReference::fromList(loadNameList(m_dir.path().string() + "/", ListKind::Pilots), 0);
+    PilotRecord stats = loadPilotRecord(m_image, pilot);
+    const std::string melee = stats.stats.melee;
+    stats.stats.melee = "201";
+    (void)savePilotRecord(m_image, pilot, stats);
+    UpgradeTable table = loadUpgradeTable(m_image);
+    const std::string hp3 = table.values[0][2];
+    table.values[0][2] = "777";
+    (void)saveUpgradeTable(m_image, table);
+
+    auto window = openWindow();
+    ASSERT_TRUE(window->originalComparer()->setOriginal(QString::fromStdString(m_original)));
+    auto* pilots = window->page<PilotPage>();
+    EXPECT_TRUE(pilots->ui().names->isMarked(0));
+    pilots->selectPilot(0);
+    EXPECT_EQ(pilots->ui().melee->toolTip(), fromUtf8(messages::originalValue(melee)));
+    pilots->findChild<QPushButton*>(QStringLiteral("originalValuesButton"))->click();
+    EXPECT_EQ(pilots->ui().melee->text(), QString::fromStdString(melee));
+
+    auto* upgrade = window->page<UpgradePage>();
+    EXPECT_TRUE(isMarked(upgrade->edit(0, 3)));
+    EXPECT_EQ(upgrade->edit(0, 3)->accessibleDescription(), fromUtf8(messages::originalValue(hp3)));
+    EXPECT_FALSE(isMarked(upgrade->edit(0, 2)));
 }
 
 TEST_F(OriginalCompareTest, TheOriginalIsRememberedPerImage) {
