@@ -260,4 +260,17 @@ TEST_F(PatchActionsTest, CancelBeforeTheWriteLeavesTheImageAsItWas) {
     EXPECT_EQ(readFile(target), m_pristine);
 }
 
+TEST_F(PatchActionsTest, CancelOfAMakeWritesNoPatch) {
+    auto window = openWindow(m_image);
+    ASSERT_TRUE(window->originalComparer()->setOriginal(qs(m_original)));
+    setProgressDelay(0);
+    setProgressShownHook([](QProgressDialog* dialog) { dialog->cancel(); });
+    const std::string out = m_dir.file("cancelled.ppf");
+    EXPECT_FALSE(window->patchActions()->makePatch({qs(out), patch::PatchKind::Ppf, {}, {}}));
+    setProgressShownHook({});
+    setProgressDelay(500);
+    EXPECT_EQ(m_seams.messages.shown.back(), messages::workCancelled());
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
 } // namespace

@@ -100,10 +100,13 @@ WorkEnd runInBackground(QWidget* parent, const QString& label,
     thread->start();
     loop.exec();
     thread->wait();
+    update(dialog.get(), shared);
     dialog->hide();
     if (shared.failure)
         std::rethrow_exception(shared.failure);
-    return cancelled ? WorkEnd::Cancelled : WorkEnd::Finished;
+    // Work that reports little (a patch's make) may end after Cancel was
+    // pressed: it still counts as cancelled, so that nothing is written.
+    return cancelled || shared.cancelled ? WorkEnd::Cancelled : WorkEnd::Finished;
 }
 
 void setProgressDelay(int milliseconds) {

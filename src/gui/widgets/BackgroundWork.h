@@ -19,7 +19,9 @@ namespace starfall {
 enum class WorkEnd { Finished, Cancelled };
 
 // Runs `work` on a worker thread and waits for it, handling events. What the
-// work throws is thrown again here, on the GUI thread.
+// work throws is thrown again here, on the GUI thread. Cancelled when Cancel
+// was pressed at any time before the work ended, so that the caller writes
+// nothing after it.
 WorkEnd runInBackground(QWidget* parent, const QString& label,
                         const std::function<void(const WorkProgress&)>& work);
 
