@@ -38,7 +38,7 @@ build-fuzz/CMakeCache.txt:
 
 fuzz: setup build-fuzz/CMakeCache.txt
 	cmake --build build-fuzz -j $(JOBS) --target name_list_fuzz weapon_ini_fuzz decimal_fuzz sector_fuzz \
-	    ppf_fuzz bps_fuzz import_fuzz
+	    ppf_fuzz bps_fuzz vcdiff_fuzz import_fuzz
 	tools/fuzz.sh build-fuzz $(FUZZ_SECONDS)
 
 build-bench/CMakeCache.txt:

@@ -19,6 +19,7 @@ cp demo.img base.img
 mv demo.img modded.img
 "$cli" patch make base.img modded.img mod.ppf > /dev/null
 "$cli" patch make base.img modded.img mod.bps --format bps > /dev/null
+xdelta3 -e -f -s base.img modded.img mod.vcdiff
 echo "demo image: $(stat -c %s base.img) bytes; $(cmp -l base.img modded.img | wc -l) bytes differ"
 
 # cmp exits 1 on differing files, hence -i. Each make and apply was run once
@@ -36,7 +37,9 @@ hyperfine -N -i --warmup 3 --runs 20 --output "$work/out.txt" \
   --prepare "sh -c 'cp base.img image.img && sync image.img'" \
   -n cmp "cmp -l base.img modded.img" \
   -n "patch apply (PPF)" "$cli --dir . patch apply image.img mod.ppf" \
-  -n "patch apply (BPS)" "$cli --dir . patch apply image.img mod.bps"
+  -n "patch apply (BPS)" "$cli --dir . patch apply image.img mod.bps" \
+  -n "patch apply (VCDIFF)" "$cli --dir . patch apply image.img mod.vcdiff" \
+  -n "patch check (3)" "$cli --dir . patch check image.img mod.ppf mod.bps mod.vcdiff"
 
 # import of every record of the demo: once onto the same records (nothing to
 # write), once onto the base (the mod's two records change).

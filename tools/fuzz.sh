@@ -8,7 +8,7 @@ build=$1
 seconds=${2:-60}
 here=$(cd "$(dirname "$0")/.." && pwd)
 status=0
-for target in name_list weapon_ini decimal sector ppf bps import; do
+for target in name_list weapon_ini decimal sector ppf bps vcdiff import; do
   corpus=$build/corpus/$target
   findings=$build/findings/$target
   mkdir -p "$corpus" "$findings"

@@ -12,7 +12,7 @@ packages=(
   fonts-noto-cjk
   qt6-translations-l10n
   xvfb xauth hyperfine strace xxd
-  desktop-file-utils appstream groff-base dpkg-dev
+  desktop-file-utils appstream groff-base dpkg-dev xdelta3
 )
 
 missing=()

@@ -1,8 +1,8 @@
 #include "cli/CliContext.h"
-#include "cli/ImageComparison.h"
 #include "cli/RecordChanges.h"
 
 #include "core/io/ImageAccess.h"
+#include "core/io/ImageComparison.h"
 
 #include <CLI/CLI.hpp>
 
@@ -79,7 +79,9 @@ void diff(CliContext& context, const DiffArguments& arguments) {
         loadImageRecords(arguments.other, directory, listedWeapons(arguments.base, directory));
 
     OtherBytes bytes(recordPositions(before), looksRaw(readRange(arguments.base, 0, 16)));
-    const ImageComparison comparison = compareImages(arguments.base, arguments.other, bytes);
+    const ImageComparison comparison =
+        compareImages(arguments.base, arguments.other,
+                      [&bytes](Position start, std::size_t length) { bytes.addRun(start, length); });
     nlohmann::json report = recordChanges(before, after);
     if (arguments.asImport) {
         context.print(importDocument(report));

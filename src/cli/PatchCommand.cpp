@@ -1,4 +1,5 @@
 #include "cli/CliContext.h"
+#include "cli/PatchConflicts.h"
 #include "cli/PatchJson.h"
 #include "cli/SectorCodesReport.h"
 
@@ -8,6 +9,7 @@
 #include "core/io/FileHandle.h"
 #include "core/patch/PatchFile.h"
 #include "core/patch/PatchMake.h"
+#include "core/patch/PatchOverlap.h"
 #include "core/patch/PatchPlan.h"
 #include "core/text/RecordNames.h"
 
@@ -30,6 +32,7 @@ struct PatchArguments {
     std::string out;
     std::string image;
     std::string patch;
+    std::vector<std::string> patches;
     std::string format = "ppf";
     std::string description;
     std::string diz;
@@ -152,6 +155,22 @@ void info(CliContext& context, const PatchArguments& arguments) {
     context.print(out);
 }
 
+// Each patch is planned against the image as it is, as if it came first.
+void check(CliContext& context, const PatchArguments& arguments) {
+    std::vector<patch::ByteChanges> changes;
+    for (const std::string& path : arguments.patches)
+        changes.push_back(patch::planApply(patch::readPatch(path), arguments.image));
+    json out = {{"image", arguments.image}, {"patches", arguments.patches}};
+    out.update(conflictsJson(arguments.image, context.listFolders(arguments.image),
+                             patch::findOverlaps(changes),
+                             arguments.patches));
+    const bool conflicts = !out["conflicts"].empty();
+    out["result"] = conflicts ? "conflicts" : "no conflicts";
+    context.print(out);
+    if (conflicts)
+        context.exitStatus = 1;
+}
+
 void addMake(CLI::App& patch, CliContext& context,
              const std::shared_ptr<PatchArguments>& arguments) {
     CLI::App* command = patch.add_subcommand(
@@ -180,7 +199,7 @@ void addMake(CLI::App& patch, CliContext& context,
 void addApplyAndUndo(CLI::App& patch, CliContext& context,
                      const std::shared_ptr<PatchArguments>& arguments) {
     CLI::App* applyCommand = patch.add_subcommand(
-        "apply", "Apply a PPF 1.0/2.0/3.0 or BPS patch to an image in place, all or nothing");
+        "apply", "Apply a PPF 1.0/2.0/3.0, BPS or VCDIFF (xdelta) patch to an image in place, all or nothing");
     applyCommand->add_option("IMAGE", arguments->image, "The image file")->required();
     applyCommand->add_option("PATCH", arguments->patch, "The patch file")->required();
     applyCommand->add_flag("--dry-run", arguments->dryRun, "Check and report; write nothing");
@@ -199,10 +218,16 @@ void addApplyAndUndo(CLI::App& patch, CliContext& context,
 
 void addPatchCommand(CLI::App& app, CliContext& context) {
     auto arguments = std::make_shared<PatchArguments>();
-    CLI::App* patch = app.add_subcommand("patch", "Make, apply, undo or describe patch files");
+    CLI::App* patch = app.add_subcommand("patch", "Make, apply, undo, check or describe patch files");
     patch->require_subcommand(1);
     addMake(*patch, context, arguments);
     addApplyAndUndo(*patch, context, arguments);
+    CLI::App* checkCommand = patch->add_subcommand(
+        "check", "Name the records that two or more of the patches change (exit 1 if any)");
+    checkCommand->add_option("IMAGE", arguments->image, "The image the patches are for")
+        ->required();
+    checkCommand->add_option("PATCH", arguments->patches, "The patch files")->required();
+    checkCommand->callback([&context, arguments] { check(context, *arguments); });
     CLI::App* infoCommand = patch->add_subcommand("info", "Describe a patch file");
     infoCommand->add_option("PATCH", arguments->patch, "The patch file")->required();
     infoCommand->callback([&context, arguments] { info(context, *arguments); });

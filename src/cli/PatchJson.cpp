@@ -34,12 +34,34 @@ std::string hex32(std::uint32_t value) {
     return text;
 }
 
+// xdelta3's ids for its secondary compressors.
+nlohmann::json secondaryName(std::optional<std::uint8_t> id) {
+    if (!id)
+        return nullptr;
+    switch (*id) {
+    case 1:
+        return "djw";
+    case 2:
+        return "lzma";
+    case 16:
+        return "fgk";
+    default:
+        return *id;
+    }
+}
+
 void addFormatFields(json& out, const patch::Patch& patch) {
     if (const auto* ppf = std::get_if<patch::PpfPatch>(&patch)) {
         if (ppf->version == patch::PpfVersion::V3)
             out["image_type"] = ppf->imageType == patch::PpfImageType::Gi ? "GI" : "BIN";
         if (ppf->imageSize)
             out["image_size"] = *ppf->imageSize;
+        return;
+    }
+    if (const auto* vcdiff = std::get_if<patch::VcdiffPatch>(&patch)) {
+        out["target_size"] = vcdiff->targetSize;
+        out["window_checksums"] = vcdiff->checksums;
+        out["secondary_compression"] = secondaryName(vcdiff->secondary);
         return;
     }
     const auto& bps = std::get<patch::BpsPatch>(patch);

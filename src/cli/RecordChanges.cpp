@@ -9,16 +9,6 @@ namespace starfall::cli {
 
 namespace {
 
-// The keys `get` names a record by.
-nlohmann::json namingOf(const RecordView& record) {
-    nlohmann::json naming = nlohmann::json::object();
-    for (const char* key : {"name", "index", "number"}) {
-        if (record.fixed().contains(key))
-            naming[key] = record.fixed()[key];
-    }
-    return naming;
-}
-
 nlohmann::json sectionChanges(const std::vector<const RecordView*>& before,
                               const std::vector<const RecordView*>& after) {
     nlohmann::json out = nlohmann::json::array();
@@ -43,6 +33,15 @@ sections(const ImageRecords& records) {
 }
 
 } // namespace
+
+nlohmann::json namingOf(const RecordView& record) {
+    nlohmann::json naming = nlohmann::json::object();
+    for (const char* key : {"name", "index", "number"}) {
+        if (record.fixed().contains(key))
+            naming[key] = record.fixed()[key];
+    }
+    return naming;
+}
 
 nlohmann::json fieldChanges(const RecordView& before, const RecordView& after) {
     nlohmann::json changes = nlohmann::json::object();

@@ -12,6 +12,9 @@
 
 namespace starfall::cli {
 
+// The keys `get` names a record by (name, index, number), as an object.
+[[nodiscard]] nlohmann::json namingOf(const RecordView& record);
+
 // {key: [old, new]} for each field whose value differs.
 [[nodiscard]] nlohmann::json fieldChanges(const RecordView& before, const RecordView& after);
 

@@ -156,8 +156,11 @@ TEST_F(MainWindowTest, MenusCarryTheirItemsWithTheShortcutsInTheText) {
     // Undo and redo of a save carry real shortcuts: a text box with focus
     // keeps Ctrl+Z and Ctrl+Y for its own text.
     const Expected expected[] = {
+        // The original and the patches between a separator each and "종료".
         {"파일(&F)",
-         {"열기(&O)\tCtrl+O", "최근 이미지(&R)", "저장(&S)\tCtrl+S", "", "종료(&X)\tCtrl+X"}},
+         {"열기(&O)\tCtrl+O", "최근 이미지(&R)", "저장(&S)\tCtrl+S", "", "원본 이미지 지정…",
+          "원본 비교 해제", "바뀐 곳 보기", "", "패치 만들기…", "패치 적용…", "패치 되돌리기…", "",
+          "종료(&X)\tCtrl+X"}},
         {"편집(&E)",
          {"저장 취소(&U)", "다시 저장(&R)", "", "저장 기록(&H)…", "저장 기록 지우기(&C)…",
           "저장 기록 남기기(&K)"}},

@@ -45,7 +45,7 @@ std::optional<QString> ScriptedFileDialog::chooseImage(QWidget*) {
     return answer;
 }
 
-std::optional<QString> ScriptedFileDialog::choosePatchToSave(QWidget* parent) {
+std::optional<QString> ScriptedFileDialog::choosePatchFile(QWidget* parent, PatchFileUse) {
     return chooseImage(parent);
 }
 

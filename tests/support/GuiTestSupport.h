@@ -33,7 +33,7 @@ public:
     std::deque<EditsChoice> answers;
 };
 
-// Answers the open-file dialog from a queue: a path, or nothing for Cancel.
+// Answers the file dialogs from a queue: a path, or nothing for Cancel.
 // An empty queue answers Cancel.
 class ScriptedFileDialog : public ImageFileDialog {
 public:
@@ -43,8 +43,9 @@ public:
     ~ScriptedFileDialog() override;
 
     [[nodiscard]] std::optional<QString> chooseImage(QWidget* parent) override;
-    // Answered from the same queue.
-    [[nodiscard]] std::optional<QString> choosePatchToSave(QWidget* parent) override;
+    // Patch files come from the same queue.
+    [[nodiscard]] std::optional<QString> choosePatchFile(QWidget* parent,
+                                                         PatchFileUse use) override;
 
     std::deque<std::optional<QString>> answers;
     int asked = 0;

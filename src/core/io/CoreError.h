@@ -33,6 +33,7 @@ enum class Failure {
     TemporaryFileInTheWay, // a file already stands where an output's temporary file goes
     PatchVerifyFailed,     // bytes read back after a patch's write differ; rolled back
     HistoryRefused,        // an undo or redo of a save that cannot be done; the detail says why
+    PatchDecoderMissing,   // the program that decodes a VCDIFF patch cannot be started
 };
 
 // The one exception type the core throws. It carries what went wrong and

@@ -20,6 +20,7 @@
 
 #include "core/io/Position.h"
 #include "core/io/SaveJournal.h"
+#include "core/record/FieldChange.h"
 
 #include <cstdint>
 #include <span>
@@ -29,14 +30,6 @@
 namespace starfall {
 
 enum class HistoryAction : std::uint8_t { Save = 0, Undo = 1, Redo = 2 };
-
-// A field a save changed, as the controls and scripts show it.
-struct FieldChange {
-    std::string key;
-    std::string before;
-    std::string after;
-    bool operator==(const FieldChange&) const = default;
-};
 
 struct HistoryRun {
     Position start = 0;

@@ -50,6 +50,10 @@ PatchSummary summarizeBps(const BpsPatch& patch) {
     return {"BPS", patch.metadata, false, false, patch.actions, patch.copiedOrRead, std::nullopt};
 }
 
+PatchSummary summarizeVcdiff(const VcdiffPatch& patch) {
+    return {"VCDIFF", patch.appHeader, false, false, patch.windows, patch.targetSize, std::nullopt};
+}
+
 // Creates `partial` afresh: whatever stands under its name, a symlink planted
 // there above all, is neither followed nor truncated.
 void writeNewFile(const std::string& partial, const std::string& path,
@@ -92,6 +96,9 @@ Patch readPatch(const std::string& path) {
 Patch parsePatch(std::vector<std::uint8_t> file, const std::string& path) {
     if (startsWith(file, "BPS1"))
         return readBps(std::move(file), path);
+    if (file.size() >= sizeof kVcdiffMagic &&
+        std::equal(std::begin(kVcdiffMagic), std::end(kVcdiffMagic), file.begin()))
+        return readVcdiff(file, path);
     return readPpf(std::move(file), path); // refuses any other magic
 }
 
@@ -110,6 +117,8 @@ void writePatchFile(const std::string& path, const std::vector<std::uint8_t>& by
 PatchSummary summarize(const Patch& patch) {
     if (const auto* ppf = std::get_if<PpfPatch>(&patch))
         return summarizePpf(*ppf);
+    if (const auto* vcdiff = std::get_if<VcdiffPatch>(&patch))
+        return summarizeVcdiff(*vcdiff);
     return summarizeBps(std::get<BpsPatch>(patch));
 }
 

@@ -5,6 +5,7 @@
 
 #include "core/patch/BpsPatch.h"
 #include "core/patch/PpfPatch.h"
+#include "core/patch/VcdiffPatch.h"
 
 #include <optional>
 #include <string>
@@ -13,7 +14,7 @@
 
 namespace starfall::patch {
 
-using Patch = std::variant<PpfPatch, BpsPatch>;
+using Patch = std::variant<PpfPatch, BpsPatch, VcdiffPatch>;
 
 // Throws CoreError(PatchOpenForLoad) when the file cannot be read,
 // CoreError(PatchTooLarge) past kMaxPatchFileBytes and
@@ -28,11 +29,11 @@ void writePatchFile(const std::string& path, const std::vector<std::uint8_t>& by
 
 // What `patch info` shows of any patch.
 struct PatchSummary {
-    std::string_view format; // "PPF 1.0", "PPF 2.0", "PPF 3.0" or "BPS"
-    std::string description; // a BPS's metadata
+    std::string_view format; // "PPF 1.0", "PPF 2.0", "PPF 3.0", "BPS" or "VCDIFF"
+    std::string description; // a BPS's metadata, a VCDIFF's application header
     bool blockCheck = false;
     bool undo = false;
-    std::size_t records = 0;   // a BPS's actions
+    std::size_t records = 0;   // a BPS's actions, a VCDIFF's windows
     Position bytesWritten = 0; // what the records write, whether or not it differs
     std::optional<std::string> diz;
 };

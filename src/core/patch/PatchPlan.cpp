@@ -5,9 +5,12 @@
 
 namespace starfall::patch {
 
-ByteChanges planApply(const Patch& patch, const std::string& image) {
+ByteChanges planApply(const Patch& patch, const std::string& image,
+                      const WorkProgress& progress) {
     if (const auto* ppf = std::get_if<PpfPatch>(&patch))
         return planPpf(*ppf, image, false);
+    if (const auto* vcdiff = std::get_if<VcdiffPatch>(&patch))
+        return planVcdiff(*vcdiff, image, progress);
     return planBps(std::get<BpsPatch>(patch), image);
 }
 

@@ -5,6 +5,7 @@
 // patch would write gives an empty plan.
 
 #include "core/patch/ByteChanges.h"
+#include "core/io/WorkProgress.h"
 #include "core/patch/PatchFile.h"
 
 #include <string>
@@ -16,8 +17,10 @@ namespace starfall::patch {
 // source size or CRC32, or a PPF record's undo bytes matching neither what
 // the image holds nor the new bytes), PatchOutsideImage, ImageSizesDiffer (a
 // BPS that would change the image's size), PatchDamaged (a BPS whose target
-// CRC32 does not match), PatchTooLarge. Only reads the image.
-[[nodiscard]] ByteChanges planApply(const Patch& patch, const std::string& image);
+// CRC32 does not match), PatchTooLarge, and for a VCDIFF what planVcdiff
+// throws. Only reads the image; a long plan reports to `progress`.
+[[nodiscard]] ByteChanges planApply(const Patch& patch, const std::string& image,
+                                    const WorkProgress& progress = {});
 
 // PPF 3.0 with undo data only (else PatchWithoutUndo); throws
 // PatchNotApplied unless the image holds the new bytes of every record.
@@ -25,6 +28,12 @@ namespace starfall::patch {
 
 [[nodiscard]] ByteChanges planPpf(const PpfPatch& patch, const std::string& image, bool undo);
 [[nodiscard]] ByteChanges planBps(const BpsPatch& patch, const std::string& image);
+// Has xdelta3 build the target from the image and keeps the bytes that differ.
+// Throws CoreError: ImageSizesDiffer (a target of another size than the
+// image), what decodeVcdiff throws, PatchDamaged (output past or short of the
+// target size the windows give), PatchTooLarge.
+[[nodiscard]] ByteChanges planVcdiff(const VcdiffPatch& patch, const std::string& image,
+                                     const WorkProgress& progress = {});
 
 // How the plan reaches the image; writeRuns, except in tests.
 using RunWriter = SaveReport (*)(const std::string&, std::span<const ByteRun>, std::string_view,

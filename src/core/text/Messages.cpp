@@ -212,6 +212,92 @@ Message recordsPastImageEnd(std::string_view imagePath, std::size_t units, std::
             std::string(kTitleWarning), MessageIcon::Exclamation};
 }
 
+std::string originalValue(std::string_view value) {
+    return "원본: " + std::string(value);
+}
+
+Message originalSizeDiffers(std::string_view originalPath, long long originalSize,
+                            long long imageSize) {
+    return romEditorExclamation(quoted(originalPath, "이미지의 크기(") +
+                                std::to_string(originalSize) + "바이트)가 열린 이미지의 크기(" +
+                                std::to_string(imageSize) +
+                                "바이트)와 다릅니다. 원본으로 지정하지 않았습니다.");
+}
+
+Message originalListsDiffer(std::string_view originalPath, std::string_view fileName) {
+    return romEditorExclamation(quoted(originalPath, "이미지 옆의 ") + std::string(fileName) +
+                                "이(가) 지금 쓰는 목록 파일과 다릅니다. 원본으로 지정하지 "
+                                "않았습니다.");
+}
+
+Message originalIsTheImage(std::string_view path) {
+    return romEditorExclamation(
+        quoted(path, "이미지는 지금 열린 이미지 자신입니다. 원본으로 지정하지 않았습니다."));
+}
+
+Message workCancelled() {
+    return {"취소했습니다. 아무것도 쓰지 않았습니다.", std::string(kTitleRomEditor),
+            MessageIcon::Information};
+}
+
+Message patchMade(std::string_view patchPath) {
+    return {quoted(patchPath, "패치를 만들었습니다."), std::string(kTitleRomEditor),
+            MessageIcon::Information};
+}
+
+Message patchApplied(std::string_view patchPath) {
+    return {quoted(patchPath, "패치를 적용했습니다."), std::string(kTitleRomEditor),
+            MessageIcon::Information};
+}
+
+Message patchUndone(std::string_view patchPath) {
+    return {quoted(patchPath, "패치를 되돌렸습니다."), std::string(kTitleRomEditor),
+            MessageIcon::Information};
+}
+
+Message patchWouldOverwrite(std::string_view patchPath) {
+    return romEditorExclamation(quoted(patchPath, "파일은 이미지나 그 원본입니다. 덮어쓰지 않도록 "
+                                                  "패치를 만들지 않았습니다."));
+}
+
+Message patchDescriptionTooLong(long long bytes) {
+    return romEditorExclamation("PPF 패치의 설명은 " + std::to_string(bytes) +
+                                "바이트까지입니다. 패치를 만들지 않았습니다.");
+}
+
+Message patchDizTooLarge(long long bytes) {
+    return romEditorExclamation("FILE_ID.DIZ는 " + std::to_string(bytes) +
+                                "바이트까지입니다. 패치를 만들지 않았습니다.");
+}
+
+std::string previewCheck(PreviewCheck check) {
+    switch (check) {
+    case PreviewCheck::BlockCheck:
+        return "블록 검사: 이 이미지와 맞습니다";
+    case PreviewCheck::ImageSize:
+        return "이미지 크기: 패치에 적힌 크기와 맞습니다";
+    case PreviewCheck::SourceSizeAndCrc:
+        return "원본 크기와 CRC32: 이 이미지와 맞습니다";
+    case PreviewCheck::WindowChecksums:
+        return "결과 체크섬(Adler-32): xdelta3가 확인했고 맞습니다";
+    case PreviewCheck::Nothing:
+        return "이 패치에는 맞는 이미지인지 확인할 검사가 없습니다";
+    case PreviewCheck::InsideImage:
+        return "이미지 끝 너머는 바꾸지 않습니다";
+    case PreviewCheck::AlreadyApplied:
+        return "이 이미지에는 이 패치가 이미 적용되어 있습니다";
+    }
+    return {};
+}
+
+std::string previewChangedBytes(long long bytes) {
+    return "아직 적용되지 않았습니다: " + std::to_string(bytes) + "바이트를 바꿉니다";
+}
+
+std::string previewTouchesEdited(std::string_view records) {
+    return "주의: 원본과 비교해 이미 고친 레코드를 바꿉니다: " + std::string(records);
+}
+
 Message unexpectedFailure(std::string_view what) {
     return romEditorExclamation("예기치 못한 오류로 프로그램을 끝냅니다: " + std::string(what));
 }
@@ -309,6 +395,12 @@ Message messageFor(Failure failure, std::string_view path, Position position,
         return romEditorExclamation(quoted(path, "파일의 위치 ") + std::to_string(position) +
                                     "에서 다시 읽은 바이트가 쓴 바이트와 다릅니다. 패치 전의 "
                                     "바이트로 되돌렸습니다.");
+    case Failure::PatchDecoderMissing:
+        return romEditorExclamation(
+            quoted(path, "VCDIFF(xdelta) 패치를 읽으려면 xdelta3 프로그램이 필요한데 실행할 수 "
+                         "없습니다 (") +
+            std::string(detail) + "). 'apt-get install xdelta3'로 설치하십시오." +
+            kNothingWritten);
     }
     return romEditorExclamation(std::string(detail));
 }

@@ -102,6 +102,46 @@ inline constexpr std::string_view kTitleWarning = "경고";
 [[nodiscard]] Message recordsPastImageEnd(std::string_view imagePath, std::size_t units,
                                           std::size_t pilots, std::size_t weapons);
 
+// The editor's comparison with the untouched original of an image: the mark
+// before a changed record's name and what screen readers hear for it, what a
+// changed field's tooltip says, and the refusals of an original that cannot
+// be one (UTF-8).
+inline constexpr std::string_view kOriginalMark = "● ";
+inline constexpr std::string_view kChangedFromOriginal = "원본과 다름";
+[[nodiscard]] std::string originalValue(std::string_view value);
+[[nodiscard]] Message originalSizeDiffers(std::string_view originalPath, long long originalSize,
+                                         long long imageSize);
+[[nodiscard]] Message originalListsDiffer(std::string_view originalPath, std::string_view fileName);
+[[nodiscard]] Message originalIsTheImage(std::string_view path);
+// A comparison, or a patch, stopped with Cancel before it wrote anything.
+[[nodiscard]] Message workCancelled();
+
+// What the editor tells of a patch it made, applied or undid.
+[[nodiscard]] Message patchMade(std::string_view patchPath);
+[[nodiscard]] Message patchApplied(std::string_view patchPath);
+[[nodiscard]] Message patchUndone(std::string_view patchPath);
+// A patch to be written over the image or its original.
+[[nodiscard]] Message patchWouldOverwrite(std::string_view patchPath);
+[[nodiscard]] Message patchDescriptionTooLong(long long bytes);
+[[nodiscard]] Message patchDizTooLarge(long long bytes);
+
+// The checks a patch's preview lists (UTF-8): what it checked the image with,
+// that it stays inside the image, and whether it is applied already.
+enum class PreviewCheck {
+    BlockCheck,
+    ImageSize,
+    SourceSizeAndCrc,
+    WindowChecksums,
+    Nothing,
+    InsideImage,
+    AlreadyApplied,
+};
+[[nodiscard]] std::string previewCheck(PreviewCheck check);
+[[nodiscard]] std::string previewChangedBytes(long long bytes);
+// The records a patch would change that the comparison with the original
+// shows as edited already, as "units #1 NAME; pilots #0 NAME".
+[[nodiscard]] std::string previewTouchesEdited(std::string_view records);
+
 // A failure no other message covers; the program ends after it.
 [[nodiscard]] Message unexpectedFailure(std::string_view what);
 

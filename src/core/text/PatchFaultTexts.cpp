@@ -5,7 +5,7 @@ namespace starfall::messages {
 std::string patchFault(PatchFault fault) {
     switch (fault) {
     case PatchFault::UnknownFormat:
-        return "PPF 1.0, 2.0, 3.0이나 BPS 파일이 아닙니다";
+        return "PPF 1.0, 2.0, 3.0, BPS나 VCDIFF(xdelta) 파일이 아닙니다";
     case PatchFault::Truncated:
         return "파일이 중간에 끊겼습니다";
     case PatchFault::BadHeader:
@@ -46,8 +46,14 @@ std::string imageMismatch(ImageMismatch mismatch) {
         return "이미지의 CRC32가 패치의 원본 CRC32와 다릅니다";
     case ImageMismatch::OriginalBytes:
         return "바이트가 패치에 기록된 원래 바이트와 다릅니다";
+    case ImageMismatch::WindowChecksum:
+        return "이 이미지로 만든 결과의 체크섬(Adler-32)이 패치에 적힌 값과 다릅니다";
     }
     return {};
+}
+
+std::string decoderFault(std::string_view why) {
+    return "xdelta3가 패치를 풀지 못했습니다 (" + std::string(why) + ")";
 }
 
 std::string patchFileLimit(long long mebibytes) {

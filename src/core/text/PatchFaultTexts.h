@@ -5,6 +5,7 @@
 // allows.
 
 #include <string>
+#include <string_view>
 
 namespace starfall {
 
@@ -26,12 +27,21 @@ enum class PatchFault {
 };
 
 // Why an image is not the one a patch was made for (Failure::PatchWrongImage).
-enum class ImageMismatch { BlockCheck, ImageSize, SourceSize, SourceCrc, OriginalBytes };
+enum class ImageMismatch {
+    BlockCheck,
+    ImageSize,
+    SourceSize,
+    SourceCrc,
+    OriginalBytes,
+    WindowChecksum, // a VCDIFF window's Adler-32, as xdelta3 checks it
+};
 
 namespace messages {
 
 [[nodiscard]] std::string patchFault(PatchFault fault);
 [[nodiscard]] std::string imageMismatch(ImageMismatch mismatch);
+// xdelta3 refused a VCDIFF patch; `why` in its own words.
+[[nodiscard]] std::string decoderFault(std::string_view why);
 // The limits a Failure::PatchTooLarge names.
 [[nodiscard]] std::string patchFileLimit(long long mebibytes);
 [[nodiscard]] std::string changedBytesLimit(long long mebibytes);

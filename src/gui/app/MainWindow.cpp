@@ -1,6 +1,8 @@
 #include "gui/app/MainWindow.h"
 
 #include "core/io/CoreError.h"
+#include "gui/app/OriginalComparer.h"
+#include "gui/app/PatchActions.h"
 #include "core/io/ImageSession.h"
 #include "core/io/ProgramDirectory.h"
 #include "core/io/TraceChannel.h"
@@ -95,6 +97,8 @@ MainWindow::MainWindow(QWidget* parent)
     setAcceptDrops(true);
     buildPages();
     buildMenus();
+    m_originalComparer = new OriginalComparer(*this);
+    m_patchActions = new PatchActions(*this, *m_originalComparer);
     buildStatusBar();
     setSaveListener([this](const SaveOutcome& outcome) { showSave(outcome); });
     showNoImage();
@@ -254,6 +258,8 @@ bool MainWindow::openImagePath(const QString& imagePath) {
     page<UnitPage>()->markPastEnd(survey.unitsPastEnd);
     page<PilotPage>()->markPastEnd(survey.pilotsPastEnd);
     showImage(absolute, survey);
+    m_originalComparer->imageOpened(session);
+    m_patchActions->imageOpened(session);
     settings::rememberImage(absolute);
     refreshRecentMenu();
     if (survey.truncated())

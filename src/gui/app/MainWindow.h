@@ -30,6 +30,8 @@ namespace starfall {
 class EditorPage;
 class HistoryMenu;
 struct SaveOutcome;
+class OriginalComparer;
+class PatchActions;
 
 class MainWindow : public QMainWindow, public PageOwner {
     Q_OBJECT
@@ -76,6 +78,10 @@ public:
     }
     [[nodiscard]] QTabWidget* pageSet() const { return m_pageSet; }
     [[nodiscard]] HistoryMenu* historyMenu() const { return m_history; }
+    // The File menu's comparison with the original image.
+    [[nodiscard]] OriginalComparer* originalComparer() const { return m_originalComparer; }
+    // The File menu's patches.
+    [[nodiscard]] PatchActions* patchActions() const { return m_patchActions; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -114,6 +120,8 @@ private:
     QAction* m_refreshCodes = nullptr;
     QLabel* m_imageStatus = nullptr;
     QLabel* m_saveStatus = nullptr;
+    OriginalComparer* m_originalComparer = nullptr;
+    PatchActions* m_patchActions = nullptr;
 };
 
 } // namespace starfall

@@ -127,7 +127,7 @@ void HistoryWindow::undoChosen() {
 }
 
 void HistoryWindow::savePatch() {
-    const auto chosen = imageFileDialog().choosePatchToSave(this);
+    const auto chosen = imageFileDialog().choosePatchFile(this, PatchFileUse::Save);
     if (!chosen)
         return;
     try {

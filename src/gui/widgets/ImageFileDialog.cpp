@@ -33,12 +33,18 @@ std::optional<QString> PlatformImageFileDialog::chooseImage(QWidget* parent) {
     return dialog.selectedFiles().front();
 }
 
-std::optional<QString> PlatformImageFileDialog::choosePatchToSave(QWidget* parent) {
+std::optional<QString> PlatformImageFileDialog::choosePatchFile(QWidget* parent,
+                                                               PatchFileUse use) {
     QFileDialog dialog(parent);
-    dialog.setObjectName(QStringLiteral("savePatchDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("ppf"));
-    dialog.setNameFilters({QStringLiteral("PPF 패치(*.ppf)"), QStringLiteral("모든파일(*.*)")});
+    dialog.setObjectName(QStringLiteral("patchFileDialog"));
+    const bool save = use == PatchFileUse::Save;
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (use == PatchFileUse::Open)
+        dialog.setNameFilters({QStringLiteral("패치(*.ppf *.bps *.xdelta *.vcdiff *.delta)"),
+                               QStringLiteral("모든파일(*.*)")});
+    else if (save)
+        dialog.setNameFilters({QStringLiteral("패치(*.ppf *.bps)"), QStringLiteral("모든파일(*.*)")});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().front();

@@ -11,13 +11,16 @@ class QWidget;
 
 namespace starfall {
 
+// A patch to read, a patch to write, or a FILE_ID.DIZ to put in one.
+enum class PatchFileUse { Open, Save, Diz };
+
 class ImageFileDialog {
 public:
     virtual ~ImageFileDialog() = default;
     // The chosen file's full path, or nothing when the user cancels.
     [[nodiscard]] virtual std::optional<QString> chooseImage(QWidget* parent) = 0;
-    // Where to write a PPF patch, or nothing when the user cancels.
-    [[nodiscard]] virtual std::optional<QString> choosePatchToSave(QWidget* parent) = 0;
+    [[nodiscard]] virtual std::optional<QString> choosePatchFile(QWidget* parent,
+                                                                 PatchFileUse use) = 0;
 };
 
 // The dialog in use: the installed one, or the platform's open-file dialog.
@@ -31,7 +34,9 @@ void setImageFileDialog(ImageFileDialog* dialog);
 class PlatformImageFileDialog : public ImageFileDialog {
 public:
     [[nodiscard]] std::optional<QString> chooseImage(QWidget* parent) override;
-    [[nodiscard]] std::optional<QString> choosePatchToSave(QWidget* parent) override;
+    // The patch formats we read (open), PPF or BPS (save), or any file (DIZ).
+    [[nodiscard]] std::optional<QString> choosePatchFile(QWidget* parent,
+                                                         PatchFileUse use) override;
 };
 
 } // namespace starfall

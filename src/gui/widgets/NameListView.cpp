@@ -1,6 +1,7 @@
 #include "gui/widgets/NameListView.h"
 
 #include "core/codec/Cp949.h"
+#include "core/text/Messages.h"
 
 #include <algorithm>
 
@@ -57,6 +58,7 @@ void NameListModel::setList(NameList list) {
     beginResetModel();
     m_list = std::move(list);
     m_pastEndRows.clear();
+    m_marked.clear();
     endResetModel();
 }
 
@@ -67,9 +69,20 @@ void NameListModel::setPastEndRows(std::vector<std::size_t> rows) {
         Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
+void NameListModel::setMarks(std::vector<bool> marked) {
+    m_marked = std::move(marked);
+    if (rowCount() > 0)
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}
+
 bool NameListModel::pastEnd(int row) const {
     return row >= 0 && std::binary_search(m_pastEndRows.begin(), m_pastEndRows.end(),
                                            static_cast<std::size_t>(row));
+}
+
+bool NameListModel::isMarked(int row) const {
+    return row >= 0 && static_cast<std::size_t>(row) < m_marked.size() &&
+           m_marked[static_cast<std::size_t>(row)];
 }
 
 int NameListModel::rowCount(const QModelIndex& parent) const {
@@ -89,6 +102,15 @@ QVariant NameListModel::data(const QModelIndex& index, int role) const {
         if (const QVariant mark = pastEndMark(role); mark.isValid())
             return mark;
     }
+    const bool marked = isMarked(index.row());
+    if (role == Qt::FontRole && marked) {
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
+    if (role == Qt::AccessibleDescriptionRole && marked)
+        return QString::fromUtf8(messages::kChangedFromOriginal.data(),
+                                 static_cast<qsizetype>(messages::kChangedFromOriginal.size()));
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
         return {};
     const NameListEntry& entry = m_list.entries[static_cast<std::size_t>(index.row())];
@@ -96,6 +118,10 @@ QVariant NameListModel::data(const QModelIndex& index, int role) const {
         if (role == Qt::AccessibleTextRole && pastEnd(index.row()))
             return displayName(entry.name) + QStringLiteral(" (") + kPastEndText +
                    QStringLiteral(")");
+        if (marked && role == Qt::DisplayRole)
+            return QString::fromUtf8(messages::kOriginalMark.data(),
+                                     static_cast<qsizetype>(messages::kOriginalMark.size())) +
+                   displayName(entry.name);
         return displayName(entry.name);
     }
     return QString::fromLatin1(entry.addressText);

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <array>
+#include <vector>
 #include <string_view>
 #include <vector>
 
@@ -32,8 +33,13 @@ public:
     // `captions`: the visible name column's and the hidden text column's.
     NameListModel(std::array<QString, 2> captions, QObject* parent);
 
-    // Replaces the entries; views show the new list from its top.
+    // Replaces the entries, without marks; views show the new list from its top.
     void setList(NameList list);
+    // Marks the rows whose record differs from the original image: a "●"
+    // before the name, a bold font, and the accessible description. Rows
+    // past the end of `marked` are unmarked.
+    void setMarks(std::vector<bool> marked);
+    [[nodiscard]] bool isMarked(int row) const;
     [[nodiscard]] const NameList& list() const { return m_list; }
     // The rows whose record lies past the image's end: greyed, in italics,
     // and so announced. A new list has none.
@@ -50,6 +56,7 @@ private:
     NameList m_list;
     std::array<QString, 2> m_captions;
     std::vector<std::size_t> m_pastEndRows; // ascending
+    std::vector<bool> m_marked;
 };
 
 struct NameListViewSetup {

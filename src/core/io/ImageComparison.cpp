@@ -1,4 +1,4 @@
-#include "cli/ImageComparison.h"
+#include "core/io/ImageComparison.h"
 
 #include "core/io/ByteDifferences.h"
 #include "core/io/CoreError.h"
@@ -12,7 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace starfall::cli {
+namespace starfall {
 
 namespace {
 
@@ -36,7 +36,7 @@ std::int64_t sizeOf(const FileHandle& file) {
 } // namespace
 
 ImageComparison compareImages(const std::string& base, const std::string& other,
-                              OtherBytes& bytes) {
+                              const DifferingRun& differ, const WorkProgress& progress) {
     const FileHandle a = openImage(base);
     const FileHandle b = openImage(other);
     ImageComparison result{sizeOf(a), sizeOf(b), false};
@@ -46,17 +46,31 @@ ImageComparison compareImages(const std::string& base, const std::string& other,
     for (Position at = 0; at < common; at += static_cast<Position>(kBlockBytes)) {
         const std::size_t n =
             std::min(readImageAt(a.fd(), at, left, base), readImageAt(b.fd(), at, right, other));
+        progress.report(at, common);
+        // Runs of differing bytes, found a block at a time; only a block that
+        // differs is looked at byte by byte.
+        std::size_t runStart = 0;
+        std::size_t runEnd = 0;
         forEachDifference(std::span(left).first(n), std::span(right).first(n), [&](std::size_t i) {
-            bytes.add(at + static_cast<Position>(i));
-            result.differ = true;
+            if (runEnd != runStart && i != runEnd) {
+                differ(at + static_cast<Position>(runStart), runEnd - runStart);
+                runStart = i;
+            } else if (runEnd == runStart) {
+                runStart = i;
+            }
+            runEnd = i + 1;
         });
+        if (runEnd != runStart) {
+            differ(at + static_cast<Position>(runStart), runEnd - runStart);
+            result.differ = true;
+        }
     }
     if (result.baseSize != result.otherSize) {
-        bytes.addRun(
-            common, static_cast<std::size_t>(std::max(result.baseSize, result.otherSize) - common));
+        differ(common,
+               static_cast<std::size_t>(std::max(result.baseSize, result.otherSize) - common));
         result.differ = true;
     }
     return result;
 }
 
-} // namespace starfall::cli
+} // namespace starfall

@@ -1,0 +1,116 @@
+#include "cli/PatchConflicts.h"
+
+#include "cli/ImageRecords.h"
+#include "cli/RecordChanges.h"
+#include "core/io/CoreError.h"
+#include "core/io/ImageAccess.h"
+#include "core/sector/SectorCodes.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace starfall::cli {
+
+namespace {
+
+struct Touched {
+    std::set<std::size_t> patches;
+    std::int64_t bytes = 0;
+    bool sameValues = true;
+};
+
+// Which records hold each image position.
+class RecordFinder {
+public:
+    RecordFinder(const std::string& image, const ListFolders& directory) {
+        try {
+            m_records = loadImageRecords(image, directory);
+        } catch (const CoreError& error) {
+            if (error.failure() != Failure::ListFileMissing)
+                throw; // without the lists, conflicts are still found, by bytes
+            return;
+        }
+        m_records.visit([this](std::string_view section, const RecordView& record) {
+            const std::size_t index = m_named.size();
+            nlohmann::json entry = {{"section", section}};
+            entry.update(namingOf(record));
+            m_named.push_back(std::move(entry));
+            for (const Position position : record.positions())
+                m_holders.emplace_back(position, index);
+        });
+        std::sort(m_holders.begin(), m_holders.end());
+        m_holders.erase(std::unique(m_holders.begin(), m_holders.end()), m_holders.end());
+    }
+
+    template <typename Visit> void holdersOf(Position position, Visit visit) const {
+        auto at = std::lower_bound(m_holders.begin(), m_holders.end(),
+                                   std::pair<Position, std::size_t>{position, 0});
+        for (; at != m_holders.end() && at->first == position; ++at)
+            visit(at->second);
+    }
+    [[nodiscard]] const nlohmann::json& named(std::size_t index) const { return m_named[index]; }
+
+private:
+    ImageRecords m_records;
+    std::vector<nlohmann::json> m_named;
+    std::vector<std::pair<Position, std::size_t>> m_holders;
+};
+
+void note(Touched& touched, const patch::Overlap& overlap, std::int64_t bytes) {
+    touched.patches.insert(overlap.patches.begin(), overlap.patches.end());
+    touched.bytes += bytes;
+    touched.sameValues = touched.sameValues && overlap.sameBytes;
+}
+
+nlohmann::json described(nlohmann::json entry, const Touched& touched,
+                         const std::vector<std::string>& patches) {
+    nlohmann::json names = nlohmann::json::array();
+    for (const std::size_t i : touched.patches)
+        names.push_back(patches[i]);
+    entry["patches"] = std::move(names);
+    entry["bytes"] = touched.bytes;
+    entry["same_values"] = touched.sameValues;
+    return entry;
+}
+
+} // namespace
+
+nlohmann::json conflictsJson(const std::string& image, const ListFolders& directory,
+                             const std::vector<patch::Overlap>& overlaps,
+                             const std::vector<std::string>& patches) {
+    const ImageReadScope scope(image);
+    const RecordFinder finder(image, directory);
+    std::map<std::size_t, Touched> records;
+    std::vector<std::pair<Position, Touched>> others; // by start, joined where they touch
+    const bool raw = looksRaw(readRange(image, 0, 16));
+    std::int64_t codeBytes = 0;
+    for (const patch::Overlap& overlap : overlaps) {
+        for (Position p = overlap.start; p < overlap.start + overlap.length; ++p) {
+            if (raw && p % sector::kSectorBytes >= sector::kDataFinish) {
+                ++codeBytes;
+                continue;
+            }
+            bool held = false;
+            finder.holdersOf(p, [&](std::size_t record) {
+                note(records[record], overlap, 1);
+                held = true;
+            });
+            if (held)
+                continue;
+            if (others.empty() || others.back().first + others.back().second.bytes != p)
+                others.emplace_back(p, Touched{});
+            note(others.back().second, overlap, 1);
+        }
+    }
+    nlohmann::json out = nlohmann::json::array();
+    for (const auto& [record, touched] : records)
+        out.push_back(described(finder.named(record), touched, patches));
+    for (const auto& [start, touched] : others) {
+        nlohmann::json entry = {{"section", "other_bytes"}, {"start", start}};
+        out.push_back(described(std::move(entry), touched, patches));
+    }
+    return {{"conflicts", std::move(out)}, {"sector_code_bytes", codeBytes}};
+}
+
+} // namespace starfall::cli
