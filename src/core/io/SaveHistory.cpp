@@ -1,5 +1,6 @@
 #include "core/io/SaveHistory.h"
 
+#include "core/io/ByteFields.h"
 #include "core/io/CoreError.h"
 #include "core/io/Crc32.h"
 #include "core/io/FileHandle.h"
@@ -28,66 +29,17 @@ std::atomic<HistoryRule>& rule() {
     return value;
 }
 
-void putNumber(std::vector<std::uint8_t>& out, std::uint64_t value, std::size_t bytes) {
-    for (std::size_t i = 0; i < bytes; ++i)
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
-void putBytes(std::vector<std::uint8_t>& out, std::span<const std::uint8_t> bytes) {
-    const std::size_t at = out.size();
-    out.resize(at + bytes.size());
-    if (!bytes.empty())
-        std::memcpy(out.data() + at, bytes.data(), bytes.size());
-}
-
+// A text as its length (2) and its UTF-8 bytes.
 void putText(std::vector<std::uint8_t>& out, std::string_view text) {
     const std::size_t size = std::min<std::size_t>(text.size(), 0xFFFF);
     putNumber(out, size, 2);
-    putBytes(out, {reinterpret_cast<const std::uint8_t*>(text.data()), size});
+    putBytes(out, text.substr(0, size));
 }
 
-// Reads fields in order; any read past the end marks the whole read bad.
-class Reader {
-public:
-    explicit Reader(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
-    std::uint64_t number(std::size_t bytes) {
-        if (!has(bytes))
-            return 0;
-        std::uint64_t value = 0;
-        for (std::size_t i = 0; i < bytes; ++i)
-            value |= std::uint64_t{m_bytes[m_at + i]} << (8 * i);
-        m_at += bytes;
-        return value;
-    }
-    std::span<const std::uint8_t> bytes(std::uint64_t count) {
-        if (!has(count))
-            return {};
-        const auto span = m_bytes.subspan(m_at, static_cast<std::size_t>(count));
-        m_at += static_cast<std::size_t>(count);
-        return span;
-    }
-    std::string text() {
-        const auto span = bytes(number(2));
-        return {span.begin(), span.end()};
-    }
-    bool magic(std::string_view expected) {
-        const auto span = bytes(expected.size());
-        return m_ok = m_ok && std::equal(expected.begin(), expected.end(), span.begin());
-    }
-    [[nodiscard]] bool ok() const { return m_ok; }
-    [[nodiscard]] bool atEnd() const { return m_at == m_bytes.size(); }
-    [[nodiscard]] std::size_t at() const { return m_at; }
-
-private:
-    bool has(std::uint64_t count) {
-        if (count > m_bytes.size() - m_at)
-            m_ok = false;
-        return m_ok;
-    }
-    std::span<const std::uint8_t> m_bytes;
-    std::size_t m_at = 0;
-    bool m_ok = true;
-};
+std::string readText(ByteReader& reader) {
+    const auto span = reader.bytes(reader.number(2));
+    return {span.begin(), span.end()};
+}
 
 std::vector<std::uint8_t> encodeBody(const HistoryEntry& entry) {
     std::vector<std::uint8_t> body;
@@ -113,18 +65,18 @@ std::vector<std::uint8_t> encodeBody(const HistoryEntry& entry) {
 }
 
 std::optional<HistoryEntry> decodeBody(std::span<const std::uint8_t> body) {
-    Reader reader(body);
+    ByteReader reader(body);
     HistoryEntry entry;
     entry.time = static_cast<std::int64_t>(reader.number(8));
     const auto action = reader.number(1);
     entry.action = static_cast<HistoryAction>(action);
     entry.reverses = static_cast<std::uint32_t>(reader.number(4));
-    entry.record = reader.text();
+    entry.record = readText(reader);
     for (std::uint64_t i = 0, n = reader.number(2); i < n && reader.ok(); ++i) {
         FieldChange field;
-        field.key = reader.text();
-        field.before = reader.text();
-        field.after = reader.text();
+        field.key = readText(reader);
+        field.before = readText(reader);
+        field.after = readText(reader);
         entry.fields.push_back(std::move(field));
     }
     for (std::uint64_t i = 0, n = reader.number(4); i < n && reader.ok(); ++i) {
@@ -147,7 +99,7 @@ std::optional<HistoryEntry> decodeBody(std::span<const std::uint8_t> body) {
 
 // One framed entry from the reader; nothing when it is cut off or its
 // checksum or lengths disagree.
-std::optional<HistoryEntry> readEntry(Reader& reader) {
+std::optional<HistoryEntry> readEntry(ByteReader& reader) {
     if (!reader.magic(kEntryMagic))
         return std::nullopt;
     const std::uint64_t length = reader.number(4);
@@ -159,7 +111,7 @@ std::optional<HistoryEntry> readEntry(Reader& reader) {
 }
 
 bool soundHeader(std::span<const std::uint8_t> bytes, std::uint64_t imageSize) {
-    Reader reader(bytes);
+    ByteReader reader(bytes);
     return reader.magic(kMagic) && reader.number(8) == imageSize && reader.ok();
 }
 
@@ -193,7 +145,7 @@ bool soundEnds(int fd, std::uint64_t size, std::uint64_t imageSize) {
     if (size < kHeaderBytes + kEntryFrame ||
         readAt(fd, static_cast<Position>(size - 4), std::span(tail)) != 4)
         return false;
-    const std::uint64_t length = Reader(tail).number(4);
+    const std::uint64_t length = ByteReader(tail).number(4);
     const std::uint64_t total = length + kEntryFrame;
     if (total > size - kHeaderBytes)
         return false;
@@ -201,7 +153,7 @@ bool soundEnds(int fd, std::uint64_t size, std::uint64_t imageSize) {
     if (readAt(fd, static_cast<Position>(size - total), std::span(last)) !=
         static_cast<std::int64_t>(total))
         return false;
-    Reader reader(last);
+    ByteReader reader(last);
     return readEntry(reader).has_value() && reader.atEnd();
 }
 
@@ -229,7 +181,7 @@ std::string historyPathFor(const std::string& imagePath) {
 
 std::vector<std::uint8_t> encodeHistoryHeader(const ImageIdentity& identity) {
     std::vector<std::uint8_t> out;
-    putBytes(out, {reinterpret_cast<const std::uint8_t*>(kMagic.data()), kMagic.size()});
+    putBytes(out, kMagic);
     putNumber(out, identity.size, 8);
     putNumber(out, identity.device, 8);
     putNumber(out, identity.inode, 8);
@@ -239,7 +191,7 @@ std::vector<std::uint8_t> encodeHistoryHeader(const ImageIdentity& identity) {
 std::vector<std::uint8_t> encodeHistoryEntry(const HistoryEntry& entry) {
     const std::vector<std::uint8_t> body = encodeBody(entry);
     std::vector<std::uint8_t> out;
-    putBytes(out, {reinterpret_cast<const std::uint8_t*>(kEntryMagic.data()), kEntryMagic.size()});
+    putBytes(out, kEntryMagic);
     putNumber(out, body.size(), 4);
     putBytes(out, body);
     putNumber(out, crc32Of(body), 4);
@@ -252,7 +204,7 @@ ImageHistory decodeHistory(std::span<const std::uint8_t> bytes, std::uint64_t im
         return {};
     if (bytes.size() < kHeaderBytes || !soundHeader(bytes.first(kHeaderBytes), imageSize))
         return {HistoryState::Foreign, {}};
-    Reader reader(bytes.subspan(kHeaderBytes));
+    ByteReader reader(bytes.subspan(kHeaderBytes));
     ImageHistory history{HistoryState::Sound, {}};
     while (!reader.atEnd()) {
         auto entry = readEntry(reader);

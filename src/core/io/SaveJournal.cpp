@@ -1,5 +1,6 @@
 #include "core/io/SaveJournal.h"
 
+#include "core/io/ByteFields.h"
 #include "core/io/Crc32.h"
 
 #include <algorithm>
@@ -22,69 +23,6 @@ constexpr std::size_t kCrcBytes = 4;
 constexpr std::size_t kFirstHeaderBytes = kMagic.size() + 4 * kWord;
 constexpr std::size_t kTrailerBytes = kMark.size() + kCrcBytes;
 
-void putNumber(std::vector<std::uint8_t>& out, std::uint64_t value, std::size_t bytes) {
-    for (std::size_t i = 0; i < bytes; ++i)
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
-// Appends by resizing first: GCC 12 misreads an insert at the end as an
-// overflow at -O2 and stops a Release build.
-void putBytes(std::vector<std::uint8_t>& out, const void* data, std::size_t size) {
-    const std::size_t at = out.size();
-    out.resize(at + size);
-    if (size != 0)
-        std::memcpy(out.data() + at, data, size);
-}
-
-void putText(std::vector<std::uint8_t>& out, std::string_view text) {
-    putBytes(out, text.data(), text.size());
-}
-
-// Reads the journal's fields in order; any read past the end marks it bad.
-class Reader {
-public:
-    explicit Reader(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
-
-    std::uint64_t number(std::size_t bytes) {
-        std::uint64_t value = 0;
-        if (!has(bytes))
-            return 0;
-        for (std::size_t i = 0; i < bytes; ++i)
-            value |= std::uint64_t{m_bytes[m_at + i]} << (8 * i);
-        m_at += bytes;
-        return value;
-    }
-    bool text(std::string_view expected) {
-        if (!has(expected.size()) ||
-            !std::equal(expected.begin(), expected.end(),
-                        m_bytes.begin() + static_cast<std::ptrdiff_t>(m_at)))
-            return m_ok = false;
-        m_at += expected.size();
-        return true;
-    }
-    std::vector<std::uint8_t> bytes(std::uint64_t count) {
-        if (!has(count))
-            return {};
-        const auto first = m_bytes.begin() + static_cast<std::ptrdiff_t>(m_at);
-        m_at += static_cast<std::size_t>(count);
-        return {first, first + static_cast<std::ptrdiff_t>(count)};
-    }
-    [[nodiscard]] bool ok() const { return m_ok; }
-    [[nodiscard]] bool atEnd() const { return m_at == m_bytes.size(); }
-    [[nodiscard]] std::span<const std::uint8_t> rest() const { return m_bytes.subspan(m_at); }
-
-private:
-    bool has(std::uint64_t count) {
-        if (count > m_bytes.size() - m_at)
-            m_ok = false;
-        return m_ok;
-    }
-    std::span<const std::uint8_t> m_bytes;
-    std::size_t m_at = 0;
-    bool m_ok = true;
-};
-
-
 // The image's resolved path, or the path as given when it cannot be resolved
 // (an image that does not exist yet).
 std::string resolved(const std::string& path) {
@@ -102,7 +40,7 @@ bool startsLike(std::span<const std::uint8_t> bytes, std::string_view text) {
 }
 
 // The fields of a journal of either layout, without the trailer.
-SaveJournal readBody(Reader& reader, bool first) {
+SaveJournal readBody(ByteReader& reader, bool first) {
     SaveJournal journal;
     journal.firstLayout = first;
     journal.identity.size = reader.number(kWord);
@@ -115,9 +53,12 @@ SaveJournal readBody(Reader& reader, bool first) {
         JournalRun run;
         run.start = static_cast<Position>(reader.number(kWord));
         const std::uint64_t length = reader.number(kWord);
-        run.old = reader.bytes(length);
-        if (!first)
-            run.fresh = reader.bytes(length);
+        const auto old = reader.bytes(length);
+        run.old.assign(old.begin(), old.end());
+        if (!first) {
+            const auto fresh = reader.bytes(length);
+            run.fresh.assign(fresh.begin(), fresh.end());
+        }
         journal.runs.push_back(std::move(run));
     }
     return journal;
@@ -132,7 +73,7 @@ bool isCutOffJournal(std::span<const std::uint8_t> bytes) {
         return false;
     if (bytes.size() <= kMagic.size())
         return true;
-    Reader reader(bytes.subspan(kMagic.size()));
+    ByteReader reader(bytes.subspan(kMagic.size()));
     (void)readBody(reader, first);
     if (!reader.ok())
         return true; // ends inside a count or a run
@@ -165,7 +106,7 @@ std::string journalPathFor(const std::string& imagePath) {
 
 std::vector<std::uint8_t> encodeJournal(const SaveJournal& journal) {
     std::vector<std::uint8_t> out;
-    putText(out, kMagic);
+    putBytes(out, kMagic);
     putNumber(out, journal.identity.size, kWord);
     putNumber(out, journal.identity.device, kWord);
     putNumber(out, journal.identity.inode, kWord);
@@ -174,10 +115,10 @@ std::vector<std::uint8_t> encodeJournal(const SaveJournal& journal) {
     for (const JournalRun& run : journal.runs) {
         putNumber(out, static_cast<std::uint64_t>(run.start), kWord);
         putNumber(out, run.old.size(), kWord);
-        putBytes(out, run.old.data(), run.old.size());
-        putBytes(out, run.fresh.data(), run.fresh.size());
+        putBytes(out, run.old);
+        putBytes(out, run.fresh);
     }
-    putText(out, kMark);
+    putBytes(out, kMark);
     putNumber(out, crc32Of(out), kCrcBytes);
     return out;
 }
@@ -189,12 +130,12 @@ DecodedJournal decodeJournal(std::span<const std::uint8_t> bytes) {
         return {isCutOffJournal(bytes) ? JournalState::Torn : JournalState::Foreign, {}};
     const auto trailer = bytes.subspan(bytes.size() - kTrailerBytes);
     const auto body = bytes.first(bytes.size() - kCrcBytes);
-    if (Reader(trailer.subspan(kMark.size())).number(kCrcBytes) != crc32Of(body))
+    if (ByteReader(trailer.subspan(kMark.size())).number(kCrcBytes) != crc32Of(body))
         return {JournalState::Damaged, {}};
 
-    Reader reader(bytes.first(bytes.size() - kTrailerBytes));
+    ByteReader reader(bytes.first(bytes.size() - kTrailerBytes));
     const bool first = startsLike(bytes, kFirstMagic);
-    reader.text(first ? kFirstMagic : kMagic);
+    reader.magic(first ? kFirstMagic : kMagic);
     SaveJournal journal = readBody(reader, first);
     if (!reader.ok() || !reader.atEnd())
         return {JournalState::Damaged, {}};

@@ -5,6 +5,7 @@
 #include "core/io/CoreError.h"
 #include "core/lists/ListFiles.h"
 #include "core/text/Messages.h"
+#include "gui/app/FileMenuItems.h"
 #include "gui/app/MainWindow.h"
 #include "gui/pages/ChangesWindow.h"
 #include "gui/pages/OriginalMarks.h"
@@ -84,18 +85,8 @@ OriginalComparer::OriginalComparer(MainWindow& window) : QObject(&window), m_win
 }
 
 void OriginalComparer::addMenuItems() {
-    auto* file = m_window.menuBar()->findChild<QMenu*>(QStringLiteral("fileMenu"));
-    if (file == nullptr)
-        return;
-    QAction* quit = nullptr;
-    for (QAction* action : file->actions()) {
-        if (action->objectName() == QLatin1String("quitAction"))
-            quit = action;
-    }
     const auto add = [&](const QString& text, const char* name, auto slot) {
-        auto* action = new QAction(text, file);
-        action->setObjectName(QString::fromLatin1(name));
-        file->insertAction(quit, action);
+        QAction* action = addFileMenuItem(m_window, text, name);
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
@@ -105,10 +96,7 @@ void OriginalComparer::addMenuItems() {
                   &OriginalComparer::clearOriginal);
     m_showChanges = add(QStringLiteral("바뀐 곳 보기"), "showChangesAction",
                         &OriginalComparer::showChanges);
-    file->insertSeparator(quit);
-    m_choose->setEnabled(false);
-    m_clear->setEnabled(false);
-    m_showChanges->setEnabled(false);
+    closeFileMenuGroup(m_window);
 }
 
 QString OriginalComparer::settingsKey(const std::string& imagePath) {

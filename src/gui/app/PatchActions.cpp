@@ -7,6 +7,7 @@
 #include "core/patch/PpfPatch.h"
 #include "core/text/Messages.h"
 #include "core/text/RecordNames.h"
+#include "gui/app/FileMenuItems.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/OriginalComparer.h"
 #include "gui/pages/EditorPage.h"
@@ -62,19 +63,8 @@ PatchActions::PatchActions(MainWindow& window, OriginalComparer& comparer)
 }
 
 void PatchActions::addMenuItems() {
-    auto* file = m_main.menuBar()->findChild<QMenu*>(QStringLiteral("fileMenu"));
-    if (file == nullptr)
-        return;
-    QAction* quit = nullptr;
-    for (QAction* action : file->actions()) {
-        if (action->objectName() == QLatin1String("quitAction"))
-            quit = action;
-    }
     const auto add = [&](const QString& text, const char* name, auto slot) {
-        auto* action = new QAction(text, file);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setEnabled(false);
-        file->insertAction(quit, action);
+        QAction* action = addFileMenuItem(m_main, text, name);
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
@@ -83,7 +73,7 @@ void PatchActions::addMenuItems() {
                   [this] { askToPreview(PatchDirection::Apply); });
     m_undo = add(QStringLiteral("패치 되돌리기…"), "undoPatchAction",
                  [this] { askToPreview(PatchDirection::Undo); });
-    file->insertSeparator(quit);
+    closeFileMenuGroup(m_main);
 }
 
 void PatchActions::imageOpened(const ImageSession& session) {
