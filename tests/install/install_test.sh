@@ -50,11 +50,20 @@ complete_words() { # the words offered for the command line "$@" (last word bein
   bash -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _starfall_cli
            printf "%s\n" "${COMPREPLY[@]}"' _ "$completion" "$@"
 }
-(cd "$scratch" && complete_words starfall-cli pil) | sort | tr '\n' ' ' | grep -qx 'pilot pilots ' ||
-  fail "completion of 'pil': $(cd "$scratch" && complete_words starfall-cli pil | tr '\n' ' ')"
-complete_words starfall-cli --dir /tmp pilot '' | grep -qx set || fail "no 'set' after 'pilot'"
-complete_words starfall-cli patch make --f | grep -qx -- --format || fail "no --format for patch make"
-(cd "$scratch" && complete_words starfall-cli --dir im) | grep -qx images || fail "no folder after --dir"
+# Typed in the scratch folder, whose few files file names complete from. The words
+# are taken whole before grep looks at them: "grep -q" stops reading at its match,
+# and under pipefail a long list would fail the pipeline on the writer's SIGPIPE.
+offers() { # offers WORD COMMAND-LINE...: fails unless WORD is among the words offered
+  local word=$1 offered
+  shift
+  offered=$(cd "$scratch" && complete_words "$@")
+  grep -qxF -- "$word" <<< "$offered" || fail "completion of '$*' offers no '$word': $(tr '\n' ' ' <<< "$offered")"
+}
+offered=$(cd "$scratch" && complete_words starfall-cli pil | sort | tr '\n' ' ')
+[ "$offered" = 'pilot pilots ' ] || fail "completion of 'pil': $offered"
+offers set starfall-cli --dir /tmp pilot ''
+offers --format starfall-cli patch make --f
+offers images starfall-cli --dir im
 
 [ "$gui" = ON ] || exit 0
 
