@@ -6,6 +6,7 @@
 #include "core/text/RecordNames.h"
 #include "core/text/TraceLines.h"
 #include "gui/pages/WeaponDialog.h"
+#include "gui/widgets/NameListView.h"
 #include "gui/widgets/DigitsEdit.h"
 #include "gui/widgets/StepEdit.h"
 #include "support/GuiTestSupport.h"
@@ -22,6 +23,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 using namespace starfall;
 using namespace starfall::test;
@@ -149,6 +152,17 @@ TEST_F(WeaponDialogTest, OpeningListsTheWeaponsAndShowsTheFirst) {
     };
     for (const auto& [field, shown] : fields)
         EXPECT_EQ(text(*dialog, field), QString::fromUtf8(shown)) << field;
+}
+
+// An image cut short after weapon 7's record: weapon 1285 lies past its end.
+TEST_F(WeaponDialogTest, AWeaponPastTheImagesEndIsMarkedInTheList) {
+    std::filesystem::resize_file(dir.file("weapons.img"), weaponAt(7) + 17);
+    auto dialog = open("Alpha", kList);
+    const auto* model =
+        static_cast<const NameListModel*>(child<QTableView>(*dialog, "weaponList")->model());
+    EXPECT_FALSE(model->pastEnd(0));
+    EXPECT_TRUE(model->pastEnd(1));
+    EXPECT_FALSE(model->pastEnd(2));
 }
 
 TEST_F(WeaponDialogTest, TheThirdWeaponOfDioIsAlways1203) {

@@ -57,11 +57,8 @@ std::size_t weaponsPastEnd(const std::string& imagePath, const NameList& units, 
         const auto weapons =
             loadNamedWeaponList(imagePath, entry.name, entry.addressText,
                                 unitWeaponListStart(units.positionOf(entry)), std::string());
-        for (const NamedWeapon& weapon : weapons) {
-            const auto bytes = weaponBytePositions(weapon.number);
-            if (reachesPast({bytes.begin(), bytes.end()}, size))
-                numbers.insert(weapon.number);
-        }
+        for (const std::size_t row : weaponRowsPastEnd(weapons, size))
+            numbers.insert(weapons[row].number);
     }
     return numbers.size();
 }
@@ -73,6 +70,17 @@ bool startsRaw(const std::string& imagePath) {
 }
 
 } // namespace
+
+std::vector<std::size_t> weaponRowsPastEnd(const std::vector<NamedWeapon>& weapons,
+                                           Position imageSize) {
+    std::vector<std::size_t> rows;
+    for (std::size_t row = 0; row < weapons.size(); ++row) {
+        const auto bytes = weaponBytePositions(weapons[row].number);
+        if (reachesPast({bytes.begin(), bytes.end()}, imageSize))
+            rows.push_back(row);
+    }
+    return rows;
+}
 
 ImageSurvey surveyImage(const std::string& imagePath, const std::string& programDirectory) {
     ImageSurvey survey;

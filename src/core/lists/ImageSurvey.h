@@ -13,6 +13,8 @@
 
 namespace starfall {
 
+struct NamedWeapon;
+
 struct ImageSurvey {
     Position size = 0;
     bool writable = false;
@@ -28,6 +30,11 @@ struct ImageSurvey {
         return !unitsPastEnd.empty() || !pilotsPastEnd.empty() || weaponsPastEnd > 0;
     }
 };
+
+// The rows of a unit's weapon list whose weapon record reaches past the end
+// of an image of `imageSize` bytes.
+[[nodiscard]] std::vector<std::size_t> weaponRowsPastEnd(const std::vector<NamedWeapon>& weapons,
+                                                         Position imageSize);
 
 // Throws CoreError(ImageOpenForLoad) with the system's reason as its detail
 // when the image cannot be opened for reading (missing, a folder, a FIFO),

@@ -2,6 +2,7 @@
 
 #include "core/codec/TextNumbers.h"
 #include "core/io/ProgramDirectory.h"
+#include "core/lists/ImageSurvey.h"
 #include "core/lists/ListFiles.h"
 #include "core/lists/ListFolders.h"
 #include "core/text/Messages.h"
@@ -18,6 +19,7 @@
 #include "gui/widgets/StepEdit.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLabel>
@@ -103,6 +105,8 @@ void WeaponDialog::buildWeaponList() {
     for (const NamedWeapon& weapon : weapons)
         list.entries.push_back({weapon.name, std::to_string(weapon.number)});
     m_ui.weapons->setList(std::move(list));
+    m_ui.weapons->setPastEndRows(weaponRowsPastEnd(
+        weapons, QFileInfo(QString::fromStdString(m_handOver.imagePath)).size()));
 }
 
 void WeaponDialog::onListSelectionChanged(const QItemSelection& selected,
