@@ -17,6 +17,7 @@
 #include "support/TempDir.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -33,6 +34,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 
 using namespace starfall;
@@ -219,13 +221,15 @@ struct PaintCounter : QObject {
 // Showing settles the relayouts it sets off before the first paint, so the
 // window is not painted a second time right after. (An item view's viewport
 // may repaint once more when the view lays out its items, which it does on
-// a timer of its own; that repaints the view alone.)
+// a timer of its own; that repaints the view alone, and the line that keeps
+// its frame whole at a fractional scale over it.)
 TEST(LayoutTest, ShowingTheMainWindowPaintsEachControlOnce) {
     test::GuiSeams seams;
     MainWindow window;
     PaintCounter counter;
     for (QWidget* control : window.pageSet()->currentWidget()->findChildren<QWidget*>()) {
-        if (control->objectName() != QLatin1String("qt_scrollarea_viewport"))
+        if (control->objectName() != QLatin1String("qt_scrollarea_viewport") &&
+            control->objectName() != QLatin1String("frameLine"))
             control->installEventFilter(&counter);
     }
     showSettled(window);
@@ -236,6 +240,66 @@ TEST(LayoutTest, ShowingTheMainWindowPaintsEachControlOnce) {
     EXPECT_GT(counter.painted.size(), 20U);
     for (const auto& [control, paints] : counter.painted)
         EXPECT_EQ(paints, 1) << nameOf(static_cast<QWidget*>(control));
+}
+
+// At every scale each framed list shows its border on all four sides, drawn
+// darker than what lies either side of it, and a long name stops short of
+// its cell's grid lines.
+TEST(LayoutTest, ListsKeepTheirFrameLinesAndTheirCellMargins) {
+    test::GuiSeams seams;
+    test::TempDir dir;
+    dir.write("unitlist.ini", "UNITS 100\nA, 4\nABCDEFGHIJKLMNOPQRSTUVWXYZ, 4\n");
+    dir.write("charlist.ini", "PILOTS 200\nKim, 12\n");
+    dir.write("x.img", std::string(64, '\0'));
+    MainWindow window;
+    window.setProgramDirectorySource([&dir] { return dir.dir(); });
+    window.show();
+    ASSERT_TRUE(window.openImagePath(QString::fromStdString(dir.file("x.img"))));
+    const QImage shot = window.grab().toImage();
+    const qreal ratio = shot.devicePixelRatio();
+    auto lightness = [&](QPointF at) {
+        const QPointF device = at * ratio;
+        return QColor(shot.pixel(int(std::floor(device.x())), int(std::floor(device.y()))))
+            .lightness();
+    };
+    // The darkest pixel across an edge, against the lightest beside it.
+    auto edgeShows = [&](QPointF edge, QPointF across) {
+        int darkest = 255, lightest = 0;
+        for (int step = -3; step <= 3; ++step) {
+            const int tone = lightness(edge + across * step / ratio);
+            (std::abs(step) <= 1 ? darkest : lightest) =
+                std::abs(step) <= 1 ? std::min(darkest, tone) : std::max(lightest, tone);
+        }
+        return darkest + 20 < lightest;
+    };
+    for (const auto* list : window.findChildren<QAbstractItemView*>()) {
+        if (!list->isVisible() || list->frameWidth() == 0)
+            continue;
+        SCOPED_TRACE(nameOf(list));
+        // The centres of the outermost device pixels inside the list.
+        const QRectF box = QRectF(list->mapTo(&window, QPointF(0, 0)), QSizeF(list->size()))
+                               .adjusted(0.5 / ratio, 0.5 / ratio, -0.5 / ratio, -0.5 / ratio);
+        const QPointF middle = box.center();
+        // At 200 % the pages scroll, and a list's lower edge may lie out of sight.
+        const QRect seen = list->visibleRegion().boundingRect();
+        const std::pair<QPointF, QPointF> sides[] = {{{box.left(), middle.y()}, {1, 0}},
+                                                     {{box.right(), middle.y()}, {1, 0}},
+                                                     {{middle.x(), box.top()}, {0, 1}},
+                                                     {{middle.x(), box.bottom()}, {0, 1}}};
+        for (const auto& [edge, across] : sides) {
+            if (seen.contains(list->mapFrom(&window, edge.toPoint()))) {
+                EXPECT_TRUE(edgeShows(edge, across)) << edge.x() << ',' << edge.y();
+            }
+        }
+    }
+
+    auto* units = window.findChild<QTableView*>(QStringLiteral("unitList"));
+    QRect cell = units->visualRect(units->model()->index(1, 0)); // not the selected row
+    cell.translate(units->viewport()->mapTo(&window, QPoint(0, 0)));
+    for (const int x : {cell.left() + 1, cell.left() + 2, cell.left() + 3, cell.left() + 4,
+                        cell.right() - 4, cell.right() - 3, cell.right() - 2, cell.right() - 1})
+        for (int y = cell.top() + 2; y < cell.bottom() - 1; ++y)
+            EXPECT_GT(lightness({x + 0.5, y + 0.5}), 200) << "ink at " << x << ',' << y;
 }
 
 } // namespace

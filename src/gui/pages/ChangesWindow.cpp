@@ -1,5 +1,7 @@
 #include "gui/pages/ChangesWindow.h"
 
+#include "gui/widgets/CrispFrame.h"
+
 #include <QLabel>
 #include <QListWidget>
 #include <QVBoxLayout>
@@ -13,6 +15,7 @@ ChangesWindow::ChangesWindow(QWidget* parent, ShowRecord show)
     auto* caption = new QLabel(QStringLiteral("원본과 다른 곳(&L)"), this);
     caption->setObjectName(QStringLiteral("changesCaption"));
     m_list = new QListWidget(this);
+    keepFrameCrisp(m_list);
     m_list->setObjectName(QStringLiteral("changesList"));
     m_list->setAccessibleName(QStringLiteral("원본과 다른 곳"));
     caption->setBuddy(m_list);

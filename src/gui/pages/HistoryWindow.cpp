@@ -4,6 +4,7 @@
 #include "core/history/HistoryUndo.h"
 #include "core/io/CoreError.h"
 #include "core/patch/PatchFile.h"
+#include "gui/widgets/CrispFrame.h"
 #include "gui/widgets/ImageFileDialog.h"
 #include "gui/widgets/MessagePresenter.h"
 #include "gui/widgets/RecordSave.h"
@@ -51,6 +52,7 @@ HistoryWindow::HistoryWindow(std::string imagePath, QWidget* parent)
     setObjectName(QStringLiteral("historyWindow"));
     setWindowTitle(QStringLiteral("저장 기록"));
     m_table = new QTableWidget(0, 4, this);
+    keepFrameCrisp(m_table);
     m_table->setObjectName(QStringLiteral("historyTable"));
     m_table->setAccessibleName(QStringLiteral("저장 기록"));
     m_table->setHorizontalHeaderLabels(

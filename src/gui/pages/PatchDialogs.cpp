@@ -1,5 +1,6 @@
 #include "gui/pages/PatchDialogs.h"
 
+#include "gui/widgets/CrispFrame.h"
 #include "gui/widgets/ImageFileDialog.h"
 
 #include <QComboBox>
@@ -25,6 +26,7 @@ QLabel* captionOf(const QString& text, QWidget* buddy, const char* name, QWidget
 
 QListWidget* namedList(const char* name, const QString& accessible, QWidget* parent) {
     auto* list = new QListWidget(parent);
+    keepFrameCrisp(list);
     list->setObjectName(QString::fromLatin1(name));
     list->setAccessibleName(accessible);
     return list;

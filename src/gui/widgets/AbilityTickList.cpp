@@ -1,5 +1,7 @@
 #include "gui/widgets/AbilityTickList.h"
 
+#include "gui/widgets/CrispFrame.h"
+
 #include <QApplication>
 #include <QPalette>
 #include <QScrollBar>
@@ -19,6 +21,7 @@ AbilityTickList::AbilityTickList(std::span<const std::string_view> items, int& r
     // do not stack highlights.
     setSelectionMode(QAbstractItemView::SingleSelection);
     showFocus(false);
+    keepFrameCrisp(this);
     setSortingEnabled(false);
     for (const std::string_view text : items) {
         auto* item = new QListWidgetItem(

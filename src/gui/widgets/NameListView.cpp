@@ -2,6 +2,7 @@
 
 #include "core/codec/Cp949.h"
 #include "core/text/Messages.h"
+#include "gui/widgets/CrispFrame.h"
 
 #include <algorithm>
 
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTableView>
 
 namespace starfall {
@@ -28,6 +30,28 @@ int nameListWidth(const QTableView* view) {
     const int scrollBar = view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
     return view->columnWidth(NameListModel::kNameColumn) + scrollBar + frame + 1;
 }
+
+// Draws a name a few pixels in from both grid lines, so that a long name is
+// elided before it touches them; the row's background and selection still
+// fill the whole cell.
+class NameCellDelegate : public QStyledItemDelegate {
+public:
+    static constexpr int kTextMargin = 3;
+
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem inside = option;
+        inside.rect.adjust(kTextMargin, 0, -kTextMargin, 0);
+        QStyledItemDelegate::paint(painter, inside, index);
+    }
+
+    [[nodiscard]] QSize sizeHint(const QStyleOptionViewItem& option,
+                                 const QModelIndex& index) const override {
+        return QStyledItemDelegate::sizeHint(option, index) + QSize(2 * kTextMargin, 0);
+    }
+};
 
 // How a row whose record lies past the image's end is marked.
 const QString kPastEndText = QStringLiteral("이미지 끝 너머");
@@ -143,6 +167,7 @@ QTableView* makeNameListView(const NameListViewSetup& setup, NameListModel* mode
     view->setObjectName(setup.objectName);
     view->setAccessibleName(setup.accessibleName);
     view->setModel(model);
+    view->setItemDelegate(new NameCellDelegate(view));
     view->setTabKeyNavigation(false);
     view->setShowGrid(true);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -163,6 +188,7 @@ QTableView* makeNameListView(const NameListViewSetup& setup, NameListModel* mode
     view->setColumnWidth(NameListModel::kNameColumn, setup.nameColumnWidth);
     view->setColumnHidden(NameListModel::kTextColumn, true);
     view->setFixedWidth(nameListWidth(view));
+    keepFrameCrisp(view);
     return view;
 }
 
