@@ -12,6 +12,7 @@
 #include "support/SparseImage.h"
 #include "support/TempDir.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -25,6 +26,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -270,6 +273,36 @@ TEST_F(MainWindowTest, CtrlOOpensFromTheWindowAndFromThePages) {
         EXPECT_EQ(seams.files.asked, ++expected) << target->objectName().toStdString();
     }
     EXPECT_TRUE(window.isVisible());
+}
+
+// The captions carry no mnemonic: Alt and a digit bring a tab forward from
+// anywhere, and Alt and a letter press the button of the page shown only.
+TEST_F(MainWindowTest, AltKeysBringTabsForwardAndPressTheShownPagesButtons) {
+    ASSERT_TRUE(window.openImagePath(QString::fromStdString(dir.file("first.img"))));
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTabWidget* tabs = window.pageSet();
+    for (const int tab : {2, 0, 1}) {
+        QTest::keyClick(&window,
+                        static_cast<Qt::Key>(Qt::Key_1 + tab), Qt::AltModifier);
+        EXPECT_EQ(tabs->currentIndex(), tab);
+        EXPECT_EQ(tabs->tabToolTip(tab), QStringLiteral("Alt+%1").arg(tab + 1));
+    }
+    std::map<QObject*, int> pressed;
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        auto* cancel = tabs->widget(tab)->findChild<QPushButton*>(QStringLiteral("cancelButton"));
+        QObject::connect(cancel, &QPushButton::clicked, [&pressed, cancel] { ++pressed[cancel]; });
+        QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(cancel);
+        ASSERT_NE(seen, nullptr);
+        EXPECT_EQ(seen->actionInterface()->keyBindingsForAction(
+                      QAccessibleActionInterface::pressAction()),
+                  QStringList{QStringLiteral("Alt+C")});
+    }
+    QTest::keyClick(&window, Qt::Key_C, Qt::AltModifier);
+    QObject* shown =
+        tabs->currentWidget()->findChild<QPushButton*>(QStringLiteral("cancelButton"));
+    QTRY_COMPARE(pressed.size(), 1U);
+    EXPECT_EQ(pressed, (std::map<QObject*, int>{{shown, 1}}));
 }
 
 TEST_F(MainWindowTest, CtrlXClosesTheWindowFromEachPlace) {

@@ -18,6 +18,7 @@
 #include "gui/widgets/EditorFrame.h"
 #include "gui/widgets/ImageFileDialog.h"
 #include "gui/widgets/MessagePresenter.h"
+#include "gui/widgets/PageControls.h"
 #include "gui/widgets/RecordSave.h"
 
 #include <QCloseEvent>
@@ -122,6 +123,7 @@ void MainWindow::buildPages() {
         m_pages.push_back(page);
     }
     m_pageSet->setCurrentIndex(kFirstTab);
+    giveTabsAccessKeys(m_pageSet);
     setCentralWidget(m_pageSet);
 }
 

@@ -5,6 +5,7 @@
 #include "gui/widgets/EditorFonts.h"
 #include "gui/widgets/MessagePresenter.h"
 #include "gui/widgets/NoticeStrip.h"
+#include "gui/widgets/PageControls.h"
 #include "gui/widgets/RecordSave.h"
 #include "core/text/Messages.h"
 #include "core/codec/TextNumbers.h"
@@ -52,10 +53,8 @@ void UpgradePage::buildControls() {
     for (int row = 0; row < kUpgradeRowCount; ++row)
         addRow(grid, row);
 
-    m_cancel = new QPushButton(QStringLiteral("取消"), this);
-    m_cancel->setObjectName(QStringLiteral("cancelButton"));
-    m_ok = new QPushButton(QStringLiteral("确定"), this);
-    m_ok->setObjectName(QStringLiteral("okButton"));
+    m_cancel = pageButton("取消", "cancelButton", this);
+    m_ok = pageButton("确定", "okButton", this);
     connect(m_cancel, &QPushButton::clicked, this, &UpgradePage::reloadFromImage);
     connect(m_ok, &QPushButton::clicked, this, &UpgradePage::saveUpgradeTable);
     setSaveButtons({m_ok});

@@ -3,6 +3,7 @@
 #include "core/codec/Cp949.h"
 #include "core/text/Messages.h"
 #include "gui/widgets/CrispFrame.h"
+#include "gui/widgets/PageControls.h"
 
 #include <algorithm>
 
@@ -199,6 +200,7 @@ SearchRow makeSearchRow(QWidget* parent) {
     row.box->setAccessibleName(QString::fromUtf8(kSearchBoxName));
     row.go = new QPushButton(QStringLiteral("GO"), parent);
     row.go->setObjectName(QStringLiteral("goButton"));
+    giveAccessKey(row.go);
     row.go->setFixedWidth(row.go->fontMetrics().horizontalAdvance(row.go->text()) + 20);
     row.layout = new QHBoxLayout;
     row.layout->addWidget(row.box, 1);

@@ -3,8 +3,26 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
+#include <QTabWidget>
+
+#include <iterator>
 
 namespace starfall {
+
+namespace {
+
+struct AccessKey {
+    const char* objectName;
+    Qt::Key letter;
+};
+
+constexpr AccessKey kAccessKeys[] = {
+    {"okButton", Qt::Key_O},      {"cancelButton", Qt::Key_C}, {"weaponsButton", Qt::Key_W},
+    {"skillTableButton", Qt::Key_K}, {"goButton", Qt::Key_G},
+};
+
+} // namespace
 
 QPushButton* pageButton(const char* text, const char* objectName, QWidget* parent) {
     auto* made = new QPushButton(QString::fromUtf8(text), parent);
@@ -12,7 +30,29 @@ QPushButton* pageButton(const char* text, const char* objectName, QWidget* paren
     // Enter presses nothing on the pages and in the dialogs.
     made->setAutoDefault(false);
     made->setDefault(false);
+    giveAccessKey(made);
     return made;
+}
+
+// A button's shortcut only fires while the button is visible, so the same
+// key on every page presses the button of the page shown.
+void giveAccessKey(QAbstractButton* button) {
+    for (const AccessKey& key : kAccessKeys) {
+        if (button->objectName() == QLatin1String(key.objectName))
+            button->setShortcut(QKeySequence(Qt::ALT | key.letter));
+    }
+}
+
+void giveTabsAccessKeys(QTabWidget* tabs) {
+    constexpr Qt::Key kDigits[] = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5,
+                                   Qt::Key_6, Qt::Key_7, Qt::Key_8, Qt::Key_9};
+    for (int tab = 0; tab < tabs->count() && tab < static_cast<int>(std::size(kDigits)); ++tab) {
+        const QKeySequence key(Qt::ALT | kDigits[tab]);
+        auto* shortcut = new QShortcut(key, tabs);
+        QObject::connect(shortcut, &QShortcut::activated, tabs,
+                         [tabs, tab] { tabs->setCurrentIndex(tab); });
+        tabs->setTabToolTip(tab, key.toString(QKeySequence::NativeText));
+    }
 }
 
 QLabel* recordNameLabel(QWidget* parent) {
