@@ -175,7 +175,7 @@ TEST_F(PatchActionsTest, ThePreviewShowsTheChangesThenAppliesAndUndoes) {
 
     preview = actions.preview(qs(ppf), PatchDirection::Undo);
     ASSERT_TRUE(preview->goAheadButton()->isEnabled());
-    EXPECT_EQ(preview->goAheadButton()->text(), QStringLiteral("되돌리기"));
+    EXPECT_EQ(preview->goAheadButton()->text(), QStringLiteral("되돌리기(&U)"));
     preview->goAheadButton()->click();
     EXPECT_TRUE(readFile(target) == m_pristine);
     EXPECT_EQ(m_seams.messages.shown.back(), messages::patchUndone(ppf));

@@ -71,7 +71,7 @@ HistoryWindow::HistoryWindow(std::string imagePath, QWidget* parent)
     buttons->addButton(m_undo, QDialogButtonBox::ActionRole);
     buttons->addButton(m_patch, QDialogButtonBox::ActionRole);
     buttons->button(QDialogButtonBox::Close)->setObjectName(QStringLiteral("closeButton"));
-    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("닫기"));
+    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("닫기(&C)"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_undo, &QPushButton::clicked, this, &HistoryWindow::undoChosen);
     connect(m_patch, &QPushButton::clicked, this, &HistoryWindow::savePatch);

@@ -45,7 +45,7 @@ MakePatchDialog::MakePatchDialog(QWidget* parent) : QDialog(parent) {
     m_description->setObjectName(QStringLiteral("patchDescriptionEdit"));
     m_diz = new QLineEdit(this);
     m_diz->setObjectName(QStringLiteral("patchDizEdit"));
-    auto* browse = new QPushButton(QStringLiteral("찾아보기…"), this);
+    auto* browse = new QPushButton(QStringLiteral("찾아보기(&B)…"), this);
     browse->setObjectName(QStringLiteral("patchDizBrowseButton"));
     browse->setAccessibleName(QStringLiteral("FILE_ID.DIZ 찾아보기"));
     connect(browse, &QPushButton::clicked, this, [this] {
@@ -65,7 +65,7 @@ MakePatchDialog::MakePatchDialog(QWidget* parent) : QDialog(parent) {
                  dizRow);
     auto* buttons = new QDialogButtonBox(this);
     buttons->setObjectName(QStringLiteral("makePatchButtons"));
-    QPushButton* make = buttons->addButton(QStringLiteral("만들기"), QDialogButtonBox::AcceptRole);
+    QPushButton* make = buttons->addButton(QStringLiteral("만들기(&M)"), QDialogButtonBox::AcceptRole);
     make->setObjectName(QStringLiteral("makeButton"));
     QPushButton* cancel = buttons->addButton(QStringLiteral("취소"), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("cancelButton"));
@@ -105,11 +105,11 @@ PatchPreviewWindow::PatchPreviewWindow(QWidget* parent, PatchDirection direction
     m_refusal->setObjectName(QStringLiteral("patchRefusalLabel"));
     m_refusal->setWordWrap(true);
     m_refusal->hide();
-    m_goAhead = new QPushButton(apply ? QStringLiteral("적용") : QStringLiteral("되돌리기"), this);
+    m_goAhead = new QPushButton(apply ? QStringLiteral("적용(&A)") : QStringLiteral("되돌리기(&U)"), this);
     m_goAhead->setObjectName(QStringLiteral("goAheadButton"));
     m_goAhead->setAccessibleName(m_goAhead->text());
     m_goAhead->setEnabled(false);
-    auto* close = new QPushButton(QStringLiteral("닫기"), this);
+    auto* close = new QPushButton(QStringLiteral("닫기(&C)"), this);
     close->setObjectName(QStringLiteral("closeButton"));
     connect(m_goAhead, &QPushButton::clicked, this, std::move(goAhead));
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
