@@ -84,22 +84,35 @@ TEST(CrcFoldingTest, KnownCheckValues) {
     EXPECT_EQ(sector::edc(ones), sector::edcByTable(ones));
 }
 
-// The fold itself, where the processor has it: sixteen bytes left over whose
-// CRC from zero carries on into the rest.
-TEST(CrcFoldingTest, TheFoldLeavesSixteenBytesThatStandForTheBlocks) {
-    if (!crcfold::available())
+// The fold itself, at each width the processor has: sixteen bytes left over
+// whose CRC from zero carries on into the rest. Each width is held to the
+// definition, so that a wrong key or a wrong path is caught even where the
+// dispatch would pick another.
+TEST(CrcFoldingTest, EachFoldWidthLeavesSixteenBytesThatStandForTheBlocks) {
+    std::vector<crcfold::FoldWidth> widths;
+    if (crcfold::widest() != crcfold::FoldWidth::None)
+        widths.push_back(crcfold::FoldWidth::Narrow);
+    if (crcfold::widest() == crcfold::FoldWidth::Wide)
+        widths.push_back(crcfold::FoldWidth::Wide);
+    if (widths.empty())
         GTEST_SKIP() << "no carry-less multiply on this processor";
     constexpr std::uint32_t kEdcPolynomial = 0xD8018001U;
     const crcfold::FoldKeys keys = crcfold::foldKeys(kEdcPolynomial);
-    const std::vector<std::uint8_t> bytes = noise(64 + 16 * 5 + 9, 9);
-    for (const std::uint32_t start : {0U, 1U, 0x80000000U, 0xDEADBEEFU}) {
-        std::array<std::uint8_t, 16> rest{};
-        const std::size_t folded = crcfold::fold(keys, start, bytes, rest);
-        EXPECT_EQ(folded, 64U + 16 * 5);
-        const std::uint32_t fromRest =
-            bitwise(kEdcPolynomial, bitwise(kEdcPolynomial, 0, rest.data(), rest.size()),
-                    bytes.data() + folded, bytes.size() - folded);
-        EXPECT_EQ(fromRest, bitwise(kEdcPolynomial, start, bytes.data(), bytes.size()));
+    const std::vector<std::uint8_t> bytes = noise(4096 + 9, 9);
+    for (const crcfold::FoldWidth width : widths) {
+        for (const std::size_t size : {64U, 64U + 16 * 5 + 9, 256U, 256U + 16 * 11 + 3, 4105U}) {
+            for (const std::uint32_t start : {0U, 1U, 0x80000000U, 0xDEADBEEFU}) {
+                const auto piece = std::span(bytes).first(size);
+                std::array<std::uint8_t, 16> rest{};
+                const std::size_t folded = crcfold::foldAs(width, keys, start, piece, rest);
+                EXPECT_EQ(folded, size / 16 * 16);
+                const std::uint32_t fromRest =
+                    bitwise(kEdcPolynomial, bitwise(kEdcPolynomial, 0, rest.data(), rest.size()),
+                            piece.data() + folded, size - folded);
+                EXPECT_EQ(fromRest, bitwise(kEdcPolynomial, start, piece.data(), size))
+                    << "width " << static_cast<int>(width) << ", " << size << " bytes";
+            }
+        }
     }
 }
 

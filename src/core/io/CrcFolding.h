@@ -43,8 +43,9 @@ constexpr FoldStep foldStep(std::uint32_t polynomial, unsigned distance) {
 }
 
 struct FoldKeys {
-    FoldStep byFour; // 64 bytes on, four blocks at a time
-    FoldStep byOne;  // 16 bytes on
+    FoldStep byEight; // 128 bytes on, eight blocks at a time, two a multiply
+    FoldStep byFour;  // 64 bytes on, four blocks at a time
+    FoldStep byOne;   // 16 bytes on
 };
 
 // `reflected` as the table-driven CRC writes it (bit 0 the x^31 term).
@@ -52,14 +53,22 @@ constexpr FoldKeys foldKeys(std::uint32_t reflected) {
     std::uint32_t polynomial = 0;
     for (int bit = 0; bit < 32; ++bit)
         polynomial |= ((reflected >> bit) & 1U) << (31 - bit);
-    return {foldStep(polynomial, 512), foldStep(polynomial, 128)};
+    return {foldStep(polynomial, 1024), foldStep(polynomial, 512), foldStep(polynomial, 128)};
 }
 
 // Runs shorter than this are left to the table.
 inline constexpr std::size_t kFoldMinimum = 64;
 
-// Whether this processor can fold; asked once.
-[[nodiscard]] bool available();
+// How many blocks one multiply takes: none (the table does it all), one, or
+// two where the processor has the 256-bit multiply, for runs of kWideMinimum.
+enum class FoldWidth { None, Narrow, Wide };
+inline constexpr std::size_t kWideMinimum = 256;
+
+// The widest this processor can fold; asked once.
+[[nodiscard]] FoldWidth widest();
+[[nodiscard]] inline bool available() {
+    return widest() != FoldWidth::None;
+}
 
 // Folds the whole 16-byte blocks of `bytes` (at least kFoldMinimum of them,
 // and only where available()) with the CRC register `crc` taken in, down to
@@ -68,5 +77,9 @@ inline constexpr std::size_t kFoldMinimum = 64;
 // Returns how many bytes it folded.
 std::size_t fold(const FoldKeys& keys, std::uint32_t crc, std::span<const std::uint8_t> bytes,
                  std::array<std::uint8_t, 16>& rest);
+// The same at a given width, Narrow or Wide and no wider than widest(), so
+// that each path can be tested where the processor has it.
+std::size_t foldAs(FoldWidth width, const FoldKeys& keys, std::uint32_t crc,
+                   std::span<const std::uint8_t> bytes, std::array<std::uint8_t, 16>& rest);
 
 } // namespace starfall::crcfold

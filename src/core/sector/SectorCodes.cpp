@@ -56,13 +56,15 @@ std::uint32_t littleWord(const std::uint8_t* at) {
 
 // GF(2^8) with the field polynomial x^8 + x^4 + x^3 + x^2 + 1 and alpha = 2.
 // The parity works on sixteen symbols at once, each in its own byte of a
-// vector, signed so that a compare picks out the bytes whose top bit is set.
-using Lanes = std::int8_t __attribute__((vector_size(16)));
+// vector; read as signed, a compare picks out the bytes whose top bit is set.
+using Lanes = std::uint8_t __attribute__((vector_size(16)));
+using SignedLanes = std::int8_t __attribute__((vector_size(16)));
 constexpr std::int8_t kReduction = 0x1D; // x^8 = x^4 + x^3 + x^2 + 1
 
 // Times alpha in every byte: a shift, and the reduction where the top bit fell out.
 inline Lanes timesAlpha(Lanes x) {
-    return (x + x) ^ ((x < 0) & kReduction);
+    const SignedLanes topBitSet = std::bit_cast<SignedLanes>(x) < 0;
+    return (x + x) ^ std::bit_cast<Lanes>(topBitSet & kReduction);
 }
 
 constexpr std::uint8_t timesAlpha(std::uint8_t x) {
