@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The image-wide commands on an image the size of a whole disc (650-700 MB,
 # the demo over and over), each against what a standard tool does with the
-# same file: `cmp -l` of the two images (its list written to a file), `cat`
-# and `sha256sum` of one. Every command runs in turn, round after round, and
-# each is given as the median of its CPU time (user + system) and its peak
-# memory (max RSS): the machine is shared, and wall time is mostly waiting.
+# same file: `cmp -l` of the two images (its list written to a file), `cat`,
+# `dd` (1 MiB blocks) and `sha256sum` of one. Every command runs in turn,
+# round after round, and each is given as the median of its CPU time (user +
+# system) and its peak memory (max RSS): the machine is shared, and wall time
+# is mostly waiting.
 #   diff, patch make (PPF, BPS)     base against a mod of ~800 sectors (~11,000 PPF records)
 #   patch apply (PPF, BPS)          onto a fresh copy of the base
 #   sectors verify / repair         the base / the mod before its codes
@@ -56,6 +57,7 @@ echo "image: $size bytes; $(cmp -l base.img modded.img | wc -l) bytes differ; PP
 cases=(
     "cmp -l||cmp -l base.img modded.img > cmp.out"
     "cat||cat base.img > /dev/null"
+    "dd||dd if=base.img of=/dev/null bs=1M status=none"
     "sha256sum||sha256sum base.img > sha.out"
     "diff||$cli --dir demo diff base.img modded.img > diff.out"
     "patch make (PPF)||$cli patch make base.img modded.img out.ppf > make.out"
@@ -77,14 +79,14 @@ done
 
 # The median of column COLUMN of a results file.
 median() { sort -g -k"$2,$2" "$1" | awk -v c="$2" '{ v[NR] = $c } END { print v[int((NR + 1) / 2)] }'; }
-for i in 0 1 2; do base_cpu[$i]=$(median "results.$i" 1); done
-printf '%-20s %10s %10s %9s %9s %11s\n' command "CPU ms" "max RSS MB" "/ cmp -l" "/ cat" "/ sha256sum"
+for i in 0 1 2 3; do base_cpu[$i]=$(median "results.$i" 1); done
+printf '%-20s %10s %10s %9s %9s %9s %11s\n' command "CPU ms" "max RSS MB" "/ cmp -l" "/ cat" "/ dd" "/ sha256sum"
 for i in "${!cases[@]}"; do
     IFS='|' read -r name _ _ <<< "${cases[$i]}"
     cpu=$(median "results.$i" 1)
     rss=$(median "results.$i" 2)
     awk -v n="$name" -v c="$cpu" -v r="$rss" -v a="${base_cpu[0]}" -v b="${base_cpu[1]}" \
-        -v s="${base_cpu[2]}" 'BEGIN {
-        printf "%-20s %10.1f %10.1f %8.2fx %8.2fx %10.2fx\n", n, c * 1000, r / 1024, c / a, c / b, c / s
+        -v d="${base_cpu[2]}" -v s="${base_cpu[3]}" 'BEGIN {
+        printf "%-20s %10.1f %10.1f %8.2fx %8.2fx %8.2fx %10.2fx\n", n, c * 1000, r / 1024, c / a, c / b, c / d, c / s
     }'
 done

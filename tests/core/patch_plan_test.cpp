@@ -69,6 +69,49 @@ TEST_F(PatchPlanTest, BpsThatWouldChangeTheSizeOrMissItsTargetIsRefused) {
     EXPECT_EQ(refusal([&] { apply(growing); }), Failure::ImageSizesDiffer);
 }
 
+// An image of several read blocks: the stretches the patch leaves as they are
+// start and end off the block edges, and their CRC32 is composed into both
+// the source's and the target's. Either one composed wrongly refuses the patch.
+TEST_F(PatchPlanTest, BpsOverManyBlocksComposesBothChecksumsFromTheUntouchedStretches) {
+    const auto block = static_cast<std::size_t>(patch::ImageWindow::kBlockBytes);
+    Bytes source(3 * block + 777);
+    std::uint32_t noise = 12345;
+    for (auto& b : source) {
+        noise = noise * 1103515245U + 12345U;
+        b = static_cast<std::uint8_t>(noise >> 16);
+    }
+    writeImage(source);
+    Bytes target = source;
+    const std::size_t changedAt = block - 3; // across the first block edge
+    const Bytes changed = {1, 2, 3, 4, 5, 6, 7};
+    std::copy(changed.begin(), changed.end(), target.begin() + static_cast<std::ptrdiff_t>(changedAt));
+    // A copy from the source's start and a repeat of the target's last bytes.
+    const std::size_t copiedAt = 2 * block + 100;
+    std::copy_n(source.begin(), 50, target.begin() + static_cast<std::ptrdiff_t>(copiedAt));
+    const std::size_t repeatedAt = copiedAt + 50;
+    for (std::size_t i = 0; i < 30; ++i)
+        target[repeatedAt + i] = target[repeatedAt - 2 + i % 2];
+    const auto build = [&](std::uint32_t sourceCrc, std::uint32_t targetCrc) {
+        return HandBps(source.size(), target.size())
+            .sourceRead(changedAt)
+            .targetRead(changed)
+            .sourceRead(copiedAt - changedAt - changed.size())
+            .sourceCopy(50, 0)
+            .targetCopy(30, static_cast<std::int64_t>(repeatedAt - 2))
+            .sourceRead(source.size() - repeatedAt - 30)
+            .finish(sourceCrc, targetCrc);
+    };
+    const std::uint32_t sourceCrc = test::crcOf(source);
+    const std::uint32_t targetCrc = test::crcOf(target);
+    EXPECT_EQ(refusal([&] { apply(build(sourceCrc, targetCrc ^ 1U)); }), Failure::PatchDamaged);
+    EXPECT_EQ(refusal([&] { apply(build(sourceCrc ^ 0x80000000U, targetCrc)); }),
+              Failure::PatchWrongImage);
+    apply(build(sourceCrc, targetCrc));
+    EXPECT_EQ(image(), target);
+    // Applied once already: the image's CRC32 is the target's.
+    EXPECT_TRUE(patch::planApply(parse(build(sourceCrc, targetCrc)), m_image).empty());
+}
+
 // Overlapping records apply in order; the undo walks back in reverse.
 TEST_F(PatchPlanTest, PpfRecordsApplyInOrderAndUndoRestoresTheImage) {
     const Bytes file =

@@ -1,5 +1,8 @@
 #include "core/io/Crc32.h"
 
+#include "core/io/CrcFolding.h"
+
+#include <array>
 #include <zlib.h>
 
 namespace starfall {
@@ -12,8 +15,29 @@ std::uint32_t Crc32Shift::operator()(std::uint32_t before, std::uint32_t crc) co
     return static_cast<std::uint32_t>(::crc32_combine_op(before, crc, m_op));
 }
 
+namespace {
+
+constexpr crcfold::FoldKeys kFoldKeys = crcfold::foldKeys(0xEDB88320);
+
+std::uint32_t byTable(std::uint32_t crc, std::span<const std::uint8_t> bytes) {
+    return static_cast<std::uint32_t>(::crc32_z(crc, bytes.data(), bytes.size()));
+}
+
+} // namespace
+
 void Crc32::update(std::span<const std::uint8_t> bytes) {
-    m_value = static_cast<std::uint32_t>(::crc32_z(m_value, bytes.data(), bytes.size()));
+    if (bytes.size() < crcfold::kFoldMinimum || !crcfold::available()) {
+        m_value = byTable(m_value, bytes);
+        return;
+    }
+    // zlib's CRC32 is the register inverted on the way in and out.
+    std::array<std::uint8_t, 16> rest{};
+    const std::size_t folded = crcfold::fold(kFoldKeys, ~m_value, bytes, rest);
+    m_value = byTable(byTable(0xFFFFFFFFU, rest), bytes.subspan(folded));
+}
+
+std::uint32_t crc32ByTable(std::span<const std::uint8_t> bytes) {
+    return byTable(0, bytes);
 }
 
 void Crc32::append(std::uint32_t crc, std::size_t length) {

@@ -33,5 +33,8 @@ private:
 };
 
 [[nodiscard]] std::uint32_t crc32Of(std::span<const std::uint8_t> bytes);
+// The same through zlib's tables alone, as on a processor without
+// carry-less multiply: what the faster path must agree with.
+[[nodiscard]] std::uint32_t crc32ByTable(std::span<const std::uint8_t> bytes);
 
 } // namespace starfall

@@ -49,14 +49,13 @@ private:
     // their CRC32 counts for both.
     void sameAsSource(Position length) {
         for (Position done = 0; done < length;) {
-            m_image.resize(
-                static_cast<std::size_t>(std::min<Position>(kChunkBytes, length - done)));
-            m_source.read(m_output, m_image);
-            const std::uint32_t crc = crc32Of(m_image);
-            m_sourceCrc.append(crc, m_image.size());
-            m_targetCrc.append(crc, m_image.size());
-            m_output += static_cast<Position>(m_image.size());
-            done += static_cast<Position>(m_image.size());
+            const std::span<const std::uint8_t> bytes =
+                m_source.view(m_output, static_cast<std::size_t>(length - done));
+            const std::uint32_t crc = crc32Of(bytes);
+            m_sourceCrc.append(crc, bytes.size());
+            m_targetCrc.append(crc, bytes.size());
+            m_output += static_cast<Position>(bytes.size());
+            done += static_cast<Position>(bytes.size());
         }
     }
 

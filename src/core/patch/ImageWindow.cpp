@@ -2,9 +2,11 @@
 
 #include "core/io/CoreError.h"
 #include "core/io/ImageAccess.h"
+#include "core/io/ImageSave.h"
 
 #include <algorithm>
 #include <array>
+#include <fcntl.h>
 #include <filesystem>
 
 namespace starfall::patch {
@@ -65,27 +67,44 @@ std::vector<ByteRun> readSpans(const std::string& path, std::span<const ByteSpan
     return runs;
 }
 
+int ImageWindow::handle() {
+    if (const int scoped = ImageReadScope::handleFor(m_path); scoped >= 0)
+        return scoped;
+    if (!m_file.isOpen()) {
+        recoverInterruptedSave(m_path);
+        m_file = FileHandle(m_path, O_RDONLY);
+        if (!m_file.isOpen())
+            throw CoreError(Failure::ImageOpenForLoad, m_path);
+        // A walk reads the image front to back: let the kernel read ahead.
+        (void)::posix_fadvise(m_file.fd(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    }
+    return m_file.fd();
+}
+
 void ImageWindow::load(Position position) {
     const Position start = position - position % kBlockBytes;
     if (start == m_start)
         return;
     m_start = -1; // a failed read leaves no stale block behind
-    m_block = readRange(m_path, start, static_cast<std::size_t>(kBlockBytes));
+    checkPositions(std::array<Position, 2>{start, start + kBlockBytes - 1}, m_path);
+    m_block = m_buffer.bytes().first(readImageAt(handle(), start, m_buffer.bytes(), m_path));
     m_start = start;
 }
 
+std::span<const std::uint8_t> ImageWindow::view(Position at, std::size_t most) {
+    load(at);
+    const auto offset = static_cast<std::size_t>(at - m_start);
+    if (offset >= m_block.size())
+        throw CoreError(Failure::PatchOutsideImage, m_path, at);
+    return m_block.subspan(offset, std::min(most, m_block.size() - offset));
+}
+
 void ImageWindow::read(Position at, std::span<std::uint8_t> out) {
-    std::size_t done = 0;
-    while (done < out.size()) {
-        const Position position = at + static_cast<Position>(done);
-        load(position);
-        const auto offset = static_cast<std::size_t>(position - m_start);
-        if (offset >= m_block.size())
-            throw CoreError(Failure::PatchOutsideImage, m_path, position);
-        const std::size_t count = std::min(out.size() - done, m_block.size() - offset);
-        std::copy_n(m_block.begin() + static_cast<std::ptrdiff_t>(offset), count,
-                    out.begin() + static_cast<std::ptrdiff_t>(done));
-        done += count;
+    for (std::size_t done = 0; done < out.size();) {
+        const std::span<const std::uint8_t> bytes =
+            view(at + static_cast<Position>(done), out.size() - done);
+        std::copy(bytes.begin(), bytes.end(), out.begin() + static_cast<std::ptrdiff_t>(done));
+        done += bytes.size();
     }
 }
 

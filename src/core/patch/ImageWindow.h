@@ -1,9 +1,11 @@
 #pragma once
 
 // Reads an image through one cached block, so that a walk over the image, or
-// many small reads close together, open it once per block.
+// many small reads close together, read it once per block through one handle.
 
+#include "core/io/FileHandle.h"
 #include "core/io/ImageAccess.h"
+#include "core/io/ReadBuffer.h"
 #include "core/io/Position.h"
 
 #include <cstdint>
@@ -33,20 +35,28 @@ class ImageWindow {
 public:
     static constexpr Position kBlockBytes = Position{1} << 20;
 
-    explicit ImageWindow(std::string path) : m_path(std::move(path)) {}
+    explicit ImageWindow(std::string path)
+        : m_path(std::move(path)), m_buffer(static_cast<std::size_t>(kBlockBytes)) {}
 
     // Throws CoreError(PatchOutsideImage) for bytes past the image's end.
     void read(Position at, std::span<std::uint8_t> out);
     [[nodiscard]] std::vector<std::uint8_t> read(Position at, std::size_t count);
     [[nodiscard]] std::uint8_t at(Position position);
+    // The image's bytes from `at` to the end of the block that holds it, at
+    // most `most` of them: a walk reads them where they lie, without a copy.
+    // Valid until the next call. Throws as read does.
+    [[nodiscard]] std::span<const std::uint8_t> view(Position at, std::size_t most);
     [[nodiscard]] const std::string& path() const { return m_path; }
 
 private:
     void load(Position position);
+    [[nodiscard]] int handle();
 
     std::string m_path;
+    FileHandle m_file; // opened once, unless a read scope holds the image open
     Position m_start = -1;
-    std::vector<std::uint8_t> m_block;
+    ReadBuffer m_buffer;
+    std::span<const std::uint8_t> m_block; // what the last load read into m_buffer
 };
 
 } // namespace starfall::patch

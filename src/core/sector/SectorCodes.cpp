@@ -1,6 +1,9 @@
 #include "core/sector/SectorCodes.h"
 
+#include "core/io/CrcFolding.h"
+
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace starfall::sector {
@@ -44,6 +47,7 @@ constexpr EdcTables makeEdcTables() {
     return tables;
 }
 constexpr EdcTables kEdcTables = makeEdcTables();
+constexpr crcfold::FoldKeys kEdcFoldKeys = crcfold::foldKeys(kEdcPolynomial);
 
 std::uint32_t littleWord(const std::uint8_t* at) {
     return static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
@@ -51,18 +55,20 @@ std::uint32_t littleWord(const std::uint8_t* at) {
 }
 
 // GF(2^8) with the field polynomial x^8 + x^4 + x^3 + x^2 + 1 and alpha = 2.
-// The parity works on eight symbols at once, each in its own byte of a word.
-using Lanes = std::uint64_t;
-constexpr Lanes kLowBits = 0x0101010101010101ULL;
-constexpr Lanes kReduction = 0x1D; // x^8 = x^4 + x^3 + x^2 + 1
+// The parity works on sixteen symbols at once, each in its own byte of a
+// vector; read as signed, a compare picks out the bytes whose top bit is set.
+using Lanes = std::uint8_t __attribute__((vector_size(16)));
+using SignedLanes = std::int8_t __attribute__((vector_size(16)));
+constexpr std::int8_t kReduction = 0x1D; // x^8 = x^4 + x^3 + x^2 + 1
 
 // Times alpha in every byte: a shift, and the reduction where the top bit fell out.
-constexpr Lanes timesAlpha(Lanes x) {
-    return ((x & (kLowBits * 0x7F)) << 1) ^ (((x >> 7) & kLowBits) * kReduction);
+inline Lanes timesAlpha(Lanes x) {
+    const SignedLanes topBitSet = std::bit_cast<SignedLanes>(x) < 0;
+    return (x + x) ^ std::bit_cast<Lanes>(topBitSet & kReduction);
 }
 
 constexpr std::uint8_t timesAlpha(std::uint8_t x) {
-    return static_cast<std::uint8_t>(timesAlpha(Lanes{x}));
+    return static_cast<std::uint8_t>((x << 1) ^ ((x & 0x80U) != 0 ? kReduction : 0));
 }
 
 // Dividing by 1 + alpha, as a table: alpha * y ^ y for every y, turned round.
@@ -92,25 +98,30 @@ template <std::size_t Codewords> class ParityLanes {
 public:
     static constexpr std::size_t kWords = (Codewords + sizeof(Lanes) - 1) / sizeof(Lanes);
 
-    // `symbols` holds one symbol of each codeword.
+    // `symbols` holds one symbol of each codeword, and is read on to a
+    // whole number of vectors: the lanes past the codewords are never written.
     void add(const std::uint8_t* symbols) {
-        std::array<Lanes, kWords> next{};
-        std::memcpy(next.data(), symbols, Codewords);
         for (std::size_t w = 0; w < kWords; ++w) {
-            m_plain[w] ^= next[w];
-            m_weighted[w] = timesAlpha(m_weighted[w] ^ next[w]);
+            Lanes next;
+            std::memcpy(&next, symbols + w * sizeof(Lanes), sizeof(Lanes));
+            add(w, next);
         }
+    }
+    // Vector `w` of symbols, built in registers.
+    void add(std::size_t w, Lanes next) {
+        m_plain[w] ^= next;
+        m_weighted[w] = timesAlpha(m_weighted[w] ^ next);
     }
 
     // Writes p0 of each codeword to `first`, p1 to `second`.
     void finish(std::uint8_t* first, std::uint8_t* second) const {
-        std::array<std::uint8_t, kWords * sizeof(Lanes)> plain{};
-        std::array<std::uint8_t, kWords * sizeof(Lanes)> weighted{};
-        std::array<Lanes, kWords> shifted{};
+        std::uint8_t plain[kWords * sizeof(Lanes)];
+        std::uint8_t weighted[kWords * sizeof(Lanes)];
+        Lanes shifted[kWords];
         for (std::size_t w = 0; w < kWords; ++w)
             shifted[w] = timesAlpha(m_weighted[w]);
-        std::memcpy(plain.data(), m_plain.data(), plain.size());
-        std::memcpy(weighted.data(), shifted.data(), weighted.size());
+        std::memcpy(plain, static_cast<const void*>(m_plain), sizeof(plain));
+        std::memcpy(weighted, static_cast<const void*>(shifted), sizeof(weighted));
         for (std::size_t i = 0; i < Codewords; ++i) {
             const std::uint8_t p0 = kOverOnePlusAlpha[plain[i] ^ weighted[i]];
             first[i] = p0;
@@ -119,15 +130,19 @@ public:
     }
 
 private:
-    std::array<Lanes, kWords> m_plain{};
-    std::array<Lanes, kWords> m_weighted{};
+    Lanes m_plain[kWords] = {};
+    Lanes m_weighted[kWords] = {};
 };
 
 // A P codeword is a column: row r of all 43 columns, both planes, is one run
-// of 86 bytes, and so are the two parity rows after them.
+// of 86 bytes, and so are the two parity rows after them. The last row is
+// read on into the parity, to a whole vector; those lanes are not used.
 void writeP(Sector sector) {
     constexpr std::size_t kRowBytes = 2 * kPColumns;
-    ParityLanes<kRowBytes> lanes;
+    using Rows = ParityLanes<kRowBytes>;
+    static_assert(wordByte(kPColumns * (kPRows - 1), 0) + Rows::kWords * sizeof(Lanes) <=
+                  kSectorSize);
+    Rows lanes;
     for (std::size_t row = 0; row < kPRows; ++row)
         lanes.add(sector.data() + wordByte(kPColumns * row, 0));
     lanes.finish(sector.data() + kPAt, sector.data() + kPAt + kRowBytes);
@@ -148,14 +163,23 @@ constexpr QWords makeQWords() {
 }
 constexpr QWords kQWords = makeQWords();
 
+// Each vector of a step is put together word by word in a register: stored
+// word by word and loaded whole, it would wait on every store.
 void writeQ(Sector sector) {
+    using Words = std::uint16_t __attribute__((vector_size(sizeof(Lanes))));
+    constexpr std::size_t kPerVector = sizeof(Lanes) / 2;
     constexpr std::size_t kStepBytes = 2 * kQDiagonals;
     ParityLanes<kStepBytes> lanes;
-    std::array<std::uint8_t, kStepBytes> step{};
     for (const auto& words : kQWords) {
-        for (std::size_t diagonal = 0; diagonal < kQDiagonals; ++diagonal)
-            std::memcpy(step.data() + 2 * diagonal, sector.data() + words[diagonal], 2);
-        lanes.add(step.data());
+        for (std::size_t w = 0; w < lanes.kWords; ++w) {
+            Words step = {};
+            for (std::size_t i = 0; i < kPerVector && w * kPerVector + i < kQDiagonals; ++i) {
+                std::uint16_t word = 0;
+                std::memcpy(&word, sector.data() + words[w * kPerVector + i], 2);
+                step[i] = word;
+            }
+            lanes.add(w, std::bit_cast<Lanes>(step));
+        }
     }
     lanes.finish(sector.data() + kQAt, sector.data() + kQAt + kStepBytes);
 }
@@ -195,8 +219,7 @@ Form formOf(ConstSector sector) {
     return (sector[kSubmodeAt] & kSubmodeForm2) != 0 ? Form::Form2 : Form::Form1;
 }
 
-std::uint32_t edc(std::span<const std::uint8_t> bytes) {
-    std::uint32_t crc = 0;
+std::uint32_t edcByTable(std::span<const std::uint8_t> bytes, std::uint32_t crc) {
     const std::uint8_t* at = bytes.data();
     const std::uint8_t* const end = at + bytes.size();
     const auto& t = kEdcTables;
@@ -214,6 +237,14 @@ std::uint32_t edc(std::span<const std::uint8_t> bytes) {
     for (; at != end; ++at)
         crc = (crc >> 8) ^ t[0][(crc ^ *at) & 0xFFU];
     return crc;
+}
+
+std::uint32_t edc(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < crcfold::kFoldMinimum || !crcfold::available())
+        return edcByTable(bytes);
+    std::array<std::uint8_t, 16> rest{};
+    const std::size_t folded = crcfold::fold(kEdcFoldKeys, 0, bytes, rest);
+    return edcByTable(bytes.subspan(folded), edcByTable(rest));
 }
 
 Check check(ConstSector sector) {

@@ -30,6 +30,9 @@ enum class Form { Form1, Form2, Other }; // Other: no sync pattern, or not Mode 
 
 // The CRC of `bytes` as the EDC field holds it (stored low byte first).
 [[nodiscard]] std::uint32_t edc(std::span<const std::uint8_t> bytes);
+// The same by table alone, from the register `crc`, as on a processor
+// without carry-less multiply: what the faster path must agree with.
+[[nodiscard]] std::uint32_t edcByTable(std::span<const std::uint8_t> bytes, std::uint32_t crc = 0);
 
 struct Check {
     bool edcMatches = true;

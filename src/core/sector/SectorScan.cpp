@@ -3,6 +3,7 @@
 #include "core/io/CoreError.h"
 #include "core/io/FileHandle.h"
 #include "core/io/ImageAccess.h"
+#include "core/io/ReadBuffer.h"
 #include "core/sector/SectorCodes.h"
 
 #include <algorithm>
@@ -29,7 +30,10 @@ void scan(const std::string& path, SectorReport& report,
     const FileHandle file(path, O_RDONLY);
     if (!file.isOpen())
         throw CoreError(Failure::ImageOpenForLoad, path);
-    std::vector<std::uint8_t> block(kSectorsPerBlock * sector::kSectorSize);
+    // Read front to back once: let the kernel read ahead.
+    (void)::posix_fadvise(file.fd(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    ReadBuffer buffer(kSectorsPerBlock * sector::kSectorSize);
+    const std::span<std::uint8_t> block = buffer.bytes();
     std::int64_t raw = 0;
     for (Position start = 0;; start += static_cast<Position>(block.size())) {
         const std::size_t got = readImageAt(file.fd(), start, block, path);
