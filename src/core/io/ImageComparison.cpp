@@ -5,6 +5,7 @@
 #include "core/io/FileHandle.h"
 #include "core/io/ImageAccess.h"
 #include "core/io/ImageSave.h"
+#include "core/io/ReadBuffer.h"
 
 #include <cerrno>
 #include <cstring>
@@ -40,8 +41,10 @@ ImageComparison compareImages(const std::string& base, const std::string& other,
     const FileHandle a = openImage(base);
     const FileHandle b = openImage(other);
     ImageComparison result{sizeOf(a), sizeOf(b), false};
-    std::vector<std::uint8_t> left(kBlockBytes);
-    std::vector<std::uint8_t> right(kBlockBytes);
+    ReadBuffer leftBuffer(kBlockBytes);
+    ReadBuffer rightBuffer(kBlockBytes);
+    const std::span<std::uint8_t> left = leftBuffer.bytes();
+    const std::span<std::uint8_t> right = rightBuffer.bytes();
     const std::int64_t common = std::min(result.baseSize, result.otherSize);
     for (Position at = 0; at < common; at += static_cast<Position>(kBlockBytes)) {
         const std::size_t n =
@@ -51,7 +54,7 @@ ImageComparison compareImages(const std::string& base, const std::string& other,
         // differs is looked at byte by byte.
         std::size_t runStart = 0;
         std::size_t runEnd = 0;
-        forEachDifference(std::span(left).first(n), std::span(right).first(n), [&](std::size_t i) {
+        forEachDifference(left.first(n), right.first(n), [&](std::size_t i) {
             if (runEnd != runStart && i != runEnd) {
                 differ(at + static_cast<Position>(runStart), runEnd - runStart);
                 runStart = i;

@@ -3,6 +3,7 @@
 #include "core/io/CoreError.h"
 #include "core/io/Crc32.h"
 #include "core/io/ImageAccess.h"
+#include "core/io/ReadBuffer.h"
 #include "core/patch/BpsWriter.h"
 #include "core/patch/ImageWindow.h"
 #include "core/patch/PatchLimits.h"
@@ -118,16 +119,18 @@ Walk walkImages(const std::string& base, const std::string& modded, Position siz
     const ImageReadScope moddedScope(modded);
     const int baseFd = scopedHandle(base);
     const int moddedFd = scopedHandle(modded);
-    std::vector<std::uint8_t> before(kBlockBytes);
-    std::vector<std::uint8_t> after(kBlockBytes);
+    ReadBuffer beforeBuffer(kBlockBytes);
+    ReadBuffer afterBuffer(kBlockBytes);
+    const std::span<std::uint8_t> before = beforeBuffer.bytes();
+    const std::span<std::uint8_t> after = afterBuffer.bytes();
     for (Position start = 0; start < size; start += static_cast<Position>(kBlockBytes)) {
         const auto want = static_cast<std::size_t>(std::min<Position>(kBlockBytes, size - start));
         checkPositions(std::array<Position, 2>{start, start + static_cast<Position>(want) - 1},
                        base);
         const auto baseBlock =
-            std::span(before).first(readImageAt(baseFd, start, std::span(before).first(want), base));
-        const auto moddedBlock = std::span(after).first(
-            readImageAt(moddedFd, start, std::span(after).first(want), modded));
+            before.first(readImageAt(baseFd, start, before.first(want), base));
+        const auto moddedBlock =
+            after.first(readImageAt(moddedFd, start, after.first(want), modded));
         if (baseBlock.size() != moddedBlock.size())
             throw CoreError(Failure::ImageSizesDiffer, modded, -1,
                             std::to_string(start + static_cast<Position>(baseBlock.size())) +
