@@ -3,6 +3,7 @@
 // whatever needs a later page builds it first, with the image, the read-only
 // state and the unsaved-edits question in force.
 #include "core/text/Messages.h"
+#include "gui/app/EditorSettings.h"
 #include "gui/app/MainWindow.h"
 #include "gui/pages/PilotPage.h"
 #include "gui/pages/UnitPage.h"
@@ -118,7 +119,10 @@ TEST_F(FirstPaintTest, WhateverNeedsALaterPageBuildsItFirst) {
         {"page set", [](MainWindow& w) { EXPECT_EQ(w.pageSet()->count(), 3); }},
         {"tab switch",
          [](MainWindow& w) {
-             w.findChild<QTabWidget*>(QStringLiteral("pageSet"))->findChild<QTabBar*>()->setCurrentIndex(1);
+             auto* tabs = w.findChild<QTabWidget*>(QStringLiteral("pageSet"));
+             tabs->findChild<QTabBar*>()->setCurrentIndex(2);
+             EXPECT_EQ(tabs->currentIndex(), 2);
+             EXPECT_NE(qobject_cast<UpgradePage*>(tabs->currentWidget()), nullptr);
          }},
         {"key", [](MainWindow& w) { w.handleKeyDown(Qt::Key_S); }},
         {"first paint",
@@ -137,20 +141,19 @@ TEST_F(FirstPaintTest, WhateverNeedsALaterPageBuildsItFirst) {
         EXPECT_NE(qobject_cast<PilotPage*>(tabs->widget(1)), nullptr);
         EXPECT_NE(qobject_cast<UpgradePage*>(tabs->widget(2)), nullptr);
         EXPECT_EQ(later.findChildren<QWidget*>(QStringLiteral("pageToCome1")).size(), 0);
+        for (int tab = 0; tab < tabs->count(); ++tab)
+            EXPECT_FALSE(tabs->widget(tab)->isEnabled()) << tab; // no image yet
     }
 }
 
-TEST_F(FirstPaintTest, ATabSwitchShowsTheBuiltPage) {
-    heldPages()->findChild<QTabBar*>()->setCurrentIndex(2);
-    EXPECT_EQ(heldPages()->currentIndex(), 2);
-    EXPECT_NE(qobject_cast<UpgradePage*>(heldPages()->currentWidget()), nullptr);
-}
-
 TEST_F(FirstPaintTest, PagesBuiltAfterAnImageOpenShowItAndAskBeforeDroppingEdits) {
-    ASSERT_TRUE(window.openImagePath(QString::fromStdString(dir.file("demo.img"))));
+    const QString image = QString::fromStdString(dir.file("demo.img"));
+    ASSERT_TRUE(window.openImagePath(image));
     EXPECT_FALSE(window.restBuilt()); // opening at start-up needs the front page only
+    EXPECT_FALSE(settings::recentImages().contains(image)); // no settings write yet
     const ImageSession opened = window.builtPage<UnitPage>()->imageSession();
     window.buildRest();
+    EXPECT_EQ(settings::recentImages().value(0), image);
     for (EditorPage* page : window.pages()) {
         EXPECT_TRUE(page->isEnabled());
         EXPECT_EQ(page->imageSession(), opened);
@@ -178,12 +181,6 @@ TEST_F(FirstPaintTest, PagesBuiltAfterAReadOnlyImageOpenKeepTheirSaveButtonsOff)
         EXPECT_FALSE(ok->isEnabled()) << tab;
         EXPECT_EQ(ok->toolTip(), readOnlySaveTip()) << tab;
     }
-}
-
-TEST_F(FirstPaintTest, WithoutAnImageLaterPagesAreOff) {
-    window.buildRest();
-    for (EditorPage* page : window.pages())
-        EXPECT_FALSE(page->isEnabled());
 }
 
 } // namespace

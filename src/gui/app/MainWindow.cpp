@@ -185,7 +185,17 @@ void MainWindow::buildRest() {
             setFixedSize(size() + more);
     }
     setWindowIcon(editorIcon());
+    rememberOpenedImage();
     Q_EMIT restBuiltNow();
+}
+
+// The settings are written, and flushed to disk, after the first paint.
+void MainWindow::rememberOpenedImage() {
+    if (m_imageToRemember.isEmpty())
+        return;
+    settings::rememberImage(m_imageToRemember);
+    m_imageToRemember.clear();
+    refreshRecentMenu();
 }
 
 void MainWindow::readyPage(EditorPage& page, std::size_t entry) {
@@ -332,8 +342,9 @@ bool MainWindow::openImagePath(const QString& imagePath) {
     showImage(absolute, survey);
     m_originalComparer->imageOpened(session);
     m_patchActions->imageOpened(session);
-    settings::rememberImage(absolute);
-    refreshRecentMenu();
+    m_imageToRemember = absolute;
+    if (m_restBuilt)
+        rememberOpenedImage();
     if (survey.truncated()) {
         buildRest(); // a window whose rest comes later gets it before a message
         messagePresenter().show(

@@ -78,7 +78,9 @@ public:
 
     // Builds whatever the window has left for after its first paint: the
     // pages of the hidden tabs, each shown as the window's state has it, and
-    // the window icon. Nothing when all is built.
+    // the window icon; and remembers the image opened meanwhile among the
+    // recent ones (a settings write flushed to disk). Nothing when all is
+    // built.
     void buildRest();
     [[nodiscard]] bool restBuilt() const { return m_restBuilt; }
 
@@ -139,6 +141,8 @@ private:
     // Recent images and the sector-code option, kept in the settings.
     void addRecentMenu(QMenu* file);
     void refreshRecentMenu();
+    // Puts the image opened last at the top of the recent images.
+    void rememberOpenedImage();
     void addOptionsMenu();
 
     // What the window shows of its state: the title, the tabs' marks, the
@@ -155,6 +159,7 @@ private:
     HistoryMenu* m_history = nullptr;
     std::optional<ImageSurvey> m_survey;
     ImageSession m_session; // of the loaded image, for pages built later
+    QString m_imageToRemember; // opened before the rest was built
     bool m_restBuilt = false;
     bool m_restQueued = false;
     QString m_imagePath;
