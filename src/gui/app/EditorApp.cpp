@@ -11,7 +11,6 @@
 #include "core/io/ImageSave.h"
 
 #include <QCommandLineParser>
-#include <QIcon>
 
 // Q_INIT_RESOURCE must be used outside any namespace.
 static void initStarfallResource() {
@@ -28,7 +27,6 @@ EditorApp::EditorApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("starfall-editor"));
     setApplicationVersion(QString::fromLatin1(kVersion));
     initEditorResources();
-    setWindowIcon(QIcon(QStringLiteral(":/starfall/editor.png")));
     setFont(editorFont());
     if (loadQtKorean(m_qtTexts))
         installTranslator(&m_qtTexts);
@@ -60,7 +58,11 @@ int EditorApp::run() {
         parser.showHelp(2);
     }
 
-    MainWindow window;
+    // The front page first: the rest, and the icon every window shares, come
+    // right after the first paint.
+    MainWindow window(nullptr, PageBuild::FrontPageFirst);
+    connect(&window, &MainWindow::restBuiltNow, this,
+            [this, &window] { setWindowIcon(window.windowIcon()); });
     quitAfterFirstPaintIfAsked(window);
     // Loaded before the window shows, so that its first paint shows the image.
     // An image that cannot be loaded is reported; the window then opens

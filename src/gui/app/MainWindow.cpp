@@ -37,7 +37,9 @@
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
+#include <QSignalBlocker>
 #include <QTabWidget>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -50,6 +52,8 @@ const QString kTitle = QStringLiteral("Starfall 롬 에디터 v1.3");
 struct PageEntry {
     const char* tabTitle;
     EditorPage* (*make)(QWidget* parent);
+    // The survey's rows past the image's end that the page's list marks.
+    std::vector<std::size_t> ImageSurvey::*pastEnd;
 };
 
 template <typename Page> EditorPage* makePage(QWidget* parent) {
@@ -58,10 +62,15 @@ template <typename Page> EditorPage* makePage(QWidget* parent) {
 
 // The tabs, in their order. Adding a page to the editor is adding it here.
 constexpr PageEntry kPages[] = {
-    {"机体", makePage<UnitPage>},
-    {"人物", makePage<PilotPage>},
-    {"改造", makePage<UpgradePage>},
+    {"机体", makePage<UnitPage>, &ImageSurvey::unitsPastEnd},
+    {"人物", makePage<PilotPage>, &ImageSurvey::pilotsPastEnd},
+    {"改造", makePage<UpgradePage>, nullptr},
 };
+constexpr std::size_t kPageCount = std::size(kPages);
+
+QIcon editorIcon() {
+    return QIcon(QStringLiteral(":/starfall/editor.png"));
+}
 
 // The mark a tab and the title carry while their page holds unsaved edits.
 const QString kUnsavedMark = QStringLiteral(" *");
@@ -90,15 +99,20 @@ QString codesText(const ImageSurvey& survey) {
 
 } // namespace
 
-MainWindow::MainWindow(QWidget* parent)
+MainWindow::MainWindow(QWidget* parent, PageBuild build)
     : QMainWindow(parent), m_programDirectory(programDirectory) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(kTitle);
-    setWindowIcon(QIcon(QStringLiteral(":/starfall/editor.png")));
+    if (build == PageBuild::AllAtOnce) {
+        setWindowIcon(editorIcon());
+        m_restBuilt = true;
+    }
     setAcceptDrops(true);
-    buildPages();
+    buildPages(build);
     buildMenus();
     m_originalComparer = new OriginalComparer(*this);
+    for (EditorPage* page : m_pages)
+        m_originalComparer->attachPage(*page);
     m_patchActions = new PatchActions(*this, *m_originalComparer);
     buildStatusBar();
     setSaveListener([this](const SaveOutcome& outcome) { showSave(outcome); });
@@ -111,20 +125,89 @@ MainWindow::~MainWindow() {
     setSaveListener({});
 }
 
-void MainWindow::buildPages() {
+void MainWindow::buildPages(PageBuild build) {
     m_pageSet = new QTabWidget(this);
     m_pageSet->setObjectName(QStringLiteral("pageSet"));
-    for (const PageEntry& entry : kPages) {
-        EditorPage* page = entry.make(m_pageSet);
-        page->setOwner(this);
-        page->setTraceSink(sendTrace);
-        connect(page, &EditorPage::unsavedEditsChanged, this, &MainWindow::showEditState);
-        m_pageSet->addTab(page, QString::fromUtf8(entry.tabTitle));
-        m_pages.push_back(page);
+    const std::size_t now = build == PageBuild::AllAtOnce ? kPageCount : 1;
+    for (std::size_t entry = 0; entry < kPageCount; ++entry) {
+        // A tab whose page comes later holds an empty stand-in meanwhile.
+        QWidget* page = entry < now ? makePage(entry) : new QWidget(m_pageSet);
+        if (entry >= now)
+            page->setObjectName(QStringLiteral("pageToCome%1").arg(entry));
+        m_pageSet->addTab(page, QString::fromUtf8(kPages[entry].tabTitle));
     }
     m_pageSet->setCurrentIndex(kFirstTab);
     giveTabsAccessKeys(m_pageSet);
     setCentralWidget(m_pageSet);
+    // A switch to a tab not yet built builds it before anything shows it.
+    connect(m_pageSet, &QTabWidget::currentChanged, this, &MainWindow::buildRest);
+}
+
+EditorPage* MainWindow::makePage(std::size_t entry) {
+    EditorPage* page = kPages[entry].make(m_pageSet);
+    page->setOwner(this);
+    page->setTraceSink(sendTrace);
+    connect(page, &EditorPage::unsavedEditsChanged, this, &MainWindow::showEditState);
+    m_pages.push_back(page);
+    return page;
+}
+
+void MainWindow::ensureBuilt() const {
+    if (!m_restBuilt)
+        const_cast<MainWindow*>(this)->buildRest();
+}
+
+void MainWindow::buildRest() {
+    if (m_restBuilt)
+        return;
+    m_restBuilt = true;
+    {
+        // The stand-ins give way without a notice of the tabs changing; the
+        // current tab stays current.
+        const QSignalBlocker quiet(m_pageSet);
+        const int current = m_pageSet->currentIndex();
+        while (m_pages.size() < kPageCount) {
+            const std::size_t entry = m_pages.size();
+            const int tab = static_cast<int>(entry);
+            QWidget* standIn = m_pageSet->widget(tab);
+            EditorPage* page = makePage(entry);
+            m_pageSet->removeTab(tab);
+            m_pageSet->insertTab(tab, page, QString::fromUtf8(kPages[entry].tabTitle));
+            delete standIn;
+            readyPage(*page, entry);
+            if (m_originalComparer != nullptr)
+                m_originalComparer->attachPage(*page);
+        }
+        m_pageSet->setCurrentIndex(current);
+        showEditState();
+        // The front page sets the size everywhere the editor was measured;
+        // should a later page ask for more room, the window grows by that.
+        const QSize more = (m_pageSet->sizeHint() - m_pageSet->size()).expandedTo(QSize(0, 0));
+        if (centralWidget() == m_pageSet && !more.isNull())
+            setFixedSize(size() + more);
+    }
+    setWindowIcon(editorIcon());
+    rememberOpenedImage();
+    Q_EMIT restBuiltNow();
+}
+
+// The settings are written, and flushed to disk, after the first paint.
+void MainWindow::rememberOpenedImage() {
+    if (m_imageToRemember.isEmpty())
+        return;
+    settings::rememberImage(m_imageToRemember);
+    m_imageToRemember.clear();
+    refreshRecentMenu();
+}
+
+void MainWindow::readyPage(EditorPage& page, std::size_t entry) {
+    page.setEnabled(hasImage());
+    if (!hasImage())
+        return;
+    page.setWritable(m_survey->writable);
+    page.openImage(m_session);
+    if (kPages[entry].pastEnd != nullptr)
+        page.markPastEnd((*m_survey).*kPages[entry].pastEnd);
 }
 
 void MainWindow::buildMenus() {
@@ -227,6 +310,7 @@ void MainWindow::addOptionsMenu() {
 }
 
 void MainWindow::openImage() {
+    ensureBuilt();
     const auto chosen = imageFileDialog().chooseImage(this);
     if (!chosen)
         return;
@@ -244,6 +328,7 @@ bool MainWindow::openImagePath(const QString& imagePath) {
     try {
         survey = surveyImage(session.imagePath, session.programDirectory);
     } catch (const CoreError& error) {
+        buildRest();
         const bool systemReason = error.failure() == Failure::ImageOpenForLoad;
         messagePresenter().show(
             this, messages::withReason(messageFor(error), systemReason ? error.detail() : ""));
@@ -252,23 +337,23 @@ bool MainWindow::openImagePath(const QString& imagePath) {
         return false;
     }
     m_pageSet->setCurrentIndex(kFirstTab);
-    for (EditorPage* page : m_pages) {
-        page->setEnabled(true);
-        page->setWritable(survey.writable);
-        page->openImage(session);
-    }
-    page<UnitPage>()->markPastEnd(survey.unitsPastEnd);
-    page<PilotPage>()->markPastEnd(survey.pilotsPastEnd);
+    m_survey = survey;
+    m_session = session;
+    for (std::size_t entry = 0; entry < m_pages.size(); ++entry)
+        readyPage(*m_pages[entry], entry);
     showImage(absolute, survey);
     m_originalComparer->imageOpened(session);
     m_patchActions->imageOpened(session);
-    settings::rememberImage(absolute);
-    refreshRecentMenu();
-    if (survey.truncated())
+    m_imageToRemember = absolute;
+    if (m_restBuilt)
+        rememberOpenedImage();
+    if (survey.truncated()) {
+        buildRest(); // a window whose rest comes later gets it before a message
         messagePresenter().show(
             this, messages::recordsPastImageEnd(session.imagePath, survey.unitsPastEnd.size(),
                                                 survey.pilotsPastEnd.size(),
                                                 survey.weaponsPastEnd));
+    }
     return true;
 }
 
@@ -329,7 +414,7 @@ void MainWindow::showImage(const QString& path, const ImageSurvey& survey) {
 
 void MainWindow::showEditState() {
     bool unsaved = false;
-    for (int tab = 0; tab < m_pageSet->count(); ++tab) {
+    for (int tab = 0; tab < static_cast<int>(m_pages.size()); ++tab) {
         const bool edited = m_pages[static_cast<std::size_t>(tab)]->hasUnsavedEdits();
         unsaved = unsaved || edited;
         m_pageSet->setTabText(tab, QString::fromUtf8(kPages[tab].tabTitle) +
@@ -366,11 +451,13 @@ void MainWindow::setProgramDirectorySource(std::function<std::string()> source) 
 }
 
 void MainWindow::showAbout() {
+    ensureBuilt();
     AboutDialog about(this);
     about.exec();
 }
 
 void MainWindow::handleKeyDown(int key) {
+    ensureBuilt();
     const bool ctrl = QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
     if (!ctrl)
         return;
@@ -380,6 +467,17 @@ void MainWindow::handleKeyDown(int key) {
         saveCurrentPage();
     else if (key == Qt::Key_X)
         close();
+}
+
+bool MainWindow::event(QEvent* event) {
+    // The rest is built just after the first paint, before any input that
+    // might need it is handled: the first hop lets what the paint queued
+    // (its flush to the screen) go first, the second builds.
+    if (event->type() == QEvent::Paint && !m_restBuilt && !m_restQueued) {
+        m_restQueued = true;
+        QTimer::singleShot(0, this, [this] { QTimer::singleShot(0, this, &MainWindow::buildRest); });
+    }
+    return QMainWindow::event(event);
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
@@ -401,6 +499,7 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
+    ensureBuilt();
     const auto image = droppedImage(event->mimeData());
     if (!image)
         return;

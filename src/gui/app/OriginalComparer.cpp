@@ -68,20 +68,25 @@ OriginalComparer::OriginalComparer(MainWindow& window) : QObject(&window), m_win
     connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &OriginalComparer::onImageChanged);
     m_changes = new ChangesWindow(&m_window, [this](const std::string& section,
                                                     std::size_t index) { showRecord(section, index); });
-    if (auto* units = m_window.page<UnitPage>()) {
+}
+
+void OriginalComparer::attachPage(EditorPage& page) {
+    if (auto* units = qobject_cast<UnitPage*>(&page)) {
         m_unitOriginal = addOriginalValuesButton(units);
         connect(m_unitOriginal, &QPushButton::clicked, this,
                 [this, units] { (void)showOriginalValues(*units, pathBytes(m_original)); });
         connect(units->ui().list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
                 &OriginalComparer::markCurrentRecords);
     }
-    if (auto* pilots = m_window.page<PilotPage>()) {
+    if (auto* pilots = qobject_cast<PilotPage*>(&page)) {
         m_pilotOriginal = addOriginalValuesButton(pilots);
         connect(m_pilotOriginal, &QPushButton::clicked, this,
                 [this, pilots] { (void)showOriginalValues(*pilots, pathBytes(m_original)); });
         connect(pilots->ui().list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
                 &OriginalComparer::markCurrentRecords);
     }
+    if (m_comparison)
+        applyMarks();
 }
 
 void OriginalComparer::addMenuItems() {
@@ -221,9 +226,9 @@ bool OriginalComparer::refresh() {
 
 void OriginalComparer::applyMarks() {
     const bool on = m_comparison.has_value();
-    if (auto* units = m_window.page<UnitPage>())
+    if (auto* units = m_window.builtPage<UnitPage>())
         units->ui().names->setMarks(on ? m_comparison->unitChanged : std::vector<bool>{});
-    if (auto* pilots = m_window.page<PilotPage>())
+    if (auto* pilots = m_window.builtPage<PilotPage>())
         pilots->ui().names->setMarks(on ? m_comparison->pilotChanged : std::vector<bool>{});
     markCurrentRecords();
 }
@@ -235,7 +240,7 @@ void OriginalComparer::markCurrentRecords() {
             return nullptr;
         return m_comparison->find(section, *index);
     };
-    if (auto* units = m_window.page<UnitPage>()) {
+    if (auto* units = m_window.builtPage<UnitPage>()) {
         const std::optional<std::size_t> row =
             units->currentRow() < 0 ? std::nullopt
                                     : std::optional(static_cast<std::size_t>(units->currentRow()));
@@ -243,12 +248,12 @@ void OriginalComparer::markCurrentRecords() {
         markFields(units, unit);
         m_unitOriginal->setEnabled(unit != nullptr);
     }
-    if (auto* pilots = m_window.page<PilotPage>()) {
+    if (auto* pilots = m_window.builtPage<PilotPage>()) {
         const RecordChange* pilot = change("pilots", pilots->selectedIndex());
         markFields(pilots, pilot);
         m_pilotOriginal->setEnabled(pilot != nullptr);
     }
-    if (auto* upgrade = m_window.page<UpgradePage>())
+    if (auto* upgrade = m_window.builtPage<UpgradePage>())
         markFields(*upgrade, change("upgrade", std::size_t{0}));
 }
 

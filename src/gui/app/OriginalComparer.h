@@ -22,6 +22,7 @@ class QPushButton;
 namespace starfall {
 
 class ChangesWindow;
+class EditorPage;
 class MainWindow;
 
 class OriginalComparer : public QObject {
@@ -29,6 +30,9 @@ class OriginalComparer : public QObject {
 public:
     // Adds its items to the window's File menu, before "종료".
     explicit OriginalComparer(MainWindow& window);
+    // Gives a unit or pilot page, once built, its "원본 값으로" button and
+    // follows its list; shows the comparison's marks on any page.
+    void attachPage(EditorPage& page);
 
     // The window opened an image: its remembered original, if any, is compared.
     void imageOpened(const ImageSession& session);
