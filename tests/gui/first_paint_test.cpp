@@ -108,6 +108,7 @@ TEST_F(FirstPaintTest, OnceBuiltTheWindowIsTheOneBuiltAllAtOnce) {
         window.pageSet()->setCurrentIndex(tab);
         EXPECT_EQ(tabOrder(window), tabOrder(whole)) << tab;
         EXPECT_EQ(window.pageSet()->tabText(tab), whole.pageSet()->tabText(tab));
+        EXPECT_EQ(window.pageSet()->tabToolTip(tab), whole.pageSet()->tabToolTip(tab));
     }
 }
 

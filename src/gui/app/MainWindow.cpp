@@ -173,6 +173,7 @@ void MainWindow::buildRest() {
             EditorPage* page = makePage(entry);
             m_pageSet->removeTab(tab);
             m_pageSet->insertTab(tab, page, QString::fromUtf8(kPages[entry].tabTitle));
+            showTabAccessKey(m_pageSet, tab);
             delete standIn;
             readyPage(*page, entry);
             if (m_originalComparer != nullptr)

@@ -43,16 +43,33 @@ void giveAccessKey(QAbstractButton* button) {
     }
 }
 
+namespace {
+
+constexpr Qt::Key kTabDigits[] = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5,
+                                  Qt::Key_6, Qt::Key_7, Qt::Key_8, Qt::Key_9};
+
+QKeySequence tabAccessKey(int tab) {
+    return QKeySequence(Qt::ALT | kTabDigits[tab]);
+}
+
+bool hasTabAccessKey(int tab) {
+    return tab >= 0 && tab < static_cast<int>(std::size(kTabDigits));
+}
+
+} // namespace
+
 void giveTabsAccessKeys(QTabWidget* tabs) {
-    constexpr Qt::Key kDigits[] = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5,
-                                   Qt::Key_6, Qt::Key_7, Qt::Key_8, Qt::Key_9};
-    for (int tab = 0; tab < tabs->count() && tab < static_cast<int>(std::size(kDigits)); ++tab) {
-        const QKeySequence key(Qt::ALT | kDigits[tab]);
-        auto* shortcut = new QShortcut(key, tabs);
+    for (int tab = 0; tab < tabs->count() && hasTabAccessKey(tab); ++tab) {
+        auto* shortcut = new QShortcut(tabAccessKey(tab), tabs);
         QObject::connect(shortcut, &QShortcut::activated, tabs,
                          [tabs, tab] { tabs->setCurrentIndex(tab); });
-        tabs->setTabToolTip(tab, key.toString(QKeySequence::NativeText));
+        showTabAccessKey(tabs, tab);
     }
+}
+
+void showTabAccessKey(QTabWidget* tabs, int tab) {
+    if (hasTabAccessKey(tab))
+        tabs->setTabToolTip(tab, tabAccessKey(tab).toString(QKeySequence::NativeText));
 }
 
 QLabel* recordNameLabel(QWidget* parent) {

@@ -24,6 +24,8 @@ namespace starfall {
 // the button; a tab's tooltip names it.
 void giveAccessKey(QAbstractButton* button);
 void giveTabsAccessKeys(QTabWidget* tabs);
+// Names the key in the tooltip of a tab whose page was put in after.
+void showTabAccessKey(QTabWidget* tabs, int tab);
 
 // Centred, in the blue the pages show a record's name in.
 [[nodiscard]] QLabel* recordNameLabel(QWidget* parent);
