@@ -117,11 +117,21 @@ void refuseEmpty(const json& value, const json* asRead, const std::string& path)
     }
 }
 
+bool holdsEmpty(const json& value) {
+    if (!value.is_structured())
+        return false;
+    return value.empty() || std::any_of(value.begin(), value.end(), holdsEmpty);
+}
+
 // Puts every value of `entry` into the record, checking each against the
-// record as read; names and nulls are no values.
+// record as read; names and nulls are no values. The record is printed for
+// the check of empty values only when there is one, as printing it costs
+// more than the rest.
 void applyEntry(RecordView& record, const json& entry, const std::string& path, ValueRule rule) {
-    const json asRead = record.json();
-    refuseEmpty(entry, &asRead, path);
+    if (holdsEmpty(entry)) {
+        const json asRead = record.json();
+        refuseEmpty(entry, &asRead, path);
+    }
     std::vector<std::pair<std::string, json>> leaves;
     flattenJson(entry, "", leaves);
     for (const auto& [key, value] : leaves) {
