@@ -4,6 +4,7 @@
 #include "core/io/ProgramDirectory.h"
 
 #include <charconv>
+#include <optional>
 #include <ostream>
 
 namespace starfall::cli {
@@ -20,15 +21,39 @@ void CliContext::print(const nlohmann::json& value) const {
     *out << value.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
 }
 
+namespace {
+
+// The N of `#N`, when the selector is one and N reads.
+std::optional<std::size_t> selectorIndex(std::string_view selector) {
+    std::size_t index = 0;
+    const auto digits = selector.substr(1);
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), index);
+    if (error == std::errc() && end == digits.data() + digits.size())
+        return index;
+    return std::nullopt;
+}
+
+bool selectsByIndex(std::string_view selector) {
+    return selector.size() > 1 && selector.front() == '#';
+}
+
+} // namespace
+
+EntryWanted selectorWanted(std::string_view selector) {
+    if (selectsByIndex(selector)) {
+        const auto index = selectorIndex(selector);
+        return [index](std::size_t at, const NameListEntry&) { return index && at == *index; };
+    }
+    return [name = cp949::fromUtf8(selector)](std::size_t, const NameListEntry& entry) {
+        return entry.name == name;
+    };
+}
+
 std::size_t selectEntry(const NameList& list, std::string_view selector) {
-    if (selector.size() > 1 && selector.front() == '#') {
-        std::size_t index = 0;
-        const auto digits = selector.substr(1);
-        const auto [end, error] =
-            std::from_chars(digits.data(), digits.data() + digits.size(), index);
-        if (error == std::errc() && end == digits.data() + digits.size() &&
-            index < list.entries.size())
-            return index;
+    if (selectsByIndex(selector)) {
+        const auto index = selectorIndex(selector);
+        if (index && *index < list.entries.size())
+            return *index;
         throw UsageError("no list entry " + std::string(selector));
     }
     const std::string name = cp949::fromUtf8(selector);

@@ -2,6 +2,7 @@
 
 #include "core/lists/ListFolders.h"
 #include "core/lists/NameList.h"
+#include "core/lists/NameListReader.h"
 
 #include <nlohmann/json.hpp>
 
@@ -33,6 +34,8 @@ struct CliContext {
 // `#N` is the entry with index N (from 0); anything else the first entry whose
 // name equals it (given as UTF-8). Throws UsageError when there is none.
 [[nodiscard]] std::size_t selectEntry(const NameList& list, std::string_view selector);
+// What selectEntry selects, for reading a list only up to it.
+[[nodiscard]] EntryWanted selectorWanted(std::string_view selector);
 
 // A file path as JSON can carry it: bytes that are not UTF-8 (a folder named in
 // another encoding) become the text \xNN.

@@ -16,7 +16,8 @@ void addExportCommand(CLI::App& app, CliContext& context) {
     command->add_option("IMAGE", *image, "The image file")->required();
     command->callback([&context, image] {
         const ListFolders directory = context.listFolders(*image);
-        const ImageReadScope scope(*image); // one open for every record
+        // One open and a few reads for every record.
+        const ImageReadScope scope(*image, ScopeReads::Blocks);
         JsonStream out(*context.out);
         writeImageRecords(*image, directory, out);
         out.finish();

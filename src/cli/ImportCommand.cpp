@@ -40,30 +40,8 @@ struct ImportArguments {
     bool keepCodes = false;
 };
 
-// A record the document changes, with what it read as before.
-struct Target {
-    std::string section;
-    std::unique_ptr<RecordView> asRead;
-    std::unique_ptr<RecordView> edited;
-};
-
 [[noreturn]] void refuse(const std::string& path, const std::string& why) {
     throw UsageError(path + ": " + why);
-}
-
-json readDocument(const std::string& file) {
-    std::string text;
-    if (file == "-") {
-        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        if (std::cin.bad())
-            throw CoreError(Failure::InputOpenForLoad, file);
-    } else {
-        const auto content = readRegularFile(file);
-        if (!content)
-            throw CoreError(Failure::InputOpenForLoad, file);
-        text = *content;
-    }
-    return parseImportDocument(text);
 }
 
 // The entries of one list by their names as JSON carries them, built once so
@@ -139,11 +117,21 @@ void refuseEmpty(const json& value, const json* asRead, const std::string& path)
     }
 }
 
+bool holdsEmpty(const json& value) {
+    if (!value.is_structured())
+        return false;
+    return value.empty() || std::any_of(value.begin(), value.end(), holdsEmpty);
+}
+
 // Puts every value of `entry` into the record, checking each against the
-// record as read; names and nulls are no values.
+// record as read; names and nulls are no values. The record is printed for
+// the check of empty values only when there is one, as printing it costs
+// more than the rest.
 void applyEntry(RecordView& record, const json& entry, const std::string& path, ValueRule rule) {
-    const json asRead = record.json();
-    refuseEmpty(entry, &asRead, path);
+    if (holdsEmpty(entry)) {
+        const json asRead = record.json();
+        refuseEmpty(entry, &asRead, path);
+    }
     std::vector<std::pair<std::string, json>> leaves;
     flattenJson(entry, "", leaves);
     for (const auto& [key, value] : leaves) {
@@ -165,115 +153,223 @@ void applyEntry(RecordView& record, const json& entry, const std::string& path, 
     }
 }
 
-class Importer {
-public:
-    Importer(const std::string& image, ListFolders directory, ValueRule rule)
-        : m_image(image), m_directory(std::move(directory)), m_rule(rule) {}
-
-    void read(const json& document) {
-        if (!document.is_object())
-            refuse("$", "an import file holds an object like `export` prints");
-        for (const auto& [section, value] : document.items()) {
-            if (section == "upgrade")
-                add("$.upgrade", section, "upgrade", value, [&] { return upgradeView(m_image); });
-            else if (section == "weapons")
-                readWeapons(value);
-            else if (section == "units" || section == "pilots" || section == "skills")
-                readListed(section, value);
-            else
-                refuse("$." + section, "unknown section");
-        }
-    }
-
-    [[nodiscard]] const std::vector<Target>& targets() const { return m_targets; }
-
-private:
-    void readListed(const std::string& section, const json& entries) {
-        const NameList list =
-            loadNameList(m_directory, section == "units" ? ListKind::Units : ListKind::Pilots);
-        const ListNames names(list);
-        forEntry(section, entries, [&](const json& entry, const std::string& path) {
-            const std::size_t index = names.namedIndex(entry, path);
-            add(path, section, std::to_string(index), entry, [&] {
-                if (section == "units")
-                    return unitView(m_image, list, index);
-                return section == "pilots" ? pilotView(m_image, list, index)
-                                           : skillTableView(m_image, list, index);
-            });
-        });
-    }
-
-    void readWeapons(const json& entries) {
-        forEntry("weapons", entries, [&](const json& entry, const std::string& path) {
-            const json& number = entry.contains("number") ? entry["number"] : json();
-            if (!number.is_number_unsigned() || number.get<int>() >= kWeaponNumberLimit)
-                refuse(path + ".number", "name the weapon by its number, 0 to 2047");
-            add(path, "weapons", number.dump(), entry,
-                [&] { return weaponView(m_image, number.get<int>()); });
-        });
-    }
-
-    template <typename Each>
-    void forEntry(const std::string& section, const json& entries, Each each) {
-        if (!entries.is_array())
-            refuse("$." + section, "a list of records");
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            const std::string path = "$." + section + "[" + std::to_string(i) + "]";
-            if (!entries[i].is_object())
-                refuse(path, "a record is an object");
-            each(entries[i], path);
-        }
-    }
-
-    template <typename Load>
-    void add(const std::string& path, const std::string& section, const std::string& id,
-             const json& entry, Load load) {
-        if (!m_seen.emplace(section, id).second)
-            refuse(path, "the record is given twice");
-        Target target{section, load(), nullptr};
-        target.edited = target.asRead->withBytes({});
-        applyEntry(*target.edited, entry, path, m_rule);
-        m_targets.push_back(std::move(target));
-    }
-
-    std::string m_image;
-    ListFolders m_directory;
-    ValueRule m_rule;
-    std::set<std::pair<std::string, std::string>> m_seen;
-    std::vector<Target> m_targets;
-};
-
 std::int64_t imageSize(const std::string& image) {
     struct stat info {};
     return ::stat(image.c_str(), &info) == 0 ? info.st_size : 0;
 }
 
-void importDocument(CliContext& context, const ImportArguments& arguments) {
-    const json document = readDocument(arguments.file);
-    const ImageReadScope scope(arguments.image);
-    Importer importer(arguments.image, context.listFolders(arguments.image),
-                      arguments.asTyped ? ValueRule::AsTyped : ValueRule::Checked);
-    importer.read(document);
+// A record the document changes: its line of the report and its writes.
+struct Change {
+    json report;
+    std::vector<ByteWrite> writes;
+};
 
-    const std::int64_t size = imageSize(arguments.image);
+// What one section of the document gives: the records it changes, or why it
+// is refused. A section's first refusal ends its reading.
+struct SectionResult {
+    std::exception_ptr refusal;
+    std::exception_ptr pastImageEnd;
+    std::vector<bool> seen;
+    std::vector<Change> changes;
+};
+
+// Takes the document a record at a time as it is parsed, keeping only the
+// records that change something. Whatever it refuses is kept until the parse
+// has ended, and then told in the order a whole document would have been
+// checked: a text that is no JSON first, then the image, then the sections
+// in the order of their names, each up to its first refusal, and last a
+// write past the image's end.
+class Importer : public ImportDocumentParts {
+public:
+    Importer(const std::string& image, const CliContext& context, ValueRule rule)
+        : m_image(image), m_rule(rule) {
+        try {
+            m_scope = std::make_unique<ImageReadScope>(image);
+            m_directory = context.listFolders(image);
+            m_imageSize = imageSize(image);
+        } catch (...) {
+            m_setupError = std::current_exception();
+        }
+    }
+
+    void notAnObject(json) override { m_notAnObject = true; }
+
+    void section(const std::string& name, json value) override {
+        begin(name, [&] {
+            if (name == "upgrade")
+                readUpgrade(value);
+            else if (name == "weapons" || isListed(name))
+                refuse("$." + name, "a list of records");
+            else
+                refuse("$." + name, "unknown section");
+        });
+    }
+
+    void listSection(const std::string& name) override {
+        m_elements = 0;
+        begin(name, [&] {
+            if (name == "upgrade")
+                m_upgradeList = json::array();
+            else if (isListed(name))
+                loadList(name);
+            else if (name != "weapons")
+                refuse("$." + name, "unknown section");
+        });
+    }
+
+    void element(json value) override {
+        const std::string path = "$." + m_section + "[" + std::to_string(m_elements++) + "]";
+        within([&] {
+            if (m_upgradeList) {
+                m_upgradeList->push_back(std::move(value));
+                return;
+            }
+            if (!value.is_object())
+                refuse(path, "a record is an object");
+            if (m_section == "weapons")
+                readWeapon(value, path);
+            else
+                readListed(value, path);
+        });
+    }
+
+    void listEnd() override {
+        if (m_upgradeList)
+            within([&] { readUpgrade(*m_upgradeList); });
+        m_upgradeList.reset();
+        m_list.reset();
+        m_names.reset();
+    }
+
+    // Throws what the document is refused for; else gives the changes in the
+    // order of the sections' names.
+    [[nodiscard]] std::vector<Change> changes() {
+        if (m_setupError)
+            std::rethrow_exception(m_setupError);
+        if (m_notAnObject)
+            refuse("$", "an import file holds an object like `export` prints");
+        for (const auto& [name, result] : m_sections) {
+            if (result.refusal)
+                std::rethrow_exception(result.refusal);
+        }
+        for (const auto& [name, result] : m_sections) {
+            if (result.pastImageEnd)
+                std::rethrow_exception(result.pastImageEnd);
+        }
+        std::vector<Change> all;
+        for (auto& [name, result] : m_sections)
+            std::move(result.changes.begin(), result.changes.end(), std::back_inserter(all));
+        return all;
+    }
+
+private:
+    static bool isListed(const std::string& name) {
+        return name == "units" || name == "pilots" || name == "skills";
+    }
+
+    template <typename Read>
+    void begin(const std::string& name, Read read) {
+        m_section = name;
+        m_result = &m_sections[name];
+        within(read);
+    }
+
+    // Reads nothing more once the image or the section is refused.
+    template <typename Read>
+    void within(Read read) {
+        if (m_setupError || m_result->refusal)
+            return;
+        try {
+            read();
+        } catch (...) {
+            m_result->refusal = std::current_exception();
+        }
+    }
+
+    void loadList(const std::string& name) {
+        m_list = std::make_unique<NameList>(
+            loadNameList(m_directory, name == "units" ? ListKind::Units : ListKind::Pilots));
+        m_names = std::make_unique<ListNames>(*m_list);
+    }
+
+    void readUpgrade(const json& value) {
+        add("$.upgrade", 0, value, [&] { return upgradeView(m_image); });
+    }
+
+    void readListed(const json& entry, const std::string& path) {
+        const std::size_t index = m_names->namedIndex(entry, path);
+        add(path, index, entry, [&] {
+            if (m_section == "units")
+                return unitView(m_image, *m_list, index);
+            return m_section == "pilots" ? pilotView(m_image, *m_list, index)
+                                         : skillTableView(m_image, *m_list, index);
+        });
+    }
+
+    void readWeapon(const json& entry, const std::string& path) {
+        const json& number = entry.contains("number") ? entry["number"] : json();
+        if (!number.is_number_unsigned() || number.get<int>() >= kWeaponNumberLimit)
+            refuse(path + ".number", "name the weapon by its number, 0 to 2047");
+        add(path, number.get<std::size_t>(), entry,
+            [&] { return weaponView(m_image, number.get<int>()); });
+    }
+
+    template <typename Load>
+    void add(const std::string& path, std::size_t id, const json& entry, Load load) {
+        std::vector<bool>& seen = m_result->seen;
+        if (id >= seen.size())
+            seen.resize(id + 1);
+        if (seen[id])
+            refuse(path, "the record is given twice");
+        seen[id] = true;
+        const std::unique_ptr<RecordView> asRead = load();
+        const std::unique_ptr<RecordView> edited = asRead->withBytes({});
+        applyEntry(*edited, entry, path, m_rule);
+        keep(*asRead, *edited);
+    }
+
+    void keep(const RecordView& asRead, const RecordView& edited) {
+        auto writes = edited.savePlan();
+        if (writes.empty())
+            return;
+        for (const ByteWrite& write : writes) {
+            if (write.position >= m_imageSize && !m_result->pastImageEnd)
+                m_result->pastImageEnd = std::make_exception_ptr(
+                    CoreError(Failure::PastImageEnd, m_image, write.position, edited.label()));
+        }
+        json report = asRead.fixed();
+        report.erase("position");
+        report["section"] = m_section;
+        report["changes"] = fieldChanges(asRead, *edited.afterSave());
+        report["bytes"] = writes.size();
+        m_result->changes.push_back({std::move(report), std::move(writes)});
+    }
+
+    std::string m_image;
+    ValueRule m_rule;
+    std::unique_ptr<ImageReadScope> m_scope;
+    ListFolders m_directory;
+    std::int64_t m_imageSize = 0;
+    std::exception_ptr m_setupError;
+    bool m_notAnObject = false;
+    std::map<std::string, SectionResult> m_sections;
+    std::string m_section;
+    SectionResult* m_result = nullptr;
+    std::size_t m_elements = 0;
+    std::unique_ptr<NameList> m_list;
+    std::unique_ptr<ListNames> m_names;
+    std::optional<json> m_upgradeList;
+};
+
+void importDocument(CliContext& context, const ImportArguments& arguments) {
+    Importer importer(arguments.image, context,
+                      arguments.asTyped ? ValueRule::AsTyped : ValueRule::Checked);
+    streamImportFile(arguments.file, importer);
     std::vector<ByteWrite> plan;
     json records = json::array();
-    for (const Target& target : importer.targets()) {
-        const auto writes = target.edited->savePlan();
-        if (writes.empty())
-            continue;
-        for (const ByteWrite& write : writes) {
-            if (write.position >= size)
-                throw CoreError(Failure::PastImageEnd, arguments.image, write.position,
-                                target.edited->label());
-        }
-        json entry = target.asRead->fixed();
-        entry.erase("position");
-        entry["section"] = target.section;
-        entry["changes"] = fieldChanges(*target.asRead, *target.edited->afterSave());
-        entry["bytes"] = writes.size();
-        records.push_back(std::move(entry));
-        plan.insert(plan.end(), writes.begin(), writes.end());
+    for (Change& change : importer.changes()) {
+        plan.insert(plan.end(), change.writes.begin(), change.writes.end());
+        records.push_back(std::move(change.report));
     }
     SaveReport report;
     if (!arguments.dryRun && !plan.empty())

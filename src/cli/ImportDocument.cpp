@@ -2,6 +2,10 @@
 
 #include "cli/CliContext.h"
 
+#include "core/io/CoreError.h"
+#include "core/io/FileChunks.h"
+
+#include <iterator>
 #include <set>
 #include <vector>
 
@@ -12,27 +16,27 @@ namespace {
 using nlohmann::json;
 
 // Follows the parser's events to know the JSON path it is at. Depth and
-// duplicate keys are checked here because the parsed value no longer shows
+// duplicate keys are checked here because a parsed value no longer shows
 // them: a duplicate key has already replaced the first.
 class DocumentWalk {
 public:
-    void on(json::parse_event_t event, const json& parsed) {
-        switch (event) {
-        case json::parse_event_t::object_start:
-        case json::parse_event_t::array_start:
-            enter(event == json::parse_event_t::array_start);
-            break;
-        case json::parse_event_t::object_end:
-        case json::parse_event_t::array_end:
-            m_frames.pop_back();
-            break;
-        case json::parse_event_t::key:
-            nameKey(parsed.get<std::string>());
-            break;
-        case json::parse_event_t::value:
-            countElement();
-            break;
-        }
+    void enter(bool array) {
+        countElement();
+        if (m_frames.size() >= kMaxImportDepth)
+            throw UsageError(path() + ": nested deeper than " + std::to_string(kMaxImportDepth) +
+                             " levels");
+        m_frames.push_back({array, 0, {}, {}});
+    }
+    void leave() { m_frames.pop_back(); }
+    void nameKey(const std::string& key) {
+        Frame& frame = m_frames.back();
+        frame.key = key;
+        if (!frame.keys.insert(frame.key).second)
+            throw UsageError(path() + ": the key is given twice");
+    }
+    void countElement() {
+        if (!m_frames.empty() && m_frames.back().array)
+            ++m_frames.back().elements;
     }
 
 private:
@@ -43,23 +47,6 @@ private:
         std::set<std::string> keys;
     };
 
-    void countElement() {
-        if (!m_frames.empty() && m_frames.back().array)
-            ++m_frames.back().elements;
-    }
-    void enter(bool array) {
-        countElement();
-        if (m_frames.size() >= kMaxImportDepth)
-            throw UsageError(path() + ": nested deeper than " + std::to_string(kMaxImportDepth) +
-                             " levels");
-        m_frames.push_back({array, 0, {}, {}});
-    }
-    void nameKey(std::string key) {
-        Frame& frame = m_frames.back();
-        frame.key = std::move(key);
-        if (!frame.keys.insert(frame.key).second)
-            throw UsageError(path() + ": the key is given twice");
-    }
     // Every frame but the last holds the value being read; the last one
     // holds the key or element just read.
     [[nodiscard]] std::string path() const {
@@ -72,19 +59,211 @@ private:
     std::vector<Frame> m_frames;
 };
 
-} // namespace
+// Builds one value from the parser's events.
+class ValueBuilder {
+public:
+    [[nodiscard]] bool building() const { return !m_open.empty(); }
+    // Each returns whether the value is now whole.
+    bool scalar(json value) {
+        place(std::move(value));
+        return m_open.empty();
+    }
+    void open(json empty) { m_open.push_back(&place(std::move(empty))); }
+    void key(std::string name) { m_key = std::move(name); }
+    bool close() {
+        m_open.pop_back();
+        return m_open.empty();
+    }
+    json take() { return std::move(m_value); }
 
-json parseImportDocument(const std::string& text) {
-    DocumentWalk walk;
-    try {
-        return json::parse(text, [&walk](int, json::parse_event_t event, json& parsed) {
-            walk.on(event, parsed);
+private:
+    json& place(json value) {
+        if (m_open.empty())
+            return m_value = std::move(value);
+        json& parent = *m_open.back();
+        if (parent.is_array()) {
+            parent.get_ref<json::array_t&>().push_back(std::move(value));
+            return parent.back();
+        }
+        return parent[m_key] = std::move(value);
+    }
+
+    json m_value;
+    std::vector<json*> m_open;
+    std::string m_key;
+};
+
+// The parser's events, checked by the walk and gathered into the parts:
+// the top-level object and its section lists are never held, only what
+// they hold one value at a time.
+class PartsHandler {
+public:
+    explicit PartsHandler(ImportDocumentParts& parts) : m_parts(parts) {}
+
+    bool null() { return scalar(json()); }
+    bool boolean(bool value) { return scalar(value); }
+    bool number_integer(json::number_integer_t value) { return scalar(value); }
+    bool number_unsigned(json::number_unsigned_t value) { return scalar(value); }
+    bool number_float(json::number_float_t value, const std::string&) { return scalar(value); }
+    bool string(std::string& value) { return scalar(std::move(value)); }
+    bool binary(json::binary_t& value) { return scalar(json::binary(std::move(value))); }
+
+    bool start_object(std::size_t) { return open(false); }
+    bool start_array(std::size_t) { return open(true); }
+    bool key(std::string& name) {
+        m_walk.nameKey(name);
+        if (m_value.building())
+            m_value.key(std::move(name));
+        else
+            m_section = std::move(name);
+        return true;
+    }
+    bool end_object() { return close(); }
+    bool end_array() { return close(); }
+
+    template <typename Exception>
+    bool parse_error(std::size_t, const std::string&, const Exception& error) {
+        throw error;
+    }
+
+private:
+    // Outside a value being built, the parse is in the document (0), in
+    // the top-level object (1), or in a section's list (2).
+    bool scalar(json value) {
+        m_walk.countElement();
+        if (m_value.building()) {
+            if (m_value.scalar(std::move(value)))
+                handOver();
             return true;
-        });
+        }
+        m_value.scalar(std::move(value));
+        handOver();
+        return true;
+    }
+    bool open(bool array) {
+        m_walk.enter(array);
+        if (!m_value.building()) {
+            if (m_level == 0 && !array) {
+                m_level = 1;
+                return true;
+            }
+            if (m_level == 1 && array) {
+                m_level = 2;
+                m_parts.listSection(m_section);
+                return true;
+            }
+        }
+        m_value.open(array ? json::array() : json::object());
+        return true;
+    }
+    bool close() {
+        m_walk.leave();
+        if (m_value.building()) {
+            if (m_value.close())
+                handOver();
+        } else if (--m_level == 1) {
+            m_parts.listEnd();
+        }
+        return true;
+    }
+    void handOver() {
+        if (m_level == 0)
+            m_parts.notAnObject(m_value.take());
+        else if (m_level == 1)
+            m_parts.section(m_section, m_value.take());
+        else
+            m_parts.element(m_value.take());
+    }
+
+    ImportDocumentParts& m_parts;
+    DocumentWalk m_walk;
+    ValueBuilder m_value;
+    int m_level = 0;
+    std::string m_section;
+};
+
+// The bytes of a FileChunks as the parser reads them, a character at a time.
+class ChunkIterator {
+public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = char;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const char*;
+    using reference = const char&;
+
+    ChunkIterator() = default;
+    ChunkIterator(FileChunks& chunks, const std::string& path) : m_chunks(&chunks), m_path(&path) {
+        refill();
+    }
+    reference operator*() const { return *m_at; }
+    ChunkIterator& operator++() {
+        if (++m_at == m_end)
+            refill();
+        return *this;
+    }
+    bool operator==(const ChunkIterator& other) const { return atEnd() == other.atEnd(); }
+
+private:
+    [[nodiscard]] bool atEnd() const { return m_at == m_end; }
+    void refill() {
+        if (!m_chunks->next(m_at, m_end))
+            throw CoreError(Failure::InputOpenForLoad, *m_path);
+    }
+
+    FileChunks* m_chunks = nullptr;
+    const std::string* m_path = nullptr;
+    const char* m_at = nullptr;
+    const char* m_end = nullptr;
+};
+
+template <typename Parse>
+void parseQuoted(Parse parse) {
+    try {
+        parse();
     } catch (const json::exception& error) {
         // A parse error, or a number past what a double holds (out_of_range).
         throw UsageError("the import file is not JSON: " + std::string(error.what()));
     }
+}
+
+// Puts the parts back together.
+class WholeDocument : public ImportDocumentParts {
+public:
+    void notAnObject(json document) override { m_document = std::move(document); }
+    void section(const std::string& name, json value) override {
+        m_document[name] = std::move(value);
+    }
+    void listSection(const std::string& name) override {
+        m_list = &(m_document[name] = json::array());
+    }
+    void element(json value) override { m_list->push_back(std::move(value)); }
+    void listEnd() override {}
+    json take() { return std::move(m_document); }
+
+private:
+    json m_document = json::object();
+    json* m_list = nullptr;
+};
+
+} // namespace
+
+void streamImportDocument(const std::string& text, ImportDocumentParts& parts) {
+    PartsHandler handler(parts);
+    parseQuoted([&] { json::sax_parse(text, &handler); });
+}
+
+void streamImportFile(const std::string& path, ImportDocumentParts& parts) {
+    FileChunks chunks(path);
+    if (!chunks.isOpen())
+        throw CoreError(Failure::InputOpenForLoad, path);
+    PartsHandler handler(parts);
+    parseQuoted([&] { json::sax_parse(ChunkIterator(chunks, path), ChunkIterator(), &handler); });
+}
+
+json parseImportDocument(const std::string& text) {
+    WholeDocument whole;
+    streamImportDocument(text, whole);
+    return whole.take();
 }
 
 } // namespace starfall::cli

@@ -8,6 +8,7 @@ namespace starfall::cli {
 namespace {
 
 constexpr std::size_t kIndent = 2;
+constexpr std::size_t kFlushBytes = 64 * 1024;
 
 std::string dumped(const nlohmann::json& value) {
     return value.dump(static_cast<int>(kIndent), ' ', false,
@@ -16,8 +17,25 @@ std::string dumped(const nlohmann::json& value) {
 
 } // namespace
 
+JsonStream::~JsonStream() {
+    flush();
+}
+
+void JsonStream::flush() {
+    m_out.write(m_text.data(), static_cast<std::streamsize>(m_text.size()));
+    m_text.clear();
+}
+
+// Hands the text over in large pieces: a stream's many small writes cost
+// more than the text they write.
+void JsonStream::flushIfFull() {
+    if (m_text.size() >= kFlushBytes)
+        flush();
+}
+
 void JsonStream::newLine(std::size_t depth) {
-    m_out << '\n' << std::string(depth * kIndent, ' ');
+    m_text += '\n';
+    m_text.append(depth * kIndent, ' ');
 }
 
 void JsonStream::startValue() {
@@ -27,7 +45,7 @@ void JsonStream::startValue() {
     }
     Level& level = m_levels.back();
     if (!level.empty)
-        m_out << ',';
+        m_text += ',';
     level.empty = false;
     newLine(m_levels.size());
 }
@@ -35,16 +53,17 @@ void JsonStream::startValue() {
 void JsonStream::key(std::string_view name) {
     Level& level = m_levels.back();
     if (!level.empty)
-        m_out << ',';
+        m_text += ',';
     level.empty = false;
     newLine(m_levels.size());
-    m_out << dumped(nlohmann::json(name)) << ": ";
+    m_text += dumped(nlohmann::json(name));
+    m_text += ": ";
     m_afterKey = true;
 }
 
 void JsonStream::open(char bracket) {
     startValue();
-    m_out << bracket;
+    m_text += bracket;
     m_levels.push_back({bracket == '{' ? '}' : ']'});
 }
 
@@ -53,25 +72,31 @@ void JsonStream::close(char bracket) {
     m_levels.pop_back();
     if (!empty)
         newLine(m_levels.size());
-    m_out << bracket;
+    m_text += bracket;
+    flushIfFull();
 }
 
 // The value's own lines go one indent deeper per level it is nested in.
 void JsonStream::value(const nlohmann::json& value) {
+    printed(dumped(value));
+}
+
+void JsonStream::printed(std::string_view text) {
     startValue();
-    const std::string text = dumped(value);
-    const std::string indent(m_levels.size() * kIndent, ' ');
+    const std::size_t indent = m_levels.size() * kIndent;
     std::size_t from = 0;
-    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', from)) {
-        m_out.write(text.data() + from, static_cast<std::streamsize>(at + 1 - from));
-        m_out << indent;
+    for (std::size_t at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', from)) {
+        m_text.append(text.substr(from, at + 1 - from));
+        m_text.append(indent, ' ');
         from = at + 1;
     }
-    m_out.write(text.data() + from, static_cast<std::streamsize>(text.size() - from));
+    m_text.append(text.substr(from));
+    flushIfFull();
 }
 
 void JsonStream::finish() {
-    m_out << '\n';
+    m_text += '\n';
+    flush();
 }
 
 } // namespace starfall::cli

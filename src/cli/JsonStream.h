@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include <iosfwd>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -17,6 +18,10 @@ namespace starfall::cli {
 class JsonStream {
 public:
     explicit JsonStream(std::ostream& out) : m_out(out) {}
+    JsonStream(const JsonStream&) = delete;
+    JsonStream& operator=(const JsonStream&) = delete;
+    // Writes out what is still held.
+    ~JsonStream();
 
     void beginObject() { open('{'); }
     void endObject() { close('}'); }
@@ -26,6 +31,9 @@ public:
     void key(std::string_view name);
     // A whole value: a record, a number, anything.
     void value(const nlohmann::json& value);
+    // A value already printed as printing it alone prints it (two-space
+    // indents from column 0).
+    void printed(std::string_view text);
     // Ends the document with the line feed print ends it with.
     void finish();
 
@@ -40,8 +48,11 @@ private:
     // array element (an object member's comes before its key).
     void startValue();
     void newLine(std::size_t depth);
+    void flushIfFull();
+    void flush();
 
     std::ostream& m_out;
+    std::string m_text; // written out a large piece at a time
     std::vector<Level> m_levels;
     bool m_afterKey = false;
 };

@@ -109,7 +109,7 @@ std::unique_ptr<RecordView> pilotView(const std::string& image, const NameList& 
 std::unique_ptr<RecordView> selectedView(const ListFolders& directory, ListKind kind,
                                          const std::string& image, std::string_view selector,
                                          ListedView make) {
-    const NameList list = loadNameList(directory, kind);
+    const NameList list = loadNameListUntil(directory, kind, selectorWanted(selector));
     return make(image, list, selectEntry(list, selector));
 }
 

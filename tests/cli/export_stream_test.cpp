@@ -4,6 +4,7 @@
 #include "cli/CliContext.h"
 #include "cli/ImageRecords.h"
 #include "cli/JsonStream.h"
+#include "cli/ListEntriesVerb.h"
 #include "core/demo/DemoBuilder.h"
 
 #include "support/CliInProcess.h"
@@ -97,6 +98,32 @@ TEST_F(ExportStreamTest, LargeListsAndOddNamesPrintAsTheWholeDocumentDoes) {
         EXPECT_EQ(exported(lists.dir()), whole) << c.what;
         json parsed;
         EXPECT_NO_THROW(parsed = json::parse(whole)) << c.what;
+    }
+}
+
+// `units` and `pilots` print their entries without building them; the text
+// must be the whole document's, whatever bytes the names hold.
+TEST(ListEntriesTest, PrintAsTheWholeDocumentPrints) {
+    NameList list;
+    list.baseOffset = 46320842;
+    for (const char* name : {"\xBD\xBA\xC5\xB8 1", "", "\"q\" \\ /", "tab\there \x01\x7F",
+                             "\xFF\x80", "end\xB0", "\xB0\x20mid"})
+        list.entries.push_back({name, std::to_string(100 * list.entries.size()) + "\n"});
+    for (const std::size_t size : {list.entries.size(), std::size_t{0}}) {
+        list.entries.resize(size);
+        json entries = json::array();
+        for (std::size_t i = 0; i < list.entries.size(); ++i)
+            entries.push_back({{"index", i},
+                               {"name", cli::nameJson(list.entries[i].name)},
+                               {"address", list.entries[i].address()},
+                               {"position", list.positionOf(list.entries[i])}});
+        std::ostringstream whole;
+        const cli::CliContext context{"", &whole, nullptr};
+        context.print({{"base", list.baseOffset}, {"entries", entries}});
+
+        std::ostringstream streamed;
+        cli::writeListEntries(list, streamed);
+        EXPECT_EQ(streamed.str(), whole.str());
     }
 }
 

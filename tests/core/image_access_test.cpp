@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 
 #include <sys/stat.h>
 
@@ -148,6 +149,37 @@ TEST_F(ImageAccessTest, FilesThatAreNotRegularAreNeverOpenedNorWaitedFor) {
                   writeBytes(m_dir.dir(), std::vector<ByteWrite>{{0, 1}});
               }),
               Failure::ImageOpenForSave);
+}
+
+// A scope that reads whole blocks hands out the bytes reads as asked give:
+// across block edges, after its oldest blocks have been let go, up to and
+// past the end of a file that ends inside a block.
+TEST(ImageReadScopeBlocks, ReadTheBytesThatReadsAsAskedRead) {
+    const TempDir dir;
+    const Position block = 28 * 2352;
+    std::mt19937 random(24);
+    std::string bytes(static_cast<std::size_t>(70 * block + 1000), '\0');
+    for (char& byte : bytes)
+        byte = static_cast<char>(random());
+    const std::string path = dir.write("blocks.img", bytes);
+    const Position size = static_cast<Position>(bytes.size());
+    const std::pair<Position, std::size_t> ranges[] = {
+        {0, 1},          {block - 3, 10},       {5, 3 * block},  {69 * block + 7, 2000},
+        {size - 5, 5},   {size - 5, 50},        {size, 4},       {size + block, 8},
+        {2 * block, 0},  {3 * block - 1, 2},   {0, 1},          {block - 3, 10}};
+    std::vector<Position> scattered;
+    for (int i = 0; i < 500; ++i)
+        scattered.push_back(static_cast<Position>(random() % (bytes.size() + 100)));
+
+    std::vector<std::vector<std::uint8_t>> asAsked;
+    for (const auto& [start, count] : ranges)
+        asAsked.push_back(readRange(path, start, count));
+    const std::vector<int> scatteredAsAsked = readBytes(path, scattered);
+
+    const ImageReadScope scope(path, ScopeReads::Blocks);
+    for (std::size_t i = 0; i < std::size(ranges); ++i)
+        EXPECT_EQ(readRange(path, ranges[i].first, ranges[i].second), asAsked[i]) << i;
+    EXPECT_EQ(readBytes(path, scattered), scatteredAsAsked);
 }
 
 TEST(Messages, FailuresCarryTheEditorsTexts) {

@@ -4,6 +4,7 @@
 #include "core/io/CoreError.h"
 #include "core/io/FileHandle.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -23,9 +24,26 @@ template <typename Get> std::size_t runLength(std::size_t i, std::size_t size, G
     return n;
 }
 
-void readRun(int fd, Position start, std::span<int> out, const std::string& path) {
+// Blocks of whole sectors, large enough that a table's records share a few
+// of them; the few kept bound the memory whatever the image's size.
+constexpr std::size_t kBlockBytes = 28 * 2352;
+constexpr std::size_t kKeptBlocks = 64;
+
+// The image open for a load: a scope's handle, or one of its own.
+struct LoadHandle {
+    FileHandle own;
+    int fd = -1;
+    ImageReadScope* scope = nullptr;
+
+    [[nodiscard]] std::size_t read(Position at, std::span<std::uint8_t> buffer,
+                                   const std::string& path) const {
+        return scope != nullptr ? scope->read(at, buffer) : readImageAt(fd, at, buffer, path);
+    }
+};
+
+void readRun(const LoadHandle& file, Position start, std::span<int> out, const std::string& path) {
     std::vector<unsigned char> buffer(out.size());
-    const std::size_t got = readImageAt(fd, start, buffer, path);
+    const std::size_t got = file.read(start, buffer, path);
     for (std::size_t i = 0; i < out.size(); ++i)
         out[i] = i < got ? buffer[i] : kEndOfFile; // past the end stays kEndOfFile
 }
@@ -35,21 +53,15 @@ ImageReadScope*& innermostScope() {
     return scope;
 }
 
-// The image open for a load: a scope's handle, or one of its own.
-struct LoadHandle {
-    FileHandle own;
-    int fd = -1;
-};
-
 LoadHandle openForLoad(const std::string& path) {
     if (const int scoped = ImageReadScope::handleFor(path); scoped >= 0)
-        return {FileHandle(), scoped};
+        return {FileHandle(), scoped, ImageReadScope::scopeFor(path)};
     recoverInterruptedSave(path);
     FileHandle file(path, O_RDONLY);
     if (!file.isOpen())
         throw CoreError(Failure::ImageOpenForLoad, path);
     const int fd = file.fd();
-    return {std::move(file), fd};
+    return {std::move(file), fd, nullptr};
 }
 
 } // namespace
@@ -76,7 +88,7 @@ std::vector<int> readBytes(const std::string& path, std::span<const Position> po
     for (std::size_t i = 0; i < positions.size();) {
         const std::size_t n =
             runLength(i, positions.size(), [&](std::size_t k) { return positions[k]; });
-        readRun(file.fd, positions[i], std::span<int>(bytes).subspan(i, n), path);
+        readRun(file, positions[i], std::span<int>(bytes).subspan(i, n), path);
         i += n;
     }
     return bytes;
@@ -116,12 +128,12 @@ std::vector<std::uint8_t> readRange(const std::string& path, Position start, std
         checkPositions(std::array<Position, 1>{end - 1}, path);
     const LoadHandle file = openForLoad(path);
     std::vector<std::uint8_t> out(count);
-    out.resize(readImageAt(file.fd, start, out, path));
+    out.resize(file.read(start, out, path));
     return out;
 }
 
-ImageReadScope::ImageReadScope(std::string path)
-    : m_path(std::move(path)), m_outer(innermostScope()) {
+ImageReadScope::ImageReadScope(std::string path, ScopeReads reads)
+    : m_path(std::move(path)), m_reads(reads), m_outer(innermostScope()) {
     recoverInterruptedSave(m_path);
     m_fd = FileHandle(m_path, O_RDONLY).release();
     innermostScope() = this;
@@ -134,11 +146,59 @@ ImageReadScope::~ImageReadScope() {
 }
 
 int ImageReadScope::handleFor(const std::string& path) {
-    for (const ImageReadScope* scope = innermostScope(); scope != nullptr; scope = scope->m_outer) {
+    const ImageReadScope* scope = scopeFor(path);
+    return scope != nullptr ? scope->m_fd : -1;
+}
+
+ImageReadScope* ImageReadScope::scopeFor(const std::string& path) {
+    for (ImageReadScope* scope = innermostScope(); scope != nullptr; scope = scope->m_outer) {
         if (scope->m_path == path)
-            return scope->m_fd;
+            return scope;
     }
-    return -1;
+    return nullptr;
+}
+
+std::size_t ImageReadScope::read(Position at, std::span<std::uint8_t> buffer) {
+    if (m_reads == ScopeReads::AsAsked || at < 0)
+        return readImageAt(m_fd, at, buffer, m_path);
+    try {
+        return readThroughBlocks(at, buffer);
+    } catch (const CoreError&) {
+        // Read as asked, so that the failure names the position asked for.
+        return readImageAt(m_fd, at, buffer, m_path);
+    }
+}
+
+std::size_t ImageReadScope::readThroughBlocks(Position at, std::span<std::uint8_t> buffer) {
+    std::size_t got = 0;
+    while (got < buffer.size()) {
+        const Position from = at + static_cast<Position>(got);
+        const Block& held = block(from / static_cast<Position>(kBlockBytes));
+        const auto offset = static_cast<std::size_t>(from % static_cast<Position>(kBlockBytes));
+        if (offset >= held.bytes.size())
+            break; // the file ends
+        const std::size_t n = std::min(held.bytes.size() - offset, buffer.size() - got);
+        std::copy_n(held.bytes.begin() + static_cast<std::ptrdiff_t>(offset), n,
+                    buffer.begin() + static_cast<std::ptrdiff_t>(got));
+        got += n;
+        if (held.bytes.size() < kBlockBytes && offset + n == held.bytes.size())
+            break;
+    }
+    return got;
+}
+
+const ImageReadScope::Block& ImageReadScope::block(std::int64_t number) {
+    const auto kept = std::find_if(m_blocks.begin(), m_blocks.end(),
+                                   [number](const Block& b) { return b.number == number; });
+    if (kept != m_blocks.end()) {
+        std::rotate(kept, kept + 1, m_blocks.end());
+        return m_blocks.back();
+    }
+    if (m_blocks.size() == kKeptBlocks)
+        m_blocks.erase(m_blocks.begin());
+    std::vector<std::uint8_t> bytes(kBlockBytes);
+    bytes.resize(readImageAt(m_fd, number * static_cast<Position>(kBlockBytes), bytes, m_path));
+    return m_blocks.emplace_back(Block{number, std::move(bytes)});
 }
 
 } // namespace starfall

@@ -63,22 +63,43 @@ SaveReport writeRuns(const std::string& path, std::span<const ByteRun> runs,
 [[nodiscard]] std::vector<std::uint8_t> readRange(const std::string& path, Position start,
                                                   std::size_t count);
 
+// How a scope reads: each read as asked, or whole blocks kept for the reads
+// after it. Blocks suit a command that reads many small records lying close
+// together and writes nothing while the scope lives (export): a table's
+// records then cost one read per block instead of one each.
+enum class ScopeReads { AsAsked, Blocks };
+
 // Keeps one image open for reading while it lives, so that a command that
 // reads many records (an export, a diff) opens it once: readBytes and
 // readRange of the same path use its handle. For one thread; scopes nest.
 class ImageReadScope {
 public:
-    explicit ImageReadScope(std::string path);
+    explicit ImageReadScope(std::string path, ScopeReads reads = ScopeReads::AsAsked);
     ImageReadScope(const ImageReadScope&) = delete;
     ImageReadScope& operator=(const ImageReadScope&) = delete;
     ~ImageReadScope();
 
     // The open handle for `path` of the innermost scope that holds it, or -1.
     [[nodiscard]] static int handleFor(const std::string& path);
+    // The innermost scope that holds `path`, or none.
+    [[nodiscard]] static ImageReadScope* scopeFor(const std::string& path);
+
+    // Reads from `at` until `buffer` is full or the file ends, as readImageAt
+    // does, through the scope's blocks when it keeps them.
+    [[nodiscard]] std::size_t read(Position at, std::span<std::uint8_t> buffer);
 
 private:
+    struct Block {
+        std::int64_t number = -1;
+        std::vector<std::uint8_t> bytes; // shorter than a block at the end of the file
+    };
+    std::size_t readThroughBlocks(Position at, std::span<std::uint8_t> buffer);
+    const Block& block(std::int64_t number);
+
     std::string m_path;
     int m_fd = -1;
+    ScopeReads m_reads;
+    std::vector<Block> m_blocks; // the most recently read last
     ImageReadScope* m_outer = nullptr;
 };
 

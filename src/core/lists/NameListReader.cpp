@@ -69,11 +69,17 @@ NameListEntry entryOf(std::string_view line) {
 } // namespace
 
 NameList parseNameList(std::string_view content) {
+    return parseNameListUntil(content, {});
+}
+
+NameList parseNameListUntil(std::string_view content, const EntryWanted& wanted) {
     const bool hasCr = content.find('\r') != std::string_view::npos;
     const std::string converted = hasCr ? textModeContent(content) : std::string();
     const std::string_view text = hasCr ? std::string_view(converted) : content;
     NameList list;
-    list.entries.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    if (!wanted)
+        list.entries.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) +
+                             1);
     bool headerSeen = false;
     for (std::size_t offset = 0; offset < text.size();) {
         const std::string_view line = nextLine(text, offset);
@@ -85,15 +91,21 @@ NameList parseNameList(std::string_view content) {
             continue;
         }
         list.entries.push_back(entryOf(line));
+        if (wanted && wanted(list.entries.size() - 1, list.entries.back()))
+            break;
     }
     return list;
 }
 
 NameList loadNameList(const ListFolders& folders, ListKind kind) {
+    return loadNameListUntil(folders, kind, {});
+}
+
+NameList loadNameListUntil(const ListFolders& folders, ListKind kind, const EntryWanted& wanted) {
     const std::string name(listFileName(kind));
     for (const std::string& folder : folders.folders()) {
         if (const auto content = readRegularFile(folder + name))
-            return parseNameList(*content);
+            return parseNameListUntil(*content, wanted);
     }
     throw CoreError(Failure::ListFileMissing, folders.lines(), -1, name);
 }

@@ -4,6 +4,7 @@
 #include "core/lists/ListFolders.h"
 #include "core/lists/NameList.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -15,9 +16,17 @@ namespace starfall {
 // then one entry per line. CR LF counts as LF, as in a text-mode read.
 [[nodiscard]] NameList parseNameList(std::string_view content);
 
+// Whether entry `index` is the one a command is after.
+using EntryWanted = std::function<bool(std::size_t index, const NameListEntry& entry)>;
+// The list up to and with the first entry `wanted` takes, or whole when it
+// takes none: a command after one entry parses no further.
+[[nodiscard]] NameList parseNameListUntil(std::string_view content, const EntryWanted& wanted);
+
 // Reads the kind's file, in one read, from the first of `folders` where it
 // opens as a regular file; throws CoreError(ListFileMissing), the searched
 // folders as its path, when none holds it.
 [[nodiscard]] NameList loadNameList(const ListFolders& folders, ListKind kind);
+[[nodiscard]] NameList loadNameListUntil(const ListFolders& folders, ListKind kind,
+                                         const EntryWanted& wanted);
 
 } // namespace starfall
