@@ -5,6 +5,8 @@
 #include "cli/SectorCodesReport.h"
 #include "core/io/ImageAccess.h"
 
+#include <memory>
+#include <optional>
 #include <regex>
 #include <set>
 
@@ -39,12 +41,18 @@ bool printedUnchanged(const RecordView& view, const std::string& key, std::strin
 
 } // namespace
 
+// The pattern is compiled when a key first meets it: every run builds every
+// verb's spellings, and compiling them all was a third of the program's
+// start-up.
 Spelling renamedKeys(const char* pattern, const char* replacement) {
-    return [expression = std::regex(pattern), replacement](const KeyValue& pair) {
-        if (!std::regex_match(pair.first, expression))
+    auto expression = std::make_shared<std::optional<std::regex>>();
+    return [pattern, expression, replacement](const KeyValue& pair) {
+        if (!expression->has_value())
+            expression->emplace(pattern);
+        if (!std::regex_match(pair.first, **expression))
             return std::vector{pair};
         return std::vector{
-            KeyValue{std::regex_replace(pair.first, expression, replacement), pair.second}};
+            KeyValue{std::regex_replace(pair.first, **expression, replacement), pair.second}};
     };
 }
 

@@ -24,6 +24,7 @@ using Spelling = std::function<std::vector<KeyValue>(const KeyValue&)>;
 
 // A spelling that renames a key matching `pattern` (an ECMAScript regular
 // expression over the whole key) to `replacement` ($1 for its first group).
+// Both must outlive the spelling, as string literals do.
 [[nodiscard]] Spelling renamedKeys(const char* pattern, const char* replacement);
 
 // Throws UsageError, with nothing applied, for a malformed pair, an unknown,
