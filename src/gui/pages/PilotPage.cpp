@@ -11,6 +11,7 @@
 #include "gui/widgets/DigitsEdit.h"
 #include "gui/widgets/MessagePresenter.h"
 #include "gui/widgets/NameListView.h"
+#include "gui/widgets/PageControls.h"
 #include "gui/widgets/RecordSave.h"
 #include "gui/widgets/StepEdit.h"
 
@@ -59,14 +60,12 @@ void PilotPage::markPastEnd(const std::vector<std::size_t>& rows) {
 }
 
 QWidget* PilotPage::controlFor(std::string_view key) const {
-    const std::pair<std::string_view, QWidget*> controls[] = {
+    const KeyedControl controls[] = {
         {"melee", m_ui.melee},     {"shooting", m_ui.shooting}, {"hit", m_ui.hit},
         {"evasion", m_ui.evasion}, {"sp", m_ui.spiritPoints},    {"skill", m_ui.skill},
         {"reaction", m_ui.reaction}};
-    for (const auto& [field, control] : controls) {
-        if (field == key)
-            return control;
-    }
+    if (QWidget* control = controlForKey(controls, key))
+        return control;
     for (std::size_t i = 0; i < m_ui.spirits.size(); ++i) {
         if (key == "spirits." + std::to_string(i + 1) + ".level")
             return m_ui.spirits[i].level;

@@ -12,6 +12,7 @@
 #include "gui/widgets/DigitsEdit.h"
 #include "gui/widgets/MessagePresenter.h"
 #include "gui/widgets/NameListView.h"
+#include "gui/widgets/PageControls.h"
 #include "gui/widgets/RecordSave.h"
 
 #include <QLabel>
@@ -75,15 +76,11 @@ void UnitPage::markPastEnd(const std::vector<std::size_t>& rows) {
 }
 
 QWidget* UnitPage::controlFor(std::string_view key) const {
-    const std::pair<std::string_view, QWidget*> controls[] = {
+    const KeyedControl controls[] = {
         {"hp", m_ui.hp},           {"en", m_ui.en},         {"movement", m_ui.movement},
         {"armor", m_ui.armor},     {"mobility", m_ui.mobility}, {"limit", m_ui.limit},
         {"repair_cost", m_ui.repairCost}};
-    for (const auto& [field, control] : controls) {
-        if (field == key)
-            return control;
-    }
-    return nullptr;
+    return controlForKey(controls, key);
 }
 
 const NameList& UnitPage::nameList() const {

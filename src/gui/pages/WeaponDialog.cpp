@@ -14,6 +14,7 @@
 #include "gui/widgets/EditorFrame.h"
 #include "gui/widgets/MessagePresenter.h"
 #include "gui/widgets/NameListView.h"
+#include "gui/widgets/PageControls.h"
 #include "gui/widgets/RecordSave.h"
 #include "gui/widgets/DigitsEdit.h"
 #include "gui/widgets/StepEdit.h"
@@ -175,15 +176,11 @@ void WeaponDialog::reject() {
 }
 
 QWidget* WeaponDialog::controlFor(std::string_view key) const {
-    const std::pair<std::string_view, QWidget*> controls[] = {
+    const KeyedControl controls[] = {
         {"attack", m_ui.attack},         {"hit", m_ui.hit},       {"range_near", m_ui.rangeNear},
         {"range_far", m_ui.rangeFar},    {"ammo", m_ui.ammo},     {"en", m_ui.en},
         {"morale", m_ui.morale}};
-    for (const auto& [field, control] : controls) {
-        if (field == key)
-            return control;
-    }
-    return nullptr;
+    return controlForKey(controls, key);
 }
 
 int WeaponDialog::currentNumber() const {

@@ -72,6 +72,14 @@ void showTabAccessKey(QTabWidget* tabs, int tab) {
         tabs->setTabToolTip(tab, tabAccessKey(tab).toString(QKeySequence::NativeText));
 }
 
+QWidget* controlForKey(std::span<const KeyedControl> controls, std::string_view key) {
+    for (const auto& [field, control] : controls) {
+        if (field == key)
+            return control;
+    }
+    return nullptr;
+}
+
 QLabel* recordNameLabel(QWidget* parent) {
     auto* name = new QLabel(parent);
     name->setObjectName(QStringLiteral("nameLabel"));

@@ -4,6 +4,10 @@
 // presses, the label that shows the current record's name, a row of buttons
 // at the right, and the access keys of the captioned buttons and the tabs.
 
+#include <span>
+#include <string_view>
+#include <utility>
+
 class QAbstractButton;
 class QHBoxLayout;
 class QLabel;
@@ -26,6 +30,12 @@ void giveAccessKey(QAbstractButton* button);
 void giveTabsAccessKeys(QTabWidget* tabs);
 // Names the key in the tooltip of a tab whose page was put in after.
 void showTabAccessKey(QTabWidget* tabs, int tab);
+
+// A record's field keys and the controls that show them.
+using KeyedControl = std::pair<std::string_view, QWidget*>;
+
+// The control that shows field `key`, or null when none does.
+[[nodiscard]] QWidget* controlForKey(std::span<const KeyedControl> controls, std::string_view key);
 
 // Centred, in the blue the pages show a record's name in.
 [[nodiscard]] QLabel* recordNameLabel(QWidget* parent);
