@@ -1,5 +1,6 @@
 #include "cli/JsonStream.h"
 
+#include <array>
 #include <ostream>
 #include <string>
 
@@ -85,7 +86,8 @@ void JsonStream::printed(std::string_view text) {
     startValue();
     const std::size_t indent = m_levels.size() * kIndent;
     std::size_t from = 0;
-    for (std::size_t at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', from)) {
+    for (std::size_t at = text.find('\n'); at != std::string_view::npos;
+         at = text.find('\n', from)) {
         m_text.append(text.substr(from, at + 1 - from));
         m_text.append(indent, ' ');
         from = at + 1;
@@ -94,9 +96,66 @@ void JsonStream::printed(std::string_view text) {
     flushIfFull();
 }
 
+void JsonStream::printedIndented(std::string_view text) {
+    startValue();
+    m_text.append(text);
+    flushIfFull();
+}
+
+std::size_t JsonStream::indent() const {
+    return m_levels.size() * kIndent;
+}
+
 void JsonStream::finish() {
     m_text += '\n';
     flush();
+}
+
+void appendJsonString(std::string& out, std::string_view utf8) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    out += '"';
+    std::size_t from = 0;
+    static constexpr auto kPlain = [] {
+        std::array<bool, 256> plain{};
+        for (std::size_t c = 0x20; c < plain.size(); ++c)
+            plain[c] = c != '"' && c != '\\';
+        return plain;
+    }();
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (kPlain[c])
+            continue;
+        out.append(utf8.substr(from, i - from));
+        from = i + 1;
+        out += '\\';
+        switch (c) {
+        case '"':
+        case '\\':
+            out += static_cast<char>(c);
+            break;
+        case '\b':
+            out += 'b';
+            break;
+        case '\f':
+            out += 'f';
+            break;
+        case '\n':
+            out += 'n';
+            break;
+        case '\r':
+            out += 'r';
+            break;
+        case '\t':
+            out += 't';
+            break;
+        default:
+            out += "u00";
+            out += kHex[c >> 4];
+            out += kHex[c & 0x0F];
+        }
+    }
+    out.append(utf8.substr(from));
+    out += '"';
 }
 
 } // namespace starfall::cli

@@ -15,6 +15,10 @@
 
 namespace starfall::cli {
 
+// Appends a UTF-8 string as a JSON string, quoted and escaped as printing
+// the whole document escapes it; for a name printed many times over.
+void appendJsonString(std::string& out, std::string_view utf8);
+
 class JsonStream {
 public:
     explicit JsonStream(std::ostream& out) : m_out(out) {}
@@ -34,6 +38,10 @@ public:
     // A value already printed as printing it alone prints it (two-space
     // indents from column 0).
     void printed(std::string_view text);
+    // The same, with its inner lines already indented for where it lands
+    // (indent() spaces more than printing it alone).
+    void printedIndented(std::string_view text);
+    [[nodiscard]] std::size_t indent() const;
     // Ends the document with the line feed print ends it with.
     void finish();
 

@@ -3,30 +3,66 @@
 #include "cli/CliContext.h"
 #include "cli/JsonStream.h"
 
+#include "core/codec/Cp949.h"
 #include "core/lists/NameListReader.h"
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <iterator>
 #include <ostream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace starfall::cli {
 
 namespace {
 
-// An entry as printing {"address", "index", "name", "position"} gives it,
-// without building the object: a list of 100,000 entries spent nearly all
-// its time building and freeing them.
-std::string entryText(const NameList& list, std::size_t index) {
-    const NameListEntry& entry = list.entries[index];
-    std::string text = "{\n  \"address\": " + std::to_string(entry.address());
-    text += ",\n  \"index\": " + std::to_string(index);
-    text += ",\n  \"name\": " + nameJson(entry.name).dump(-1, ' ', false,
-                                                          nlohmann::json::error_handler_t::replace);
-    text += ",\n  \"position\": " + std::to_string(list.positionOf(entry));
-    text += "\n}";
-    return text;
+// Names are decoded this many at a time: one pass through the converter per
+// batch, with memory that does not grow with the list.
+constexpr std::size_t kNamesPerBatch = 4096;
+
+void appendNumber(std::string& text, std::int64_t number) {
+    char digits[24];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
+    text.append(digits, end);
 }
+
+// An entry as printing {"address", "index", "name", "position"} gives it,
+// already indented for its place: a list of 100,000 entries spent nearly all
+// its time building, printing and freeing the objects.
+class EntryText {
+public:
+    explicit EntryText(std::size_t indent)
+        : m_address(member(indent, "{", "address")), m_index(member(indent, ",", "index")),
+          m_name(member(indent, ",", "name")), m_position(member(indent, ",", "position")),
+          m_end("\n" + std::string(indent, ' ') + "}") {}
+
+    void append(std::string& text, const NameList& list, std::size_t index,
+                std::string_view name) const {
+        const std::int32_t address = list.entries[index].address();
+        text += m_address;
+        appendNumber(text, address);
+        text += m_index;
+        appendNumber(text, static_cast<std::int64_t>(index));
+        text += m_name;
+        appendJsonString(text, name);
+        text += m_position;
+        appendNumber(text, Position{list.baseOffset} + address);
+        text += m_end;
+    }
+
+private:
+    static std::string member(std::size_t indent, std::string_view before, std::string_view key) {
+        return std::string(before) + "\n" + std::string(indent + 2, ' ') + "\"" + std::string(key) +
+               "\": ";
+    }
+
+    std::string m_address, m_index, m_name, m_position, m_end;
+};
 
 } // namespace
 
@@ -37,8 +73,21 @@ void writeListEntries(const NameList& list, std::ostream& out) {
     stream.value(list.baseOffset);
     stream.key("entries");
     stream.beginArray();
-    for (std::size_t i = 0; i < list.entries.size(); ++i)
-        stream.printed(entryText(list, i));
+    const EntryText entryText(stream.indent());
+    std::vector<std::string_view> names;
+    std::string text;
+    for (std::size_t first = 0; first < list.entries.size(); first += kNamesPerBatch) {
+        const std::size_t end = std::min(list.entries.size(), first + kNamesPerBatch);
+        names.clear();
+        for (std::size_t i = first; i < end; ++i)
+            names.push_back(list.entries[i].name);
+        const std::vector<std::string> decoded = cp949::toUtf8Each(names);
+        for (std::size_t i = first; i < end; ++i) {
+            text.clear();
+            entryText.append(text, list, i, decoded[i - first]);
+            stream.printedIndented(text);
+        }
+    }
     stream.endArray();
     stream.endObject();
     stream.finish();

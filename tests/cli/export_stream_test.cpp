@@ -14,6 +14,8 @@
 #include <nlohmann/json.hpp>
 
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace starfall {
 namespace {
@@ -40,7 +42,8 @@ protected:
         return out.str();
     }
     static std::string exported(const std::string& directory) {
-        const test::ProcessResult result = test::runCliHere({"--dir", directory, "export", image()});
+        const test::ProcessResult result =
+            test::runCliHere({"--dir", directory, "export", image()});
         EXPECT_EQ(result.exitCode, 0) << result.err;
         return result.out;
     }
@@ -104,13 +107,18 @@ TEST_F(ExportStreamTest, LargeListsAndOddNamesPrintAsTheWholeDocumentDoes) {
 // `units` and `pilots` print their entries without building them; the text
 // must be the whole document's, whatever bytes the names hold.
 TEST(ListEntriesTest, PrintAsTheWholeDocumentPrints) {
-    NameList list;
-    list.baseOffset = 46320842;
-    for (const char* name : {"\xBD\xBA\xC5\xB8 1", "", "\"q\" \\ /", "tab\there \x01\x7F",
-                             "\xFF\x80", "end\xB0", "\xB0\x20mid"})
-        list.entries.push_back({name, std::to_string(100 * list.entries.size()) + "\n"});
-    for (const std::size_t size : {list.entries.size(), std::size_t{0}}) {
-        list.entries.resize(size);
+    std::string controls;
+    for (char c = 1; c < 0x20; ++c)
+        controls += c;
+    const std::vector<std::string> names = {"\xBD\xBA\xC5\xB8 1", "",         "\"q\" \\ /",
+                                            "tab\there \x01\x7F", "\xFF\x80", "end\xB0",
+                                            "\xB0\x20mid",        controls};
+    // Names are decoded in batches: the larger list spans several.
+    for (const std::size_t size : {names.size(), std::size_t{0}, std::size_t{9001}}) {
+        NameList list;
+        list.baseOffset = 46320842;
+        for (std::size_t i = 0; i < size; ++i)
+            list.entries.push_back({names[i % names.size()], std::to_string(100 * i) + "\n"});
         json entries = json::array();
         for (std::size_t i = 0; i < list.entries.size(); ++i)
             entries.push_back({{"index", i},

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace starfall {
 namespace {
 
@@ -18,6 +21,24 @@ TEST(Cp949, InvalidBytesDecodeWithoutLoss) {
     EXPECT_EQ(decoded.front(), 'A');
     EXPECT_NE(decoded.find('B'), std::string::npos);
     EXPECT_EQ(cp949::toUtf8(""), "");
+}
+
+TEST(Cp949, DecodingManyAtOnceMatchesDecodingEachAlone) {
+    // Every one and two-byte text, so that each lead byte cut off at a text's
+    // end meets the next text's start; then empty texts and line feeds.
+    std::vector<std::string> texts;
+    for (int a = 0; a < 256; ++a) {
+        texts.emplace_back(1, static_cast<char>(a));
+        for (int b = 0; b < 256; ++b)
+            texts.push_back({static_cast<char>(a), static_cast<char>(b)});
+    }
+    texts.insert(texts.end(), {"", "\xB0\n\xA1", "\n", "", cp949::fromUtf8("스타폴 1호기")});
+    const std::vector<std::string_view> views(texts.begin(), texts.end());
+    const std::vector<std::string> together = cp949::toUtf8Each(views);
+    ASSERT_EQ(together.size(), texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        ASSERT_EQ(together[i], cp949::toUtf8(texts[i])) << "text #" << i;
+    EXPECT_TRUE(cp949::toUtf8Each({}).empty());
 }
 
 TEST(Cp949, SearchMatchesOnlyOnCharacterBoundaries) {
