@@ -90,6 +90,36 @@ TEST(NameList, NamesStayRawBytes) {
     expectEntries(list, {{"\xB4\xDC\xC4\xED\xB0\xA1", 8}, {"\xFF\xFE", 9}});
 }
 
+// A command after one entry reads a long list only as far as that entry; what
+// it gets must be what parsing the whole file gives, wherever the reads stop.
+TEST(NameList, ReadingUntilAnEntryGivesWhatTheWholeFileGives) {
+    std::string text = "; long list\r\nBASE 1000\r\n";
+    for (int i = 0; text.size() < 300 * 1024; ++i) {
+        text += "name" + std::to_string(i) + ", " + std::to_string(i) + (i % 3 ? "\r\n" : "\n");
+        if (i % 97 == 0)
+            text += std::string(150, 'L') + ", 7\n"; // split into lines of 79 bytes
+        if (i % 89 == 0)
+            text += "nul\0cut, 5\n;comment\n";
+    }
+    test::TempDir dir;
+    dir.write("unitlist.ini", text);
+    const NameList whole = parseNameList(text);
+    const std::size_t last = whole.entries.size() - 1;
+    // The entries whose lines the first reads (16 KiB, then 32 more) cut.
+    const std::size_t cutFirst = parseNameList(text.substr(0, 16 * 1024)).entries.size() - 1;
+    const std::size_t cutSecond = parseNameList(text.substr(0, 48 * 1024)).entries.size() - 1;
+    for (const std::size_t target : {std::size_t{0}, cutFirst, cutSecond, last, last + 1}) {
+        const EntryWanted wanted = [target](std::size_t index, const NameListEntry&) {
+            return index == target;
+        };
+        const NameList read = loadNameListUntil(dir.dir(), ListKind::Units, wanted);
+        const NameList parsed = parseNameListUntil(text, wanted);
+        EXPECT_EQ(read.baseOffset, parsed.baseOffset);
+        EXPECT_EQ(read.entries, parsed.entries) << "until entry " << target;
+        EXPECT_EQ(read.entries.size(), std::min(target + 1, whole.entries.size()));
+    }
+}
+
 TEST(NameList, MissingFileIsReportedWithItsName) {
     test::TempDir dir;
     try {

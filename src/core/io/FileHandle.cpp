@@ -1,5 +1,6 @@
 #include "core/io/FileHandle.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -76,25 +77,56 @@ int writeAt(int fd, Position at, std::span<const std::uint8_t> bytes) {
     return 0;
 }
 
-std::optional<std::string> readRegularFile(const std::string& path) {
-    const FileHandle file(path, O_RDONLY);
-    struct stat info {};
-    if (!file.isOpen() || ::fstat(file.fd(), &info) != 0)
-        return std::nullopt;
-    // One read for the whole file; the loop only continues a short read.
-    std::string content(static_cast<std::size_t>(info.st_size), '\0');
-    std::size_t got = 0;
+namespace {
+
+// Fills content[from, end) from the file's current offset: false when a read
+// fails. A file that ends early leaves `content` cut to what was read.
+bool readInto(int fd, std::string& content, std::size_t from) {
+    std::size_t got = from;
     while (got < content.size()) {
-        const ssize_t n = ::read(file.fd(), content.data() + got, content.size() - got);
+        const ssize_t n = ::read(fd, content.data() + got, content.size() - got);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            return std::nullopt;
+            return false;
         if (n == 0)
             break;
         got += static_cast<std::size_t>(n);
     }
     content.resize(got);
+    return true;
+}
+
+constexpr std::size_t kFirstPrefix = 16 * 1024;
+
+} // namespace
+
+std::optional<std::string> readRegularFile(const std::string& path) {
+    return readRegularFileUntil(path, {});
+}
+
+std::optional<std::string>
+readRegularFileUntil(const std::string& path, const std::function<bool(std::string_view)>& enough) {
+    const FileHandle file(path, O_RDONLY);
+    struct stat info {};
+    if (!file.isOpen() || ::fstat(file.fd(), &info) != 0)
+        return std::nullopt;
+    const auto size = static_cast<std::size_t>(info.st_size);
+    // Without a judge, the whole file in one read.
+    std::size_t piece = enough ? kFirstPrefix : size;
+    std::string content;
+    do {
+        const std::size_t from = content.size();
+        content.resize(std::min(size, from + piece));
+        const std::size_t asked = content.size();
+        if (!readInto(file.fd(), content, from))
+            return std::nullopt;
+        if (content.size() < asked || content.size() == size)
+            break;
+        if (enough(content))
+            return content;
+        piece *= 2;
+    } while (true);
     return content;
 }
 

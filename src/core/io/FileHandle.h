@@ -8,9 +8,11 @@
 #include "core/io/Position.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace starfall {
 
@@ -56,5 +58,10 @@ private:
 // The whole of a regular file in one read, or nothing when it cannot be
 // opened or read (missing, not a regular file, no access).
 [[nodiscard]] std::optional<std::string> readRegularFile(const std::string& path);
+// The same, read as a growing prefix (16 KiB, then twice as much each time):
+// it stops, returning the prefix, once `enough` takes what was read so far.
+// A command after the first entries of a long list reads no further.
+[[nodiscard]] std::optional<std::string>
+readRegularFileUntil(const std::string& path, const std::function<bool(std::string_view)>& enough);
 
 } // namespace starfall

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <sstream>
 
 namespace starfall {
@@ -104,7 +105,25 @@ NameList loadNameList(const ListFolders& folders, ListKind kind) {
 NameList loadNameListUntil(const ListFolders& folders, ListKind kind, const EntryWanted& wanted) {
     const std::string name(listFileName(kind));
     for (const std::string& folder : folders.folders()) {
-        if (const auto content = readRegularFile(folder + name))
+        // A prefix is parsed up to its last line feed only: the lines before
+        // it split as they do in the whole text, a line cut short may not.
+        std::optional<NameList> early;
+        const auto holdsWanted = [&](std::string_view prefix) {
+            bool found = false;
+            NameList list = parseNameListUntil(prefix.substr(0, prefix.rfind('\n') + 1),
+                                               [&](std::size_t index, const NameListEntry& entry) {
+                                                   return found = wanted(index, entry);
+                                               });
+            if (found)
+                early = std::move(list);
+            return found;
+        };
+        const std::string path = folder + name;
+        const auto content =
+            wanted ? readRegularFileUntil(path, holdsWanted) : readRegularFile(path);
+        if (early)
+            return std::move(*early);
+        if (content)
             return parseNameListUntil(*content, wanted);
     }
     throw CoreError(Failure::ListFileMissing, folders.lines(), -1, name);
