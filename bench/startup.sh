@@ -7,9 +7,10 @@
 #   starfall-cli export       / bare-io read of the bytes export reads
 #   starfall-cli unit set     / bare-io safe-write (journal of the old bytes,
 #                               flushed, then pwrite, fdatasync, unlink)
-# then export, import and unit get with 1,000, 10,000 and 100,000-entry
-# lists: the median CPU time and peak memory of interleaved runs, and how
-# much each grows per tenfold list (linear: near 10x, or less).
+# then export, import, unit get and units with 1,000, 10,000 and 100,000-entry
+# lists, and iconv of the unit list (the floor of units): the median CPU time
+# and peak memory of interleaved runs, and how much each grows per tenfold
+# list (linear: near 10x, or less).
 # Usage: bench/startup.sh [BUILD_DIR] [lists]   (default build-bench, a
 # Release build holding starfall-editor, starfall-cli, bare-window, bare-io and
 # cpu-time; "lists" runs the list sizes alone, without the editor.
@@ -70,11 +71,15 @@ list_sizes() {
                 > "$work/import.out"
             "$bin/cpu-time" "$work/lists.$n.get" \
                 "$cli" --dir "$work/lists$n" unit get "$image" "#0" > "$work/get.out"
+            "$bin/cpu-time" "$work/lists.$n.units" \
+                "$cli" --dir "$work/lists$n" units > "$work/units.out"
+            "$bin/cpu-time" "$work/lists.$n.iconv" \
+                iconv -f CP949 -t UTF-8 "$work/lists$n/unitlist.ini" > "$work/iconv.out"
         done
     done
     median() { sort -g -k"$2,$2" "$1" | awk -v c="$2" '{ v[NR] = $c } END { print v[int((NR + 1) / 2)] }'; }
     echo "List sizes, median CPU time and max RSS of $rounds interleaved runs:"
-    for verb in export import get; do
+    for verb in export import get units iconv; do
         local previous=""
         printf '%-8s' "$verb"
         for n in "${sizes[@]}"; do
@@ -186,8 +191,8 @@ report "editor first paint / bare window" "$(ratio "${editor[1]}" "${editor[0]}"
 report "editor 100,000-entry lists - demo lists" \
     "$(awk -v a="${editor[2]%% *}" -v b="${editor[1]%% *}" 'BEGIN { printf "%+.1f ms", (a - b) * 1000 }')" \
     "50 ms"
-report "starfall-cli unit get / xxd" "$(ratio "${cli_means[1]}" "${cli_means[0]}")" "2x"
-report "starfall-cli export / bare preads" "$(ratio "${cli_means[3]}" "${cli_means[2]}")" "2x"
+report "starfall-cli unit get / xxd" "$(ratio "${cli_means[1]}" "${cli_means[0]}")" "1.2x"
+report "starfall-cli export / bare preads" "$(ratio "${cli_means[3]}" "${cli_means[2]}")" "1.5x"
 report "starfall-cli unit set / bare crash-safe write" "$(ratio "${cli_means[5]}" "${cli_means[4]}")" "1.2x"
 
 list_sizes
