@@ -1,13 +1,16 @@
 // A window that builds its front page first and the rest after its first
 // paint: once built, it is the window built all at once, at every scale; and
 // whatever needs a later page builds it first, with the image, the read-only
-// state and the unsaved-edits question in force.
+// state and the unsaved-edits question in force. What spares the first paint
+// work draws the same: the name lists' header measures as Qt's own.
 #include "core/text/Messages.h"
 #include "gui/app/EditorSettings.h"
 #include "gui/app/MainWindow.h"
 #include "gui/pages/PilotPage.h"
 #include "gui/pages/UnitPage.h"
 #include "gui/pages/UpgradePage.h"
+#include "gui/widgets/EditorFonts.h"
+#include "gui/widgets/NameListView.h"
 #include "gui/widgets/RecordSave.h"
 #include "support/GuiTestSupport.h"
 #include "support/ReadOnlyFile.h"
@@ -15,11 +18,13 @@
 #include "support/TempDir.h"
 
 #include <QAbstractButton>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -181,6 +186,31 @@ TEST_F(FirstPaintTest, PagesBuiltAfterAReadOnlyImageOpenKeepTheirSaveButtonsOff)
         auto* ok = window.pageSet()->widget(tab)->findChild<QPushButton*>(QStringLiteral("okButton"));
         EXPECT_FALSE(ok->isEnabled()) << tab;
         EXPECT_EQ(ok->toolTip(), readOnlySaveTip()) << tab;
+    }
+}
+
+// The name lists' header is as tall as the one Qt gives a table, whose
+// sections are measured in bold, at every size the editor's face is shown in
+// (this test also runs at 150 % and 200 %), and its sections still take clicks.
+TEST(NameListHeader, IsAsTallAsQtsOwnAndTakesClicks) {
+    const std::array<QString, 2> captions{QStringLiteral("유니트 이름"), QStringLiteral("유니트 주소")};
+    for (const int points : {9, 12, 20}) {
+        SCOPED_TRACE(points);
+        QFont font = editorFont();
+        font.setPointSize(points);
+        QWidget parent;
+        parent.setFont(font);
+        auto* model = new NameListModel(captions, &parent);
+        QTableView* ours =
+            makeNameListView({QStringLiteral("names"), QStringLiteral("목록"), 110}, model, &parent);
+        QTableView plain(&parent);
+        plain.setModel(model);
+        plain.setColumnHidden(NameListModel::kTextColumn, true);
+        EXPECT_EQ(ours->horizontalHeader()->sizeHint().height(),
+                  plain.horizontalHeader()->sizeHint().height());
+        EXPECT_EQ(ours->horizontalHeader()->sectionsClickable(),
+                  plain.horizontalHeader()->sectionsClickable());
+        EXPECT_STREQ(ours->horizontalHeader()->metaObject()->className(), "QHeaderView");
     }
 }
 
