@@ -2,7 +2,8 @@
 // paint: once built, it is the window built all at once, at every scale; and
 // whatever needs a later page builds it first, with the image, the read-only
 // state and the unsaved-edits question in force. What spares the first paint
-// work draws the same: the name lists' header measures as Qt's own.
+// work draws the same: the name lists' header measures as Qt's own, and
+// every text the window shows is in the editor's one face.
 #include "core/text/Messages.h"
 #include "gui/app/EditorSettings.h"
 #include "gui/app/MainWindow.h"
@@ -18,10 +19,15 @@
 #include "support/TempDir.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QRawFont>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -211,6 +217,46 @@ TEST(NameListHeader, IsAsTallAsQtsOwnAndTakesClicks) {
         EXPECT_EQ(ours->horizontalHeader()->sectionsClickable(),
                   plain.horizontalHeader()->sectionsClickable());
         EXPECT_STREQ(ours->horizontalHeader()->metaObject()->className(), "QHeaderView");
+    }
+}
+
+// Every text of every page, menu and list, Korean, Chinese and Latin alike, is
+// drawn by the editor's own face, with nothing left to a fallback face.
+TEST(EditorFont, HoldsEveryCharacterTheWindowShows) {
+    MainWindow window;
+    QStringList texts;
+    for (const QLabel* label : window.findChildren<QLabel*>())
+        texts << label->text();
+    for (const QAbstractButton* button : window.findChildren<QAbstractButton*>())
+        texts << button->text();
+    for (const QGroupBox* group : window.findChildren<QGroupBox*>())
+        texts << group->title();
+    for (const QComboBox* combo : window.findChildren<QComboBox*>()) {
+        for (int i = 0; i < combo->count(); ++i)
+            texts << combo->itemText(i);
+    }
+    for (const QListWidget* list : window.findChildren<QListWidget*>()) {
+        for (int i = 0; i < list->count(); ++i)
+            texts << list->item(i)->text();
+    }
+    for (const QTableView* view : window.findChildren<QTableView*>()) {
+        for (int column = 0; column < view->model()->columnCount(); ++column)
+            texts << view->model()->headerData(column, Qt::Horizontal).toString();
+    }
+    for (int tab = 0; tab < window.pageSet()->count(); ++tab)
+        texts << window.pageSet()->tabText(tab);
+    for (const QAction* action : window.menuBar()->findChildren<QAction*>())
+        texts << action->text();
+    ASSERT_GT(texts.size(), 100);
+    const QRawFont face = QRawFont::fromFont(editorFont());
+    ASSERT_TRUE(face.isValid());
+    for (const QString& text : texts) {
+        for (const char32_t c : text.toUcs4()) {
+            if (c <= u' ' || c == u'&')
+                continue;
+            EXPECT_TRUE(face.supportsCharacter(c))
+                << text.toStdString() << " U+" << std::hex << static_cast<unsigned>(c);
+        }
     }
 }
 
