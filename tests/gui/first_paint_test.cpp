@@ -19,13 +19,11 @@
 #include "support/TempDir.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QRawFont>
 #include <QTabBar>
@@ -225,37 +223,30 @@ TEST(NameListHeader, IsAsTallAsQtsOwnAndTakesClicks) {
 TEST(EditorFont, HoldsEveryCharacterTheWindowShows) {
     MainWindow window;
     QStringList texts;
-    for (const QLabel* label : window.findChildren<QLabel*>())
-        texts << label->text();
-    for (const QAbstractButton* button : window.findChildren<QAbstractButton*>())
-        texts << button->text();
-    for (const QGroupBox* group : window.findChildren<QGroupBox*>())
-        texts << group->title();
-    for (const QComboBox* combo : window.findChildren<QComboBox*>()) {
-        for (int i = 0; i < combo->count(); ++i)
-            texts << combo->itemText(i);
-    }
-    for (const QListWidget* list : window.findChildren<QListWidget*>()) {
-        for (int i = 0; i < list->count(); ++i)
-            texts << list->item(i)->text();
-    }
-    for (const QTableView* view : window.findChildren<QTableView*>()) {
-        for (int column = 0; column < view->model()->columnCount(); ++column)
-            texts << view->model()->headerData(column, Qt::Horizontal).toString();
+    for (const QObject* shown : window.findChildren<QObject*>()) {
+        for (const char* property : {"text", "title"})
+            texts << shown->property(property).toString();
+        const QAbstractItemModel* items = nullptr;
+        if (const auto* list = qobject_cast<const QAbstractItemView*>(shown))
+            items = list->model();
+        else if (const auto* combo = qobject_cast<const QComboBox*>(shown))
+            items = combo->model();
+        for (int row = 0; items != nullptr && row < items->rowCount(); ++row)
+            texts << items->index(row, 0).data().toString();
+        for (int column = 0; items != nullptr && column < items->columnCount(); ++column)
+            texts << items->headerData(column, Qt::Horizontal).toString();
     }
     for (int tab = 0; tab < window.pageSet()->count(); ++tab)
         texts << window.pageSet()->tabText(tab);
-    for (const QAction* action : window.menuBar()->findChildren<QAction*>())
-        texts << action->text();
-    ASSERT_GT(texts.size(), 100);
+    ASSERT_GT(texts.join(QString()).size(), 1000);
     const QRawFont face = QRawFont::fromFont(editorFont());
     ASSERT_TRUE(face.isValid());
     for (const QString& text : texts) {
         for (const char32_t c : text.toUcs4()) {
-            if (c <= u' ' || c == u'&')
-                continue;
-            EXPECT_TRUE(face.supportsCharacter(c))
-                << text.toStdString() << " U+" << std::hex << static_cast<unsigned>(c);
+            if (c > u' ' && c != u'&') {
+                EXPECT_TRUE(face.supportsCharacter(c))
+                    << text.toStdString() << " U+" << std::hex << static_cast<unsigned>(c);
+            }
         }
     }
 }
