@@ -1,13 +1,17 @@
 // A window that builds its front page first and the rest after its first
 // paint: once built, it is the window built all at once, at every scale; and
 // whatever needs a later page builds it first, with the image, the read-only
-// state and the unsaved-edits question in force.
+// state and the unsaved-edits question in force. What spares the first paint
+// work draws the same: the name lists' header measures as Qt's own, and
+// every text the window shows is in the editor's one face.
 #include "core/text/Messages.h"
 #include "gui/app/EditorSettings.h"
 #include "gui/app/MainWindow.h"
 #include "gui/pages/PilotPage.h"
 #include "gui/pages/UnitPage.h"
 #include "gui/pages/UpgradePage.h"
+#include "gui/widgets/EditorFonts.h"
+#include "gui/widgets/NameListView.h"
 #include "gui/widgets/RecordSave.h"
 #include "support/GuiTestSupport.h"
 #include "support/ReadOnlyFile.h"
@@ -15,11 +19,16 @@
 #include "support/TempDir.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRawFont>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -181,6 +190,64 @@ TEST_F(FirstPaintTest, PagesBuiltAfterAReadOnlyImageOpenKeepTheirSaveButtonsOff)
         auto* ok = window.pageSet()->widget(tab)->findChild<QPushButton*>(QStringLiteral("okButton"));
         EXPECT_FALSE(ok->isEnabled()) << tab;
         EXPECT_EQ(ok->toolTip(), readOnlySaveTip()) << tab;
+    }
+}
+
+// The name lists' header is as tall as the one Qt gives a table, whose
+// sections are measured in bold, at every size the editor's face is shown in
+// (this test also runs at 150 % and 200 %), and its sections still take clicks.
+TEST(NameListHeader, IsAsTallAsQtsOwnAndTakesClicks) {
+    const std::array<QString, 2> captions{QStringLiteral("유니트 이름"), QStringLiteral("유니트 주소")};
+    for (const int points : {9, 12, 20}) {
+        SCOPED_TRACE(points);
+        QFont font = editorFont();
+        font.setPointSize(points);
+        QWidget parent;
+        parent.setFont(font);
+        auto* model = new NameListModel(captions, &parent);
+        QTableView* ours =
+            makeNameListView({QStringLiteral("names"), QStringLiteral("목록"), 110}, model, &parent);
+        QTableView plain(&parent);
+        plain.setModel(model);
+        plain.setColumnHidden(NameListModel::kTextColumn, true);
+        EXPECT_EQ(ours->horizontalHeader()->sizeHint().height(),
+                  plain.horizontalHeader()->sizeHint().height());
+        EXPECT_EQ(ours->horizontalHeader()->sectionsClickable(),
+                  plain.horizontalHeader()->sectionsClickable());
+        EXPECT_STREQ(ours->horizontalHeader()->metaObject()->className(), "QHeaderView");
+    }
+}
+
+// Every text of every page, menu and list, Korean, Chinese and Latin alike, is
+// drawn by the editor's own face, with nothing left to a fallback face.
+TEST(EditorFont, HoldsEveryCharacterTheWindowShows) {
+    MainWindow window;
+    QStringList texts;
+    for (const QObject* shown : window.findChildren<QObject*>()) {
+        for (const char* property : {"text", "title"})
+            texts << shown->property(property).toString();
+        const QAbstractItemModel* items = nullptr;
+        if (const auto* list = qobject_cast<const QAbstractItemView*>(shown))
+            items = list->model();
+        else if (const auto* combo = qobject_cast<const QComboBox*>(shown))
+            items = combo->model();
+        for (int row = 0; items != nullptr && row < items->rowCount(); ++row)
+            texts << items->index(row, 0).data().toString();
+        for (int column = 0; items != nullptr && column < items->columnCount(); ++column)
+            texts << items->headerData(column, Qt::Horizontal).toString();
+    }
+    for (int tab = 0; tab < window.pageSet()->count(); ++tab)
+        texts << window.pageSet()->tabText(tab);
+    ASSERT_GT(texts.join(QString()).size(), 1000);
+    const QRawFont face = QRawFont::fromFont(editorFont());
+    ASSERT_TRUE(face.isValid());
+    for (const QString& text : texts) {
+        for (const char32_t c : text.toUcs4()) {
+            if (c > u' ' && c != u'&') {
+                EXPECT_TRUE(face.supportsCharacter(c))
+                    << text.toStdString() << " U+" << std::hex << static_cast<unsigned>(c);
+            }
+        }
     }
 }
 

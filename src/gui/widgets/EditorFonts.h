@@ -4,7 +4,7 @@
 
 namespace starfall {
 
-// 9-point "굴림", falling back to the CJK faces the set-up installs, so that
+// 9-point "굴림", falling back to the CJK face the set-up installs, so that
 // the Korean and Chinese labels render where the first face is missing.
 [[nodiscard]] QFont editorFont();
 

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
 #include <QTableView>
 
@@ -51,6 +52,30 @@ public:
     [[nodiscard]] QSize sizeHint(const QStyleOptionViewItem& option,
                                  const QModelIndex& index) const override {
         return QStyledItemDelegate::sizeHint(option, index) + QSize(2 * kTextMargin, 0);
+    }
+};
+
+// The column header. Qt measures a header section in the bold weight of
+// its font, so that a highlighted section never outgrows its room; these
+// sections are never highlighted and their widths are fixed, so only the
+// height counts, and the regular weight gives the same. Measuring in bold
+// would load the bold CJK face, and its glyphs, before the first paint for
+// nothing else.
+class NameListHeader : public QHeaderView {
+public:
+    explicit NameListHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
+        // As the table's own header is set up.
+        setSectionsClickable(true);
+    }
+
+protected:
+    [[nodiscard]] QSize sectionSizeFromContents(int section) const override {
+        ensurePolished();
+        QStyleOptionHeader option;
+        initStyleOption(&option);
+        option.section = section;
+        option.text = model()->headerData(section, orientation(), Qt::DisplayRole).toString();
+        return style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), this);
     }
 };
 
@@ -165,6 +190,7 @@ QVariant NameListModel::headerData(int section, Qt::Orientation orientation, int
 QTableView* makeNameListView(const NameListViewSetup& setup, NameListModel* model,
                              QWidget* parent) {
     auto* view = new QTableView(parent);
+    view->setHorizontalHeader(new NameListHeader(view));
     view->setObjectName(setup.objectName);
     view->setAccessibleName(setup.accessibleName);
     view->setModel(model);
