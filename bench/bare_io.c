@@ -5,7 +5,8 @@
  *   bare-io write IMAGE RANGES       open once, pwrite that many zero bytes
  *                                    at each offset, fdatasync, close
  *   bare-io safe-write IMAGE RANGES  the least crash-safe write of the same:
- *                                    the old bytes to IMAGE.journal, flushed
+ *                                    the old bytes to IMAGE.journal in one
+ *                                    write, flushed
  *                                    with its folder, then the write, its
  *                                    flush, and the journal's removal, also
  *                                    flushed: four flushes in all
@@ -14,13 +15,14 @@
 #include <fcntl.h>
 #include <libgen.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <unistd.h>
 
-enum { kMaxRanges = 4096, kMaxLength = 1 << 16 };
+enum { kMaxLength = 1 << 16 };
 
-static long long offsets[kMaxRanges];
-static long lengths[kMaxRanges];
+static long long* offsets;
+static long* lengths;
 static char buffer[kMaxLength];
 
 static int flushFolderOf(const char* path) {
@@ -33,23 +35,62 @@ static int flushFolderOf(const char* path) {
     return close(folder) == 0 ? flushed : -1;
 }
 
-/* Old bytes as "offset length bytes" records, as a journal would hold them. */
+/* Old bytes as "offset length bytes" records, as a journal would hold them,
+ * gathered in memory and written at once. */
 static int writeJournal(int image, const char* imagePath, int count) {
+    size_t size = 0;
+    for (int i = 0; i < count; ++i)
+        size += sizeof offsets[i] + sizeof lengths[i] + (size_t)lengths[i];
+    char* records = malloc(size > 0 ? size : 1);
+    if (records == NULL)
+        return -1;
+    char* at = records;
+    for (int i = 0; i < count; ++i) {
+        memcpy(at, &offsets[i], sizeof offsets[i]);
+        at += sizeof offsets[i];
+        memcpy(at, &lengths[i], sizeof lengths[i]);
+        at += sizeof lengths[i];
+        if (pread(image, at, (size_t)lengths[i], offsets[i]) < 0) {
+            free(records);
+            return -1;
+        }
+        at += lengths[i];
+    }
     char path[4096];
     snprintf(path, sizeof path, "%s.journal", imagePath);
     const int journal = open(path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (journal < 0)
-        return -1;
-    for (int i = 0; i < count; ++i) {
-        if (pread(image, buffer, (size_t)lengths[i], offsets[i]) < 0 ||
-            write(journal, &offsets[i], sizeof offsets[i]) < 0 ||
-            write(journal, &lengths[i], sizeof lengths[i]) < 0 ||
-            write(journal, buffer, (size_t)lengths[i]) < 0)
-            return -1;
-    }
-    if (fdatasync(journal) != 0 || close(journal) != 0)
+    const int written = journal >= 0 && write(journal, records, size) == (ssize_t)size;
+    free(records);
+    if (!written || fdatasync(journal) != 0 || close(journal) != 0)
         return -1;
     return flushFolderOf(imagePath);
+}
+
+/* Every "offset length" line of RANGES: their count, or -1. */
+static int readRanges(const char* path) {
+    FILE* ranges = fopen(path, "r");
+    if (ranges == NULL)
+        return -1;
+    int count = 0;
+    int room = 0;
+    long long offset;
+    long length;
+    while (fscanf(ranges, "%lld %ld", &offset, &length) == 2) {
+        if (length < 0 || length > kMaxLength)
+            return -1;
+        if (count == room) {
+            room = room ? 2 * room : 1024;
+            offsets = realloc(offsets, (size_t)room * sizeof *offsets);
+            lengths = realloc(lengths, (size_t)room * sizeof *lengths);
+            if (offsets == NULL || lengths == NULL)
+                return -1;
+        }
+        offsets[count] = offset;
+        lengths[count] = length;
+        ++count;
+    }
+    fclose(ranges);
+    return count;
 }
 
 static int removeJournal(const char* imagePath) {
@@ -67,19 +108,12 @@ int main(int argc, char** argv) {
     }
     const int writing = strcmp(argv[1], "read") != 0;
     const int safe = strcmp(argv[1], "safe-write") == 0;
-    FILE* ranges = fopen(argv[3], "r");
+    const int count = readRanges(argv[3]);
     const int fd = open(argv[2], writing ? O_RDWR : O_RDONLY);
-    if (ranges == NULL || fd < 0) {
-        perror("bare-io");
+    if (count < 0 || fd < 0) {
+        fprintf(stderr, "bare-io: cannot read %s or open %s\n", argv[3], argv[2]);
         return 1;
     }
-    int count = 0;
-    while (count < kMaxRanges && fscanf(ranges, "%lld %ld", &offsets[count], &lengths[count]) == 2) {
-        if (lengths[count] < 0 || lengths[count] > kMaxLength)
-            return 1;
-        ++count;
-    }
-    fclose(ranges);
     if (safe && writeJournal(fd, argv[2], count) != 0)
         return 1;
     for (int i = 0; i < count; ++i) {
