@@ -138,7 +138,7 @@ void writeImageRecords(const std::string& image, const ListFolders& directory,
         out.key(key);
         out.beginArray();
         makeRecords(source, which,
-                    [&out](std::unique_ptr<RecordView> record) { out.value(record->json()); });
+                    [&out](std::unique_ptr<RecordView> record) { record->write(out); });
         out.endArray();
     };
     out.beginObject();
@@ -146,7 +146,7 @@ void writeImageRecords(const std::string& image, const ListFolders& directory,
     section("skills", Section::Skills);
     section("units", Section::Units);
     out.key("upgrade");
-    out.value(upgradeView(image)->json());
+    upgradeView(image)->write(out);
     section("weapons", Section::Weapons);
     out.endObject();
 }

@@ -323,7 +323,7 @@ private:
             refuse(path, "the record is given twice");
         seen[id] = true;
         const std::unique_ptr<RecordView> asRead = load();
-        const std::unique_ptr<RecordView> edited = asRead->withBytes({});
+        const std::unique_ptr<RecordView> edited = asRead->copy();
         applyEntry(*edited, entry, path, m_rule);
         keep(*asRead, *edited);
     }

@@ -1,5 +1,6 @@
 #include "cli/JsonStream.h"
 
+#include <charconv>
 #include <ostream>
 #include <string>
 
@@ -13,6 +14,52 @@ constexpr std::size_t kFlushBytes = 64 * 1024;
 std::string dumped(const nlohmann::json& value) {
     return value.dump(static_cast<int>(kIndent), ' ', false,
                       nlohmann::json::error_handler_t::replace);
+}
+
+// The length of the UTF-8 sequence starting `text` at `at`, or 0 where the
+// bytes are no well-formed UTF-8 (overlong forms, surrogates, past U+10FFFF).
+std::size_t utf8Length(std::string_view text, std::size_t at) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
+    const auto follows = [&](std::size_t i, unsigned char low, unsigned char high) {
+        return at + i < text.size() && byte(i) >= low && byte(i) <= high;
+    };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80)
+        return 1;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return follows(1, 0x80, 0xBF) ? 2 : 0;
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        const unsigned char low = lead == 0xE0 ? 0xA0 : 0x80;
+        const unsigned char high = lead == 0xED ? 0x9F : 0xBF;
+        return follows(1, low, high) && follows(2, 0x80, 0xBF) ? 3 : 0;
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        const unsigned char low = lead == 0xF0 ? 0x90 : 0x80;
+        const unsigned char high = lead == 0xF4 ? 0x8F : 0xBF;
+        return follows(1, low, high) && follows(2, 0x80, 0xBF) && follows(3, 0x80, 0xBF) ? 4 : 0;
+    }
+    return 0;
+}
+
+// Whether the text prints between quotes as it is: well-formed UTF-8 with
+// nothing to escape. Anything else goes through the library's printer.
+bool printsAsItIs(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const auto c = static_cast<unsigned char>(text[at]);
+        if (c < 0x20 || c == '"' || c == '\\')
+            return false;
+        const std::size_t length = utf8Length(text, at);
+        if (length == 0)
+            return false;
+        at += length;
+    }
+    return true;
+}
+
+template <typename Number> void appendNumber(std::string& out, Number number) {
+    char digits[24];
+    const auto printed = std::to_chars(std::begin(digits), std::end(digits), number);
+    out.append(digits, printed.ptr);
 }
 
 } // namespace
@@ -56,7 +103,7 @@ void JsonStream::key(std::string_view name) {
         m_text += ',';
     level.empty = false;
     newLine(m_levels.size());
-    m_text += dumped(nlohmann::json(name));
+    appendString(name);
     m_text += ": ";
     m_afterKey = true;
 }
@@ -76,9 +123,47 @@ void JsonStream::close(char bracket) {
     flushIfFull();
 }
 
-// The value's own lines go one indent deeper per level it is nested in.
+void JsonStream::appendString(std::string_view text) {
+    if (!printsAsItIs(text)) {
+        m_text += dumped(nlohmann::json(text));
+        return;
+    }
+    m_text += '"';
+    m_text.append(text);
+    m_text += '"';
+}
+
+// Single values, the most of any document, are printed here as the library
+// prints them, without its printer's set-up for each; the rest goes through
+// it, its own lines one indent deeper per level the value is nested in.
 void JsonStream::value(const nlohmann::json& value) {
-    printed(dumped(value));
+    using Type = nlohmann::json::value_t;
+    switch (value.type()) {
+    case Type::number_integer:
+        startValue();
+        appendNumber(m_text, value.get_ref<const nlohmann::json::number_integer_t&>());
+        break;
+    case Type::number_unsigned:
+        startValue();
+        appendNumber(m_text, value.get_ref<const nlohmann::json::number_unsigned_t&>());
+        break;
+    case Type::boolean:
+        startValue();
+        m_text += value.get<bool>() ? "true" : "false";
+        break;
+    case Type::null:
+        startValue();
+        m_text += "null";
+        break;
+    case Type::string:
+        startValue();
+        appendString(value.get_ref<const std::string&>());
+        break;
+    default:
+        printed(dumped(value));
+        return;
+    }
+    flushIfFull();
 }
 
 void JsonStream::printed(std::string_view text) {

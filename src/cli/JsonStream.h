@@ -48,6 +48,7 @@ private:
     // array element (an object member's comes before its key).
     void startValue();
     void newLine(std::size_t depth);
+    void appendString(std::string_view text);
     void flushIfFull();
     void flush();
 

@@ -1,5 +1,7 @@
 #include "cli/RecordView.h"
 
+#include "cli/DottedValues.h"
+
 #include <algorithm>
 #include <charconv>
 
@@ -83,6 +85,23 @@ nlohmann::json RecordView::json() const {
         setAtPath(out, key, std::move(value));
     });
     return out;
+}
+
+} // namespace starfall::cli
+
+namespace starfall::cli {
+
+void RecordView::write(JsonStream& out) const {
+    std::vector<DottedValue> values;
+    for (const nlohmann::json* flat : {&m_fixed, &m_shown}) {
+        for (const auto& [key, value] : flat->items())
+            values.push_back({key, value});
+    }
+    visitValues([&values](const std::string& key, nlohmann::json value) {
+        values.push_back({key, std::move(value)});
+    });
+    if (!writeNested(out, values))
+        out.value(json());
 }
 
 } // namespace starfall::cli

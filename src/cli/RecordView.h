@@ -5,6 +5,7 @@
 // the save. `get`, `set`, `export`, `import` and `diff` all go through it.
 
 #include "cli/FieldValues.h"
+#include "cli/JsonStream.h"
 #include "core/record/RecordLayout.h"
 
 #include <nlohmann/json.hpp>
@@ -58,9 +59,14 @@ public:
     // The record as it reads once `runs` (sorted, disjoint) are in the image.
     [[nodiscard]] virtual std::unique_ptr<RecordView>
     withBytes(std::span<const ByteRun> runs) const = 0;
+    // The record with its values as they are now, to change apart from this
+    // one (without decoding its bytes again).
+    [[nodiscard]] virtual std::unique_ptr<RecordView> copy() const = 0;
 
     // The fixed values and every field's value, nested as `get` prints them.
     [[nodiscard]] nlohmann::json json() const;
+    // The same value written to `out`, without building it.
+    void write(JsonStream& out) const;
 
     struct Naming {
         nlohmann::json fixed = nlohmann::json::object();
@@ -146,6 +152,9 @@ public:
         LoadedBytes after = m_record.loaded;
         overlay(after, positions(), runs);
         return reading(after);
+    }
+    [[nodiscard]] std::unique_ptr<RecordView> copy() const override {
+        return std::make_unique<TableRecordView>(*this);
     }
 
 private:
