@@ -132,25 +132,23 @@ void applyEntry(RecordView& record, const json& entry, const std::string& path, 
         const json asRead = record.json();
         refuseEmpty(entry, &asRead, path);
     }
-    std::vector<std::pair<std::string, json>> leaves;
-    flattenJson(entry, "", leaves);
-    for (const auto& [key, value] : leaves) {
-        const std::string where = path + "." + key;
+    visitLeaves(entry, [&](const std::string& key, const json& value) {
         if (key == "name" || key == "index" || key == "number" || value.is_null() ||
             record.shown().contains(key))
-            continue;
+            return;
+        const auto where = [&] { return path + "." + key; };
         if (record.hasKey(key)) {
             if (value != record.value(key))
-                record.assign(key, value, rule, where);
+                record.assign(key, value, rule, where());
         } else if (const auto reason = record.lacks(key)) {
-            refuse(where, *reason);
+            refuse(where(), *reason);
         } else if (record.fixed().contains(key)) {
             if (record.fixed()[key] != value)
-                refuse(where, "the image's record has " + record.fixed()[key].dump());
+                refuse(where(), "the image's record has " + record.fixed()[key].dump());
         } else {
-            refuse(where, "unknown key");
+            refuse(where(), "unknown key");
         }
-    }
+    });
 }
 
 std::int64_t imageSize(const std::string& image) {

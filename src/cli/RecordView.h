@@ -93,6 +93,9 @@ void setAtPath(nlohmann::json& json, std::string_view key, nlohmann::json value)
 // Every leaf of a JSON value under its dotted key (the inverse of setAtPath).
 void flattenJson(const nlohmann::json& json, const std::string& prefix,
                  std::vector<std::pair<std::string, nlohmann::json>>& leaves);
+// The same leaves in the same order, handed to `visit` without a copy.
+void visitLeaves(const nlohmann::json& json,
+                 const std::function<void(const std::string& key, const nlohmann::json& leaf)>& visit);
 
 // Puts the bytes of `runs` (sorted, disjoint) into `loaded` at the record's
 // positions, as a load after writing them would read them.

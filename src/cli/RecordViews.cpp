@@ -60,6 +60,10 @@ std::optional<std::string> pilotLacks(PilotRecordKind kind, std::string_view key
 }
 
 std::optional<std::string> skillSlotLacks(const SkillTable& table, std::string_view key) {
+    // Most keys asked about are the table's other values (slots.N.locked):
+    // they are told apart before the pattern, which costs far more.
+    if (!key.starts_with("slots.") || !(key.ends_with(".skill") || key.ends_with(".level")))
+        return std::nullopt;
     static const std::regex slotKey(R"(slots\.([1-9][0-9]?)\.(skill|level))");
     std::match_results<std::string_view::const_iterator> match;
     if (!std::regex_match(key.begin(), key.end(), match, slotKey))
