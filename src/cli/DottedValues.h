@@ -10,7 +10,9 @@
 #include <nlohmann/json.hpp>
 
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace starfall::cli {
 
@@ -19,10 +21,41 @@ struct DottedValue {
     nlohmann::json value;
 };
 
-// Writes the object and returns true, or writes nothing and returns false
-// when the keys do not make a plain tree: a key given twice, a key inside
-// another's value, parts of one object both names and positions, a list
-// with a position left out, or a position at the top. Sorts `values`.
-[[nodiscard]] bool writeNested(JsonStream& out, std::span<DottedValue> values);
+// Keeps the order it worked out for the last keys it was given: the records
+// of one kind come with the same keys, one after another.
+class NestedWriter {
+public:
+    // Writes the object and returns true, or writes nothing and returns false
+    // when the keys do not make a plain tree: a key given twice, a key inside
+    // another's value, parts of one object both names and positions, a list
+    // with a position left out, or a position at the top.
+    [[nodiscard]] bool write(JsonStream& out, std::span<const DottedValue> values);
+
+    // One part of a dotted key: an object's key, or a list position (from 1).
+    struct Part {
+        std::string_view text;
+        std::size_t position = 0; // 0: a name
+    };
+
+private:
+    // A key's parts, and which of the given values it is.
+    struct Keyed {
+        std::size_t first;
+        std::size_t count;
+        std::size_t value;
+    };
+    [[nodiscard]] bool sameKeys(std::span<const DottedValue> values) const;
+    void plan(std::span<const DottedValue> values);
+    [[nodiscard]] std::span<const Part> parts(const Keyed& keyed) const;
+    [[nodiscard]] bool walk(JsonStream* out, std::span<const DottedValue> values) const;
+
+    std::vector<std::string> m_keys; // in the order given; the parts view them
+    std::vector<Part> m_parts;
+    std::vector<Keyed> m_sorted;
+    bool m_plain = true; // no keys: an empty object
+};
+
+// The same, with an order worked out for these values alone.
+[[nodiscard]] bool writeNested(JsonStream& out, std::span<const DottedValue> values);
 
 } // namespace starfall::cli

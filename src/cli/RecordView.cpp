@@ -1,7 +1,5 @@
 #include "cli/RecordView.h"
 
-#include "cli/DottedValues.h"
-
 #include <algorithm>
 #include <charconv>
 
@@ -119,7 +117,7 @@ nlohmann::json RecordView::json() const {
 
 namespace starfall::cli {
 
-void RecordView::write(JsonStream& out) const {
+void RecordView::write(JsonStream& out, NestedWriter& writer) const {
     std::vector<DottedValue> values;
     for (const nlohmann::json* flat : {&m_fixed, &m_shown}) {
         for (const auto& [key, value] : flat->items())
@@ -128,7 +126,7 @@ void RecordView::write(JsonStream& out) const {
     visitValues([&values](const std::string& key, nlohmann::json value) {
         values.push_back({key, std::move(value)});
     });
-    if (!writeNested(out, values))
+    if (!writer.write(out, values))
         out.value(json());
 }
 

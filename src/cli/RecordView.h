@@ -4,6 +4,7 @@
 // what names it, its fields' values as JSON, and how to change them and plan
 // the save. `get`, `set`, `export`, `import` and `diff` all go through it.
 
+#include "cli/DottedValues.h"
 #include "cli/FieldValues.h"
 #include "cli/JsonStream.h"
 #include "core/record/RecordLayout.h"
@@ -65,8 +66,8 @@ public:
 
     // The fixed values and every field's value, nested as `get` prints them.
     [[nodiscard]] nlohmann::json json() const;
-    // The same value written to `out`, without building it.
-    void write(JsonStream& out) const;
+    // The same value written to `out` by `writer`, without building it.
+    void write(JsonStream& out, NestedWriter& writer) const;
 
     struct Naming {
         nlohmann::json fixed = nlohmann::json::object();
