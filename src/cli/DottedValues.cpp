@@ -37,47 +37,47 @@ bool partBefore(const Part& a, const Part& b) {
 
 } // namespace
 
-bool NestedWriter::sameKeys(std::span<const DottedValue> values) const {
-    return values.size() == m_keys.size() &&
+bool NestedWriter::Plan::sameKeys(std::span<const DottedValue> values) const {
+    return values.size() == keys.size() &&
            std::equal(
-               values.begin(), values.end(), m_keys.begin(),
+               values.begin(), values.end(), keys.begin(),
                [](const DottedValue& value, const std::string& key) { return value.key == key; });
 }
 
-void NestedWriter::plan(std::span<const DottedValue> values) {
-    m_keys.clear();
-    m_parts.clear();
-    m_sorted.clear();
-    m_keys.reserve(values.size()); // no string moves once the parts view them
+void NestedWriter::Plan::make(std::span<const DottedValue> values) {
+    keys.clear();
+    parts.clear();
+    sorted.clear();
+    keys.reserve(values.size()); // no string moves once the parts view them
     for (const DottedValue& value : values)
-        m_keys.emplace_back(value.key);
-    for (std::size_t i = 0; i < m_keys.size(); ++i) {
-        const std::size_t first = m_parts.size();
-        std::string_view rest = m_keys[i];
+        keys.emplace_back(value.key);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const std::size_t first = parts.size();
+        std::string_view rest = keys[i];
         while (true) {
             const std::size_t dot = rest.find('.');
-            m_parts.push_back(partOf(rest.substr(0, dot)));
+            parts.push_back(partOf(rest.substr(0, dot)));
             if (dot == std::string_view::npos)
                 break;
             rest.remove_prefix(dot + 1);
         }
-        m_sorted.push_back({first, m_parts.size() - first, i});
+        sorted.push_back({first, parts.size() - first, i});
     }
-    std::sort(m_sorted.begin(), m_sorted.end(), [this](const Keyed& a, const Keyed& b) {
-        const auto left = parts(a);
-        const auto right = parts(b);
+    std::sort(sorted.begin(), sorted.end(), [this](const Keyed& a, const Keyed& b) {
+        const auto left = partsOf(a);
+        const auto right = partsOf(b);
         return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(),
                                             partBefore);
     });
-    m_plain = walk(nullptr, values);
+    plain = walk(nullptr, values);
 }
 
-std::span<const Part> NestedWriter::parts(const Keyed& keyed) const {
-    return std::span<const Part>(m_parts).subspan(keyed.first, keyed.count);
+std::span<const Part> NestedWriter::Plan::partsOf(const Keyed& keyed) const {
+    return std::span<const Part>(parts).subspan(keyed.first, keyed.count);
 }
 
 // Walks the values in print order, writing to `out` when given.
-bool NestedWriter::walk(JsonStream* out, std::span<const DottedValue> values) const {
+bool NestedWriter::Plan::walk(JsonStream* out, std::span<const DottedValue> values) const {
     // The open containers below the top object: is it a list, and the
     // position its last element had.
     struct Open {
@@ -88,8 +88,8 @@ bool NestedWriter::walk(JsonStream* out, std::span<const DottedValue> values) co
     std::span<const Part> previous;
     if (out)
         out->beginObject();
-    for (const Keyed& keyed : m_sorted) {
-        const std::span<const Part> path = parts(keyed);
+    for (const Keyed& keyed : sorted) {
+        const std::span<const Part> path = partsOf(keyed);
         std::size_t common = 0;
         while (common < path.size() && common < previous.size() &&
                samePart(path[common], previous[common]))
@@ -133,10 +133,25 @@ bool NestedWriter::walk(JsonStream* out, std::span<const DottedValue> values) co
     return true;
 }
 
+// A handful covers the kinds of one export (a pilot's kind and a skill
+// table's slots change its keys) and keeps a look-up short.
+constexpr std::size_t kPlansKept = 16;
+
+const NestedWriter::Plan& NestedWriter::planFor(std::span<const DottedValue> values) {
+    for (const Plan& plan : m_plans) {
+        if (plan.sameKeys(values))
+            return plan;
+    }
+    m_plans.reserve(kPlansKept);
+    Plan& plan =
+        m_plans.size() < kPlansKept ? m_plans.emplace_back() : m_plans[m_next++ % kPlansKept];
+    plan.make(values);
+    return plan;
+}
+
 bool NestedWriter::write(JsonStream& out, std::span<const DottedValue> values) {
-    if (!sameKeys(values))
-        plan(values);
-    return m_plain && walk(&out, values);
+    const Plan& plan = planFor(values);
+    return plan.plain && plan.walk(&out, values);
 }
 
 bool writeNested(JsonStream& out, std::span<const DottedValue> values) {

@@ -21,8 +21,8 @@ struct DottedValue {
     nlohmann::json value;
 };
 
-// Keeps the order it worked out for the last keys it was given: the records
-// of one kind come with the same keys, one after another.
+// Keeps the orders it worked out for the last few sets of keys it was given:
+// the records of one kind come with the same keys, or with one of a few sets.
 class NestedWriter {
 public:
     // Writes the object and returns true, or writes nothing and returns false
@@ -44,15 +44,22 @@ private:
         std::size_t count;
         std::size_t value;
     };
-    [[nodiscard]] bool sameKeys(std::span<const DottedValue> values) const;
-    void plan(std::span<const DottedValue> values);
-    [[nodiscard]] std::span<const Part> parts(const Keyed& keyed) const;
-    [[nodiscard]] bool walk(JsonStream* out, std::span<const DottedValue> values) const;
+    // The print order of one set of keys.
+    struct Plan {
+        std::vector<std::string> keys; // in the order given; the parts view them
+        std::vector<Part> parts;
+        std::vector<Keyed> sorted;
+        bool plain = true; // no keys: an empty object
 
-    std::vector<std::string> m_keys; // in the order given; the parts view them
-    std::vector<Part> m_parts;
-    std::vector<Keyed> m_sorted;
-    bool m_plain = true; // no keys: an empty object
+        [[nodiscard]] bool sameKeys(std::span<const DottedValue> values) const;
+        void make(std::span<const DottedValue> values);
+        [[nodiscard]] std::span<const Part> partsOf(const Keyed& keyed) const;
+        [[nodiscard]] bool walk(JsonStream* out, std::span<const DottedValue> values) const;
+    };
+    [[nodiscard]] const Plan& planFor(std::span<const DottedValue> values);
+
+    std::vector<Plan> m_plans;
+    std::size_t m_next = 0; // the plan a new set of keys replaces
 };
 
 // The same, with an order worked out for these values alone.
