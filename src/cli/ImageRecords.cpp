@@ -133,12 +133,13 @@ ImageRecords loadImageRecords(const std::string& image, const ListFolders& direc
 void writeImageRecords(const std::string& image, const ListFolders& directory,
                        JsonStream& out) {
     const RecordSource source = recordSource(image, directory, {});
+    NestedWriter writer;
     // The sections in the order of their keys, as the whole document prints them.
     const auto section = [&](std::string_view key, Section which) {
         out.key(key);
         out.beginArray();
         makeRecords(source, which,
-                    [&out](std::unique_ptr<RecordView> record) { out.value(record->json()); });
+                    [&](std::unique_ptr<RecordView> record) { record->write(out, writer); });
         out.endArray();
     };
     out.beginObject();
@@ -146,7 +147,7 @@ void writeImageRecords(const std::string& image, const ListFolders& directory,
     section("skills", Section::Skills);
     section("units", Section::Units);
     out.key("upgrade");
-    out.value(upgradeView(image)->json());
+    upgradeView(image)->write(out, writer);
     section("weapons", Section::Weapons);
     out.endObject();
 }

@@ -71,7 +71,9 @@ public:
         if (matches.empty())
             refuse(path + ".name", "no list entry named " + entry["name"].dump());
         if (byIndex) {
-            if (std::find(matches.begin(), matches.end(), *byIndex) == matches.end())
+            // The rows of a name are in list order: a list that repeats a name
+            // many times costs a few steps, not one per repeat.
+            if (!std::binary_search(matches.begin(), matches.end(), *byIndex))
                 refuse(path, "\"name\" and \"index\" name different records");
             return *byIndex;
         }
@@ -132,25 +134,23 @@ void applyEntry(RecordView& record, const json& entry, const std::string& path, 
         const json asRead = record.json();
         refuseEmpty(entry, &asRead, path);
     }
-    std::vector<std::pair<std::string, json>> leaves;
-    flattenJson(entry, "", leaves);
-    for (const auto& [key, value] : leaves) {
-        const std::string where = path + "." + key;
+    visitLeaves(entry, [&](const std::string& key, const json& value) {
         if (key == "name" || key == "index" || key == "number" || value.is_null() ||
             record.shown().contains(key))
-            continue;
+            return;
+        const auto where = [&] { return path + "." + key; };
         if (record.hasKey(key)) {
             if (value != record.value(key))
-                record.assign(key, value, rule, where);
+                record.assign(key, value, rule, where());
         } else if (const auto reason = record.lacks(key)) {
-            refuse(where, *reason);
+            refuse(where(), *reason);
         } else if (record.fixed().contains(key)) {
             if (record.fixed()[key] != value)
-                refuse(where, "the image's record has " + record.fixed()[key].dump());
+                refuse(where(), "the image's record has " + record.fixed()[key].dump());
         } else {
-            refuse(where, "unknown key");
+            refuse(where(), "unknown key");
         }
-    }
+    });
 }
 
 std::int64_t imageSize(const std::string& image) {
@@ -323,7 +323,7 @@ private:
             refuse(path, "the record is given twice");
         seen[id] = true;
         const std::unique_ptr<RecordView> asRead = load();
-        const std::unique_ptr<RecordView> edited = asRead->withBytes({});
+        const std::unique_ptr<RecordView> edited = asRead->copy();
         applyEntry(*edited, entry, path, m_rule);
         keep(*asRead, *edited);
     }

@@ -6,6 +6,7 @@
 #include "core/io/FileChunks.h"
 
 #include <iterator>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -28,10 +29,12 @@ public:
         m_frames.push_back({array, 0, {}, {}});
     }
     void leave() { m_frames.pop_back(); }
-    void nameKey(const std::string& key) {
+    // `held`: whether the object, being built, already holds the key; without
+    // it the walk keeps the object's keys itself.
+    void nameKey(const std::string& key, std::optional<bool> held = std::nullopt) {
         Frame& frame = m_frames.back();
         frame.key = key;
-        if (!frame.keys.insert(frame.key).second)
+        if (held ? *held : !frame.keys.insert(frame.key).second)
             throw UsageError(path() + ": the key is given twice");
     }
     void countElement() {
@@ -70,6 +73,10 @@ public:
     }
     void open(json empty) { m_open.push_back(&place(std::move(empty))); }
     void key(std::string name) { m_key = std::move(name); }
+    // Whether the object being built holds `name`.
+    [[nodiscard]] bool holds(const std::string& name) const {
+        return m_open.back()->contains(name);
+    }
     bool close() {
         m_open.pop_back();
         return m_open.empty();
@@ -85,7 +92,9 @@ private:
             parent.get_ref<json::array_t&>().push_back(std::move(value));
             return parent.back();
         }
-        return parent[m_key] = std::move(value);
+        // The walk has refused a key given twice: this one is new.
+        auto& members = parent.get_ref<json::object_t&>();
+        return members.emplace(std::move(m_key), std::move(value)).first->second;
     }
 
     json m_value;
@@ -111,11 +120,13 @@ public:
     bool start_object(std::size_t) { return open(false); }
     bool start_array(std::size_t) { return open(true); }
     bool key(std::string& name) {
-        m_walk.nameKey(name);
-        if (m_value.building())
+        if (m_value.building()) {
+            m_walk.nameKey(name, m_value.holds(name));
             m_value.key(std::move(name));
-        else
+        } else {
+            m_walk.nameKey(name);
             m_section = std::move(name);
+        }
         return true;
     }
     bool end_object() { return close(); }

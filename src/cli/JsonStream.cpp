@@ -16,6 +16,43 @@ std::string dumped(const nlohmann::json& value) {
                       nlohmann::json::error_handler_t::replace);
 }
 
+// The length of the UTF-8 sequence starting `text` at `at`, or 0 where the
+// bytes are no well-formed UTF-8 (overlong forms, surrogates, past U+10FFFF).
+std::size_t utf8Length(std::string_view text, std::size_t at) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
+    const auto follows = [&](std::size_t i, unsigned char low, unsigned char high) {
+        return at + i < text.size() && byte(i) >= low && byte(i) <= high;
+    };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80)
+        return 1;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return follows(1, 0x80, 0xBF) ? 2 : 0;
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        const unsigned char low = lead == 0xE0 ? 0xA0 : 0x80;
+        const unsigned char high = lead == 0xED ? 0x9F : 0xBF;
+        return follows(1, low, high) && follows(2, 0x80, 0xBF) ? 3 : 0;
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        const unsigned char low = lead == 0xF0 ? 0x90 : 0x80;
+        const unsigned char high = lead == 0xF4 ? 0x8F : 0xBF;
+        return follows(1, low, high) && follows(2, 0x80, 0xBF) && follows(3, 0x80, 0xBF) ? 4 : 0;
+    }
+    return 0;
+}
+
+// Whether every byte belongs to a well-formed UTF-8 sequence; the library
+// prints any other string with U+FFFD in place of the bad bytes.
+bool isWellFormed(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = utf8Length(text, at);
+        if (length == 0)
+            return false;
+        at += length;
+    }
+    return true;
+}
+
 } // namespace
 
 JsonStream::~JsonStream() {
@@ -57,7 +94,7 @@ void JsonStream::key(std::string_view name) {
         m_text += ',';
     level.empty = false;
     newLine(m_levels.size());
-    m_text += dumped(nlohmann::json(name));
+    appendString(name);
     m_text += ": ";
     m_afterKey = true;
 }
@@ -77,9 +114,41 @@ void JsonStream::close(char bracket) {
     flushIfFull();
 }
 
-// The value's own lines go one indent deeper per level it is nested in.
+void JsonStream::appendString(std::string_view text) {
+    appendJsonString(m_text, text);
+}
+
+// Single values, the most of any document, are printed here as the library
+// prints them, without its printer's set-up for each; the rest goes through
+// it, its own lines one indent deeper per level the value is nested in.
 void JsonStream::value(const nlohmann::json& value) {
-    printed(dumped(value));
+    using Type = nlohmann::json::value_t;
+    switch (value.type()) {
+    case Type::number_integer:
+        startValue();
+        appendJsonNumber(m_text, value.get_ref<const nlohmann::json::number_integer_t&>());
+        break;
+    case Type::number_unsigned:
+        startValue();
+        appendJsonNumber(m_text, value.get_ref<const nlohmann::json::number_unsigned_t&>());
+        break;
+    case Type::boolean:
+        startValue();
+        m_text += value.get<bool>() ? "true" : "false";
+        break;
+    case Type::null:
+        startValue();
+        m_text += "null";
+        break;
+    case Type::string:
+        startValue();
+        appendString(value.get_ref<const std::string&>());
+        break;
+    default:
+        printed(dumped(value));
+        return;
+    }
+    flushIfFull();
 }
 
 void JsonStream::printed(std::string_view text) {
@@ -111,7 +180,11 @@ void JsonStream::finish() {
     flush();
 }
 
-void appendJsonString(std::string& out, std::string_view utf8) {
+void appendJsonString(std::string& out, std::string_view text) {
+    if (!isWellFormed(text)) {
+        out += dumped(nlohmann::json(text));
+        return;
+    }
     static constexpr char kHex[] = "0123456789abcdef";
     out += '"';
     std::size_t from = 0;
@@ -121,11 +194,11 @@ void appendJsonString(std::string& out, std::string_view utf8) {
             plain[c] = c != '"' && c != '\\';
         return plain;
     }();
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
         if (kPlain[c])
             continue;
-        out.append(utf8.substr(from, i - from));
+        out.append(text.substr(from, i - from));
         from = i + 1;
         out += '\\';
         switch (c) {
@@ -154,7 +227,7 @@ void appendJsonString(std::string& out, std::string_view utf8) {
             out += kHex[c & 0x0F];
         }
     }
-    out.append(utf8.substr(from));
+    out.append(text.substr(from));
     out += '"';
 }
 

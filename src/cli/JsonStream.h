@@ -8,16 +8,25 @@
 
 #include <nlohmann/json.hpp>
 
+#include <charconv>
 #include <iosfwd>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace starfall::cli {
 
-// Appends a UTF-8 string as a JSON string, quoted and escaped as printing
-// the whole document escapes it; for a name printed many times over.
-void appendJsonString(std::string& out, std::string_view utf8);
+// Appends a string as a JSON string, quoted and escaped as printing the whole
+// document prints it (bytes that are not UTF-8 as U+FFFD); for values printed
+// many times over.
+void appendJsonString(std::string& out, std::string_view text);
+// Appends a whole number as printing the whole document prints it.
+template <typename Number> void appendJsonNumber(std::string& out, Number number) {
+    char digits[24];
+    const auto printed = std::to_chars(std::begin(digits), std::end(digits), number);
+    out.append(digits, printed.ptr);
+}
 
 class JsonStream {
 public:
@@ -56,6 +65,7 @@ private:
     // array element (an object member's comes before its key).
     void startValue();
     void newLine(std::size_t depth);
+    void appendString(std::string_view text);
     void flushIfFull();
     void flush();
 

@@ -9,9 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
-#include <iterator>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -24,12 +22,6 @@ namespace {
 // Names are decoded this many at a time: one pass through the converter per
 // batch, with memory that does not grow with the list.
 constexpr std::size_t kNamesPerBatch = 4096;
-
-void appendNumber(std::string& text, std::int64_t number) {
-    char digits[24];
-    const auto end = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
-    text.append(digits, end);
-}
 
 // An entry as printing {"address", "index", "name", "position"} gives it,
 // already indented for its place: a list of 100,000 entries spent nearly all
@@ -45,13 +37,13 @@ public:
                 std::string_view name) const {
         const std::int32_t address = list.entries[index].address();
         text += m_address;
-        appendNumber(text, address);
+        appendJsonNumber(text, address);
         text += m_index;
-        appendNumber(text, static_cast<std::int64_t>(index));
+        appendJsonNumber(text, static_cast<std::int64_t>(index));
         text += m_name;
         appendJsonString(text, name);
         text += m_position;
-        appendNumber(text, Position{list.baseOffset} + address);
+        appendJsonNumber(text, Position{list.baseOffset} + address);
         text += m_end;
     }
 

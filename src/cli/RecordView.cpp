@@ -39,20 +39,48 @@ void setAtPath(nlohmann::json& json, std::string_view key, nlohmann::json value)
     *at = std::move(value);
 }
 
-void flattenJson(const nlohmann::json& json, const std::string& prefix,
-                 std::vector<std::pair<std::string, nlohmann::json>>& leaves) {
-    const auto under = [&prefix](const std::string& part) {
-        return prefix.empty() ? part : prefix + "." + part;
+namespace {
+
+using LeafVisit = std::function<void(const std::string&, const nlohmann::json&)>;
+
+// `key` holds the dotted key of `json` and is given back as it came.
+void visitUnder(const nlohmann::json& json, std::string& key, const LeafVisit& visit) {
+    const std::size_t length = key.size();
+    const auto under = [&](std::string_view part) {
+        if (length != 0)
+            key += '.';
+        key += part;
     };
     if (json.is_object()) {
-        for (const auto& [key, value] : json.items())
-            flattenJson(value, under(key), leaves);
+        for (const auto& [part, value] : json.items()) {
+            under(part);
+            visitUnder(value, key, visit);
+            key.resize(length);
+        }
     } else if (json.is_array()) {
-        for (std::size_t i = 0; i < json.size(); ++i)
-            flattenJson(json[i], under(std::to_string(i + 1)), leaves);
+        for (std::size_t i = 0; i < json.size(); ++i) {
+            under(std::to_string(i + 1));
+            visitUnder(json[i], key, visit);
+            key.resize(length);
+        }
     } else {
-        leaves.emplace_back(prefix, json);
+        visit(key, json);
     }
+}
+
+} // namespace
+
+void visitLeaves(const nlohmann::json& json, const LeafVisit& visit) {
+    std::string key;
+    visitUnder(json, key, visit);
+}
+
+void flattenJson(const nlohmann::json& json, const std::string& prefix,
+                 std::vector<std::pair<std::string, nlohmann::json>>& leaves) {
+    std::string key = prefix;
+    visitUnder(json, key, [&leaves](const std::string& leafKey, const nlohmann::json& leaf) {
+        leaves.emplace_back(leafKey, leaf);
+    });
 }
 
 void overlay(LoadedBytes& loaded, std::span<const Position> positions,
@@ -83,6 +111,23 @@ nlohmann::json RecordView::json() const {
         setAtPath(out, key, std::move(value));
     });
     return out;
+}
+
+} // namespace starfall::cli
+
+namespace starfall::cli {
+
+void RecordView::write(JsonStream& out, NestedWriter& writer) const {
+    std::vector<DottedValue> values;
+    for (const nlohmann::json* flat : {&m_fixed, &m_shown}) {
+        for (const auto& [key, value] : flat->items())
+            values.push_back({key, value});
+    }
+    visitValues([&values](const std::string& key, nlohmann::json value) {
+        values.push_back({key, std::move(value)});
+    });
+    if (!writer.write(out, values))
+        out.value(json());
 }
 
 } // namespace starfall::cli

@@ -4,7 +4,9 @@
 // what names it, its fields' values as JSON, and how to change them and plan
 // the save. `get`, `set`, `export`, `import` and `diff` all go through it.
 
+#include "cli/DottedValues.h"
 #include "cli/FieldValues.h"
+#include "cli/JsonStream.h"
 #include "core/record/RecordLayout.h"
 
 #include <nlohmann/json.hpp>
@@ -58,9 +60,14 @@ public:
     // The record as it reads once `runs` (sorted, disjoint) are in the image.
     [[nodiscard]] virtual std::unique_ptr<RecordView>
     withBytes(std::span<const ByteRun> runs) const = 0;
+    // The record with its values as they are now, to change apart from this
+    // one (without decoding its bytes again).
+    [[nodiscard]] virtual std::unique_ptr<RecordView> copy() const = 0;
 
     // The fixed values and every field's value, nested as `get` prints them.
     [[nodiscard]] nlohmann::json json() const;
+    // The same value written to `out` by `writer`, without building it.
+    void write(JsonStream& out, NestedWriter& writer) const;
 
     struct Naming {
         nlohmann::json fixed = nlohmann::json::object();
@@ -87,6 +94,9 @@ void setAtPath(nlohmann::json& json, std::string_view key, nlohmann::json value)
 // Every leaf of a JSON value under its dotted key (the inverse of setAtPath).
 void flattenJson(const nlohmann::json& json, const std::string& prefix,
                  std::vector<std::pair<std::string, nlohmann::json>>& leaves);
+// The same leaves in the same order, handed to `visit` without a copy.
+void visitLeaves(const nlohmann::json& json,
+                 const std::function<void(const std::string& key, const nlohmann::json& leaf)>& visit);
 
 // Puts the bytes of `runs` (sorted, disjoint) into `loaded` at the record's
 // positions, as a load after writing them would read them.
@@ -146,6 +156,9 @@ public:
         LoadedBytes after = m_record.loaded;
         overlay(after, positions(), runs);
         return reading(after);
+    }
+    [[nodiscard]] std::unique_ptr<RecordView> copy() const override {
+        return std::make_unique<TableRecordView>(*this);
     }
 
 private:

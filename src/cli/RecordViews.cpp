@@ -60,6 +60,10 @@ std::optional<std::string> pilotLacks(PilotRecordKind kind, std::string_view key
 }
 
 std::optional<std::string> skillSlotLacks(const SkillTable& table, std::string_view key) {
+    // Most keys asked about are the table's other values (slots.N.locked):
+    // they are told apart before the pattern, which costs far more.
+    if (!key.starts_with("slots.") || !(key.ends_with(".skill") || key.ends_with(".level")))
+        return std::nullopt;
     static const std::regex slotKey(R"(slots\.([1-9][0-9]?)\.(skill|level))");
     std::match_results<std::string_view::const_iterator> match;
     if (!std::regex_match(key.begin(), key.end(), match, slotKey))
@@ -127,7 +131,9 @@ std::unique_ptr<RecordView> skillTableView(const std::string& image, const NameL
     const SkillTable table = loadSkillTable(image, entry.name, start);
     RecordKindOps<SkillTable> ops{
         [](const SkillTable& t) {
-            return std::make_shared<const FieldTable<SkillTable>>(skillFields(t));
+            // The shared layout's table, without a copy.
+            return std::shared_ptr<const FieldTable<SkillTable>>(std::shared_ptr<void>(),
+                                                                 &skillLayout(t).fields());
         },
         [](const SkillTable& t) { return skillTableReadPositions(t.name, t.start); },
         [](const SkillTable& t) { return skillTableSavePlan(t); },
@@ -142,7 +148,8 @@ std::unique_ptr<RecordView> skillTableView(const std::string& image, const NameL
         fixed["slots." + std::to_string(slot + 1) + ".locked"] = table.slots[slot].locked;
     const bool anyLocked = std::any_of(table.slots.begin(), table.slots.end(),
                                        [](const SkillSlot& slot) { return slot.locked; });
-    for (const auto& field : anyLocked ? skillFields(table, true) : FieldTable<SkillTable>{}) {
+    static const FieldTable<SkillTable> kNone;
+    for (const auto& field : anyLocked ? skillLayout(table, true).fields() : kNone) {
         if (table.slots[field.bits.front().byte / 2].locked)
             shown[field.key] =
                 valueJson(shapeOf(field), field.get(table), field.storedCode(table.loaded.bytes), true);

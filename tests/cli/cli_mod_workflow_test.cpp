@@ -232,6 +232,12 @@ TEST_P(ModWorkflowTest, ImportRefusesDeepNestingAndKeysGivenTwice) {
         {R"({"units": [{"index": 0, "hp": 1, "hp": 2}]})", "$.units[0].hp: the key is given twice"},
         {R"({"upgrade": {"hp": [1]}, "upgrade": {"hp": [2]}})",
          "$.upgrade: the key is given twice"},
+        // Deeper in a record, and a key equal to a sibling's value or to a
+        // key of another object, which are no repeats.
+        {R"({"units": [{"terrain": {"air": "air", "sea": {"air": 1}, "air": "A"}}]})",
+         "$.units[0].terrain.air: the key is given twice"},
+        {R"({"weapons": [{"a": {"b": [{"c": 1, "d": 2}, {"c": 3, "c": 4}]}}]})",
+         "$.weapons[0].a.b[1].c: the key is given twice"},
     };
     for (const auto& [text, expected] : cases) {
         const auto result = cli({"import", m_image, m_work.write("bad.json", text)});

@@ -2,6 +2,7 @@
 // bytes the whole document prints, on the demo and on lists far larger.
 
 #include "cli/CliContext.h"
+#include "cli/DottedValues.h"
 #include "cli/ImageRecords.h"
 #include "cli/JsonStream.h"
 #include "cli/ListEntriesVerb.h"
@@ -75,6 +76,17 @@ protected:
 
 TEST_F(ExportStreamTest, DemoPrintsAsTheWholeDocumentDoes) {
     EXPECT_EQ(exported(s_dir->dir()), printedWhole(s_dir->dir()));
+}
+
+// import edits a copy of each record as read; the copy must read as the
+// record decoded again from its bytes, for every kind.
+TEST_F(ExportStreamTest, ACopyReadsAsTheRecordReadAgain) {
+    const cli::ImageRecords records = cli::loadImageRecords(image(), s_dir->dir());
+    records.visit([](std::string_view section, const cli::RecordView& record) {
+        EXPECT_EQ(record.copy()->json(), record.withBytes({})->json())
+            << section << " " << record.label();
+        EXPECT_EQ(record.copy()->savePlan(), record.withBytes({})->savePlan()) << record.label();
+    });
 }
 
 // Thousands of entries; some names carry bytes that are no code page 949
@@ -165,6 +177,89 @@ TEST(JsonStreamTest, WritesAnyShapeAsTheWholeValuePrints) {
         const cli::CliContext context{"", &whole, nullptr};
         context.print({{"first", {inner, inner}}, {"none", json::array()}, {"second", inner}});
         EXPECT_EQ(streamed.str(), whole.str()) << inner.dump();
+    }
+}
+
+// A record's values written straight from their dotted keys must print as
+// the object setAtPath builds from them; keys that build no plain tree are
+// left to that object (nothing written).
+TEST(DottedValuesTest, WritesWhatTheBuiltObjectPrints) {
+    using Values = std::vector<std::pair<std::string, json>>;
+    struct Case {
+        const char* what;
+        Values values;
+        bool written;
+    };
+    const Case cases[] = {
+        {"nothing", {}, true},
+        {"names sort as bytes, positions as numbers",
+         {{"b", 1},
+          {"B", 2},
+          {"\xED\x95\x9C", 3},
+          {"a.10", 4},
+          {"a.2", 5},
+          {"a.1", 6},
+          {"a.3", 7},
+          {"a.4", 8},
+          {"a.5", 9},
+          {"a.6", 0},
+          {"a.7", -1},
+          {"a.8", 2},
+          {"a.9", 3}},
+         true},
+        {"lists of objects in objects",
+         {{"slots.2.skill", "NT Lv1"},
+          {"slots.1.level", 3},
+          {"slots.1.skill", nullptr},
+          {"slots.2.level", 18446744073709551615u},
+          {"name", "x"},
+          {"slots.1.locked", true}},
+         true},
+        {"whole values",
+         {{"slots", json::array()}, {"o", json::object()}, {"n", {{"k", {1}}}}, {"f", 2.5}},
+         true},
+        {"texts to escape or replace",
+         {{"q", "\"q\" \\ /"},
+          {"c", "tab\there \x01\x7F"},
+          {"bad", "\xFF\x80 \xB0"},
+          {"overlong", "\xC0\xAF \xE0\x80\xAF"},
+          {"surrogate", "\xED\xA0\x80"},
+          {"cut", "\xE5\xBC"},
+          {"past", "\xF4\x90\x80\x80"},
+          {"top", "\xF4\x8F\xBF\xBF"},
+          {"k\x01\xFF", "key to escape"}},
+         true},
+        {"a key twice", {{"a", 1}, {"a", 2}}, false},
+        {"a key inside a value", {{"a", 1}, {"a.b", 2}}, false},
+        {"names and positions in one object", {{"a.1", 1}, {"a.b", 2}}, false},
+        {"a position left out", {{"a.1", 1}, {"a.3", 2}}, false},
+        {"a position at the top", {{"1", 1}}, false},
+    };
+    // One writer for every case, as for every record of an export, and each
+    // case twice: an order kept from other keys must not be used, and one
+    // kept from the same keys must be.
+    cli::NestedWriter writer;
+    for (const Case& c : cases) {
+        for (int round = 0; round < 2; ++round) {
+            std::vector<cli::DottedValue> values;
+            json built = json::object();
+            for (const auto& [key, value] : c.values) {
+                values.push_back({key, value});
+                cli::setAtPath(built, key, value);
+            }
+            std::ostringstream streamed;
+            cli::JsonStream out(streamed);
+            out.beginArray();
+            EXPECT_EQ(writer.write(out, values), c.written) << c.what;
+            EXPECT_EQ(cli::writeNested(out, values), c.written) << c.what;
+            out.endArray();
+            out.finish();
+
+            std::ostringstream whole;
+            const cli::CliContext context{"", &whole, nullptr};
+            context.print(c.written ? json::array({built, built}) : json::array());
+            EXPECT_EQ(streamed.str(), whole.str()) << c.what;
+        }
     }
 }
 

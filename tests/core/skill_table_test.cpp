@@ -253,5 +253,57 @@ TEST_F(SkillTableTest, TheEndOfTheImageEndsTheTable) {
     EXPECT_TRUE(loadSkillTable(m_path, name("아무로"), T + 10).slots.empty());
 }
 
+// Layouts are kept by shape. Each table must get the layout of its own slots,
+// locks and read length, never one kept for a table that differs in any of
+// them; tables alike share one.
+TEST(SkillLayouts, EachTableGetsTheLayoutOfItsOwnShape) {
+    const auto table = [](std::string_view utf8, Position start, std::vector<bool> locks) {
+        SkillTable t{name(utf8), start, {}, {}};
+        for (const bool locked : locks)
+            t.slots.push_back({ListChoice::none(), {}, locked});
+        return t;
+    };
+    const Position nearLimit = kPositionLimit - 10; // reads five slots
+    struct Case {
+        SkillTable table;
+        bool withLocked;
+    };
+    const Case cases[] = {
+        {table("아무로", 500, {false, false}), false},
+        {table("아무로", 500, {false, false, false}), false},
+        {table("레즌", 500, {true, false, false}), false},
+        {table("레즌", 500, {true, false, false}), true},
+        {table("아무로", nearLimit, {false, false, false}), false},
+        {table("도몬", 500, std::vector<bool>(7, false)), false},
+        {table("도몬", 500, {false, false, false, false, false, false, false, true}), false},
+        {table("도몬", 500, {false, false, false, false, false, false, false, true}), true},
+        {table("아무로", 500, {}), false},
+    };
+    for (int round = 0; round < 2; ++round) {
+        for (const Case& c : cases) {
+            const SkillTable& t = c.table;
+            std::vector<std::string> expected;
+            for (std::size_t i = 0; i < t.slots.size(); ++i) {
+                if (t.slots[i].locked && !c.withLocked)
+                    continue;
+                for (const char* part : {".skill", ".level"})
+                    expected.push_back("slots." + std::to_string(i + 1) + part);
+            }
+            const auto& layout = skillLayout(t, c.withLocked);
+            std::vector<std::string> keys;
+            for (const auto& field : layout.fields())
+                keys.push_back(field.key);
+            const std::string what = std::to_string(t.slots.size()) + " slots of " + t.name +
+                                     (c.withLocked ? ", locked ones too" : "");
+            EXPECT_EQ(keys, expected) << what;
+            EXPECT_EQ(layout.offsets().size(), skillTableReadPositions(t.name, t.start).size())
+                << what;
+        }
+    }
+    const SkillTable one = table("아무로", 500, {false, false});
+    const SkillTable alike = table("카미유", 900, {false, false});
+    EXPECT_EQ(&skillLayout(one), &skillLayout(alike));
+}
+
 } // namespace
 } // namespace starfall

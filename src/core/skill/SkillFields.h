@@ -9,9 +9,10 @@
 namespace starfall {
 
 // The slots of `table`, without the locked ones unless `withLocked`. Its
-// planned bytes are every slot position the table reads from.
-[[nodiscard]] RecordLayout<SkillTable> skillLayout(const SkillTable& table,
-                                                   bool withLocked = false);
+// planned bytes are every slot position the table reads from. Tables of the
+// same shape share one layout, which lives as long as the program.
+[[nodiscard]] const RecordLayout<SkillTable>& skillLayout(const SkillTable& table,
+                                                          bool withLocked = false);
 // slots.N.skill, slots.N.level.
 [[nodiscard]] FieldTable<SkillTable> skillFields(const SkillTable& table, bool withLocked = false);
 

@@ -1,0 +1,161 @@
+#include "cli/DottedValues.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace starfall::cli {
+
+namespace {
+
+using Part = NestedWriter::Part;
+
+bool isPosition(const Part& part) {
+    return part.position != 0;
+}
+
+bool samePart(const Part& a, const Part& b) {
+    return isPosition(a) ? a.position == b.position : !isPosition(b) && a.text == b.text;
+}
+
+// As setAtPath reads a part: digits making a number from 1 are a position.
+Part partOf(std::string_view text) {
+    std::size_t position = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), position);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        position = 0;
+    return {text, position};
+}
+
+// Positions before names, each in order; the nested object prints its keys
+// sorted as strings and its lists by position. Where the two mix, writing
+// is refused anyway; this only keeps the order total.
+bool partBefore(const Part& a, const Part& b) {
+    if (isPosition(a) != isPosition(b))
+        return isPosition(a);
+    return isPosition(a) ? a.position < b.position : a.text < b.text;
+}
+
+} // namespace
+
+bool NestedWriter::Plan::sameKeys(std::span<const DottedValue> values) const {
+    return values.size() == keys.size() &&
+           std::equal(
+               values.begin(), values.end(), keys.begin(),
+               [](const DottedValue& value, const std::string& key) { return value.key == key; });
+}
+
+void NestedWriter::Plan::make(std::span<const DottedValue> values) {
+    keys.clear();
+    parts.clear();
+    sorted.clear();
+    keys.reserve(values.size()); // no string moves once the parts view them
+    for (const DottedValue& value : values)
+        keys.emplace_back(value.key);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const std::size_t first = parts.size();
+        std::string_view rest = keys[i];
+        while (true) {
+            const std::size_t dot = rest.find('.');
+            parts.push_back(partOf(rest.substr(0, dot)));
+            if (dot == std::string_view::npos)
+                break;
+            rest.remove_prefix(dot + 1);
+        }
+        sorted.push_back({first, parts.size() - first, i});
+    }
+    std::sort(sorted.begin(), sorted.end(), [this](const Keyed& a, const Keyed& b) {
+        const auto left = partsOf(a);
+        const auto right = partsOf(b);
+        return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(),
+                                            partBefore);
+    });
+    plain = walk(nullptr, values);
+}
+
+std::span<const Part> NestedWriter::Plan::partsOf(const Keyed& keyed) const {
+    return std::span<const Part>(parts).subspan(keyed.first, keyed.count);
+}
+
+// Walks the values in print order, writing to `out` when given.
+bool NestedWriter::Plan::walk(JsonStream* out, std::span<const DottedValue> values) const {
+    // The open containers below the top object: is it a list, and the
+    // position its last element had.
+    struct Open {
+        bool list;
+        std::size_t last;
+    };
+    std::vector<Open> open;
+    std::span<const Part> previous;
+    if (out)
+        out->beginObject();
+    for (const Keyed& keyed : sorted) {
+        const std::span<const Part> path = partsOf(keyed);
+        std::size_t common = 0;
+        while (common < path.size() && common < previous.size() &&
+               samePart(path[common], previous[common]))
+            ++common;
+        // Equal keys, or a key inside another's value.
+        if (!previous.empty() && (common == path.size() || common == previous.size()))
+            return false;
+        for (; open.size() > common; open.pop_back()) {
+            if (out)
+                open.back().list ? out->endArray() : out->endObject();
+        }
+        for (std::size_t depth = common; depth < path.size(); ++depth) {
+            const Part& part = path[depth];
+            const bool inList = !open.empty() && open.back().list;
+            if (isPosition(part) != inList)
+                return false;
+            if (inList) {
+                if (part.position != open.back().last + 1)
+                    return false;
+                open.back().last = part.position;
+            } else if (out) {
+                out->key(part.text);
+            }
+            if (depth + 1 == path.size())
+                break;
+            const bool list = isPosition(path[depth + 1]);
+            open.push_back({list, 0});
+            if (out)
+                list ? out->beginArray() : out->beginObject();
+        }
+        if (out)
+            out->value(values[keyed.value].value);
+        previous = path;
+    }
+    for (; !open.empty(); open.pop_back()) {
+        if (out)
+            open.back().list ? out->endArray() : out->endObject();
+    }
+    if (out)
+        out->endObject();
+    return true;
+}
+
+// A handful covers the kinds of one export (a pilot's kind and a skill
+// table's slots change its keys) and keeps a look-up short.
+constexpr std::size_t kPlansKept = 16;
+
+const NestedWriter::Plan& NestedWriter::planFor(std::span<const DottedValue> values) {
+    for (const Plan& plan : m_plans) {
+        if (plan.sameKeys(values))
+            return plan;
+    }
+    m_plans.reserve(kPlansKept);
+    Plan& plan =
+        m_plans.size() < kPlansKept ? m_plans.emplace_back() : m_plans[m_next++ % kPlansKept];
+    plan.make(values);
+    return plan;
+}
+
+bool NestedWriter::write(JsonStream& out, std::span<const DottedValue> values) {
+    const Plan& plan = planFor(values);
+    return plan.plain && plan.walk(&out, values);
+}
+
+bool writeNested(JsonStream& out, std::span<const DottedValue> values) {
+    return NestedWriter().write(out, values);
+}
+
+} // namespace starfall::cli
