@@ -19,7 +19,7 @@
 #include <string.h>
 #include <unistd.h>
 
-enum { kMaxLength = 1 << 16 };
+enum { kMaxLength = 1 << 24 };
 
 static long long* offsets;
 static long* lengths;

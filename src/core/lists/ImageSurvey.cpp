@@ -54,11 +54,11 @@ std::size_t weaponsPastEnd(const std::string& imagePath, const NameList& units, 
         if (std::binary_search(unitsPastEnd.begin(), unitsPastEnd.end(), row))
             continue; // its weapon list is not in the image either
         const NameListEntry& entry = units.entries[row];
-        const auto weapons =
-            loadNamedWeaponList(imagePath, entry.name, entry.addressText,
-                                unitWeaponListStart(units.positionOf(entry)), std::string());
-        for (const std::size_t row : weaponRowsPastEnd(weapons, size))
-            numbers.insert(weapons[row].number);
+        for (const int number : loadWeaponNumbers(imagePath, entry.name, entry.addressText,
+                                                  unitWeaponListStart(units.positionOf(entry)))) {
+            if (weaponPastEnd(number, size))
+                numbers.insert(number);
+        }
     }
     return numbers.size();
 }
@@ -75,11 +75,15 @@ std::vector<std::size_t> weaponRowsPastEnd(const std::vector<NamedWeapon>& weapo
                                            Position imageSize) {
     std::vector<std::size_t> rows;
     for (std::size_t row = 0; row < weapons.size(); ++row) {
-        const auto bytes = weaponBytePositions(weapons[row].number);
-        if (reachesPast({bytes.begin(), bytes.end()}, imageSize))
+        if (weaponPastEnd(weapons[row].number, imageSize))
             rows.push_back(row);
     }
     return rows;
+}
+
+bool weaponPastEnd(int number, Position imageSize) {
+    const auto bytes = weaponBytePositions(number);
+    return reachesPast({bytes.begin(), bytes.end()}, imageSize);
 }
 
 ImageSurvey surveyImage(const std::string& imagePath, const std::string& programDirectory) {
@@ -98,7 +102,9 @@ ImageSurvey surveyImage(const std::string& imagePath, const std::string& program
     const ListFolders folders = listFoldersFor(programDirectory, imagePath);
     const NameList units = loadNameList(folders, ListKind::Units);
     const NameList pilots = loadNameList(folders, ListKind::Pilots);
-    const ImageReadScope scope(imagePath);
+    // Every unit's weapon list is read, and they lie close together: read in
+    // blocks, 100,000-entry lists cost a read per block, not one per unit.
+    const ImageReadScope scope(imagePath, ScopeReads::Blocks);
     survey.rawSectors = startsRaw(imagePath);
     survey.unitsPastEnd = rowsPastEnd(units, survey.size, unitPositions);
     survey.pilotsPastEnd = rowsPastEnd(pilots, survey.size, pilotPositions);

@@ -35,6 +35,8 @@ struct ImageSurvey {
 // of an image of `imageSize` bytes.
 [[nodiscard]] std::vector<std::size_t> weaponRowsPastEnd(const std::vector<NamedWeapon>& weapons,
                                                          Position imageSize);
+// Whether weapon `number`'s record reaches past the end of such an image.
+[[nodiscard]] bool weaponPastEnd(int number, Position imageSize);
 
 // Throws CoreError(ImageOpenForLoad) with the system's reason as its detail
 // when the image cannot be opened for reading (missing, a folder, a FIFO),

@@ -58,10 +58,8 @@ std::array<Position, 2> weaponEntryPositions(std::string_view nameCp949, Positio
     return {at, at + 1};
 }
 
-std::vector<NamedWeapon> loadNamedWeaponList(const std::string& imagePath,
-                                             std::string_view nameCp949,
-                                             std::string_view addressText, Position listPosition,
-                                             const std::string& iniPath) {
+std::vector<int> loadWeaponNumbers(const std::string& imagePath, std::string_view nameCp949,
+                                   std::string_view addressText, Position listPosition) {
     static const FixedName dio("디오");
     const Position list = weaponListPosition(nameCp949, addressText, listPosition);
     const std::array<Position, 1> countAt = {list - 2};
@@ -72,18 +70,29 @@ std::vector<NamedWeapon> loadNamedWeaponList(const std::string& imagePath,
         positions.insert(positions.end(), entry.begin(), entry.end());
     }
     const std::vector<int> bytes = readBytes(imagePath, positions);
-    const WeaponIni ini = WeaponIni::load(iniPath);
-    std::vector<NamedWeapon> weapons;
+    std::vector<int> numbers;
     for (int i = 0; i < count; ++i) {
         const int low = std::max(bytes[2 * i], 0) & 0xFF;
         const int high = std::max(bytes[2 * i + 1], 0) & 0xFF;
-        int number = low + 256 * (high % 8);
-        if (i == 2 && dio.matches(nameCp949))
-            number = kFixedThirdWeapon;
-        const std::string key = std::to_string(number);
-        weapons.push_back(
-            {i, number,
-             ini.find(key).value_or(cp949::fromUtf8(messages::defaultWeaponName(number)))});
+        numbers.push_back(i == 2 && dio.matches(nameCp949) ? kFixedThirdWeapon
+                                                           : low + 256 * (high % 8));
+    }
+    return numbers;
+}
+
+std::vector<NamedWeapon> loadNamedWeaponList(const std::string& imagePath,
+                                             std::string_view nameCp949,
+                                             std::string_view addressText, Position listPosition,
+                                             const std::string& iniPath) {
+    const std::vector<int> numbers =
+        loadWeaponNumbers(imagePath, nameCp949, addressText, listPosition);
+    const WeaponIni ini = WeaponIni::load(iniPath);
+    std::vector<NamedWeapon> weapons;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        const int number = numbers[i];
+        weapons.push_back({static_cast<int>(i), number,
+                           ini.find(std::to_string(number))
+                               .value_or(cp949::fromUtf8(messages::defaultWeaponName(number)))});
     }
     return weapons;
 }

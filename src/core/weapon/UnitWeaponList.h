@@ -33,6 +33,14 @@ struct NamedWeapon {
 [[nodiscard]] std::array<Position, 2> weaponEntryPositions(std::string_view nameCp949,
                                                            Position list, int index);
 
+// The weapon numbers of the unit's list, in list order, read as
+// loadNamedWeaponList reads them; for what needs no names (the survey of an
+// image, which reads every unit's list).
+[[nodiscard]] std::vector<int> loadWeaponNumbers(const std::string& imagePath,
+                                                 std::string_view nameCp949,
+                                                 std::string_view addressText,
+                                                 Position listPosition);
+
 // Reads the list of the unit (its name, its list address text and
 // unitWeaponListStart(P)).
 // Throws CoreError(ImageOpenForLoad) when the image cannot be opened.
