@@ -75,14 +75,6 @@ void visitLeaves(const nlohmann::json& json, const LeafVisit& visit) {
     visitUnder(json, key, visit);
 }
 
-void flattenJson(const nlohmann::json& json, const std::string& prefix,
-                 std::vector<std::pair<std::string, nlohmann::json>>& leaves) {
-    std::string key = prefix;
-    visitUnder(json, key, [&leaves](const std::string& leafKey, const nlohmann::json& leaf) {
-        leaves.emplace_back(leafKey, leaf);
-    });
-}
-
 void overlay(LoadedBytes& loaded, std::span<const Position> positions,
              std::span<const ByteRun> runs) {
     if (loaded.bytes.size() != positions.size())
@@ -112,10 +104,6 @@ nlohmann::json RecordView::json() const {
     });
     return out;
 }
-
-} // namespace starfall::cli
-
-namespace starfall::cli {
 
 void RecordView::write(JsonStream& out, NestedWriter& writer) const {
     std::vector<DottedValue> values;

@@ -91,12 +91,11 @@ private:
 
 // Sets `json` at a dotted key, numeric parts counting list positions from 1.
 void setAtPath(nlohmann::json& json, std::string_view key, nlohmann::json value);
-// Every leaf of a JSON value under its dotted key (the inverse of setAtPath).
-void flattenJson(const nlohmann::json& json, const std::string& prefix,
-                 std::vector<std::pair<std::string, nlohmann::json>>& leaves);
-// The same leaves in the same order, handed to `visit` without a copy.
-void visitLeaves(const nlohmann::json& json,
-                 const std::function<void(const std::string& key, const nlohmann::json& leaf)>& visit);
+// Every leaf of a JSON value under its dotted key (the inverse of
+// setAtPath), handed to `visit` in order, without a copy.
+void visitLeaves(
+    const nlohmann::json& json,
+    const std::function<void(const std::string& key, const nlohmann::json& leaf)>& visit);
 
 // Puts the bytes of `runs` (sorted, disjoint) into `loaded` at the record's
 // positions, as a load after writing them would read them.
@@ -163,8 +162,8 @@ public:
 
 private:
     [[nodiscard]] nlohmann::json valueOf(const Field<Record>& field) const {
-        return valueJson(shapeOf(field), field.get(m_record), field.storedCode(m_record.loaded.bytes),
-                         !m_record.loaded.bytes.empty());
+        return valueJson(shapeOf(field), field.get(m_record),
+                         field.storedCode(m_record.loaded.bytes), !m_record.loaded.bytes.empty());
     }
     [[nodiscard]] std::unique_ptr<RecordView> reading(const LoadedBytes& bytes) const {
         return std::make_unique<TableRecordView>(m_ops.decode(m_record, bytes.bytes), m_ops,
