@@ -13,6 +13,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace starfall {
@@ -85,6 +86,16 @@ TEST_F(ImageSurveyTest, RecordsPastTheEndAreNamedByKind) {
     EXPECT_EQ(cut.unitsPastEnd, std::vector<std::size_t>{1});
     EXPECT_EQ(cut.pilotsPastEnd, std::vector<std::size_t>{0});
     EXPECT_EQ(cut.weaponsPastEnd, 2u); // the weapon table lies far beyond
+}
+
+TEST(WeaponPastEnd, AWeaponIsPastTheEndWhenAnyOfItsBytesIs) {
+    // Weapons whose bytes run over a stretch of sector framing, and plain ones.
+    for (const int number : {0, 1, 358, 1322, 1563, 2047}) {
+        const auto bytes = weaponBytePositions(number);
+        const Position last = *std::max_element(bytes.begin(), bytes.end());
+        EXPECT_TRUE(weaponPastEnd(number, last)) << number;
+        EXPECT_FALSE(weaponPastEnd(number, last + 1)) << number;
+    }
 }
 
 TEST_F(ImageSurveyTest, AReadOnlyImageIsSurveyedAsNotWritable) {

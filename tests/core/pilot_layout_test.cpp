@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 
 namespace starfall {
@@ -82,6 +83,9 @@ TEST(PilotLayout, EachKindAndGapCaseTakesItsBytesInFieldOrder) {
     for (const Row& row : rows) {
         const PilotReference reference{row.address, P, "x"};
         EXPECT_EQ(pilotRecordPositions(reference), row.positions) << "address " << row.address;
+        EXPECT_EQ(pilotRecordLastPosition(reference),
+                  *std::max_element(row.positions.begin(), row.positions.end()))
+            << "address " << row.address;
     }
 }
 

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <set>
 
 namespace starfall {
@@ -52,8 +54,13 @@ TEST(UnitLayout, PlainRecordAndEveryGapPoint) {
         {place(13268, "단쿠가"),
          {0, 1, 2, 3, 4, 5, 6, 7, 312, 313, 618, 619, 620, 621, 622, 624, 626, 628, -4, -3}},
     };
-    for (const Row& row : rows)
+    for (const Row& row : rows) {
         EXPECT_EQ(offsets(row.unit), row.expected) << row.unit.address;
+        // Whether the record lies in an image is judged by its highest byte.
+        const std::vector<Position> all = unitRecordPositions(row.unit);
+        EXPECT_EQ(unitRecordLastPosition(row.unit), *std::max_element(all.begin(), all.end()))
+            << row.unit.address;
+    }
 }
 
 TEST(UnitRecordFile, DecodesAndWritesBackExactlyTheTwentyBytes) {

@@ -23,44 +23,38 @@ namespace starfall {
 
 namespace {
 
-bool reachesPast(const std::vector<Position>& positions, Position size) {
-    return std::any_of(positions.begin(), positions.end(),
-                       [size](Position at) { return at >= size; });
-}
-
 std::vector<std::size_t> rowsPastEnd(const NameList& list, Position size,
-                                     std::vector<Position> (*positionsOf)(const NameList&,
-                                                                          std::size_t)) {
+                                     Position (*lastPositionOf)(const NameList&, std::size_t)) {
     std::vector<std::size_t> rows;
     for (std::size_t row = 0; row < list.entries.size(); ++row) {
-        if (reachesPast(positionsOf(list, row), size))
+        if (lastPositionOf(list, row) >= size)
             rows.push_back(row);
     }
     return rows;
 }
 
-std::vector<Position> unitPositions(const NameList& list, std::size_t row) {
-    return unitRecordPositions(UnitPlace::fromList(list, row));
+Position unitLastPosition(const NameList& list, std::size_t row) {
+    return unitRecordLastPosition(UnitPlace::fromList(list, row));
 }
 
-std::vector<Position> pilotPositions(const NameList& list, std::size_t row) {
-    return pilotRecordPositions(PilotReference::fromList(list, row));
+Position pilotLastPosition(const NameList& list, std::size_t row) {
+    return pilotRecordLastPosition(PilotReference::fromList(list, row));
 }
 
 std::size_t weaponsPastEnd(const std::string& imagePath, const NameList& units, Position size,
                            const std::vector<std::size_t>& unitsPastEnd) {
+    // Lists name the same weapons over and over: each number is checked once.
     std::set<int> numbers;
     for (std::size_t row = 0; row < units.entries.size(); ++row) {
         if (std::binary_search(unitsPastEnd.begin(), unitsPastEnd.end(), row))
             continue; // its weapon list is not in the image either
         const NameListEntry& entry = units.entries[row];
-        for (const int number : loadWeaponNumbers(imagePath, entry.name, entry.addressText,
-                                                  unitWeaponListStart(units.positionOf(entry)))) {
-            if (weaponPastEnd(number, size))
-                numbers.insert(number);
-        }
+        const std::vector<int> listed = loadWeaponNumbers(
+            imagePath, entry.name, entry.addressText, unitWeaponListStart(units.positionOf(entry)));
+        numbers.insert(listed.begin(), listed.end());
     }
-    return numbers.size();
+    return static_cast<std::size_t>(std::count_if(
+        numbers.begin(), numbers.end(), [size](int number) { return weaponPastEnd(number, size); }));
 }
 
 // Whether the image's first sector starts with the raw sector's sync pattern.
@@ -82,8 +76,8 @@ std::vector<std::size_t> weaponRowsPastEnd(const std::vector<NamedWeapon>& weapo
 }
 
 bool weaponPastEnd(int number, Position imageSize) {
-    const auto bytes = weaponBytePositions(number);
-    return reachesPast({bytes.begin(), bytes.end()}, imageSize);
+    // The table's bytes lie in ascending order: the last one is the highest.
+    return weaponBytePosition(number, kWeaponRecordBytes - 1) >= imageSize;
 }
 
 ImageSurvey surveyImage(const std::string& imagePath, const std::string& programDirectory) {
@@ -106,8 +100,8 @@ ImageSurvey surveyImage(const std::string& imagePath, const std::string& program
     // blocks, 100,000-entry lists cost a read per block, not one per unit.
     const ImageReadScope scope(imagePath, ScopeReads::Blocks);
     survey.rawSectors = startsRaw(imagePath);
-    survey.unitsPastEnd = rowsPastEnd(units, survey.size, unitPositions);
-    survey.pilotsPastEnd = rowsPastEnd(pilots, survey.size, pilotPositions);
+    survey.unitsPastEnd = rowsPastEnd(units, survey.size, unitLastPosition);
+    survey.pilotsPastEnd = rowsPastEnd(pilots, survey.size, pilotLastPosition);
     survey.weaponsPastEnd = weaponsPastEnd(imagePath, units, survey.size, survey.unitsPastEnd);
     return survey;
 }

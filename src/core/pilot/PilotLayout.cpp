@@ -39,4 +39,11 @@ std::vector<Position> pilotRecordPositions(const PilotReference& reference) {
     return pilotRecordPositions(reference, classifyPilotRecord(reference.address));
 }
 
+Position pilotRecordLastPosition(const PilotReference& reference) {
+    return pilotLayout(classifyPilotRecord(reference.address))
+        .lastPosition([&reference](RecordOffset offset) {
+            return pilotBytePosition(reference, offset);
+        });
+}
+
 } // namespace starfall

@@ -18,5 +18,7 @@ namespace starfall {
                                                          PilotRecordKind kind);
 // Every byte a save of this list entry writes (its kind from its address).
 [[nodiscard]] std::vector<Position> pilotRecordPositions(const PilotReference& reference);
+// The highest of them: the record lies in an image only if this does.
+[[nodiscard]] Position pilotRecordLastPosition(const PilotReference& reference);
 
 } // namespace starfall

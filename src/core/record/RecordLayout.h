@@ -65,6 +65,13 @@ public:
         return positions;
     }
 
+    // The highest image position of a planned byte. Walkers keep the offsets'
+    // order (a gap moves the bytes after it further on, never back past those
+    // before it), so it is where the highest offset lies.
+    template <typename Walk> [[nodiscard]] Position lastPosition(Walk walk) const {
+        return walk(*std::max_element(m_offsets.begin(), m_offsets.end()));
+    }
+
     // `shape` with every field taken from the planned bytes as read
     // (kEndOfFile past the end); the bytes are kept for the next save.
     [[nodiscard]] Record decode(std::span<const int> bytes, Record shape = {}) const {

@@ -47,4 +47,9 @@ std::vector<Position> unitRecordPositions(const UnitPlace& place) {
         [&place](RecordOffset offset) { return unitBytePosition(place, offset); });
 }
 
+Position unitRecordLastPosition(const UnitPlace& place) {
+    return unitLayout().lastPosition(
+        [&place](RecordOffset offset) { return unitBytePosition(place, offset); });
+}
+
 } // namespace starfall

@@ -14,5 +14,7 @@ namespace starfall {
 [[nodiscard]] Position unitBytePosition(const UnitPlace& place, RecordOffset offset);
 // Every planned byte of the record, in the order of its layout.
 [[nodiscard]] std::vector<Position> unitRecordPositions(const UnitPlace& place);
+// The highest of them: the record lies in an image only if this does.
+[[nodiscard]] Position unitRecordLastPosition(const UnitPlace& place);
 
 } // namespace starfall

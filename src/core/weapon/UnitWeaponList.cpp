@@ -65,12 +65,14 @@ std::vector<int> loadWeaponNumbers(const std::string& imagePath, std::string_vie
     const std::array<Position, 1> countAt = {list - 2};
     const int count = std::max(readBytes(imagePath, countAt)[0], 0);
     std::vector<Position> positions;
+    positions.reserve(2 * static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
         const auto entry = weaponEntryPositions(nameCp949, list, i);
         positions.insert(positions.end(), entry.begin(), entry.end());
     }
     const std::vector<int> bytes = readBytes(imagePath, positions);
     std::vector<int> numbers;
+    numbers.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
         const int low = std::max(bytes[2 * i], 0) & 0xFF;
         const int high = std::max(bytes[2 * i + 1], 0) & 0xFF;
