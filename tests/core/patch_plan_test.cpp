@@ -1,4 +1,5 @@
 #include "core/io/CoreError.h"
+#include "core/patch/ByteChanges.h"
 #include "core/patch/ImageWindow.h"
 #include "core/patch/PatchPlan.h"
 #include "core/text/PatchFaultTexts.h"
@@ -21,6 +22,21 @@ Bytes counting(std::size_t size) {
     for (std::size_t i = 0; i < size; ++i)
         bytes[i] = static_cast<std::uint8_t>(i);
     return bytes;
+}
+
+TEST(ChangeCollector, StretchesOfDifferencesBecomeRunsJoinedAcrossCalls) {
+    // Two calls over the bytes 100..107 and 108..111 of one image.
+    const Bytes before = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+    const Bytes after = {9, 1, 9, 9, 4, 5, 6, 9, 9, 0, 10, 9};
+    patch::ChangeCollector changes("p");
+    changes.compare(100, std::span(before).first(8), std::span(after).first(8));
+    changes.compare(108, std::span(before).subspan(8), std::span(after).subspan(8));
+    const patch::ByteChanges found = changes.take();
+    const std::vector<ByteRun> next = {{100, {9}}, {102, {9, 9}}, {107, {9, 9, 0}}, {111, {9}}};
+    const std::vector<ByteRun> previous = {{100, {0}}, {102, {2, 3}}, {107, {7, 8, 9}}, {111, {11}}};
+    EXPECT_EQ(found.next, next);
+    EXPECT_EQ(found.previous, previous);
+    EXPECT_EQ(found.bytes(), 7u);
 }
 
 class PatchPlanTest : public ::testing::Test {

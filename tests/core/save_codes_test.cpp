@@ -1,5 +1,7 @@
 #include "core/io/CoreError.h"
+#include "core/io/FileHandle.h"
 #include "core/io/ImageAccess.h"
+#include "core/io/SaveChange.h"
 #include "core/patch/PatchPlan.h"
 #include "core/sector/SectorCodes.h"
 #include "core/sector/SectorScan.h"
@@ -10,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <csignal>
 #include <random>
 #include <sys/wait.h>
@@ -108,6 +111,49 @@ TEST_F(SaveCodesTest, SectorsThatMatchedBeforeASaveMatchAfterIt) {
     }
     EXPECT_EQ(report.codeBytesWritten, codeBytes);
     EXPECT_GT(codeBytes, 3u);
+}
+
+TEST_F(SaveCodesTest, TheJournalHoldsEachStretchOfChangedBytesOnceWithCodesApart) {
+    // The last four data bytes of sector 0 and two bytes of sector 1: the
+    // data runs end where the codes begin, and each sector's codes follow.
+    std::vector<PlannedRun> runs = {
+        {kTail - 4, {1, 2, 3, 4}, {}},
+        {kSector + kData + 10, {5, 6}, {}},
+    };
+    for (PlannedRun& run : runs) {
+        for (std::size_t i = 0; i < run.values.size(); ++i)
+            run.values[i] ^= static_cast<std::uint8_t>(m_before[run.start + i]);
+    }
+    const FileHandle image(m_path, O_RDONLY);
+    const SaveChange change =
+        planChange(image.fd(), runs, static_cast<Position>(m_before.size()), CodeRule::Refresh,
+                   m_path);
+    ASSERT_EQ(change.journal.runs.size(), change.codeRuns.size());
+    std::size_t bytes = 0;
+    std::vector<std::pair<Position, bool>> starts;
+    for (std::size_t r = 0; r < change.journal.runs.size(); ++r) {
+        const JournalRun& run = change.journal.runs[r];
+        ASSERT_EQ(run.old.size(), run.fresh.size());
+        starts.emplace_back(run.start, change.codeRuns[r]);
+        for (std::size_t i = 0; i < run.old.size(); ++i) {
+            const Position at = run.start + static_cast<Position>(i);
+            EXPECT_EQ(run.old[i], static_cast<std::uint8_t>(m_before[at])) << at;
+            EXPECT_NE(run.old[i], run.fresh[i]) << at; // only bytes that change
+            EXPECT_EQ(change.codeRuns[r], at % kSector >= kTail) << at;
+        }
+        bytes += run.old.size();
+    }
+    EXPECT_EQ(change.report.bytesChanged, bytes);
+    ASSERT_GE(starts.size(), 4u);
+    EXPECT_EQ(starts[0], std::make_pair(kTail - 4, false));
+    EXPECT_TRUE(starts[1].second);
+    EXPECT_LT(starts[1].first, kSector);
+    // Stretches apart are runs apart: no run holds a byte that stays.
+    for (std::size_t r = 1; r < change.journal.runs.size(); ++r) {
+        const JournalRun& before = change.journal.runs[r - 1];
+        EXPECT_TRUE(before.start + static_cast<Position>(before.old.size()) < starts[r].first ||
+                    change.codeRuns[r - 1] != starts[r].second);
+    }
 }
 
 TEST_F(SaveCodesTest, WrongCodesStayAsTheyWereAndAreReported) {

@@ -37,4 +37,23 @@ void forEachDifference(std::span<const std::uint8_t> a, std::span<const std::uin
     }
 }
 
+// Calls visit(from, to) for each stretch [from, to) of bytes that all differ,
+// with equal bytes (or the end) on both sides, in order.
+template <typename Visit>
+void forEachDifferingStretch(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b,
+                             Visit visit) {
+    std::size_t from = 0;
+    std::size_t to = 0;
+    forEachDifference(a, b, [&](std::size_t i) {
+        if (i != to) {
+            if (to > from)
+                visit(from, to);
+            from = i;
+        }
+        to = i + 1;
+    });
+    if (to > from)
+        visit(from, to);
+}
+
 } // namespace starfall

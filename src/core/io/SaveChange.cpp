@@ -1,5 +1,6 @@
 #include "core/io/SaveChange.h"
 
+#include "core/io/ByteDifferences.h"
 #include "core/io/CoreError.h"
 #include "core/io/FileHandle.h"
 #include "core/sector/CodeRefresh.h"
@@ -18,16 +19,37 @@ Position endOf(const PlannedRun& run) {
     return run.start + static_cast<Position>(run.values.size());
 }
 
-void addByte(SaveChange& change, Position at, std::uint8_t old, std::uint8_t fresh, bool code) {
+// Adds the bytes at `at` that change from `old` to `fresh`, joining the last
+// run when they carry on from it and are of its kind.
+void addBytes(SaveChange& change, Position at, std::span<const std::uint8_t> old,
+              std::span<const std::uint8_t> fresh, bool code) {
     auto& runs = change.journal.runs;
     if (runs.empty() || runs.back().start + static_cast<Position>(runs.back().old.size()) != at ||
         change.codeRuns.back() != code) {
         runs.push_back({at, {}, {}});
         change.codeRuns.push_back(code);
     }
-    runs.back().old.push_back(old);
-    runs.back().fresh.push_back(fresh);
-    ++change.report.bytesChanged;
+    runs.back().old.insert(runs.back().old.end(), old.begin(), old.end());
+    runs.back().fresh.insert(runs.back().fresh.end(), fresh.begin(), fresh.end());
+    change.report.bytesChanged += old.size();
+}
+
+// Each stretch of bytes that differ between `old` and `fresh`, the sector at
+// `start`, with its code bytes (from `codesFrom` on) apart from its data.
+void addDifferences(SaveChange& change, Position start, std::span<const std::uint8_t> old,
+                    std::span<const std::uint8_t> fresh, std::size_t codesFrom) {
+    const auto add = [&](std::size_t from, std::size_t to) {
+        addBytes(change, start + static_cast<Position>(from), old.subspan(from, to - from),
+                 fresh.subspan(from, to - from), from >= codesFrom);
+    };
+    forEachDifferingStretch(old, fresh, [&](std::size_t from, std::size_t to) {
+        if (from < codesFrom && codesFrom < to) {
+            add(from, codesFrom);
+            add(codesFrom, to);
+        } else {
+            add(from, to);
+        }
+    });
 }
 
 // Lays the bytes of `run` that fall in [start, start + fresh.size()) over `fresh`.
@@ -103,10 +125,7 @@ SaveChange planChange(int fd, const std::vector<PlannedRun>& runs, Position size
             old.size() == sector::kSectorSize
                 ? sector::codesBegin(sector::formOf(sector::ConstSector(fresh.data(), fresh.size())))
                 : old.size();
-        for (std::size_t i = 0; i < old.size(); ++i) {
-            if (old[i] != fresh[i])
-                addByte(change, start + static_cast<Position>(i), old[i], fresh[i], i >= codesFrom);
-        }
+        addDifferences(change, start, old, fresh, codesFrom);
     }
     return change;
 }

@@ -17,13 +17,16 @@ std::size_t ByteChanges::bytes() const {
 
 void ChangeCollector::compare(Position start, std::span<const std::uint8_t> before,
                               std::span<const std::uint8_t> after) {
-    forEachDifference(before, after, [&](std::size_t i) {
-        add(start + static_cast<Position>(i), before[i], after[i]);
+    forEachDifferingStretch(before, after, [&](std::size_t from, std::size_t to) {
+        add(start + static_cast<Position>(from), before.subspan(from, to - from),
+            after.subspan(from, to - from));
     });
 }
 
-void ChangeCollector::add(Position position, std::uint8_t before, std::uint8_t after) {
-    if (++m_bytes > kMaxChangedBytes)
+void ChangeCollector::add(Position position, std::span<const std::uint8_t> before,
+                          std::span<const std::uint8_t> after) {
+    m_bytes += before.size();
+    if (m_bytes > kMaxChangedBytes)
         throw CoreError(Failure::PatchTooLarge, m_path, -1,
                         messages::changedBytesLimit(kMaxChangedBytes / kMebibyte));
     std::vector<ByteRun>& next = m_changes.next;
@@ -33,8 +36,8 @@ void ChangeCollector::add(Position position, std::uint8_t before, std::uint8_t a
         next.push_back({position, {}});
         previous.push_back({position, {}});
     }
-    next.back().bytes.push_back(after);
-    previous.back().bytes.push_back(before);
+    next.back().bytes.insert(next.back().bytes.end(), after.begin(), after.end());
+    previous.back().bytes.insert(previous.back().bytes.end(), before.begin(), before.end());
 }
 
 } // namespace starfall::patch

@@ -5,6 +5,7 @@
 
 #include "core/io/ImageAccess.h"
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,8 @@ public:
     [[nodiscard]] ByteChanges take() { return std::move(m_changes); }
 
 private:
-    void add(Position position, std::uint8_t before, std::uint8_t after);
+    void add(Position position, std::span<const std::uint8_t> before,
+             std::span<const std::uint8_t> after);
 
     std::string m_path;
     ByteChanges m_changes;
