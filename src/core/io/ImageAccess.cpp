@@ -195,10 +195,12 @@ std::size_t ImageReadScope::readThroughBlocks(Position at, std::span<std::uint8_
 }
 
 const ImageReadScope::Block& ImageReadScope::block(std::int64_t number) {
-    const auto kept = std::find_if(m_blocks.begin(), m_blocks.end(),
+    // Reads cluster: the block asked for is most often the one last used.
+    const auto kept = std::find_if(m_blocks.rbegin(), m_blocks.rend(),
                                    [number](const Block& b) { return b.number == number; });
-    if (kept != m_blocks.end()) {
-        std::rotate(kept, kept + 1, m_blocks.end());
+    if (kept != m_blocks.rend()) {
+        const auto at = std::prev(kept.base());
+        std::rotate(at, std::next(at), m_blocks.end());
         return m_blocks.back();
     }
     if (m_blocks.size() == kKeptBlocks)
