@@ -1,8 +1,14 @@
+#include "DemoFixture.h"
+
+#include "core/lists/ImageSurvey.h"
 #include "core/lists/NameListReader.h"
 
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -22,5 +28,47 @@ void parseListOf10000(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
 }
 BENCHMARK(parseListOf10000);
+
+// A folder beside the demo image whose list files name the demo's entries
+// over and over, `entries` of each; weapon.ini as the demo's.
+std::string demoListsOf(std::int64_t entries) {
+    const std::string& demo = starfall::bench::demoFiles().directory;
+    const std::string folder = demo + "lists-" + std::to_string(entries) + "/";
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(demo + "weapon.ini", folder + "weapon.ini",
+                               std::filesystem::copy_options::overwrite_existing);
+    for (const char* name : {"unitlist.ini", "charlist.ini"}) {
+        std::ifstream in(demo + name, std::ios::binary);
+        std::string line;
+        std::string header;
+        std::vector<std::string> lines;
+        while (std::getline(in, line)) {
+            if (line.empty() || line.front() == ';')
+                continue;
+            (header.empty() ? header : lines.emplace_back()) = line;
+        }
+        std::ofstream out(folder + name, std::ios::binary);
+        out << header << '\n';
+        for (std::int64_t i = 0; i < entries; ++i)
+            out << lines[static_cast<std::size_t>(i) % lines.size()] << '\n';
+    }
+    return folder;
+}
+
+// Opening an image surveys every listed record and weapon list: the cost
+// must grow with the lists, no faster.
+void surveyWithListsOf(benchmark::State& state) {
+    const std::string folder = demoListsOf(state.range(0));
+    const std::string& image = starfall::bench::demoFiles().image;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(starfall::surveyImage(image, folder));
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(surveyWithListsOf)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 } // namespace
