@@ -125,6 +125,12 @@ bool holdsEmpty(const json& value) {
     return value.empty() || std::any_of(value.begin(), value.end(), holdsEmpty);
 }
 
+// Checked for every value of every record: a view's comparison looks at the
+// lengths first.
+bool namesRecord(std::string_view key) {
+    return key == "name" || key == "index" || key == "number";
+}
+
 // Puts every value of `entry` into the record, checking each against the
 // record as read; names and nulls are no values. The record is printed for
 // the check of empty values only when there is one, as printing it costs
@@ -135,8 +141,7 @@ void applyEntry(RecordView& record, const json& entry, const std::string& path, 
         refuseEmpty(entry, &asRead, path);
     }
     visitLeaves(entry, [&](const std::string& key, const json& value) {
-        if (key == "name" || key == "index" || key == "number" || value.is_null() ||
-            record.shown().contains(key))
+        if (namesRecord(key) || value.is_null() || record.shown().contains(key))
             return;
         const auto where = [&] { return path + "." + key; };
         if (record.hasKey(key)) {
