@@ -7,7 +7,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev libgl-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  nlohmann-json3-dev libcli11-dev libicu-dev zlib1g-dev
+  nlohmann-json3-dev rapidjson-dev libcli11-dev libicu-dev zlib1g-dev
   clang libclang-rt-14-dev
   fonts-noto-cjk
   qt6-translations-l10n

@@ -125,23 +125,35 @@ bool holdsEmpty(const json& value) {
     return value.empty() || std::any_of(value.begin(), value.end(), holdsEmpty);
 }
 
-// Puts every value of `entry` into the record, checking each against the
-// record as read; names and nulls are no values. The record is printed for
-// the check of empty values only when there is one, as printing it costs
-// more than the rest.
-void applyEntry(RecordView& record, const json& entry, const std::string& path, ValueRule rule) {
+// Checked for every value of every record: a view's comparison looks at the
+// lengths first.
+bool namesRecord(std::string_view key) {
+    return key == "name" || key == "index" || key == "number";
+}
+
+// Puts every value of `entry` into a copy of the record, checking each
+// against the record as read; names and nulls are no values. The copy is
+// made at the first value that differs: most records of an import change
+// nothing, and give back null. The record is printed for the check of empty
+// values only when there is one, as printing it costs more than the rest.
+std::unique_ptr<RecordView> applyEntry(const RecordView& asRead, const json& entry,
+                                       const std::string& path, ValueRule rule) {
     if (holdsEmpty(entry)) {
-        const json asRead = record.json();
-        refuseEmpty(entry, &asRead, path);
+        const json printed = asRead.json();
+        refuseEmpty(entry, &printed, path);
     }
+    std::unique_ptr<RecordView> edited;
     visitLeaves(entry, [&](const std::string& key, const json& value) {
-        if (key == "name" || key == "index" || key == "number" || value.is_null() ||
-            record.shown().contains(key))
+        const RecordView& record = edited ? *edited : asRead;
+        if (namesRecord(key) || value.is_null() || record.shown().contains(key))
             return;
         const auto where = [&] { return path + "." + key; };
         if (record.hasKey(key)) {
-            if (value != record.value(key))
-                record.assign(key, value, rule, where());
+            if (value != record.value(key)) {
+                if (!edited)
+                    edited = asRead.copy();
+                edited->assign(key, value, rule, where());
+            }
         } else if (const auto reason = record.lacks(key)) {
             refuse(where(), *reason);
         } else if (record.fixed().contains(key)) {
@@ -151,6 +163,7 @@ void applyEntry(RecordView& record, const json& entry, const std::string& path, 
             refuse(where(), "unknown key");
         }
     });
+    return edited;
 }
 
 std::int64_t imageSize(const std::string& image) {
@@ -323,9 +336,8 @@ private:
             refuse(path, "the record is given twice");
         seen[id] = true;
         const std::unique_ptr<RecordView> asRead = load();
-        const std::unique_ptr<RecordView> edited = asRead->copy();
-        applyEntry(*edited, entry, path, m_rule);
-        keep(*asRead, *edited);
+        const std::unique_ptr<RecordView> edited = applyEntry(*asRead, entry, path, m_rule);
+        keep(*asRead, edited ? *edited : *asRead);
     }
 
     void keep(const RecordView& asRead, const RecordView& edited) {

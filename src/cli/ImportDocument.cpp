@@ -1,6 +1,7 @@
 #include "cli/ImportDocument.h"
 
 #include "cli/CliContext.h"
+#include "cli/FastJsonRead.h"
 
 #include "core/io/CoreError.h"
 #include "core/io/FileChunks.h"
@@ -72,10 +73,13 @@ public:
         return m_open.empty();
     }
     void open(json empty) { m_open.push_back(&place(std::move(empty))); }
-    void key(std::string name) { m_key = std::move(name); }
-    // Whether the object being built holds `name`.
-    [[nodiscard]] bool holds(const std::string& name) const {
-        return m_open.back()->contains(name);
+    // Names the next member of the object being built; returns whether the
+    // object already holds it. Where it goes is found once, for both.
+    bool key(const std::string& name) {
+        auto& members = m_open.back()->get_ref<json::object_t&>();
+        m_place = members.lower_bound(name);
+        m_key = name;
+        return m_place != members.end() && m_place->first == name;
     }
     bool close() {
         m_open.pop_back();
@@ -94,12 +98,13 @@ private:
         }
         // The walk has refused a key given twice: this one is new.
         auto& members = parent.get_ref<json::object_t&>();
-        return members.emplace(std::move(m_key), std::move(value)).first->second;
+        return members.emplace_hint(m_place, std::move(m_key), std::move(value))->second;
     }
 
     json m_value;
     std::vector<json*> m_open;
     std::string m_key;
+    json::object_t::iterator m_place;
 };
 
 // The parser's events, checked by the walk and gathered into the parts:
@@ -121,8 +126,8 @@ public:
     bool start_array(std::size_t) { return open(true); }
     bool key(std::string& name) {
         if (m_value.building()) {
-            m_walk.nameKey(name, m_value.holds(name));
-            m_value.key(std::move(name));
+            const bool held = m_value.key(name);
+            m_walk.nameKey(name, held);
         } else {
             m_walk.nameKey(name);
             m_section = std::move(name);
@@ -227,6 +232,74 @@ private:
     const char* m_end = nullptr;
 };
 
+// The chunks of a file, as the fast reader takes them.
+class FileSource {
+public:
+    FileSource(FileChunks& chunks, const std::string& path) : m_chunks(chunks), m_path(path) {}
+    void next(const char*& begin, const char*& end) {
+        if (!m_chunks.next(begin, end))
+            throw CoreError(Failure::InputOpenForLoad, m_path);
+    }
+
+private:
+    FileChunks& m_chunks;
+    const std::string& m_path;
+};
+
+// A whole text as one chunk.
+class TextSource {
+public:
+    explicit TextSource(const std::string& text) : m_text(text) {}
+    void next(const char*& begin, const char*& end) {
+        begin = m_text.data() + (m_given ? m_text.size() : 0);
+        end = m_text.data() + m_text.size();
+        m_given = true;
+    }
+
+private:
+    const std::string& m_text;
+    bool m_given = false;
+};
+
+// Hands the parts on, counting them; a second reading of the text skips
+// those the first one handed on already, as they come again the same.
+class CountedParts : public ImportDocumentParts {
+public:
+    explicit CountedParts(ImportDocumentParts& parts) : m_parts(parts) {}
+    void readAgain() {
+        m_skip = m_given;
+        m_given = 0;
+    }
+
+    void notAnObject(json document) override {
+        if (fresh())
+            m_parts.notAnObject(std::move(document));
+    }
+    void section(const std::string& name, json value) override {
+        if (fresh())
+            m_parts.section(name, std::move(value));
+    }
+    void listSection(const std::string& name) override {
+        if (fresh())
+            m_parts.listSection(name);
+    }
+    void element(json value) override {
+        if (fresh())
+            m_parts.element(std::move(value));
+    }
+    void listEnd() override {
+        if (fresh())
+            m_parts.listEnd();
+    }
+
+private:
+    bool fresh() { return m_given++ >= m_skip; }
+
+    ImportDocumentParts& m_parts;
+    std::size_t m_given = 0;
+    std::size_t m_skip = 0;
+};
+
 template <typename Parse>
 void parseQuoted(Parse parse) {
     try {
@@ -235,6 +308,13 @@ void parseQuoted(Parse parse) {
         // A parse error, or a number past what a double holds (out_of_range).
         throw UsageError("the import file is not JSON: " + std::string(error.what()));
     }
+}
+
+template <typename Source> bool fastlyRead(Source& source, CountedParts& parts) {
+    PartsHandler handler(parts);
+    bool read = false;
+    parseQuoted([&] { read = fastSaxParse(source, handler) == FastRead::Read; });
+    return read;
 }
 
 // Puts the parts back together.
@@ -258,8 +338,18 @@ private:
 
 } // namespace
 
+// nlohmann's parser gives the records and the messages; the fast reader
+// reads the same text first, and only a text it cannot read as nlohmann
+// would is read again, by nlohmann, the parts the first reading handed on
+// left out. Nothing is written before the whole text is read, so the second
+// reading costs time only.
 void streamImportDocument(const std::string& text, ImportDocumentParts& parts) {
-    PartsHandler handler(parts);
+    CountedParts counted(parts);
+    TextSource source(text);
+    if (fastlyRead(source, counted))
+        return;
+    counted.readAgain();
+    PartsHandler handler(counted);
     parseQuoted([&] { json::sax_parse(text, &handler); });
 }
 
@@ -267,7 +357,17 @@ void streamImportFile(const std::string& path, ImportDocumentParts& parts) {
     FileChunks chunks(path);
     if (!chunks.isOpen())
         throw CoreError(Failure::InputOpenForLoad, path);
-    PartsHandler handler(parts);
+    CountedParts counted(parts);
+    // A pipe cannot be read twice: nlohmann reads it at once.
+    if (chunks.canRewind()) {
+        FileSource source(chunks, path);
+        if (fastlyRead(source, counted))
+            return;
+        if (!chunks.rewind())
+            throw CoreError(Failure::InputOpenForLoad, path);
+        counted.readAgain();
+    }
+    PartsHandler handler(counted);
     parseQuoted([&] { json::sax_parse(ChunkIterator(chunks, path), ChunkIterator(), &handler); });
 }
 

@@ -25,7 +25,18 @@ FileChunks::FileChunks(const std::string& path) {
         m_fd = m_file.fd();
         m_left = info.st_size;
     }
+    m_size = m_left;
+    struct stat info {};
+    if (::fstat(m_fd, &info) == 0 && S_ISREG(info.st_mode))
+        m_start = ::lseek(m_fd, 0, SEEK_CUR);
     m_buffer.resize(kChunkSize);
+}
+
+bool FileChunks::rewind() {
+    if (m_start < 0 || ::lseek(m_fd, m_start, SEEK_SET) != m_start)
+        return false;
+    m_left = m_size;
+    return true;
 }
 
 bool FileChunks::next(const char*& begin, const char*& end) {
