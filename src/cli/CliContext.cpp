@@ -1,5 +1,6 @@
 #include "cli/CliContext.h"
 
+#include "cli/DecodedNames.h"
 #include "core/codec/Cp949.h"
 #include "core/io/ProgramDirectory.h"
 
@@ -107,6 +108,8 @@ std::string printablePath(std::string_view path) {
 }
 
 nlohmann::json nameJson(std::string_view cp949Name) {
+    if (DecodedNames* names = DecodedNames::current())
+        return names->utf8(cp949Name);
     return cp949::toUtf8(cp949Name);
 }
 

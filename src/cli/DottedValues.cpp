@@ -37,23 +37,37 @@ bool partBefore(const Part& a, const Part& b) {
 
 } // namespace
 
-bool NestedWriter::Plan::sameKeys(std::span<const DottedValue> values) const {
-    return values.size() == keys.size() &&
+bool NestedWriter::Plan::sameKeys(std::span<const DottedValue> values, std::size_t at) const {
+    return at == depth && values.size() == keys.size() &&
            std::equal(
                values.begin(), values.end(), keys.begin(),
                [](const DottedValue& value, const std::string& key) { return value.key == key; });
 }
 
-void NestedWriter::Plan::make(std::span<const DottedValue> values) {
-    keys.clear();
-    parts.clear();
-    sorted.clear();
-    keys.reserve(values.size()); // no string moves once the parts view them
-    for (const DottedValue& value : values)
-        keys.emplace_back(value.key);
-    for (std::size_t i = 0; i < keys.size(); ++i) {
+namespace {
+
+// A key's parts, and which of the given values it is.
+struct Keyed {
+    std::size_t first;
+    std::size_t count;
+    std::size_t value;
+};
+
+// The parts of every key, and the keys in print order.
+struct SortedKeys {
+    std::vector<Part> parts;
+    std::vector<Keyed> sorted;
+
+    explicit SortedKeys(std::span<const DottedValue> values);
+    [[nodiscard]] std::span<const Part> partsOf(const Keyed& keyed) const {
+        return std::span<const Part>(parts).subspan(keyed.first, keyed.count);
+    }
+};
+
+SortedKeys::SortedKeys(std::span<const DottedValue> values) {
+    for (std::size_t i = 0; i < values.size(); ++i) {
         const std::size_t first = parts.size();
-        std::string_view rest = keys[i];
+        std::string_view rest = values[i].key;
         while (true) {
             const std::size_t dot = rest.find('.');
             parts.push_back(partOf(rest.substr(0, dot)));
@@ -69,15 +83,12 @@ void NestedWriter::Plan::make(std::span<const DottedValue> values) {
         return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(),
                                             partBefore);
     });
-    plain = walk(nullptr, values);
 }
 
-std::span<const Part> NestedWriter::Plan::partsOf(const Keyed& keyed) const {
-    return std::span<const Part>(parts).subspan(keyed.first, keyed.count);
-}
-
-// Walks the values in print order, writing to `out` when given.
-bool NestedWriter::Plan::walk(JsonStream* out, std::span<const DottedValue> values) const {
+// Writes the object's keys and brackets to `out` in print order, calling
+// `value` where each value goes; false where the keys make no plain tree.
+template <typename AtValue>
+bool walk(const SortedKeys& keys, JsonStream& out, const AtValue& value) {
     // The open containers below the top object: is it a list, and the
     // position its last element had.
     struct Open {
@@ -86,10 +97,9 @@ bool NestedWriter::Plan::walk(JsonStream* out, std::span<const DottedValue> valu
     };
     std::vector<Open> open;
     std::span<const Part> previous;
-    if (out)
-        out->beginObject();
-    for (const Keyed& keyed : sorted) {
-        const std::span<const Part> path = partsOf(keyed);
+    out.beginObject();
+    for (const Keyed& keyed : keys.sorted) {
+        const std::span<const Part> path = keys.partsOf(keyed);
         std::size_t common = 0;
         while (common < path.size() && common < previous.size() &&
                samePart(path[common], previous[common]))
@@ -97,10 +107,8 @@ bool NestedWriter::Plan::walk(JsonStream* out, std::span<const DottedValue> valu
         // Equal keys, or a key inside another's value.
         if (!previous.empty() && (common == path.size() || common == previous.size()))
             return false;
-        for (; open.size() > common; open.pop_back()) {
-            if (out)
-                open.back().list ? out->endArray() : out->endObject();
-        }
+        for (; open.size() > common; open.pop_back())
+            open.back().list ? out.endArray() : out.endObject();
         for (std::size_t depth = common; depth < path.size(); ++depth) {
             const Part& part = path[depth];
             const bool inList = !open.empty() && open.back().list;
@@ -110,48 +118,68 @@ bool NestedWriter::Plan::walk(JsonStream* out, std::span<const DottedValue> valu
                 if (part.position != open.back().last + 1)
                     return false;
                 open.back().last = part.position;
-            } else if (out) {
-                out->key(part.text);
+            } else {
+                out.key(part.text);
             }
             if (depth + 1 == path.size())
                 break;
             const bool list = isPosition(path[depth + 1]);
             open.push_back({list, 0});
-            if (out)
-                list ? out->beginArray() : out->beginObject();
+            list ? out.beginArray() : out.beginObject();
         }
-        if (out)
-            out->value(values[keyed.value].value);
+        value(keyed.value);
         previous = path;
     }
-    for (; !open.empty(); open.pop_back()) {
-        if (out)
-            open.back().list ? out->endArray() : out->endObject();
-    }
-    if (out)
-        out->endObject();
+    for (; !open.empty(); open.pop_back())
+        open.back().list ? out.endArray() : out.endObject();
+    out.endObject();
     return true;
+}
+
+} // namespace
+
+void NestedWriter::Plan::make(std::span<const DottedValue> values, std::size_t at) {
+    keys.clear();
+    for (const DottedValue& value : values)
+        keys.emplace_back(value.key);
+    depth = at;
+    steps.clear();
+    JsonStream text(at);
+    plain = walk(SortedKeys(values), text, [&](std::size_t value) {
+        text.beginPlaced();
+        steps.push_back({text.takeText(), value, text.depth()});
+    });
+    after = text.takeText();
 }
 
 // A handful covers the kinds of one export (a pilot's kind and a skill
 // table's slots change its keys) and keeps a look-up short.
 constexpr std::size_t kPlansKept = 16;
 
-const NestedWriter::Plan& NestedWriter::planFor(std::span<const DottedValue> values) {
+const NestedWriter::Plan& NestedWriter::planFor(std::span<const DottedValue> values,
+                                                std::size_t depth) {
     for (const Plan& plan : m_plans) {
-        if (plan.sameKeys(values))
+        if (plan.sameKeys(values, depth))
             return plan;
     }
     m_plans.reserve(kPlansKept);
     Plan& plan =
         m_plans.size() < kPlansKept ? m_plans.emplace_back() : m_plans[m_next++ % kPlansKept];
-    plan.make(values);
+    plan.make(values, depth);
     return plan;
 }
 
 bool NestedWriter::write(JsonStream& out, std::span<const DottedValue> values) {
-    const Plan& plan = planFor(values);
-    return plan.plain && plan.walk(&out, values);
+    const Plan& plan = planFor(values, out.depth());
+    if (!plan.plain)
+        return false;
+    out.beginPlaced();
+    for (const Step& step : plan.steps) {
+        out.raw(step.before);
+        out.placed(values[step.value].value, step.depth);
+    }
+    out.raw(plan.after);
+    return true;
 }
 
 bool writeNested(JsonStream& out, std::span<const DottedValue> values) {

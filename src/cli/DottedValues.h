@@ -3,11 +3,10 @@
 // Values under dotted keys (numeric parts counting list positions from 1, as
 // setAtPath reads them), written as the one nested object setAtPath would
 // build from them, straight to a JsonStream: a record's hundred values cost
-// no tree of their own.
+// no tree of their own, and its keys, brackets and indents are worked out
+// once for all the records with the same keys.
 
 #include "cli/JsonStream.h"
-
-#include <nlohmann/json.hpp>
 
 #include <span>
 #include <string>
@@ -18,11 +17,12 @@ namespace starfall::cli {
 
 struct DottedValue {
     std::string_view key;
-    nlohmann::json value;
+    PrintValue value;
 };
 
-// Keeps the orders it worked out for the last few sets of keys it was given:
-// the records of one kind come with the same keys, or with one of a few sets.
+// Keeps the print plans it worked out for the last few sets of keys it was
+// given: the records of one kind come with the same keys, or with one of a
+// few sets.
 class NestedWriter {
 public:
     // Writes the object and returns true, or writes nothing and returns false
@@ -30,6 +30,8 @@ public:
     // another's value, parts of one object both names and positions, a list
     // with a position left out, or a position at the top.
     [[nodiscard]] bool write(JsonStream& out, std::span<const DottedValue> values);
+    // Room to gather a record's values in, kept from record to record.
+    [[nodiscard]] std::vector<DottedValue>& scratch() { return m_scratch; }
 
     // One part of a dotted key: an object's key, or a list position (from 1).
     struct Part {
@@ -38,28 +40,29 @@ public:
     };
 
 private:
-    // A key's parts, and which of the given values it is.
-    struct Keyed {
-        std::size_t first;
-        std::size_t count;
+    // One value of the object as printed: the text before it (keys,
+    // brackets, commas, indents), then which value, at which depth.
+    struct Step {
+        std::string before;
         std::size_t value;
+        std::size_t depth;
     };
-    // The print order of one set of keys.
+    // How one set of keys prints at one depth.
     struct Plan {
-        std::vector<std::string> keys; // in the order given; the parts view them
-        std::vector<Part> parts;
-        std::vector<Keyed> sorted;
-        bool plain = true; // no keys: an empty object
+        std::vector<std::string> keys; // in the order given
+        std::size_t depth = 0;
+        bool plain = true;
+        std::vector<Step> steps;
+        std::string after; // the brackets closing the object
 
-        [[nodiscard]] bool sameKeys(std::span<const DottedValue> values) const;
-        void make(std::span<const DottedValue> values);
-        [[nodiscard]] std::span<const Part> partsOf(const Keyed& keyed) const;
-        [[nodiscard]] bool walk(JsonStream* out, std::span<const DottedValue> values) const;
+        [[nodiscard]] bool sameKeys(std::span<const DottedValue> values, std::size_t at) const;
+        void make(std::span<const DottedValue> values, std::size_t at);
     };
-    [[nodiscard]] const Plan& planFor(std::span<const DottedValue> values);
+    [[nodiscard]] const Plan& planFor(std::span<const DottedValue> values, std::size_t depth);
 
     std::vector<Plan> m_plans;
     std::size_t m_next = 0; // the plan a new set of keys replaces
+    std::vector<DottedValue> m_scratch;
 };
 
 // The same, with an order worked out for these values alone.

@@ -1,4 +1,5 @@
 #include "cli/CliContext.h"
+#include "cli/DecodedNames.h"
 #include "cli/ImageRecords.h"
 #include "core/io/ImageAccess.h"
 
@@ -18,6 +19,7 @@ void addExportCommand(CLI::App& app, CliContext& context) {
         const ListFolders directory = context.listFolders(*image);
         // One open and a few reads for every record.
         const ImageReadScope scope(*image, ScopeReads::Blocks);
+        const DecodedNames names;
         JsonStream out(*context.out);
         writeImageRecords(*image, directory, out);
         out.finish();

@@ -74,19 +74,24 @@ FieldValue choiceValue(const FieldShape& shape, const nlohmann::json& value,
 
 nlohmann::json valueJson(const FieldShape& shape, const FieldValue& value,
                          std::optional<int> storedCode, bool loaded) {
+    return valuePrinted(shape, value, storedCode, loaded).json();
+}
+
+PrintValue valuePrinted(const FieldShape& shape, const FieldValue& value,
+                        std::optional<int> storedCode, bool loaded) {
     if (shape.kind == FieldKind::Number)
-        return parseDecimal(std::get<std::string>(value));
+        return std::int64_t{parseDecimal(std::get<std::string>(value))};
     if (loaded && storedCode) {
         const auto own = std::find(shape.codes.begin(), shape.codes.end(), *storedCode);
         if (own == shape.codes.end())
-            return *storedCode;
-        return std::string(shape.items[static_cast<std::size_t>(own - shape.codes.begin())]);
+            return std::int64_t{*storedCode};
+        return shape.items[static_cast<std::size_t>(own - shape.codes.begin())];
     }
     const ListChoice& choice = std::get<ListChoice>(value);
     if (const auto index = choice.index())
-        return std::string(shape.items[static_cast<std::size_t>(*index)]);
+        return shape.items[static_cast<std::size_t>(*index)];
     if (const auto code = choice.unlistedCode())
-        return *code;
+        return std::int64_t{*code};
     return nullptr;
 }
 

@@ -5,6 +5,7 @@
 // checked against the field's range unless taken as typed into the editor's
 // box; a list field takes an item's exact text or the stored code.
 
+#include "cli/JsonStream.h"
 #include "core/record/FieldTable.h"
 
 #include <nlohmann/json.hpp>
@@ -47,6 +48,10 @@ template <typename Record> [[nodiscard]] FieldShape shapeOf(const Field<Record>&
 // the image a list shows what the editor shows there: an item, or null.
 [[nodiscard]] nlohmann::json valueJson(const FieldShape& shape, const FieldValue& value,
                                        std::optional<int> storedCode, bool loaded);
+// The same value to print, without a JSON value of its own (an item's text
+// views the shape's).
+[[nodiscard]] PrintValue valuePrinted(const FieldShape& shape, const FieldValue& value,
+                                      std::optional<int> storedCode, bool loaded);
 
 // A command-line VALUE as JSON: a number field's integer (or, as typed, its
 // text); a list field's item text, or the stored code as "#N" or N. Throws

@@ -14,9 +14,9 @@ std::set<int> listedIn(const std::string& image, const NameList& units) {
     std::set<int> numbers;
     for (const NameListEntry& entry : units.entries) {
         const Position listStart = unitWeaponListStart(units.positionOf(entry));
-        for (const NamedWeapon& weapon :
-             loadNamedWeaponList(image, entry.name, entry.addressText, listStart, {}))
-            numbers.insert(weapon.number);
+        // The numbers alone: their names are not needed here.
+        for (const int number : loadWeaponNumbers(image, entry.name, entry.addressText, listStart))
+            numbers.insert(number);
     }
     return numbers;
 }
@@ -130,8 +130,7 @@ ImageRecords loadImageRecords(const std::string& image, const ListFolders& direc
     return records;
 }
 
-void writeImageRecords(const std::string& image, const ListFolders& directory,
-                       JsonStream& out) {
+void writeImageRecords(const std::string& image, const ListFolders& directory, JsonStream& out) {
     const RecordSource source = recordSource(image, directory, {});
     NestedWriter writer;
     // The sections in the order of their keys, as the whole document prints them.

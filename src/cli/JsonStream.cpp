@@ -3,6 +3,7 @@
 #include <array>
 #include <ostream>
 #include <string>
+#include <utility>
 
 namespace starfall::cli {
 
@@ -41,26 +42,18 @@ std::size_t utf8Length(std::string_view text, std::size_t at) {
     return 0;
 }
 
-// Whether every byte belongs to a well-formed UTF-8 sequence; the library
-// prints any other string with U+FFFD in place of the bad bytes.
-bool isWellFormed(std::string_view text) {
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t length = utf8Length(text, at);
-        if (length == 0)
-            return false;
-        at += length;
-    }
-    return true;
-}
-
 } // namespace
+
+JsonStream::JsonStream(std::size_t depth) : m_out(nullptr), m_levels(depth), m_afterKey(true) {}
 
 JsonStream::~JsonStream() {
     flush();
 }
 
 void JsonStream::flush() {
-    m_out.write(m_text.data(), static_cast<std::streamsize>(m_text.size()));
+    if (m_out == nullptr)
+        return;
+    m_out->write(m_text.data(), static_cast<std::streamsize>(m_text.size()));
     m_text.clear();
 }
 
@@ -118,51 +111,98 @@ void JsonStream::appendString(std::string_view text) {
     appendJsonString(m_text, text);
 }
 
-// Single values, the most of any document, are printed here as the library
-// prints them, without its printer's set-up for each; the rest goes through
-// it, its own lines one indent deeper per level the value is nested in.
 void JsonStream::value(const nlohmann::json& value) {
-    using Type = nlohmann::json::value_t;
-    switch (value.type()) {
-    case Type::number_integer:
-        startValue();
-        appendJsonNumber(m_text, value.get_ref<const nlohmann::json::number_integer_t&>());
-        break;
-    case Type::number_unsigned:
-        startValue();
-        appendJsonNumber(m_text, value.get_ref<const nlohmann::json::number_unsigned_t&>());
-        break;
-    case Type::boolean:
-        startValue();
-        m_text += value.get<bool>() ? "true" : "false";
-        break;
-    case Type::null:
-        startValue();
-        m_text += "null";
-        break;
-    case Type::string:
-        startValue();
-        appendString(value.get_ref<const std::string&>());
-        break;
-    default:
-        printed(dumped(value));
-        return;
-    }
+    startValue();
+    PrintValue(value).appendTo(m_text, m_levels.size() * kIndent);
     flushIfFull();
 }
 
-void JsonStream::printed(std::string_view text) {
-    startValue();
-    const std::size_t indent = m_levels.size() * kIndent;
+namespace {
+
+// `text` with each line after the first indented by `indent` spaces more.
+void appendIndented(std::string& out, std::string_view text, std::size_t indent) {
     std::size_t from = 0;
     for (std::size_t at = text.find('\n'); at != std::string_view::npos;
          at = text.find('\n', from)) {
-        m_text.append(text.substr(from, at + 1 - from));
-        m_text.append(indent, ' ');
+        out.append(text.substr(from, at + 1 - from));
+        out.append(indent, ' ');
         from = at + 1;
     }
-    m_text.append(text.substr(from));
+    out.append(text.substr(from));
+}
+
+} // namespace
+
+void JsonStream::printed(std::string_view text) {
+    startValue();
+    appendIndented(m_text, text, m_levels.size() * kIndent);
     flushIfFull();
+}
+
+void JsonStream::raw(std::string_view text) {
+    m_text.append(text);
+    flushIfFull();
+}
+
+void JsonStream::placed(const PrintValue& value, std::size_t depth) {
+    value.appendTo(m_text, depth * kIndent);
+}
+
+std::string JsonStream::takeText() {
+    return std::exchange(m_text, {});
+}
+
+nlohmann::json PrintValue::json() const {
+    switch (m_kind) {
+    case Kind::Number:
+        return m_number;
+    case Kind::Text:
+        return std::string(m_text);
+    case Kind::Json:
+        return *m_json;
+    case Kind::Null:
+        break;
+    }
+    return nullptr;
+}
+
+// Single values, the most of any document, are printed here as the library
+// prints them, without its printer's set-up for each; the rest goes through
+// it, its own lines one indent deeper per level the value is nested in.
+void PrintValue::appendTo(std::string& out, std::size_t indent) const {
+    switch (m_kind) {
+    case Kind::Number:
+        appendJsonNumber(out, m_number);
+        return;
+    case Kind::Text:
+        appendJsonString(out, m_text);
+        return;
+    case Kind::Null:
+        out += "null";
+        return;
+    case Kind::Json:
+        break;
+    }
+    using Type = nlohmann::json::value_t;
+    switch (m_json->type()) {
+    case Type::number_integer:
+        appendJsonNumber(out, m_json->get_ref<const nlohmann::json::number_integer_t&>());
+        break;
+    case Type::number_unsigned:
+        appendJsonNumber(out, m_json->get_ref<const nlohmann::json::number_unsigned_t&>());
+        break;
+    case Type::boolean:
+        out += m_json->get<bool>() ? "true" : "false";
+        break;
+    case Type::null:
+        out += "null";
+        break;
+    case Type::string:
+        appendJsonString(out, m_json->get_ref<const std::string&>());
+        break;
+    default:
+        appendIndented(out, dumped(*m_json), indent);
+    }
 }
 
 void JsonStream::printedIndented(std::string_view text) {
@@ -180,26 +220,38 @@ void JsonStream::finish() {
     flush();
 }
 
+// One pass over the text: plain runs are copied whole, UTF-8 sequences
+// checked as they come; a text found not to be UTF-8 is printed again whole
+// as the library prints it.
 void appendJsonString(std::string& out, std::string_view text) {
-    if (!isWellFormed(text)) {
-        out += dumped(nlohmann::json(text));
-        return;
-    }
     static constexpr char kHex[] = "0123456789abcdef";
-    out += '"';
-    std::size_t from = 0;
     static constexpr auto kPlain = [] {
-        std::array<bool, 256> plain{};
+        std::array<bool, 128> plain{};
         for (std::size_t c = 0x20; c < plain.size(); ++c)
             plain[c] = c != '"' && c != '\\';
         return plain;
     }();
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    const std::size_t start = out.size();
+    out += '"';
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < text.size();) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (kPlain[c])
+        if (c >= 0x80) {
+            const std::size_t length = utf8Length(text, i);
+            if (length == 0) {
+                out.resize(start);
+                out += dumped(nlohmann::json(text));
+                return;
+            }
+            i += length;
             continue;
+        }
+        if (kPlain[c]) {
+            ++i;
+            continue;
+        }
         out.append(text.substr(from, i - from));
-        from = i + 1;
+        from = ++i;
         out += '\\';
         switch (c) {
         case '"':

@@ -9,6 +9,8 @@
 #include <nlohmann/json.hpp>
 
 #include <charconv>
+#include <cstddef>
+#include <cstdint>
 #include <iosfwd>
 #include <iterator>
 #include <string>
@@ -28,9 +30,36 @@ template <typename Number> void appendJsonNumber(std::string& out, Number number
     out.append(digits, printed.ptr);
 }
 
+// A value to print that views what it is made from: a whole number, a text
+// (UTF-8 or not) or null, printed without a JSON value of its own, or any
+// JSON value.
+class PrintValue {
+public:
+    PrintValue(std::nullptr_t) {}
+    PrintValue(std::int64_t number) : m_kind(Kind::Number), m_number(number) {}
+    PrintValue(std::string_view text) : m_kind(Kind::Text), m_text(text) {}
+    PrintValue(const nlohmann::json& json) : m_kind(Kind::Json), m_json(&json) {}
+
+    // The same value as a JSON value of its own.
+    [[nodiscard]] nlohmann::json json() const;
+    // Appends it as printing it alone prints it, its inner lines (of a list
+    // or an object) indented by `indent` more spaces.
+    void appendTo(std::string& out, std::size_t indent) const;
+
+private:
+    enum class Kind { Null, Number, Text, Json };
+    Kind m_kind = Kind::Null;
+    std::int64_t m_number = 0;
+    std::string_view m_text;
+    const nlohmann::json* m_json = nullptr;
+};
+
 class JsonStream {
 public:
-    explicit JsonStream(std::ostream& out) : m_out(out) {}
+    explicit JsonStream(std::ostream& out) : m_out(&out) {}
+    // A stream that keeps its text for takeText(), for a piece printed many
+    // times over: it starts `depth` containers deep, just after a key.
+    explicit JsonStream(std::size_t depth);
     JsonStream(const JsonStream&) = delete;
     JsonStream& operator=(const JsonStream&) = delete;
     // Writes out what is still held.
@@ -51,6 +80,20 @@ public:
     // (indent() spaces more than printing it alone).
     void printedIndented(std::string_view text);
     [[nodiscard]] std::size_t indent() const;
+    // How many containers are open.
+    [[nodiscard]] std::size_t depth() const { return m_levels.size(); }
+
+    // What comes before a value in the container being written (a comma, a
+    // new line, its indent), for a value then given as placed() and raw()
+    // text; the value may be an object or a list, given whole.
+    void beginPlaced() { startValue(); }
+    // Text already printed for where it lands.
+    void raw(std::string_view text);
+    // A value printed at `depth` (its inner lines indented to there),
+    // without what comes before it.
+    void placed(const PrintValue& value, std::size_t depth);
+    // The text written so far and not yet written out, handed over.
+    [[nodiscard]] std::string takeText();
     // Ends the document with the line feed print ends it with.
     void finish();
 
@@ -69,8 +112,8 @@ private:
     void flushIfFull();
     void flush();
 
-    std::ostream& m_out;
-    std::string m_text; // written out a large piece at a time
+    std::ostream* m_out; // none: the text is kept
+    std::string m_text;  // written out a large piece at a time
     std::vector<Level> m_levels;
     bool m_afterKey = false;
 };

@@ -106,13 +106,14 @@ nlohmann::json RecordView::json() const {
 }
 
 void RecordView::write(JsonStream& out, NestedWriter& writer) const {
-    std::vector<DottedValue> values;
+    std::vector<DottedValue>& values = writer.scratch();
+    values.clear();
     for (const nlohmann::json* flat : {&m_fixed, &m_shown}) {
-        for (const auto& [key, value] : flat->items())
-            values.push_back({key, value});
+        for (auto item = flat->begin(); item != flat->end(); ++item)
+            values.push_back({item.key(), PrintValue(*item)});
     }
-    visitValues([&values](const std::string& key, nlohmann::json value) {
-        values.push_back({key, std::move(value)});
+    visitPrinted([&values](std::string_view key, PrintValue value) {
+        values.push_back({key, value});
     });
     if (!writer.write(out, values))
         out.value(json());

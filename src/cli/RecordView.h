@@ -35,13 +35,21 @@ public:
     [[nodiscard]] std::optional<std::string> lacks(std::string_view key) const {
         return m_lacks ? m_lacks(key) : std::nullopt;
     }
-    // What a message calls the record (UTF-8).
-    [[nodiscard]] const std::string& label() const { return m_label; }
+    // What a message calls the record (UTF-8), worked out the first time it
+    // is asked for: most records are printed without one.
+    [[nodiscard]] const std::string& label() const {
+        if (!m_labelText)
+            m_labelText = m_label();
+        return *m_labelText;
+    }
 
     [[nodiscard]] virtual std::vector<std::string> keys() const = 0;
     // Every field's key and value as read, in table order.
     virtual void visitValues(
         const std::function<void(const std::string& key, nlohmann::json value)>& visit) const = 0;
+    // The same, as values to print that view the record (valid while it is).
+    virtual void visitPrinted(
+        const std::function<void(std::string_view key, PrintValue value)>& visit) const = 0;
     [[nodiscard]] virtual bool hasKey(std::string_view key) const = 0;
     // The field's value as read.
     [[nodiscard]] virtual nlohmann::json value(std::string_view key) const = 0;
@@ -72,7 +80,7 @@ public:
     struct Naming {
         nlohmann::json fixed = nlohmann::json::object();
         nlohmann::json shown = nlohmann::json::object();
-        std::string label;
+        std::function<std::string()> label;
         std::function<std::optional<std::string>(std::string_view)> lacks;
     };
 
@@ -85,7 +93,8 @@ protected:
 private:
     nlohmann::json m_fixed;
     nlohmann::json m_shown;
-    std::string m_label;
+    std::function<std::string()> m_label;
+    mutable std::optional<std::string> m_labelText;
     std::function<std::optional<std::string>(std::string_view)> m_lacks;
 };
 
@@ -127,6 +136,13 @@ public:
         const std::function<void(const std::string&, nlohmann::json)>& visit) const override {
         for (const Field<Record>& field : *m_fields)
             visit(field.key, valueOf(field));
+    }
+    void
+    visitPrinted(const std::function<void(std::string_view, PrintValue)>& visit) const override {
+        const bool loaded = !m_record.loaded.bytes.empty();
+        for (const Field<Record>& field : *m_fields)
+            visit(field.key, valuePrinted(shapeOf(field), field.get(m_record),
+                                          field.storedCode(m_record.loaded.bytes), loaded));
     }
     [[nodiscard]] bool hasKey(std::string_view key) const override { return find(key) != nullptr; }
     [[nodiscard]] nlohmann::json value(std::string_view key) const override {

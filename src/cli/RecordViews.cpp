@@ -6,17 +6,16 @@
 #include "core/pilot/PilotFields.h"
 #include "core/pilot/PilotLayout.h"
 #include "core/pilot/PilotRecordFile.h"
-#include "core/pilot/PilotRecordFile.h"
+#include "core/skill/SkillFields.h"
 #include "core/skill/SkillTableFile.h"
 #include "core/skill/SkillTableLayout.h"
-#include "core/skill/SkillFields.h"
 #include "core/text/RecordNames.h"
 #include "core/unit/UnitFields.h"
-#include "core/weapon/WeaponFields.h"
 #include "core/unit/UnitLayout.h"
 #include "core/unit/UnitRecordFile.h"
 #include "core/upgrade/UpgradeTable.h"
 #include "core/weapon/UnitWeaponList.h"
+#include "core/weapon/WeaponFields.h"
 
 #include <algorithm>
 #include <regex>
@@ -41,12 +40,16 @@ fixedTable(const FieldTable<Record>& table) {
     };
 }
 
+// Built member by member: a list of pairs builds and copies every value twice.
 nlohmann::json listEntryNaming(const NameList& list, std::size_t index) {
     const NameListEntry& entry = list.entries.at(index);
-    return {{"name", nameJson(entry.name)},
-            {"index", index},
-            {"address", entry.address()},
-            {"position", list.positionOf(entry)}};
+    nlohmann::json naming = nlohmann::json::object();
+    auto& members = naming.get_ref<nlohmann::json::object_t&>();
+    members.emplace("name", nameJson(entry.name));
+    members.emplace("index", index);
+    members.emplace("address", entry.address());
+    members.emplace("position", list.positionOf(entry));
+    return naming;
 }
 
 // A key of the full record that a StatsOnly or SpiritsOnly record lacks.
@@ -59,7 +62,7 @@ std::optional<std::string> pilotLacks(PilotRecordKind kind, std::string_view key
     return std::nullopt;
 }
 
-std::optional<std::string> skillSlotLacks(const SkillTable& table, std::string_view key) {
+std::optional<std::string> skillSlotLacks(std::size_t slotCount, std::string_view key) {
     // Most keys asked about are the table's other values (slots.N.locked):
     // they are told apart before the pattern, which costs far more.
     if (!key.starts_with("slots.") || !(key.ends_with(".skill") || key.ends_with(".level")))
@@ -71,9 +74,8 @@ std::optional<std::string> skillSlotLacks(const SkillTable& table, std::string_v
     const std::size_t slot = std::stoul(match[1].str());
     if (slot > static_cast<std::size_t>(kMaxSkillSlots))
         return std::nullopt;
-    if (slot > table.slots.size())
-        return "'" + std::string(key) + "': the table has " + std::to_string(table.slots.size()) +
-               " slots";
+    if (slot > slotCount)
+        return "'" + std::string(key) + "': the table has " + std::to_string(slotCount) + " slots";
     return "'" + std::string(key) + "': slot " + std::to_string(slot) + " is locked";
 }
 
@@ -87,7 +89,10 @@ std::unique_ptr<RecordView> unitView(const std::string& image, const NameList& u
         [place](const UnitRecord& record) { return unitSavePlan(place, record); },
         [](const UnitRecord&, std::span<const int> bytes) { return decodeUnitRecord(bytes); }};
     return viewOf(loadUnitRecord(image, place), std::move(ops),
-                  {listEntryNaming(units, index), {}, messages::unitRecordLabel(place.name), {}});
+                  {listEntryNaming(units, index),
+                   {},
+                   [name = place.name] { return messages::unitRecordLabel(name); },
+                   {}});
 }
 
 std::unique_ptr<RecordView> pilotView(const std::string& image, const NameList& pilots,
@@ -106,7 +111,7 @@ std::unique_ptr<RecordView> pilotView(const std::string& image, const NameList& 
     return viewOf(loadPilotRecord(image, reference), std::move(ops),
                   {std::move(fixed),
                    {},
-                   messages::pilotRecordLabel(reference.name),
+                   [name = reference.name] { return messages::pilotRecordLabel(name); },
                    [kind](std::string_view key) { return pilotLacks(kind, key); }});
 }
 
@@ -128,7 +133,7 @@ std::unique_ptr<RecordView> skillTableView(const std::string& image, const NameL
         throw UsageError("pilot '" + nameJson(entry.name).get<std::string>() +
                          "' is StatsOnly: the editor opens no skill table for it");
     const Position start = skillTablePosition(entry.name, pilots.positionOf(entry));
-    const SkillTable table = loadSkillTable(image, entry.name, start);
+    SkillTable table = loadSkillTable(image, entry.name, start);
     RecordKindOps<SkillTable> ops{
         [](const SkillTable& t) {
             // The shared layout's table, without a copy.
@@ -140,23 +145,29 @@ std::unique_ptr<RecordView> skillTableView(const std::string& image, const NameL
         [](const SkillTable& t, std::span<const int> bytes) {
             return decodeSkillTable(t.name, t.start, bytes);
         }};
-    nlohmann::json fixed = {{"name", nameJson(entry.name)}, {"index", index}, {"position", start}};
+    nlohmann::json fixed = nlohmann::json::object();
+    auto& members = fixed.get_ref<nlohmann::json::object_t&>();
+    members.emplace("name", nameJson(entry.name));
+    members.emplace("index", index);
+    members.emplace("position", start);
     nlohmann::json shown = nlohmann::json::object();
     if (table.slots.empty())
         shown["slots"] = nlohmann::json::array(); // printed as an empty list, not left out
     for (std::size_t slot = 0; slot < table.slots.size(); ++slot)
-        fixed["slots." + std::to_string(slot + 1) + ".locked"] = table.slots[slot].locked;
+        members.emplace("slots." + std::to_string(slot + 1) + ".locked", table.slots[slot].locked);
     const bool anyLocked = std::any_of(table.slots.begin(), table.slots.end(),
                                        [](const SkillSlot& slot) { return slot.locked; });
     static const FieldTable<SkillTable> kNone;
     for (const auto& field : anyLocked ? skillLayout(table, true).fields() : kNone) {
         if (table.slots[field.bits.front().byte / 2].locked)
-            shown[field.key] =
-                valueJson(shapeOf(field), field.get(table), field.storedCode(table.loaded.bytes), true);
+            shown[field.key] = valueJson(shapeOf(field), field.get(table),
+                                         field.storedCode(table.loaded.bytes), true);
     }
-    return viewOf(table, std::move(ops),
-                  {std::move(fixed), std::move(shown), messages::skillTableLabel(entry.name),
-                   [table](std::string_view key) { return skillSlotLacks(table, key); }});
+    const std::size_t slotCount = table.slots.size();
+    return viewOf(std::move(table), std::move(ops),
+                  {std::move(fixed), std::move(shown),
+                   [name = entry.name] { return messages::skillTableLabel(name); },
+                   [slotCount](std::string_view key) { return skillSlotLacks(slotCount, key); }});
 }
 
 std::unique_ptr<RecordView> weaponView(const std::string& image, int number) {
@@ -168,7 +179,7 @@ std::unique_ptr<RecordView> weaponView(const std::string& image, int number) {
     return viewOf(loadWeaponRecord(image, number), std::move(ops),
                   {{{"number", number}, {"position", weaponRecordPosition(number)}},
                    {},
-                   messages::weaponRecordLabel(number),
+                   [number] { return messages::weaponRecordLabel(number); },
                    {}});
 }
 
@@ -178,7 +189,7 @@ std::unique_ptr<RecordView> upgradeView(const std::string& image) {
         [](const UpgradeTable& table) { return upgradeTableSavePlan(table); },
         [](const UpgradeTable&, std::span<const int> bytes) { return decodeUpgradeTable(bytes); }};
     return viewOf(loadUpgradeTable(image), std::move(ops),
-                  {nlohmann::json::object(), {}, messages::upgradeTableLabel(), {}});
+                  {nlohmann::json::object(), {}, &messages::upgradeTableLabel, {}});
 }
 
 nlohmann::json weaponListJson(const std::string& image, const NameList& units, std::size_t index,
@@ -186,9 +197,8 @@ nlohmann::json weaponListJson(const std::string& image, const NameList& units, s
     const NameListEntry& entry = units.entries.at(index);
     const Position listStart = unitWeaponListStart(units.positionOf(entry));
     nlohmann::json weapons = nlohmann::json::array();
-    for (const NamedWeapon& weapon :
-         loadNamedWeaponList(image, entry.name, entry.addressText, listStart,
-                             directory.pathOf(kWeaponNamesFile))) {
+    for (const NamedWeapon& weapon : loadNamedWeaponList(
+             image, entry.name, entry.addressText, listStart, directory.pathOf(kWeaponNamesFile))) {
         weapons.push_back(
             {{"index", weapon.index}, {"number", weapon.number}, {"name", nameJson(weapon.name)}});
     }

@@ -6,7 +6,10 @@
 #include "cli/ImageRecords.h"
 #include "cli/JsonStream.h"
 #include "cli/ListEntriesVerb.h"
+#include "cli/RecordViews.h"
 #include "core/demo/DemoBuilder.h"
+#include "core/lists/NameListReader.h"
+#include "core/text/RecordNames.h"
 
 #include "support/CliInProcess.h"
 #include "support/TempDir.h"
@@ -14,6 +17,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -87,6 +91,36 @@ TEST_F(ExportStreamTest, ACopyReadsAsTheRecordReadAgain) {
             << section << " " << record.label();
         EXPECT_EQ(record.copy()->savePlan(), record.withBytes({})->savePlan()) << record.label();
     });
+}
+
+// A record's label is worked out when a message asks for it: it must name
+// that record, in a copy and a re-read too, whatever was made after it.
+TEST_F(ExportStreamTest, EveryRecordIsLabelledWithItsOwnName) {
+    const cli::ImageRecords records = cli::loadImageRecords(image(), s_dir->dir());
+    const NameList units = loadNameList(s_dir->dir(), ListKind::Units);
+    const NameList pilots = loadNameList(s_dir->dir(), ListKind::Pilots);
+    std::vector<std::string> expected;
+    for (const NameListEntry& entry : units.entries)
+        expected.push_back(messages::unitRecordLabel(entry.name));
+    for (const NameListEntry& entry : pilots.entries)
+        expected.push_back(messages::pilotRecordLabel(entry.name));
+    for (std::size_t i = 0; i < pilots.entries.size(); ++i) {
+        if (cli::hasSkillTable(pilots, i))
+            expected.push_back(messages::skillTableLabel(pilots.entries[i].name));
+    }
+    for (const auto& weapon : records.weapons)
+        expected.push_back(messages::weaponRecordLabel(weapon->fixed()["number"].get<int>()));
+    expected.push_back(messages::upgradeTableLabel());
+
+    std::size_t at = 0;
+    records.visit([&](std::string_view section, const cli::RecordView& record) {
+        ASSERT_LT(at, expected.size()) << section;
+        EXPECT_EQ(record.copy()->label(), expected[at]) << section << " " << at;
+        EXPECT_EQ(record.label(), expected[at]) << section << " " << at;
+        EXPECT_EQ(record.withBytes({})->label(), expected[at]) << section << " " << at;
+        ++at;
+    });
+    EXPECT_EQ(at, expected.size());
 }
 
 // Thousands of entries; some names carry bytes that are no code page 949
@@ -260,6 +294,84 @@ TEST(DottedValuesTest, WritesWhatTheBuiltObjectPrints) {
             context.print(c.written ? json::array({built, built}) : json::array());
             EXPECT_EQ(streamed.str(), whole.str()) << c.what;
         }
+    }
+}
+
+// One writer keeps its plans per depth as well as per keys: the same keys
+// written deeper, with whole lists and objects among the values, must indent
+// as the whole value prints.
+TEST(DottedValuesTest, TheSameKeysPrintAtEveryDepth) {
+    const std::vector<std::pair<std::string, json>> flat = {
+        {"n.1", 1},
+        {"n.2", "x"},
+        {"list", {1, {{"k", "v"}}}},
+        {"o.whole", {{"a", json::array()}, {"b", {1, 2}}}},
+        {"z", nullptr}};
+    json built = json::object();
+    std::vector<cli::DottedValue> values;
+    for (const auto& [key, value] : flat) {
+        cli::setAtPath(built, key, value);
+        values.push_back({key, value});
+    }
+    cli::NestedWriter writer;
+    std::ostringstream streamed;
+    cli::JsonStream out(streamed);
+    out.beginArray();
+    EXPECT_TRUE(writer.write(out, values));
+    out.beginObject();
+    out.key("deeper");
+    EXPECT_TRUE(writer.write(out, values));
+    out.key("deepest");
+    out.beginArray();
+    EXPECT_TRUE(writer.write(out, values));
+    out.endArray();
+    out.endObject();
+    EXPECT_TRUE(writer.write(out, values));
+    out.endArray();
+    out.finish();
+
+    std::ostringstream whole;
+    const cli::CliContext context{"", &whole, nullptr};
+    context.print(json::array({built, {{"deeper", built}, {"deepest", {built}}}, built}));
+    EXPECT_EQ(streamed.str(), whole.str());
+}
+
+// A value printed without a JSON value of its own prints as that JSON value
+// does, and after text already written (a text found not to be UTF-8 part
+// way is printed again whole, leaving what came before it).
+TEST(PrintValueTest, PrintsAsItsJsonValuePrints) {
+    const json nested = {{"a", {1, 2}}, {"b", json::object()}};
+    const std::string texts[] = {"",
+                                 "plain",
+                                 "\xED\x95\x9C\xEA\xB8\x80",
+                                 "tab\there \"q\" \\ \x01\x7F",
+                                 "tab\there, then \xFF",
+                                 "\xE5\xBC",
+                                 "\xED\xA0\x80 surrogate",
+                                 "ok \xF0\x9F\x98\x80 \xF4\x90\x80\x80"};
+    struct Case {
+        cli::PrintValue value;
+        json expected;
+    };
+    std::vector<Case> cases = {
+        {nullptr, nullptr},
+        {std::int64_t{0}, 0},
+        {std::int64_t{-1}, -1},
+        {std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::min()},
+        {std::numeric_limits<std::int64_t>::max(), std::numeric_limits<std::int64_t>::max()},
+        {nested, nested},
+    };
+    const json others[] = {true, false, 2.5, 18446744073709551615u, json::array()};
+    for (const json& other : others)
+        cases.push_back({other, other});
+    for (const std::string& text : texts)
+        cases.push_back({std::string_view(text), text});
+    for (const Case& c : cases) {
+        const std::string printed = c.expected.dump(2, ' ', false, json::error_handler_t::replace);
+        std::string out = "before ";
+        c.value.appendTo(out, 0);
+        EXPECT_EQ(out, "before " + printed);
+        EXPECT_EQ(c.value.json(), c.expected) << printed;
     }
 }
 

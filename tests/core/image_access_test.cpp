@@ -182,14 +182,42 @@ TEST(ImageReadScopeBlocks, ReadTheBytesThatReadsAsAskedRead) {
     EXPECT_EQ(readBytes(path, scattered), scatteredAsAsked);
 }
 
+// Runs of planned positions are read whole, short ones through a buffer of
+// their own size: a run of any length reads its bytes, and kEndOfFile past
+// the end, as one position at a time would.
+TEST(ImageAccessRuns, ReadAsOnePositionAtATimeReads) {
+    const TempDir dir;
+    std::mt19937 random(7);
+    std::string bytes(1200, '\0');
+    for (char& byte : bytes)
+        byte = static_cast<char>(random());
+    const std::string path = dir.write("runs.img", bytes);
+    const std::pair<Position, std::size_t> runs[] = {
+        {0, 255}, {3, 256}, {10, 257}, {100, 1000}, {1000, 256}, {1190, 300}, {1200, 2}};
+    for (const auto& [start, count] : runs) {
+        std::vector<Position> plan;
+        std::vector<int> oneByOne;
+        for (std::size_t i = 0; i < count; ++i) {
+            const Position at = start + static_cast<Position>(i);
+            plan.push_back(at);
+            oneByOne.push_back(readBytes(path, std::vector<Position>{at}).front());
+        }
+        const std::vector<int> read = readBytes(path, plan);
+        EXPECT_EQ(read, oneByOne) << start << "+" << count;
+        if (start + static_cast<Position>(count) <= 1200)
+            EXPECT_EQ(read.back(), static_cast<unsigned char>(bytes[start + count - 1]));
+        else
+            EXPECT_EQ(read.back(), kEndOfFile);
+    }
+}
+
 TEST(Messages, FailuresCarryTheEditorsTexts) {
     const CoreError open(Failure::ImageOpenForLoad, "/a/b.img");
     EXPECT_EQ(messageFor(open), messages::fileOpenFailure("/a/b.img"));
     EXPECT_EQ(open.what(), messages::fileOpenFailure("/a/b.img").text);
     EXPECT_EQ(messageFor(CoreError(Failure::ImageOpenForSave, "")), messages::fileOpenFailure(""));
-    EXPECT_EQ(
-        messageFor(CoreError(Failure::ListFileMissing, "/x/", -1, "unitlist.ini")),
-        messages::listFileMissing("unitlist.ini", "/x/"));
+    EXPECT_EQ(messageFor(CoreError(Failure::ListFileMissing, "/x/", -1, "unitlist.ini")),
+              messages::listFileMissing("unitlist.ini", "/x/"));
     EXPECT_TRUE(CoreError(Failure::ImageOpenForLoad, "").endsProgram());
     EXPECT_FALSE(CoreError(Failure::ImageOpenForSave, "").endsProgram());
 }

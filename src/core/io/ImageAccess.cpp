@@ -42,14 +42,11 @@ struct LoadHandle {
 };
 
 void readRun(const LoadHandle& file, Position start, std::span<int> out, const std::string& path) {
-    // Most runs are a field or a list entry: those need no allocation.
-    std::array<std::uint8_t, 64> small{};
-    std::vector<std::uint8_t> large;
-    std::span<std::uint8_t> buffer(small.data(), out.size());
-    if (out.size() > small.size()) {
-        large.resize(out.size());
-        buffer = large;
-    }
+    // A record's runs are short: most fit on the stack, without an allocation each.
+    std::array<unsigned char, 256> small;
+    std::vector<unsigned char> large(out.size() > small.size() ? out.size() : 0);
+    const std::span<unsigned char> buffer =
+        large.empty() ? std::span<unsigned char>(small).first(out.size()) : large;
     const std::size_t got = file.read(start, buffer, path);
     for (std::size_t i = 0; i < out.size(); ++i)
         out[i] = i < got ? buffer[i] : kEndOfFile; // past the end stays kEndOfFile

@@ -55,6 +55,7 @@ Position skillTablePosition(std::string_view nameCp949, Position recordPosition)
 
 std::vector<Position> skillTableReadPositions(std::string_view nameCp949, Position tableStart) {
     std::vector<Position> positions;
+    positions.reserve(2 * kMaxSkillSlots);
     for (int k = 1; k <= kMaxSkillSlots; ++k) {
         const SkillSlotPositions slot = skillSlotPositions(nameCp949, tableStart, k);
         if (k > 1 && !(isAddressable(slot.code) && isAddressable(slot.level)))
