@@ -148,8 +148,8 @@ std::unique_ptr<RecordView> applyEntry(const RecordView& asRead, const json& ent
         if (namesRecord(key) || value.is_null() || record.shown().contains(key))
             return;
         const auto where = [&] { return path + "." + key; };
-        if (record.hasKey(key)) {
-            if (value != record.value(key)) {
+        if (const std::optional<bool> same = record.holds(key, value)) {
+            if (!*same) {
                 if (!edited)
                     edited = asRead.copy();
                 edited->assign(key, value, rule, where());
