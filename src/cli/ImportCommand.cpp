@@ -148,8 +148,8 @@ std::unique_ptr<RecordView> applyEntry(const RecordView& asRead, const json& ent
         if (namesRecord(key) || value.is_null() || record.shown().contains(key))
             return;
         const auto where = [&] { return path + "." + key; };
-        if (record.hasKey(key)) {
-            if (value != record.value(key)) {
+        if (const std::optional<bool> same = record.holds(key, value)) {
+            if (!*same) {
                 if (!edited)
                     edited = asRead.copy();
                 edited->assign(key, value, rule, where());
@@ -337,7 +337,18 @@ private:
         seen[id] = true;
         const std::unique_ptr<RecordView> asRead = load();
         const std::unique_ptr<RecordView> edited = applyEntry(*asRead, entry, path, m_rule);
-        keep(*asRead, edited ? *edited : *asRead);
+        if (edited || !insideImage(*asRead))
+            keep(*asRead, edited ? *edited : *asRead);
+    }
+
+    // A record read whole that nothing changed reads back as it was read, and
+    // its save plans nothing: most records of an import are so, and planning
+    // costs a decoding. One that runs past the image's end is planned all the
+    // same, for its plan is never empty and the import is refused for it.
+    [[nodiscard]] bool insideImage(const RecordView& record) const {
+        const std::vector<Position> positions = record.positions();
+        return std::all_of(positions.begin(), positions.end(),
+                           [this](Position at) { return at >= 0 && at < m_imageSize; });
     }
 
     void keep(const RecordView& asRead, const RecordView& edited) {

@@ -7,6 +7,7 @@
 #include "cli/DottedValues.h"
 #include "cli/FieldValues.h"
 #include "cli/JsonStream.h"
+#include "cli/ValueMatch.h"
 #include "core/record/RecordLayout.h"
 
 #include <nlohmann/json.hpp>
@@ -53,6 +54,10 @@ public:
     [[nodiscard]] virtual bool hasKey(std::string_view key) const = 0;
     // The field's value as read.
     [[nodiscard]] virtual nlohmann::json value(std::string_view key) const = 0;
+    // Whether the field reads as `value` (value(key) == value) at one look-up
+    // of the key, without building its value; nothing for no such field.
+    [[nodiscard]] virtual std::optional<bool> holds(std::string_view key,
+                                                    const nlohmann::json& value) const = 0;
     // A command-line VALUE for the field as JSON (see argumentJson).
     [[nodiscard]] virtual nlohmann::json argument(std::string_view key, std::string_view text,
                                                   ValueRule rule) const = 0;
@@ -147,6 +152,15 @@ public:
     [[nodiscard]] bool hasKey(std::string_view key) const override { return find(key) != nullptr; }
     [[nodiscard]] nlohmann::json value(std::string_view key) const override {
         return valueOf(at(key));
+    }
+    [[nodiscard]] std::optional<bool> holds(std::string_view key,
+                                            const nlohmann::json& value) const override {
+        const Field<Record>* field = find(key);
+        if (field == nullptr)
+            return std::nullopt;
+        return valueJsonEquals(shapeOf(*field), field->get(m_record),
+                               field->storedCode(m_record.loaded.bytes),
+                               !m_record.loaded.bytes.empty(), value);
     }
     [[nodiscard]] nlohmann::json argument(std::string_view key, std::string_view text,
                                           ValueRule rule) const override {
