@@ -79,9 +79,9 @@ TEST_F(ImportValues, ChangesOnlyWhatDiffers) {
 }
 
 // An export imported back changes nothing. An image cut short inside its last
-// unit (all but its first byte) exports that unit as it reads there: imported back, it is no change
-// either; with a value changed in every unit, it is refused, and nothing is
-// written.
+// unit (all but its first byte) exports that unit as it reads there: imported
+// back, it is no change either; with a value changed in every unit, it is
+// refused, and nothing is written.
 TEST_F(ImportValues, TakesBackARecordPastTheImageEndUnchangedOnly) {
     const auto exported = test::runCliHere({"--dir", m_dir.dir(), "export", m_image});
     ASSERT_EQ(exported.exitCode, 0) << exported.err;
@@ -90,7 +90,8 @@ TEST_F(ImportValues, TakesBackARecordPastTheImageEndUnchangedOnly) {
     EXPECT_TRUE(json::parse(same.out)["records"].empty());
 
     std::int64_t last = 0;
-    for (const json& unit : json::parse(exported.out)["units"])
+    const json whole = json::parse(exported.out);
+    for (const json& unit : whole["units"])
         last = std::max(last, unit["position"].get<std::int64_t>());
     std::filesystem::resize_file(m_image, static_cast<std::uintmax_t>(last + 1));
     const auto cutExport = test::runCliHere({"--dir", m_dir.dir(), "export", m_image});
