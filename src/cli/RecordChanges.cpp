@@ -75,7 +75,10 @@ std::vector<Position> recordPositions(const ImageRecords& records) {
 }
 
 void OtherBytes::add(Position position) {
-    if (std::binary_search(m_known.begin(), m_known.end(), position))
+    // Positions come in increasing order, so a known one passed stays passed.
+    while (m_nextKnown < m_known.size() && m_known[m_nextKnown] < position)
+        ++m_nextKnown;
+    if (m_nextKnown < m_known.size() && m_known[m_nextKnown] == position)
         return;
     if (m_raw && position % sector::kSectorBytes >= sector::kDataFinish) {
         ++m_sectorCodeBytes;

@@ -40,6 +40,7 @@ public:
 
 private:
     std::vector<Position> m_known;
+    std::size_t m_nextKnown = 0; // the first known position not below the last added
     bool m_raw;
     std::vector<std::pair<Position, std::int64_t>> m_ranges;
     std::int64_t m_sectorCodeBytes = 0;

@@ -197,12 +197,14 @@ TEST_F(PatchPlanTest, SpansReadBackTheirOwnBytesWhereverTheyLie) {
         {100000, 100300}, {(2 << 20) - 10, (2 << 20) + 10},              // alone, across 2 MiB
         {(3 << 20) - 1, 3 << 20},                                        // the last byte
     };
-    const std::vector<ByteRun> runs = patch::readSpans(m_image, spans);
+    const patch::SpanBytes runs = patch::readSpans(m_image, spans);
     ASSERT_EQ(runs.size(), spans.size());
     for (std::size_t i = 0; i < spans.size(); ++i) {
-        EXPECT_EQ(runs[i].start, spans[i].start);
-        EXPECT_EQ(runs[i].bytes, Bytes(bytes.begin() + spans[i].start, bytes.begin() + spans[i].end))
+        EXPECT_EQ(runs.span(i), spans[i]);
+        EXPECT_EQ(Bytes(runs.bytes(i).begin(), runs.bytes(i).end()),
+                  Bytes(bytes.begin() + spans[i].start, bytes.begin() + spans[i].end))
             << "span " << i;
+        EXPECT_EQ(runs.indexOf(spans[i].end - 1), i) << "span " << i;
     }
     const std::vector<patch::ByteSpan> past = {{10, 20}, {(3 << 20) - 2, (3 << 20) + 1}};
     EXPECT_EQ(refusal([&] { (void)patch::readSpans(m_image, past); }), Failure::PatchOutsideImage);

@@ -241,8 +241,10 @@ void recoverLocked(int fd, const std::string& path) {
 
 // Sorted, disjoint runs; where runs overlap, later ones win.
 std::vector<PlannedRun> normalise(std::vector<PlannedRun> runs) {
-    std::stable_sort(runs.begin(), runs.end(),
-                     [](const PlannedRun& a, const PlannedRun& b) { return a.start < b.start; });
+    const auto byStart = [](const PlannedRun& a, const PlannedRun& b) { return a.start < b.start; };
+    // Most plans come in order; a sort would still move every run.
+    if (!std::is_sorted(runs.begin(), runs.end(), byStart))
+        std::stable_sort(runs.begin(), runs.end(), byStart);
     bool overlap = false;
     for (std::size_t i = 1; i < runs.size(); ++i)
         overlap |=
@@ -358,26 +360,41 @@ std::uint64_t startHistory(const std::string& path, const ImageIdentity& identit
     return start.length;
 }
 
-HistoryEntry entryOf(const SaveChange& change, std::string_view record, const HistoryNote& note) {
+// The entry takes the journal's runs; giveBack returns them, as the journal
+// must stay whole until the save is committed. A patch's save has thousands of
+// runs, and copying each cost more than encoding it.
+HistoryEntry entryOf(SaveChange& change, std::string_view record, const HistoryNote& note) {
     HistoryEntry entry{static_cast<std::int64_t>(::time(nullptr)), note.action, note.reverses,
                        std::string(record), note.fields, {}};
+    entry.runs.reserve(change.journal.runs.size());
     for (std::size_t i = 0; i < change.journal.runs.size(); ++i) {
-        const JournalRun& run = change.journal.runs[i];
-        entry.runs.push_back({run.start, run.old, run.fresh, change.codeRuns[i]});
+        JournalRun& run = change.journal.runs[i];
+        entry.runs.push_back(
+            {run.start, std::move(run.old), std::move(run.fresh), change.codeRuns[i]});
     }
     return entry;
 }
 
+void giveBack(HistoryEntry& entry, SaveChange& change) {
+    for (std::size_t i = 0; i < change.journal.runs.size(); ++i) {
+        change.journal.runs[i].old = std::move(entry.runs[i].old);
+        change.journal.runs[i].fresh = std::move(entry.runs[i].fresh);
+    }
+}
+
 // The image is written and flushed: the save's entry goes to the history.
 // A history that cannot take it costs the save nothing; the user is told.
-void recordInHistory(const std::string& path, const SaveChange& change, std::string_view record,
+void recordInHistory(const std::string& path, SaveChange& change, std::string_view record,
                      const HistoryNote& note) {
     const std::uint64_t length = change.journal.historyLength;
     if (length == kNoHistoryLength)
         return;
     int error = fault(SaveStep::HistoryAppend);
-    if (!error)
-        error = appendHistory(path, change.journal.identity, length, entryOf(change, record, note));
+    if (!error) {
+        HistoryEntry entry = entryOf(change, record, note);
+        error = appendHistory(path, change.journal.identity, length, entry);
+        giveBack(entry, change);
+    }
     if (error)
         notifyOnce(historyPathFor(path),
                    messages::historyNotWritten(historyPathFor(path), describe(error)));

@@ -37,11 +37,34 @@ std::size_t joinedEnd(std::span<const ByteSpan> spans, std::size_t first) {
 
 } // namespace
 
-std::vector<ByteRun> readSpans(const std::string& path, std::span<const ByteSpan> spans) {
-    std::vector<ByteRun> runs;
-    runs.reserve(spans.size());
+SpanBytes::SpanBytes(std::span<const ByteSpan> spans) : m_spans(spans.begin(), spans.end()) {
+    m_offsets.reserve(spans.size());
+    std::size_t total = 0;
+    for (const ByteSpan& span : spans) {
+        m_offsets.push_back(total);
+        total += static_cast<std::size_t>(span.end - span.start);
+    }
+    m_bytes.resize(total);
+}
+
+std::span<std::uint8_t> SpanBytes::bytes(std::size_t i) {
+    return std::span(m_bytes).subspan(m_offsets[i], length(i));
+}
+
+std::span<const std::uint8_t> SpanBytes::bytes(std::size_t i) const {
+    return std::span(m_bytes).subspan(m_offsets[i], length(i));
+}
+
+std::size_t SpanBytes::indexOf(Position position) const {
+    const auto after = std::upper_bound(m_spans.begin(), m_spans.end(), position,
+                                        [](Position p, const ByteSpan& span) { return p < span.start; });
+    return static_cast<std::size_t>(after - m_spans.begin()) - 1;
+}
+
+SpanBytes readSpans(const std::string& path, std::span<const ByteSpan> spans) {
+    SpanBytes out(spans);
     if (spans.empty())
-        return runs;
+        return out;
     const ImageReadScope scope(path);
     const int fd = ImageReadScope::handleFor(path);
     if (fd < 0)
@@ -56,15 +79,13 @@ std::vector<ByteRun> readSpans(const std::string& path, std::span<const ByteSpan
         for (std::size_t i = first; i < last; ++i) {
             if (spans[i].end - start > static_cast<Position>(got))
                 throw CoreError(Failure::PatchOutsideImage, path, start + static_cast<Position>(got));
-            const auto from = buffer.begin() + static_cast<std::ptrdiff_t>(spans[i].start - start);
-            runs.push_back(
-                {spans[i].start, std::vector<std::uint8_t>(
-                                     from, from + static_cast<std::ptrdiff_t>(spans[i].end -
-                                                                              spans[i].start))});
+            const std::span<std::uint8_t> to = out.bytes(i);
+            std::copy_n(buffer.begin() + static_cast<std::ptrdiff_t>(spans[i].start - start),
+                        to.size(), to.begin());
         }
         first = last;
     }
-    return runs;
+    return out;
 }
 
 int ImageWindow::handle() {

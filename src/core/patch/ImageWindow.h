@@ -22,14 +22,40 @@ namespace starfall::patch {
 struct ByteSpan {
     Position start = 0;
     Position end = 0;
+    bool operator==(const ByteSpan&) const = default;
+};
+
+// The image's bytes under spans, one after the other in one buffer: a patch
+// touches thousands of short spans, and a buffer each cost more than the reads.
+class SpanBytes {
+public:
+    SpanBytes() = default;
+    explicit SpanBytes(std::span<const ByteSpan> spans);
+
+    [[nodiscard]] std::size_t size() const { return m_spans.size(); }
+    [[nodiscard]] const ByteSpan& span(std::size_t i) const { return m_spans[i]; }
+    [[nodiscard]] std::span<std::uint8_t> bytes(std::size_t i);
+    [[nodiscard]] std::span<const std::uint8_t> bytes(std::size_t i) const;
+    // The span holding `position`, which must lie in one of them.
+    [[nodiscard]] std::size_t indexOf(Position position) const;
+    // The same bytes under the same spans.
+    bool operator==(const SpanBytes&) const = default;
+
+private:
+    [[nodiscard]] std::size_t length(std::size_t i) const {
+        return static_cast<std::size_t>(m_spans[i].end - m_spans[i].start);
+    }
+
+    std::vector<ByteSpan> m_spans;
+    std::vector<std::size_t> m_offsets; // where each span's bytes begin
+    std::vector<std::uint8_t> m_bytes;
 };
 
 // The image's bytes under each span, given in increasing order and apart,
 // read through one handle: spans close together share one read, and nothing
 // else of the image is read. Throws CoreError(PatchOutsideImage) for a span
 // past the image's end.
-[[nodiscard]] std::vector<ByteRun> readSpans(const std::string& path,
-                                             std::span<const ByteSpan> spans);
+[[nodiscard]] SpanBytes readSpans(const std::string& path, std::span<const ByteSpan> spans);
 
 class ImageWindow {
 public:

@@ -31,11 +31,11 @@ SaveReport writeChanges(const std::string& image, const ByteChanges& changes,
     written.reserve(changes.next.size());
     for (const ByteRun& run : changes.next)
         written.push_back({run.start, run.start + static_cast<Position>(run.bytes.size())});
-    const std::vector<ByteRun> readBack = readSpans(image, written);
+    const SpanBytes readBack = readSpans(image, written);
     for (std::size_t i = 0; i < readBack.size(); ++i) {
         const ByteRun& run = changes.next[i];
         const auto [wrote, read] =
-            std::mismatch(run.bytes.begin(), run.bytes.end(), readBack[i].bytes.begin());
+            std::mismatch(run.bytes.begin(), run.bytes.end(), readBack.bytes(i).begin());
         if (wrote != run.bytes.end()) {
             // The codes refreshed for the new bytes are refreshed back with the old.
             (void)write(image, changes.previous, label, FramingRule::Allow, codes, {});

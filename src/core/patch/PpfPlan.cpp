@@ -53,12 +53,13 @@ void checkBlock(const PpfPatch& patch, const std::string& image, Position size) 
 
 // The image's bytes under the records, as joined runs in image order: what
 // the records change is all that is read.
-std::vector<ByteRun> regionsOf(const PpfPatch& patch, const std::string& image) {
+SpanBytes regionsOf(const PpfPatch& patch, const std::string& image) {
     std::vector<std::pair<Position, Position>> spans;
     spans.reserve(patch.records.size());
     for (const PpfRecord& record : patch.records)
         spans.emplace_back(record.offset, endOf(record));
-    std::sort(spans.begin(), spans.end());
+    if (!std::is_sorted(spans.begin(), spans.end())) // a patch's records mostly are
+        std::sort(spans.begin(), spans.end());
     std::vector<ByteSpan> joined;
     std::size_t total = 0;
     for (const auto& [start, end] : spans) {
@@ -76,13 +77,10 @@ std::vector<ByteRun> regionsOf(const PpfPatch& patch, const std::string& image) 
     return readSpans(image, joined);
 }
 
-std::span<std::uint8_t> bytesUnder(std::vector<ByteRun>& regions, const PpfRecord& record) {
-    const auto after =
-        std::upper_bound(regions.begin(), regions.end(), record.offset,
-                         [](Position p, const ByteRun& run) { return p < run.start; });
-    ByteRun& region = *std::prev(after);
-    return std::span(region.bytes)
-        .subspan(static_cast<std::size_t>(record.offset - region.start), record.length);
+std::span<std::uint8_t> bytesUnder(SpanBytes& regions, const PpfRecord& record) {
+    const std::size_t region = regions.indexOf(record.offset);
+    return regions.bytes(region).subspan(
+        static_cast<std::size_t>(record.offset - regions.span(region).start), record.length);
 }
 
 Position firstDifference(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b) {
@@ -92,7 +90,7 @@ Position firstDifference(std::span<const std::uint8_t> a, std::span<const std::u
 // Records apply in file order, so a later one that overlaps an earlier one
 // wins, and its undo bytes are what the earlier one left. With `checkOld`,
 // each record must find its undo bytes or its new bytes in place.
-void applyRecords(const PpfPatch& patch, std::vector<ByteRun>& regions, const std::string& image,
+void applyRecords(const PpfPatch& patch, SpanBytes& regions, const std::string& image,
                   bool checkOld) {
     for (const PpfRecord& record : patch.records) {
         const std::span<std::uint8_t> now = bytesUnder(regions, record);
@@ -106,7 +104,7 @@ void applyRecords(const PpfPatch& patch, std::vector<ByteRun>& regions, const st
     }
 }
 
-void undoRecords(const PpfPatch& patch, std::vector<ByteRun>& regions, const std::string& image) {
+void undoRecords(const PpfPatch& patch, SpanBytes& regions, const std::string& image) {
     for (auto record = patch.records.rbegin(); record != patch.records.rend(); ++record) {
         const std::span<std::uint8_t> now = bytesUnder(regions, *record);
         if (!std::ranges::equal(now, patch.newBytes(*record)))
@@ -122,8 +120,8 @@ ByteChanges planPpf(const PpfPatch& patch, const std::string& image, bool undo) 
     const Position size = imageSize(image);
     checkSizeAndPlaces(patch, image, size);
     checkBlock(patch, image, size);
-    std::vector<ByteRun> regions = regionsOf(patch, image);
-    const std::vector<ByteRun> before = regions;
+    SpanBytes regions = regionsOf(patch, image);
+    const SpanBytes before = regions;
     if (undo) {
         undoRecords(patch, regions, image);
     } else {
@@ -131,13 +129,13 @@ ByteChanges planPpf(const PpfPatch& patch, const std::string& image, bool undo) 
         // An image that already holds the patch passes; any other must hold
         // what the undo data says the patch replaces.
         if (patch.undo && regions != before) {
-            std::vector<ByteRun> checked = before;
+            SpanBytes checked = before;
             applyRecords(patch, checked, image, true);
         }
     }
     ChangeCollector changes(patch.path);
     for (std::size_t i = 0; i < regions.size(); ++i)
-        changes.compare(regions[i].start, before[i].bytes, regions[i].bytes);
+        changes.compare(regions.span(i).start, before.bytes(i), regions.bytes(i));
     return changes.take();
 }
 
