@@ -85,9 +85,10 @@ TEST_F(PatchPlanTest, BpsThatWouldChangeTheSizeOrMissItsTargetIsRefused) {
     EXPECT_EQ(refusal([&] { apply(growing); }), Failure::ImageSizesDiffer);
 }
 
-// An image of several read blocks: the stretches the patch leaves as they are
-// start and end off the block edges, and their CRC32 is composed into both
-// the source's and the target's. Either one composed wrongly refuses the patch.
+// An image of several read blocks: the stretches the patch leaves as they are,
+// long and short, start and end off the block edges, and their CRC32 is
+// composed into both the source's and the target's. Either one composed
+// wrongly refuses the patch.
 TEST_F(PatchPlanTest, BpsOverManyBlocksComposesBothChecksumsFromTheUntouchedStretches) {
     const auto block = static_cast<std::size_t>(patch::ImageWindow::kBlockBytes);
     Bytes source(3 * block + 777);
@@ -107,6 +108,11 @@ TEST_F(PatchPlanTest, BpsOverManyBlocksComposesBothChecksumsFromTheUntouchedStre
     const std::size_t repeatedAt = copiedAt + 50;
     for (std::size_t i = 0; i < 30; ++i)
         target[repeatedAt + i] = target[repeatedAt - 2 + i % 2];
+    // A short stretch left as it is between two changes.
+    const std::size_t laterAt = repeatedAt + 30 + 100;
+    const Bytes later = {static_cast<std::uint8_t>(~source[laterAt]),
+                         static_cast<std::uint8_t>(~source[laterAt + 1])};
+    std::copy(later.begin(), later.end(), target.begin() + static_cast<std::ptrdiff_t>(laterAt));
     const auto build = [&](std::uint32_t sourceCrc, std::uint32_t targetCrc) {
         return HandBps(source.size(), target.size())
             .sourceRead(changedAt)
@@ -114,7 +120,9 @@ TEST_F(PatchPlanTest, BpsOverManyBlocksComposesBothChecksumsFromTheUntouchedStre
             .sourceRead(copiedAt - changedAt - changed.size())
             .sourceCopy(50, 0)
             .targetCopy(30, static_cast<std::int64_t>(repeatedAt - 2))
-            .sourceRead(source.size() - repeatedAt - 30)
+            .sourceRead(100)
+            .targetRead(later)
+            .sourceRead(source.size() - laterAt - later.size())
             .finish(sourceCrc, targetCrc);
     };
     const std::uint32_t sourceCrc = test::crcOf(source);

@@ -12,6 +12,8 @@ namespace starfall::patch {
 namespace {
 
 constexpr std::size_t kChunkBytes = std::size_t{1} << 16;
+// Joining a CRC32 costs about as much as taking one over this many bytes.
+constexpr std::size_t kCombineMinimum = 4096;
 
 // Builds the target in order without holding it: the image stands in for
 // every target byte equal to the source's at the same place, and only the
@@ -51,11 +53,25 @@ private:
         for (Position done = 0; done < length;) {
             const std::span<const std::uint8_t> bytes =
                 m_source.view(m_output, static_cast<std::size_t>(length - done));
+            feedBoth(bytes);
+            m_output += static_cast<Position>(bytes.size());
+            done += static_cast<Position>(bytes.size());
+        }
+    }
+
+    // Until the target first differs, both CRCs are one; after, a short
+    // stretch costs less fed to each than combined into each.
+    void feedBoth(std::span<const std::uint8_t> bytes) {
+        if (m_sourceCrc.value() == m_targetCrc.value()) {
+            m_sourceCrc.update(bytes);
+            m_targetCrc = m_sourceCrc;
+        } else if (bytes.size() < kCombineMinimum) {
+            m_sourceCrc.update(bytes);
+            m_targetCrc.update(bytes);
+        } else {
             const std::uint32_t crc = crc32Of(bytes);
             m_sourceCrc.append(crc, bytes.size());
             m_targetCrc.append(crc, bytes.size());
-            m_output += static_cast<Position>(bytes.size());
-            done += static_cast<Position>(bytes.size());
         }
     }
 
