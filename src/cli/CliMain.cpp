@@ -11,6 +11,7 @@
 #include <CLI/CLI.hpp>
 
 #include <ostream>
+#include <utility>
 #include <string_view>
 
 namespace starfall::cli {
@@ -19,17 +20,21 @@ namespace {
 
 // The verb a command line names: the first word that is no option, past
 // "--dir DIR".
-std::string_view verbOf(int argc, const char* const* argv) {
-    for (int i = 1; i < argc; ++i) {
+// The verb and the word after it (a sub-verb, if the verb has them): the
+// first two words that are neither an option nor --dir's folder.
+std::pair<std::string_view, std::string_view> verbOf(int argc, const char* const* argv) {
+    std::string_view words[2];
+    int found = 0;
+    for (int i = 1; i < argc && found < 2; ++i) {
         const std::string_view word = argv[i];
-        if (word == "--dir") {
+        if (word == "--dir" && found == 0) {
             ++i;
             continue;
         }
         if (!word.starts_with('-'))
-            return word;
+            words[found++] = word;
     }
-    return {};
+    return {words[0], words[1]};
 }
 
 } // namespace
@@ -56,7 +61,9 @@ int runCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     CliContext context;
     context.out = &out;
     context.err = &err;
-    buildCommandLine(app, context, verbOf(argc, argv));
+    const auto [verb, subVerb] = verbOf(argc, argv);
+    context.subVerb = subVerb;
+    buildCommandLine(app, context, verb);
     // A failure after a save landed must not read as a failed save.
     const std::uint64_t landedBefore = landedSaveCount();
     const auto sayIfLanded = [&] {

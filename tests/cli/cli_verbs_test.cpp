@@ -44,6 +44,27 @@ TEST(CliVerbs, EachVerbNamedAloneGetsItsOwnParser) {
     }
 }
 
+// A record verb named with its sub-verb builds that one alone; named without
+// one, or with a word that is neither, it builds both, so that its help lists
+// them and a misspelling is told as before.
+TEST(CliVerbs, EachSubVerbNamedAloneGetsItsOwnParser) {
+    for (const std::string verb : {"unit", "pilot", "skills"}) {
+        const auto help = runCliHere({verb, "--help"});
+        EXPECT_EQ(listedVerbs(help.out), (std::vector<std::string>{"get", "set"})) << verb;
+        for (const std::string sub : {"get", "set"}) {
+            const auto alone = runCliHere({verb, sub, "--help"});
+            EXPECT_EQ(alone.exitCode, 0) << verb << " " << sub << ": " << alone.err;
+            EXPECT_NE(alone.out.find("Usage: starfall-cli " + verb + " " + sub + " "),
+                      std::string::npos)
+                << verb << " " << sub;
+        }
+        const auto misspelt = runCliHere({verb, "gte", "x.img"});
+        EXPECT_EQ(misspelt.exitCode, 2) << verb;
+        EXPECT_NE(misspelt.err.find("A subcommand is required"), std::string::npos)
+            << verb << ": " << misspelt.err;
+    }
+}
+
 // A failure once the save has landed (a list or a patch that cannot be read
 // back) fails the command, but must not let the user think nothing was saved.
 TEST(CliVerbs, AFailureAfterALandedSaveSaysTheSaveLanded) {
