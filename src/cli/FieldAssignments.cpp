@@ -5,9 +5,8 @@
 #include "cli/SectorCodesReport.h"
 #include "core/io/ImageAccess.h"
 
-#include <memory>
+#include <algorithm>
 #include <optional>
-#include <regex>
 #include <set>
 
 namespace starfall::cli {
@@ -41,18 +40,30 @@ bool printedUnchanged(const RecordView& view, const std::string& key, std::strin
 
 } // namespace
 
-// The pattern is compiled when a key first meets it: every run builds every
-// verb's spellings, and compiling them all was a third of the program's
-// start-up.
-Spelling renamedKeys(const char* pattern, const char* replacement) {
-    auto expression = std::make_shared<std::optional<std::regex>>();
-    return [pattern, expression, replacement](const KeyValue& pair) {
-        if (!expression->has_value())
-            expression->emplace(pattern);
-        if (!std::regex_match(pair.first, **expression))
-            return std::vector{pair};
-        return std::vector{
-            KeyValue{std::regex_replace(pair.first, **expression, replacement), pair.second}};
+std::optional<std::string> renamedKey(const NumberedKeyRename& rename, std::string_view key) {
+    if (!key.starts_with(rename.from))
+        return std::nullopt;
+    const std::string_view rest = key.substr(rename.from.size());
+    const std::size_t digits = rest.find_first_not_of("0123456789");
+    const std::string_view number = rest.substr(0, digits);
+    const std::string_view ending = rest.substr(number.size());
+    if (number.empty() || number.front() == '0')
+        return std::nullopt;
+    if (rename.most > 0 && (number.size() > 9 || std::stoi(std::string(number)) > rename.most))
+        return std::nullopt;
+    const bool endsWell = rename.endings.empty()
+                              ? ending.empty()
+                              : std::ranges::find(rename.endings, ending) != rename.endings.end();
+    if (!endsWell)
+        return std::nullopt;
+    return std::string(rename.to).append(number).append(ending);
+}
+
+Spelling renamedKeys(NumberedKeyRename rename) {
+    return [rename = std::move(rename)](const KeyValue& pair) {
+        if (auto key = renamedKey(rename, pair.first))
+            return std::vector{KeyValue{std::move(*key), pair.second}};
+        return std::vector{pair};
     };
 }
 

@@ -10,7 +10,9 @@
 #include "core/io/SaveHistory.h"
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -22,10 +24,21 @@ using KeyValue = std::pair<std::string, std::string>;
 // older spellings, a whole upgrade row to its stages).
 using Spelling = std::function<std::vector<KeyValue>(const KeyValue&)>;
 
-// A spelling that renames a key matching `pattern` (an ECMAScript regular
-// expression over the whole key) to `replacement` ($1 for its first group).
-// Both must outlive the spelling, as string literals do.
-[[nodiscard]] Spelling renamedKeys(const char* pattern, const char* replacement);
+// An older spelling of numbered keys: `from`, a number N from 1 (no leading
+// zero; at most `most`, or any when 0), then one of `endings` (none: nothing
+// follows N), spelled today `to`, N and the same ending.
+struct NumberedKeyRename {
+    std::string_view from;
+    std::string_view to;
+    int most = 0;
+    std::vector<std::string_view> endings;
+};
+
+// A spelling that renames the keys `rename` matches and passes the rest on.
+[[nodiscard]] Spelling renamedKeys(NumberedKeyRename rename);
+// The key as `rename` spells it today, or none when it does not match.
+[[nodiscard]] std::optional<std::string> renamedKey(const NumberedKeyRename& rename,
+                                                    std::string_view key);
 
 // Throws UsageError, with nothing applied, for a malformed pair, an unknown,
 // fixed or missing key, a field named twice, or a value the field refuses.

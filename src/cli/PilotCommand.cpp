@@ -8,7 +8,7 @@ void addPilotCommand(CLI::App& app, CliContext& context) {
                    "pilot", "Keys as `pilot get` prints them: melee, spirits.2.command",
                    ListKind::Pilots, pilotView,
                    // The spelling the README gave first: spirit1.command to spirit6.level.
-                   renamedKeys(R"(spirit([1-6])\.(command|level))", "spirits.$1.$2")});
+                   renamedKeys({"spirit", "spirits.", 6, {".command", ".level"}})});
 }
 
 } // namespace starfall::cli

@@ -8,7 +8,7 @@ void addSkillsCommand(CLI::App& app, CliContext& context) {
                    "pilot", "Keys as `skills get` prints them: slots.K.skill, slots.K.level",
                    ListKind::Pilots, skillTableView,
                    // The spelling the README gave first: K.skill and K.level.
-                   renamedKeys(R"(([1-9][0-9]*)\.(skill|level))", "slots.$1.$2")});
+                   renamedKeys({"", "slots.", 0, {".skill", ".level"}})});
 }
 
 } // namespace starfall::cli

@@ -8,7 +8,7 @@ void addUnitCommand(CLI::App& app, CliContext& context) {
                    "Keys as `unit get` prints them: hp, terrain.sea, abilities.2", ListKind::Units,
                    unitView,
                    // The spelling the README gave first: ability1 to ability4.
-                   renamedKeys("ability([1-4])", "abilities.$1")});
+                   renamedKeys({"ability", "abilities.", 4, {}})});
 }
 
 } // namespace starfall::cli
