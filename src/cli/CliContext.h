@@ -26,7 +26,7 @@ struct CliContext {
     int exitStatus = 0;          // a command that reports a finding sets 1
     // The word after the verb on the command line: a verb with sub-verbs may
     // add only the parser of the one named, as the verbs themselves are.
-    std::string_view subVerb;
+    std::string_view subVerb{};
 
     // Where the list files of a command on `imagePath` (none: "") are looked
     // for: --dir alone, or the program's folder, the image's, the user's.
