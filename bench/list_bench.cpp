@@ -1,5 +1,7 @@
 #include "DemoFixture.h"
 
+#include "cli/ListEntriesVerb.h"
+
 #include "core/lists/ImageSurvey.h"
 #include "core/lists/NameListReader.h"
 
@@ -7,6 +9,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <ostream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -28,6 +32,21 @@ void parseListOf10000(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
 }
 BENCHMARK(parseListOf10000);
+
+// What `units` does past reading its file: decode every name and print every
+// entry, to an output that keeps nothing.
+void printListOf100000(benchmark::State& state) {
+    const starfall::NameList list = starfall::parseNameList(listOf(100000));
+    struct Discard : std::streambuf {
+        int overflow(int c) override { return c; }
+        std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+    } discard;
+    std::ostream out(&discard);
+    for (auto _ : state)
+        starfall::cli::writeListEntries(list, out);
+    state.SetItemsProcessed(state.iterations() * 100000);
+}
+BENCHMARK(printListOf100000)->Unit(benchmark::kMillisecond);
 
 // A folder beside the demo image whose list files name the demo's entries
 // over and over, `entries` of each; weapon.ini as the demo's.

@@ -41,6 +41,30 @@ TEST(Cp949, DecodingManyAtOnceMatchesDecodingEachAlone) {
     EXPECT_TRUE(cp949::toUtf8Each({}).empty());
 }
 
+TEST(Cp949, DecodingIntoOneBufferMatchesDecodingEachAloneAndForgetsTheLastBatch) {
+    std::vector<std::string> texts;
+    for (int a = 0; a < 256; ++a) {
+        texts.emplace_back(1, static_cast<char>(a));
+        for (int b = 0; b < 256; b += 3)
+            texts.push_back({static_cast<char>(a), static_cast<char>(b)});
+    }
+    texts.insert(texts.end(), {"\xB0\n\xA1", "", "\n\n", "\xB0", cp949::fromUtf8("스타폴 1호기")});
+    const std::vector<std::string_view> views(texts.begin(), texts.end());
+    cp949::Utf8Texts decoded;
+    cp949::toUtf8Into(views, decoded);
+    ASSERT_EQ(decoded.size(), texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        ASSERT_EQ(decoded[i], cp949::toUtf8(texts[i])) << "text #" << i;
+    // A smaller batch into the same buffer holds only its own texts.
+    const std::vector<std::string_view> next = {"\xA1\n", "\xB0\xA1"};
+    cp949::toUtf8Into(next, decoded);
+    ASSERT_EQ(decoded.size(), 2U);
+    EXPECT_EQ(decoded[0], cp949::toUtf8("\xA1\n"));
+    EXPECT_EQ(decoded[1], "가");
+    cp949::toUtf8Into({}, decoded);
+    EXPECT_EQ(decoded.size(), 0U);
+}
+
 TEST(Cp949, SearchMatchesOnlyOnCharacterBoundaries) {
     // "가" is B0 A1 and "각" is B0 A2; their bytes A1 B0 form no character here.
     const std::string haystack = cp949::fromUtf8("가가");

@@ -88,6 +88,30 @@ TEST_F(ImageSurveyTest, RecordsPastTheEndAreNamedByKind) {
     EXPECT_EQ(cut.weaponsPastEnd, 2u); // the weapon table lies far beyond
 }
 
+TEST_F(ImageSurveyTest, RepeatedEntriesAreEachMarkedAndTheirWeaponsCountedOnce) {
+    // Alpha, and Gamma under another name at its address, list weapons 5 and
+    // 1300; Beta lies past the end wherever it stands, and so do the pilots.
+    dir.write("unitlist.ini",
+              "UNITS 100\nBeta, 4004\nAlpha, 4\nBeta, 4004\nGamma, 4\nAlpha, 4\nBeta, 4004\n");
+    dir.write("charlist.ini", "PILOTS 200\nKim, 12\nLee, 12\nKim, 12\n");
+    SyntheticImage::flat(200).place(126, {2, 0, 5, 0, 0, 0, 0x14, 0x05}).saveTo(dir.file("a.img"));
+    const ImageSurvey cut = survey(dir.file("a.img"));
+    EXPECT_EQ(cut.unitsPastEnd, (std::vector<std::size_t>{0, 2, 5}));
+    EXPECT_EQ(cut.pilotsPastEnd, (std::vector<std::size_t>{0, 1, 2}));
+    EXPECT_EQ(cut.weaponsPastEnd, 2u);
+}
+
+TEST_F(ImageSurveyTest, TheListsReadAreHandedOutWhole) {
+    SyntheticImage::flat(8192).saveTo(dir.file("a.img"));
+    const ImageSurvey whole = survey(dir.file("a.img"));
+    ASSERT_TRUE(whole.unitList && whole.pilotList);
+    EXPECT_EQ(whole.unitList->baseOffset, 100);
+    EXPECT_EQ(whole.unitList->entries,
+              (std::vector<NameListEntry>{{"Alpha", "4\n"}, {"Beta", "4004\n"}}));
+    EXPECT_EQ(whole.pilotList->baseOffset, 200);
+    EXPECT_EQ(whole.pilotList->entries, (std::vector<NameListEntry>{{"Kim", "12\n"}}));
+}
+
 TEST(WeaponPastEnd, AWeaponIsPastTheEndWhenAnyOfItsBytesIs) {
     // Weapons whose bytes run over a stretch of sector framing, and plain ones.
     for (const int number : {0, 1, 358, 1322, 1563, 2047}) {

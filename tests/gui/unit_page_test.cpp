@@ -406,6 +406,20 @@ TEST_F(UnitPageTest, AnEmptyListLeavesNoUnitCurrentAndTheButtonsDisabled) {
     EXPECT_EQ(seams.messages.shown[0], messages::unitNotFound(""));
 }
 
+TEST_F(UnitPageTest, AListHandedOverIsShownOnceThenTheFileIsReadAgain) {
+    NameList handed;
+    handed.baseOffset = 100;
+    handed.entries = {{"Beta", "400\n"}};
+    page.handOverList(handed);
+    open();
+    ASSERT_EQ(list()->model()->rowCount(), 1);
+    EXPECT_EQ(listText(0, 0), QStringLiteral("Beta"));
+    EXPECT_EQ(traces.back(), messages::unitTrace("Beta", 500));
+    open();
+    ASSERT_EQ(list()->model()->rowCount(), kRowCount);
+    EXPECT_EQ(listText(0, 0), QStringLiteral("Alpha"));
+}
+
 TEST_F(UnitPageTest, ASaveReachingIntoSectorFramingIsRefusedWholeAndThePageGoesOn) {
     // Sector 1's data area ends at 2352 + 2072: the record starts 12 bytes short of it.
     dir.write("unitlist.ini", "UNITS 0\nEdge, 4412\n");

@@ -31,40 +31,49 @@ UConverter* converter() {
     return instance.get();
 }
 
-} // namespace
-
-std::string toUtf8(std::string_view text) {
+// Writes the UTF-8 of `text` into `buffer` from `at` on and returns where it
+// ends. The buffer only grows, and the UTF-16 between the two keeps its room
+// from one call to the next: long lists decode in batches without filling
+// fresh memory for each.
+std::size_t decodeAt(std::string& buffer, std::size_t at, std::string_view text) {
     if (text.empty())
-        return {};
+        return at;
+    thread_local std::vector<UChar> wide;
+    if (wide.size() < text.size() + 1)
+        wide.resize(text.size() + 1);
     UErrorCode status = U_ZERO_ERROR;
-    const std::size_t wideCapacity = text.size() + 1;
-    const auto wide = std::make_unique_for_overwrite<UChar[]>(wideCapacity);
     const int32_t wideLength =
-        ucnv_toUChars(converter(), wide.get(), static_cast<int32_t>(wideCapacity), text.data(),
+        ucnv_toUChars(converter(), wide.data(), static_cast<int32_t>(wide.size()), text.data(),
                       static_cast<int32_t>(text.size()), &status);
     if (U_FAILURE(status))
         throw std::runtime_error("code page 949 decoding failed");
     const std::size_t capacity = static_cast<std::size_t>(wideLength) * 3;
-    const auto out = std::make_unique_for_overwrite<char[]>(capacity);
+    if (buffer.size() < at + capacity)
+        buffer.resize(at + capacity);
     int32_t length = 0;
-    u_strToUTF8(out.get(), static_cast<int32_t>(capacity), &length, wide.get(), wideLength,
-                &status);
+    u_strToUTF8(buffer.data() + at, static_cast<int32_t>(capacity), &length, wide.data(),
+                wideLength, &status);
     if (U_FAILURE(status))
         throw std::runtime_error("UTF-8 encoding failed");
-    return std::string(out.get(), static_cast<std::size_t>(length));
+    return at + static_cast<std::size_t>(length);
+}
+
+} // namespace
+
+std::string toUtf8(std::string_view text) {
+    std::string out;
+    out.resize(decodeAt(out, 0, text));
+    return out;
 }
 
 // The texts are joined by line feeds and decoded as one. A line feed is a
 // whole character in code page 949 and in UTF-8, and the converter keeps no
 // state past one: a lead byte cut off by it decodes as the same U+FFFD as at
 // the end of a text of its own (the tests try every one and two-byte text).
-// A text holding a line feed itself is decoded alone.
-std::vector<std::string> toUtf8Each(const std::vector<std::string_view>& texts) {
-    std::string joined;
-    std::size_t total = texts.size();
-    for (const std::string_view text : texts)
-        total += text.size();
-    joined.reserve(total);
+// A text holding a line feed itself is decoded alone, after the others.
+void toUtf8Into(const std::vector<std::string_view>& texts, Utf8Texts& decoded) {
+    thread_local std::string joined;
+    joined.clear();
     std::vector<bool> alone(texts.size());
     for (std::size_t i = 0; i < texts.size(); ++i) {
         alone[i] = texts[i].find('\n') != std::string_view::npos;
@@ -72,15 +81,31 @@ std::vector<std::string> toUtf8Each(const std::vector<std::string_view>& texts) 
             joined.append(texts[i]);
         joined += '\n';
     }
-    const std::string decoded = toUtf8(joined);
-    std::vector<std::string> out;
-    out.reserve(texts.size());
+    decoded.m_spans.clear();
+    std::size_t end = decodeAt(decoded.m_bytes, 0, joined);
+    const std::string_view lines(decoded.m_bytes.data(), end);
     std::size_t from = 0;
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        const std::size_t end = decoded.find('\n', from);
-        out.push_back(alone[i] ? toUtf8(texts[i]) : decoded.substr(from, end - from));
-        from = end + 1;
+        const std::size_t feed = lines.find('\n', from);
+        decoded.m_spans.emplace_back(from, feed - from);
+        from = feed + 1;
     }
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (!alone[i])
+            continue;
+        const std::size_t start = end;
+        end = decodeAt(decoded.m_bytes, start, texts[i]);
+        decoded.m_spans[i] = {start, end - start};
+    }
+}
+
+std::vector<std::string> toUtf8Each(const std::vector<std::string_view>& texts) {
+    Utf8Texts decoded;
+    toUtf8Into(texts, decoded);
+    std::vector<std::string> out;
+    out.reserve(texts.size());
+    for (std::size_t i = 0; i < decoded.size(); ++i)
+        out.emplace_back(decoded[i]);
     return out;
 }
 

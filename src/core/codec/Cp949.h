@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace starfall::cp949 {
@@ -17,6 +18,23 @@ namespace starfall::cp949 {
 // pass through the converter instead of one per text, which was most of the
 // cost of printing a long list's names.
 [[nodiscard]] std::vector<std::string> toUtf8Each(const std::vector<std::string_view>& texts);
+
+// Texts decoded into one buffer, for lists too long to hold a string a name.
+class Utf8Texts {
+public:
+    [[nodiscard]] std::size_t size() const { return m_spans.size(); }
+    [[nodiscard]] std::string_view operator[](std::size_t i) const {
+        return std::string_view(m_bytes).substr(m_spans[i].first, m_spans[i].second);
+    }
+
+private:
+    friend void toUtf8Into(const std::vector<std::string_view>& texts, Utf8Texts& decoded);
+    std::string m_bytes;
+    std::vector<std::pair<std::size_t, std::size_t>> m_spans; // start, length
+};
+// Each text decoded exactly as toUtf8 decodes it alone, in one pass through
+// the converter; `decoded` is emptied first and its room kept.
+void toUtf8Into(const std::vector<std::string_view>& texts, Utf8Texts& decoded);
 // Characters code page 949 lacks become '?'.
 [[nodiscard]] std::string fromUtf8(std::string_view utf8);
 

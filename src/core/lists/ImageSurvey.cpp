@@ -5,6 +5,7 @@
 #include "core/io/CoreError.h"
 #include "core/io/FileHandle.h"
 #include "core/io/ImageAccess.h"
+#include "core/lists/DistinctEntries.h"
 #include "core/lists/NameListReader.h"
 #include "core/pilot/PilotLayout.h"
 #include "core/sector/SectorCodes.h"
@@ -23,11 +24,17 @@ namespace starfall {
 
 namespace {
 
-std::vector<std::size_t> rowsPastEnd(const NameList& list, Position size,
+// Rows sharing a name and an address share a record: each distinct entry
+// is placed once.
+std::vector<std::size_t> rowsPastEnd(const NameList& list, const std::vector<std::size_t>& firstRows,
+                                     Position size,
                                      Position (*lastPositionOf)(const NameList&, std::size_t)) {
+    std::vector<bool> pastEnd(list.entries.size());
     std::vector<std::size_t> rows;
     for (std::size_t row = 0; row < list.entries.size(); ++row) {
-        if (lastPositionOf(list, row) >= size)
+        const std::size_t first = firstRows[row];
+        pastEnd[row] = first == row ? lastPositionOf(list, row) >= size : pastEnd[first];
+        if (pastEnd[row])
             rows.push_back(row);
     }
     return rows;
@@ -41,11 +48,15 @@ Position pilotLastPosition(const NameList& list, std::size_t row) {
     return pilotRecordLastPosition(PilotReference::fromList(list, row));
 }
 
-std::size_t weaponsPastEnd(const std::string& imagePath, const NameList& units, Position size,
+std::size_t weaponsPastEnd(const std::string& imagePath, const NameList& units,
+                           const std::vector<std::size_t>& firstRows, Position size,
                            const std::vector<std::size_t>& unitsPastEnd) {
-    // Lists name the same weapons over and over: each number is checked once.
+    // Lists name the same weapons over and over: each number is checked once,
+    // and each distinct unit's weapon list read once.
     std::set<int> numbers;
     for (std::size_t row = 0; row < units.entries.size(); ++row) {
+        if (firstRows[row] != row)
+            continue; // read at its first row
         if (std::binary_search(unitsPastEnd.begin(), unitsPastEnd.end(), row))
             continue; // its weapon list is not in the image either
         const NameListEntry& entry = units.entries[row];
@@ -94,15 +105,18 @@ ImageSurvey surveyImage(const std::string& imagePath, const std::string& program
     survey.writable = FileHandle(imagePath, O_RDWR).isOpen();
     // Found where the pages will look for them.
     const ListFolders folders = listFoldersFor(programDirectory, imagePath);
-    const NameList units = loadNameList(folders, ListKind::Units);
-    const NameList pilots = loadNameList(folders, ListKind::Pilots);
+    const NameList& units = survey.unitList.emplace(loadNameList(folders, ListKind::Units));
+    const NameList& pilots = survey.pilotList.emplace(loadNameList(folders, ListKind::Pilots));
     // Every unit's weapon list is read, and they lie close together: read in
     // blocks, 100,000-entry lists cost a read per block, not one per unit.
     const ImageReadScope scope(imagePath, ScopeReads::Blocks);
     survey.rawSectors = startsRaw(imagePath);
-    survey.unitsPastEnd = rowsPastEnd(units, survey.size, unitLastPosition);
-    survey.pilotsPastEnd = rowsPastEnd(pilots, survey.size, pilotLastPosition);
-    survey.weaponsPastEnd = weaponsPastEnd(imagePath, units, survey.size, survey.unitsPastEnd);
+    const std::vector<std::size_t> unitRows = firstRowsOfEntries(units);
+    survey.unitsPastEnd = rowsPastEnd(units, unitRows, survey.size, unitLastPosition);
+    survey.pilotsPastEnd =
+        rowsPastEnd(pilots, firstRowsOfEntries(pilots), survey.size, pilotLastPosition);
+    survey.weaponsPastEnd =
+        weaponsPastEnd(imagePath, units, unitRows, survey.size, survey.unitsPastEnd);
     return survey;
 }
 

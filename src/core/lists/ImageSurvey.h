@@ -6,8 +6,10 @@
 // records lie past its end, where a save can write nothing.
 
 #include "core/io/Position.h"
+#include "core/lists/NameList.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,10 @@ struct ImageSurvey {
     // Distinct weapon numbers, named by the weapon lists of the listed units
     // that the image holds, whose record reaches past the end.
     std::size_t weaponsPastEnd = 0;
+    // The lists as the survey read them, for the pages to show without
+    // reading them again.
+    std::optional<NameList> unitList;
+    std::optional<NameList> pilotList;
 
     [[nodiscard]] bool truncated() const {
         return !unitsPastEnd.empty() || !pilotsPastEnd.empty() || weaponsPastEnd > 0;

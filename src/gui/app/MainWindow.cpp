@@ -54,6 +54,8 @@ struct PageEntry {
     EditorPage* (*make)(QWidget* parent);
     // The survey's rows past the image's end that the page's list marks.
     std::vector<std::size_t> ImageSurvey::*pastEnd;
+    // The survey's reading of the page's list file, handed to the page.
+    std::optional<NameList> ImageSurvey::*listAsRead;
 };
 
 template <typename Page> EditorPage* makePage(QWidget* parent) {
@@ -62,9 +64,9 @@ template <typename Page> EditorPage* makePage(QWidget* parent) {
 
 // The tabs, in their order. Adding a page to the editor is adding it here.
 constexpr PageEntry kPages[] = {
-    {"机体", makePage<UnitPage>, &ImageSurvey::unitsPastEnd},
-    {"人物", makePage<PilotPage>, &ImageSurvey::pilotsPastEnd},
-    {"改造", makePage<UpgradePage>, nullptr},
+    {"机体", makePage<UnitPage>, &ImageSurvey::unitsPastEnd, &ImageSurvey::unitList},
+    {"人物", makePage<PilotPage>, &ImageSurvey::pilotsPastEnd, &ImageSurvey::pilotList},
+    {"改造", makePage<UpgradePage>, nullptr, nullptr},
 };
 constexpr std::size_t kPageCount = std::size(kPages);
 
@@ -206,6 +208,13 @@ void MainWindow::readyPage(EditorPage& page, std::size_t entry) {
     if (!hasImage())
         return;
     page.setWritable(m_survey->writable);
+    if (kPages[entry].listAsRead != nullptr) {
+        // Each reading is shown once: a later load reads the file again.
+        std::optional<NameList>& list = (*m_survey).*kPages[entry].listAsRead;
+        if (list)
+            page.handOverList(std::move(*list));
+        list.reset();
+    }
     page.openImage(m_session);
     if (kPages[entry].pastEnd != nullptr)
         page.markPastEnd((*m_survey).*kPages[entry].pastEnd);
@@ -338,22 +347,22 @@ bool MainWindow::openImagePath(const QString& imagePath) {
         return false;
     }
     m_pageSet->setCurrentIndex(kFirstTab);
-    m_survey = survey;
+    m_survey = std::move(survey);
     m_session = session;
     for (std::size_t entry = 0; entry < m_pages.size(); ++entry)
         readyPage(*m_pages[entry], entry);
-    showImage(absolute, survey);
+    showImage(absolute, *m_survey);
     m_originalComparer->imageOpened(session);
     m_patchActions->imageOpened(session);
     m_imageToRemember = absolute;
     if (m_restBuilt)
         rememberOpenedImage();
-    if (survey.truncated()) {
+    if (const ImageSurvey& surveyed = *m_survey; surveyed.truncated()) {
         buildRest(); // a window whose rest comes later gets it before a message
         messagePresenter().show(
-            this, messages::recordsPastImageEnd(session.imagePath, survey.unitsPastEnd.size(),
-                                                survey.pilotsPastEnd.size(),
-                                                survey.weaponsPastEnd));
+            this, messages::recordsPastImageEnd(session.imagePath, surveyed.unitsPastEnd.size(),
+                                                surveyed.pilotsPastEnd.size(),
+                                                surveyed.weaponsPastEnd));
     }
     return true;
 }

@@ -1,6 +1,8 @@
 #include "gui/pages/EditorPage.h"
 
 #include "gui/pages/PageOwner.h"
+
+#include "core/lists/NameListReader.h"
 #include "gui/widgets/MessagePresenter.h"
 #include "gui/widgets/RecordSave.h"
 
@@ -89,6 +91,14 @@ void EditorPage::watchKeys(QLineEdit* searchBox, std::function<void()> search) {
     m_search = std::move(search);
     for (QWidget* control : findChildren<QWidget*>())
         control->installEventFilter(this);
+}
+
+NameList EditorPage::takeSessionList(ListKind kind) {
+    if (!m_listAsRead)
+        return loadNameList(sessionListFolders(), kind);
+    NameList list = std::move(*m_listAsRead);
+    m_listAsRead.reset();
+    return list;
 }
 
 void EditorPage::trace(std::string_view line) const {

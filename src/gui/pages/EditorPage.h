@@ -8,11 +8,14 @@
 // first, and so does Ctrl+X except in a text box, where it cuts.
 
 #include "core/io/ImageSession.h"
+#include "core/lists/ListFiles.h"
 #include "core/lists/ListFolders.h"
+#include "core/lists/NameList.h"
 
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -60,6 +63,10 @@ public:
         return listFoldersFor(m_session.programDirectory, m_session.imagePath);
     }
 
+    // The page's list as the image's survey has just read it: the page's
+    // next load shows it instead of reading the file again.
+    void handOverList(NameList list) { m_listAsRead = std::move(list); }
+
     // Where Ctrl+O and Ctrl+X typed on this page are passed on (may be null).
     void setOwner(PageOwner* owner) { m_owner = owner; }
     [[nodiscard]] PageOwner* owner() const { return m_owner; }
@@ -87,6 +94,9 @@ protected:
     // Enables a save button unless the image cannot be written.
     void enableSave(QPushButton* button, bool enabled) const;
     void trace(std::string_view line) const;
+    // The session's list of `kind`: the one handed over, once; otherwise read
+    // from its file now (throwing as loadNameList throws).
+    [[nodiscard]] NameList takeSessionList(ListKind kind);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Passes every key press that reaches the page itself on to the owner.
@@ -94,6 +104,7 @@ protected:
 
 private:
     ImageSession m_session;
+    std::optional<NameList> m_listAsRead;
     PageOwner* m_owner = nullptr;
     TraceSink m_trace;
     QLineEdit* m_searchBox = nullptr;

@@ -112,7 +112,7 @@ void PilotPage::rebuildList() {
     enableButtons(false);
     NameList list;
     runReportingErrors(
-        this, [&] { list = loadNameList(sessionListFolders(), ListKind::Pilots); });
+        this, [&] { list = takeSessionList(ListKind::Pilots); });
     showList(std::move(list));
     if (m_ui.names->rowCount() > 0)
         m_ui.list->selectionModel()->select(m_ui.names->index(0, 0),

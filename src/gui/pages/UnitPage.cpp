@@ -114,7 +114,7 @@ void UnitPage::rebuildList() {
     enableButtons(false);
     NameList list;
     if (!runReportingErrors(
-            this, [&] { list = loadNameList(sessionListFolders(), ListKind::Units); }))
+            this, [&] { list = takeSessionList(ListKind::Units); }))
         return;
     m_filling = true;
     m_ui.names->setList(std::move(list));
