@@ -1,5 +1,6 @@
 #include "cli/CliContext.h"
 #include "cli/CommandArguments.h"
+#include "cli/DecodedNames.h"
 #include "cli/ImageRecords.h"
 #include "cli/ImportDocument.h"
 #include "cli/RecordChanges.h"
@@ -46,12 +47,11 @@ struct ImportArguments {
 
 // The entries of one list by their names as JSON carries them, built once so
 // that naming N records costs N look-ups rather than N passes over the list.
+// A record named by both, as `export` prints it, is most often told by its
+// entry's own name: the map is built only when one is not.
 class ListNames {
 public:
-    explicit ListNames(const NameList& list) : m_size(list.entries.size()) {
-        for (std::size_t i = 0; i < list.entries.size(); ++i)
-            m_rows[nameJson(list.entries[i].name).get<std::string>()].push_back(i);
-    }
+    explicit ListNames(const NameList& list) : m_list(list), m_size(list.entries.size()) {}
 
     // The entry an import entry names by "index" or by a name that is unique
     // in the list; both must agree when both are given.
@@ -69,6 +69,9 @@ public:
                 refuse(path, "name the record by \"name\" or \"index\"");
             return *byIndex;
         }
+        if (byIndex && name->is_string() &&
+            nameJson(m_list.entries[*byIndex].name) == *name)
+            return *byIndex;
         const std::vector<std::size_t>& matches = rowsNamed(*name);
         if (matches.empty())
             refuse(path + ".name", "no list entry named " + name->dump());
@@ -89,12 +92,17 @@ private:
         static const std::vector<std::size_t> kNone;
         if (!name.is_string())
             return kNone;
+        if (m_rows.empty()) {
+            for (std::size_t i = 0; i < m_size; ++i)
+                m_rows[nameJson(m_list.entries[i].name).get<std::string>()].push_back(i);
+        }
         const auto found = m_rows.find(name.get_ref<const std::string&>());
         return found == m_rows.end() ? kNone : found->second;
     }
 
+    const NameList& m_list;
     std::size_t m_size;
-    std::unordered_map<std::string, std::vector<std::size_t>> m_rows;
+    mutable std::unordered_map<std::string, std::vector<std::size_t>> m_rows;
 };
 
 // An empty list or object sets nothing. Taken silently it would hide a value
@@ -443,6 +451,8 @@ private:
 };
 
 void importDocument(CliContext& context, const ImportArguments& arguments) {
+    // A record's name is decoded to find it, and again to print it.
+    const DecodedNames names;
     Importer importer(arguments.image, context,
                       arguments.asTyped ? ValueRule::AsTyped : ValueRule::Checked);
     streamImportFile(arguments.file, importer);

@@ -178,6 +178,7 @@ TEST_F(FlatImport, ChecksAsTheRecordBuiltWhole) {
         {R"({"units": [{"hp": 1, "terrain": {"air": "A"}}]})", 2},
         {R"({"pilots": [{"index": 1, "name": "카인 벨"}]})", 2},
         {R"({"pilots": [{"hp": 1, "name": "nobody"}]})", 2},
+        {R"({"pilots": [{"index": 0, "name": 5}]})", 2},
         {R"({"pilots": [{"index": 0, "name": "카인 벨", "spirits": [{"level": 2}, {"level": 5}]}]})", 0},
         {R"({"weapons": [{"name": "x", "number": "7"}]})", 2},
         {R"({"weapons": [{"bogus": 1, "number": 3}]})", 2},
