@@ -51,6 +51,17 @@ public:
         return m_before + static_cast<std::size_t>(m_at - m_begin);
     }
     [[nodiscard]] bool heldNul() const { return m_heldNul; }
+    // Past spaces, tabs and line ends, along the chunk rather than a
+    // character at a time: an export is mostly indentation.
+    void skipWhitespace() {
+        for (;;) {
+            while (m_at != m_end && (*m_at == ' ' || *m_at == '\n' || *m_at == '\r' || *m_at == '\t'))
+                ++m_at;
+            if (m_at != m_end || m_begin == m_end)
+                return;
+            refill();
+        }
+    }
 
     // Only for in-place parsing, which is never asked for.
     Ch* PutBegin() { return nullptr; }
@@ -74,6 +85,12 @@ private:
     std::size_t m_before = 0;
     bool m_heldNul = false;
 };
+
+// Found by argument-dependent lookup, and more specialised than RapidJSON's
+// own, this is the one its reader calls for a ChunkStream.
+template <typename Source> void SkipWhitespace(ChunkStream<Source>& stream) {
+    stream.skipWhitespace();
+}
 
 // RapidJSON's handler calls turned into `Sax`'s, refusing what nlohmann
 // would read otherwise: a double (a fraction, an exponent or an integer past

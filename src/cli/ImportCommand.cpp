@@ -1,5 +1,6 @@
 #include "cli/CliContext.h"
 #include "cli/CommandArguments.h"
+#include "cli/DecodedNames.h"
 #include "cli/ImageRecords.h"
 #include "cli/ImportDocument.h"
 #include "cli/RecordChanges.h"
@@ -46,30 +47,34 @@ struct ImportArguments {
 
 // The entries of one list by their names as JSON carries them, built once so
 // that naming N records costs N look-ups rather than N passes over the list.
+// A record named by both, as `export` prints it, is most often told by its
+// entry's own name: the map is built only when one is not.
 class ListNames {
 public:
-    explicit ListNames(const NameList& list) : m_size(list.entries.size()) {
-        for (std::size_t i = 0; i < list.entries.size(); ++i)
-            m_rows[nameJson(list.entries[i].name).get<std::string>()].push_back(i);
-    }
+    explicit ListNames(const NameList& list) : m_list(list), m_size(list.entries.size()) {}
 
     // The entry an import entry names by "index" or by a name that is unique
     // in the list; both must agree when both are given.
-    [[nodiscard]] std::size_t namedIndex(const json& entry, const std::string& path) const {
+    template <typename Entry>
+    [[nodiscard]] std::size_t namedIndex(const Entry& entry, const std::string& path) const {
         std::optional<std::size_t> byIndex;
-        if (entry.contains("index")) {
-            if (!entry["index"].is_number_unsigned() || entry["index"].get<std::size_t>() >= m_size)
-                refuse(path + ".index", "no list entry " + entry["index"].dump());
-            byIndex = entry["index"].get<std::size_t>();
+        if (const json* index = entry.top("index")) {
+            if (!index->is_number_unsigned() || index->get<std::size_t>() >= m_size)
+                refuse(path + ".index", "no list entry " + index->dump());
+            byIndex = index->get<std::size_t>();
         }
-        if (!entry.contains("name")) {
+        const json* name = entry.top("name");
+        if (name == nullptr) {
             if (!byIndex)
                 refuse(path, "name the record by \"name\" or \"index\"");
             return *byIndex;
         }
-        const std::vector<std::size_t>& matches = rowsNamed(entry["name"]);
+        if (byIndex && name->is_string() &&
+            nameJson(m_list.entries[*byIndex].name) == *name)
+            return *byIndex;
+        const std::vector<std::size_t>& matches = rowsNamed(*name);
         if (matches.empty())
-            refuse(path + ".name", "no list entry named " + entry["name"].dump());
+            refuse(path + ".name", "no list entry named " + name->dump());
         if (byIndex) {
             // The rows of a name are in list order: a list that repeats a name
             // many times costs a few steps, not one per repeat.
@@ -87,12 +92,17 @@ private:
         static const std::vector<std::size_t> kNone;
         if (!name.is_string())
             return kNone;
+        if (m_rows.empty()) {
+            for (std::size_t i = 0; i < m_size; ++i)
+                m_rows[nameJson(m_list.entries[i].name).get<std::string>()].push_back(i);
+        }
         const auto found = m_rows.find(name.get_ref<const std::string&>());
         return found == m_rows.end() ? kNone : found->second;
     }
 
+    const NameList& m_list;
     std::size_t m_size;
-    std::unordered_map<std::string, std::vector<std::size_t>> m_rows;
+    mutable std::unordered_map<std::string, std::vector<std::size_t>> m_rows;
 };
 
 // An empty list or object sets nothing. Taken silently it would hide a value
@@ -125,6 +135,46 @@ bool holdsEmpty(const json& value) {
     return value.empty() || std::any_of(value.begin(), value.end(), holdsEmpty);
 }
 
+// An entry of the document as the checks read it: its values by the keys
+// that name it, and its leaves under their dotted keys in visitLeaves' order.
+// Built whole, it is all an entry can be.
+class WholeEntry {
+public:
+    explicit WholeEntry(const json& entry) : m_entry(entry) {}
+    [[nodiscard]] const json* top(const char* key) const {
+        const auto found = m_entry.find(key);
+        return found == m_entry.end() ? nullptr : &*found;
+    }
+    template <typename Visit> void visit(Visit&& visit) const {
+        visitLeaves(m_entry, [&visit](const std::string& key, const json& value) {
+            visit(std::string_view(key), value);
+        });
+    }
+    // The record is printed for the check only when there is an empty
+    // value, as printing it costs more than the rest.
+    void refuseEmptyValues(const RecordView& asRead, const std::string& path) const {
+        if (!holdsEmpty(m_entry))
+            return;
+        const json printed = asRead.json();
+        refuseEmpty(m_entry, &printed, path);
+    }
+
+private:
+    const json& m_entry;
+};
+
+// Read flat, an entry holds no empty value (FlatRecord::flat).
+class FlatEntry {
+public:
+    explicit FlatEntry(const FlatRecord& entry) : m_entry(entry) {}
+    [[nodiscard]] const json* top(const char* key) const { return m_entry.top(key); }
+    template <typename Visit> void visit(Visit&& visit) const { m_entry.visit(visit); }
+    void refuseEmptyValues(const RecordView&, const std::string&) const {}
+
+private:
+    const FlatRecord& m_entry;
+};
+
 // Checked for every value of every record: a view's comparison looks at the
 // lengths first.
 bool namesRecord(std::string_view key) {
@@ -134,20 +184,17 @@ bool namesRecord(std::string_view key) {
 // Puts every value of `entry` into a copy of the record, checking each
 // against the record as read; names and nulls are no values. The copy is
 // made at the first value that differs: most records of an import change
-// nothing, and give back null. The record is printed for the check of empty
-// values only when there is one, as printing it costs more than the rest.
-std::unique_ptr<RecordView> applyEntry(const RecordView& asRead, const json& entry,
+// nothing, and give back null.
+template <typename Entry>
+std::unique_ptr<RecordView> applyEntry(const RecordView& asRead, const Entry& entry,
                                        const std::string& path, ValueRule rule) {
-    if (holdsEmpty(entry)) {
-        const json printed = asRead.json();
-        refuseEmpty(entry, &printed, path);
-    }
+    entry.refuseEmptyValues(asRead, path);
     std::unique_ptr<RecordView> edited;
-    visitLeaves(entry, [&](const std::string& key, const json& value) {
+    entry.visit([&](std::string_view key, const json& value) {
         const RecordView& record = edited ? *edited : asRead;
         if (namesRecord(key) || value.is_null() || record.shown().contains(key))
             return;
-        const auto where = [&] { return path + "." + key; };
+        const auto where = [&] { return path + "." + std::string(key); };
         if (const std::optional<bool> same = record.holds(key, value)) {
             if (!*same) {
                 if (!edited)
@@ -230,8 +277,17 @@ public:
         });
     }
 
+    // The upgrade table's rows are taken whole, as a list.
+    bool flatElement(const FlatRecord& record) override {
+        if (m_upgradeList)
+            return false;
+        const std::string path = elementPath();
+        within([&] { read(FlatEntry(record), path); });
+        return true;
+    }
+
     void element(json value) override {
-        const std::string path = "$." + m_section + "[" + std::to_string(m_elements++) + "]";
+        const std::string path = elementPath();
         within([&] {
             if (m_upgradeList) {
                 m_upgradeList->push_back(std::move(value));
@@ -239,10 +295,7 @@ public:
             }
             if (!value.is_object())
                 refuse(path, "a record is an object");
-            if (m_section == "weapons")
-                readWeapon(value, path);
-            else
-                readListed(value, path);
+            read(WholeEntry(value), path);
         });
     }
 
@@ -276,6 +329,17 @@ public:
     }
 
 private:
+    std::string elementPath() {
+        return "$." + m_section + "[" + std::to_string(m_elements++) + "]";
+    }
+
+    template <typename Entry> void read(const Entry& entry, const std::string& path) {
+        if (m_section == "weapons")
+            readWeapon(entry, path);
+        else
+            readListed(entry, path);
+    }
+
     static bool isListed(const std::string& name) {
         return name == "units" || name == "pilots" || name == "skills";
     }
@@ -306,10 +370,10 @@ private:
     }
 
     void readUpgrade(const json& value) {
-        add("$.upgrade", 0, value, [&] { return upgradeView(m_image); });
+        add("$.upgrade", 0, WholeEntry(value), [&] { return upgradeView(m_image); });
     }
 
-    void readListed(const json& entry, const std::string& path) {
+    template <typename Entry> void readListed(const Entry& entry, const std::string& path) {
         const std::size_t index = m_names->namedIndex(entry, path);
         add(path, index, entry, [&] {
             if (m_section == "units")
@@ -319,16 +383,18 @@ private:
         });
     }
 
-    void readWeapon(const json& entry, const std::string& path) {
-        const json& number = entry.contains("number") ? entry["number"] : json();
+    template <typename Entry> void readWeapon(const Entry& entry, const std::string& path) {
+        static const json kNone;
+        const json* given = entry.top("number");
+        const json& number = given != nullptr ? *given : kNone;
         if (!number.is_number_unsigned() || number.get<int>() >= kWeaponNumberLimit)
             refuse(path + ".number", "name the weapon by its number, 0 to 2047");
         add(path, number.get<std::size_t>(), entry,
             [&] { return weaponView(m_image, number.get<int>()); });
     }
 
-    template <typename Load>
-    void add(const std::string& path, std::size_t id, const json& entry, Load load) {
+    template <typename Entry, typename Load>
+    void add(const std::string& path, std::size_t id, const Entry& entry, Load load) {
         std::vector<bool>& seen = m_result->seen;
         if (id >= seen.size())
             seen.resize(id + 1);
@@ -385,6 +451,8 @@ private:
 };
 
 void importDocument(CliContext& context, const ImportArguments& arguments) {
+    // A record's name is decoded to find it, and again to print it.
+    const DecodedNames names;
     Importer importer(arguments.image, context,
                       arguments.asTyped ? ValueRule::AsTyped : ValueRule::Checked);
     streamImportFile(arguments.file, importer);

@@ -24,23 +24,28 @@ class DocumentWalk {
 public:
     void enter(bool array) {
         countElement();
-        if (m_frames.size() >= kMaxImportDepth)
+        if (m_depth >= kMaxImportDepth)
             throw UsageError(path() + ": nested deeper than " + std::to_string(kMaxImportDepth) +
                              " levels");
-        m_frames.push_back({array, 0, {}, {}});
+        // Frames are kept for the next value at their depth, with what they
+        // hold: a record at a time, nothing is made anew.
+        if (m_depth == m_frames.size())
+            m_frames.emplace_back();
+        m_frames[m_depth++].reset(array);
     }
-    void leave() { m_frames.pop_back(); }
+    void leave() { --m_depth; }
     // `held`: whether the object, being built, already holds the key; without
     // it the walk keeps the object's keys itself.
     void nameKey(const std::string& key, std::optional<bool> held = std::nullopt) {
-        Frame& frame = m_frames.back();
+        Frame& frame = m_frames[m_depth - 1];
+        const bool twice = held ? *held : frame.repeats(key);
         frame.key = key;
-        if (held ? *held : !frame.keys.insert(frame.key).second)
+        if (twice)
             throw UsageError(path() + ": the key is given twice");
     }
     void countElement() {
-        if (!m_frames.empty() && m_frames.back().array)
-            ++m_frames.back().elements;
+        if (m_depth != 0 && m_frames[m_depth - 1].array)
+            ++m_frames[m_depth - 1].elements;
     }
 
 private:
@@ -48,19 +53,47 @@ private:
         bool array = false;
         std::size_t elements = 0;
         std::string key;
+        // Keys given in ascending order, as `export` prints them, are told
+        // new by the last one alone; the set is made at the first that is not.
+        bool ascending = true;
+        std::vector<std::string> given;
         std::set<std::string> keys;
+
+        void reset(bool isArray) {
+            array = isArray;
+            elements = 0;
+            key.clear();
+            ascending = true;
+            given.clear();
+            keys.clear();
+        }
+        bool repeats(const std::string& name) {
+            if (ascending && (given.empty() || given.back() < name)) {
+                given.push_back(name);
+                return false;
+            }
+            if (ascending) {
+                keys.insert(given.begin(), given.end());
+                given.clear();
+                ascending = false;
+            }
+            return !keys.insert(name).second;
+        }
     };
 
     // Every frame but the last holds the value being read; the last one
     // holds the key or element just read.
     [[nodiscard]] std::string path() const {
         std::string text = "$";
-        for (const Frame& frame : m_frames)
+        for (std::size_t depth = 0; depth < m_depth; ++depth) {
+            const Frame& frame = m_frames[depth];
             text += frame.array ? "[" + std::to_string(frame.elements - 1) + "]" : "." + frame.key;
+        }
         return text;
     }
 
     std::vector<Frame> m_frames;
+    std::size_t m_depth = 0;
 };
 
 // Builds one value from the parser's events.
@@ -128,6 +161,9 @@ public:
         if (m_value.building()) {
             const bool held = m_value.key(name);
             m_walk.nameKey(name, held);
+        } else if (m_record.reading()) {
+            m_walk.nameKey(name);
+            m_record.key(name);
         } else {
             m_walk.nameKey(name);
             m_section = std::move(name);
@@ -144,9 +180,14 @@ public:
 
 private:
     // Outside a value being built, the parse is in the document (0), in
-    // the top-level object (1), or in a section's list (2).
+    // the top-level object (1), or in a section's list (2), where an object
+    // is read as a record.
     bool scalar(json value) {
         m_walk.countElement();
+        if (m_record.reading()) {
+            m_record.scalar(std::move(value));
+            return true;
+        }
         if (m_value.building()) {
             if (m_value.scalar(std::move(value)))
                 handOver();
@@ -158,6 +199,10 @@ private:
     }
     bool open(bool array) {
         m_walk.enter(array);
+        if (m_record.reading()) {
+            m_record.open(array);
+            return true;
+        }
         if (!m_value.building()) {
             if (m_level == 0 && !array) {
                 m_level = 1;
@@ -168,19 +213,30 @@ private:
                 m_parts.listSection(m_section);
                 return true;
             }
+            if (m_level == 2 && !array) {
+                m_record.start();
+                return true;
+            }
         }
         m_value.open(array ? json::array() : json::object());
         return true;
     }
     bool close() {
         m_walk.leave();
-        if (m_value.building()) {
+        if (m_record.reading()) {
+            if (m_record.close())
+                handOverRecord();
+        } else if (m_value.building()) {
             if (m_value.close())
                 handOver();
         } else if (--m_level == 1) {
             m_parts.listEnd();
         }
         return true;
+    }
+    void handOverRecord() {
+        if (!m_record.flat() || !m_parts.flatElement(m_record))
+            m_parts.element(m_record.whole());
     }
     void handOver() {
         if (m_level == 0)
@@ -194,6 +250,7 @@ private:
     ImportDocumentParts& m_parts;
     DocumentWalk m_walk;
     ValueBuilder m_value;
+    FlatRecord m_record;
     int m_level = 0;
     std::string m_section;
 };
@@ -282,6 +339,17 @@ public:
     void listSection(const std::string& name) override {
         if (fresh())
             m_parts.listSection(name);
+    }
+    // A record the parts do not take flat comes again whole, as one part.
+    bool flatElement(const FlatRecord& record) override {
+        if (m_given < m_skip) {
+            ++m_given;
+            return true;
+        }
+        if (!m_parts.flatElement(record))
+            return false;
+        ++m_given;
+        return true;
     }
     void element(json value) override {
         if (fresh())

@@ -4,6 +4,8 @@
 // the parse can make. It is parsed as a stream: its records are handed over
 // one at a time as they are read, so that only one of them is held at once.
 
+#include "cli/FlatRecord.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cstddef>
@@ -26,6 +28,9 @@ public:
     virtual void section(const std::string& name, nlohmann::json value) = 0;
     // A section holding a list; its elements follow, one call each.
     virtual void listSection(const std::string& name) = 0;
+    // An element that is an object comes first as a record read flat, when
+    // it reads so; false, and it comes again whole to element().
+    virtual bool flatElement(const FlatRecord&) { return false; }
     virtual void element(nlohmann::json value) = 0;
     virtual void listEnd() = 0;
 };
