@@ -143,6 +143,11 @@ void writeImageRecords(const std::string& image, const ListFolders& directory, J
         } else if (which == Section::Pilots) {
             for (std::size_t i = 0; i < source.pilots.entries.size(); ++i)
                 listed.pilot(source.pilots, i, out);
+        } else if (which == Section::Skills) {
+            for (std::size_t i = 0; i < source.pilots.entries.size(); ++i) {
+                if (hasSkillTable(source.pilots, i))
+                    listed.skillTable(source.pilots, i, out);
+            }
         } else {
             makeRecords(source, which,
                         [&](std::unique_ptr<RecordView> record) { record->write(out, writer); });

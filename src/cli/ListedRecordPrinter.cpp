@@ -7,6 +7,9 @@
 #include "core/pilot/PilotFields.h"
 #include "core/pilot/PilotLayout.h"
 #include "core/pilot/PilotRecordKind.h"
+#include "core/skill/SkillFields.h"
+#include "core/skill/SkillTableFile.h"
+#include "core/skill/SkillTableLayout.h"
 #include "core/unit/UnitFields.h"
 #include "core/unit/UnitLayout.h"
 
@@ -53,6 +56,38 @@ void ListedRecordPrinter::pilot(const NameList& pilots, std::size_t index, JsonS
     printer->append(bytes, m_writer.scratch());
     if (!m_writer.write(out, m_writer.scratch(), &*printer))
         pilotView(m_image, pilots, index)->write(out, m_writer);
+}
+
+ListedRecordPrinter::SkillPrint::SkillPrint(const FieldTable<SkillTable>& table, std::size_t slots)
+    : fields(table) {
+    for (std::size_t slot = 1; slot <= slots; ++slot)
+        lockedKeys.push_back("slots." + std::to_string(slot) + ".locked");
+}
+
+// The view prints the locked slots' values apart from the others, and the
+// printed object is the same: here every slot prints from the table of all.
+void ListedRecordPrinter::skillTable(const NameList& pilots, std::size_t index, JsonStream& out) {
+    static const nlohmann::json kNoSlots = nlohmann::json::array();
+    const NameListEntry& entry = pilots.entries.at(index);
+    const Position start = skillTablePosition(entry.name, pilots.positionOf(entry));
+    const std::vector<int> bytes = readBytes(m_image, skillTableReadPositions(entry.name, start));
+    const SkillTable shape = skillTableShape(entry.name, start, bytes);
+    const RecordLayout<SkillTable>& layout = skillLayout(shape, true);
+    SkillPrint& print = m_skills.try_emplace(&layout, layout.fields(), shape.slots.size())
+                            .first->second;
+    std::vector<DottedValue>& values = m_writer.scratch();
+    values.clear();
+    values.push_back({"index", static_cast<std::int64_t>(index)});
+    values.push_back({"name", utf8(entry.name)});
+    values.push_back({"position", std::int64_t{start}});
+    for (std::size_t slot = 0; slot < shape.slots.size(); ++slot)
+        values.push_back({print.lockedKeys[slot],
+                          PrintedText{shape.slots[slot].locked ? "true" : "false"}});
+    if (shape.slots.empty())
+        values.push_back({"slots", kNoSlots}); // printed as an empty list, not left out
+    print.fields.append(bytes, values);
+    if (!m_writer.write(out, values, &print))
+        skillTableView(m_image, pilots, index)->write(out, m_writer);
 }
 
 } // namespace starfall::cli

@@ -1,6 +1,6 @@
-// The units and pilots of an export print from their bytes alone; each must
-// print as its view prints it, wherever the record lies: whole in the
-// image, cut by its end, or past it.
+// The units, pilots and skill tables of an export print from their bytes
+// alone; each must print as its view prints it, wherever the record lies:
+// whole in the image, cut by its end, or past it.
 
 #include "cli/DecodedNames.h"
 #include "cli/FieldPrinter.h"
@@ -63,6 +63,13 @@ protected:
                           cli::pilotView(image, pilots, i)->write(out, writer);
                       }))
                 << what << ": pilot " << i;
+            if (!cli::hasSkillTable(pilots, i))
+                continue;
+            EXPECT_EQ(printed([&](cli::JsonStream& out) { printer.skillTable(pilots, i, out); }),
+                      printed([&](cli::JsonStream& out) {
+                          cli::skillTableView(image, pilots, i)->write(out, writer);
+                      }))
+                << what << ": skill table " << i;
         }
     }
 
