@@ -157,20 +157,27 @@ void NestedWriter::Plan::make(std::span<const DottedValue> values, std::size_t a
 constexpr std::size_t kPlansKept = 16;
 
 const NestedWriter::Plan& NestedWriter::planFor(std::span<const DottedValue> values,
-                                                std::size_t depth) {
+                                                std::size_t depth, const void* keySet) {
     for (const Plan& plan : m_plans) {
-        if (plan.sameKeys(values, depth))
+        if (keySet != nullptr ? plan.keySet == keySet && plan.depth == depth
+                              : plan.sameKeys(values, depth))
             return plan;
     }
     m_plans.reserve(kPlansKept);
     Plan& plan =
         m_plans.size() < kPlansKept ? m_plans.emplace_back() : m_plans[m_next++ % kPlansKept];
     plan.make(values, depth);
+    plan.keySet = keySet;
     return plan;
 }
 
 bool NestedWriter::write(JsonStream& out, std::span<const DottedValue> values) {
-    const Plan& plan = planFor(values, out.depth());
+    return write(out, values, nullptr);
+}
+
+bool NestedWriter::write(JsonStream& out, std::span<const DottedValue> values,
+                         const void* keySet) {
+    const Plan& plan = planFor(values, out.depth(), keySet);
     if (!plan.plain)
         return false;
     out.beginPlaced();

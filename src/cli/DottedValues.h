@@ -30,6 +30,11 @@ public:
     // another's value, parts of one object both names and positions, a list
     // with a position left out, or a position at the top.
     [[nodiscard]] bool write(JsonStream& out, std::span<const DottedValue> values);
+    // The same for a caller that names its sets of keys: every call with the
+    // same `keySet` gives the very same keys, in the same order, and its plan
+    // is found without comparing them.
+    [[nodiscard]] bool write(JsonStream& out, std::span<const DottedValue> values,
+                             const void* keySet);
     // Room to gather a record's values in, kept from record to record.
     [[nodiscard]] std::vector<DottedValue>& scratch() { return m_scratch; }
 
@@ -50,6 +55,7 @@ private:
     // How one set of keys prints at one depth.
     struct Plan {
         std::vector<std::string> keys; // in the order given
+        const void* keySet = nullptr;  // what the caller names these keys by
         std::size_t depth = 0;
         bool plain = true;
         std::vector<Step> steps;
@@ -58,7 +64,8 @@ private:
         [[nodiscard]] bool sameKeys(std::span<const DottedValue> values, std::size_t at) const;
         void make(std::span<const DottedValue> values, std::size_t at);
     };
-    [[nodiscard]] const Plan& planFor(std::span<const DottedValue> values, std::size_t depth);
+    [[nodiscard]] const Plan& planFor(std::span<const DottedValue> values, std::size_t depth,
+                                      const void* keySet);
 
     std::vector<Plan> m_plans;
     std::size_t m_next = 0; // the plan a new set of keys replaces

@@ -1,5 +1,6 @@
 #include "cli/ImageRecords.h"
 
+#include "cli/ListedRecordPrinter.h"
 #include "cli/RecordViews.h"
 #include "core/lists/ListFiles.h"
 #include "core/lists/NameListReader.h"
@@ -133,12 +134,30 @@ ImageRecords loadImageRecords(const std::string& image, const ListFolders& direc
 void writeImageRecords(const std::string& image, const ListFolders& directory, JsonStream& out) {
     const RecordSource source = recordSource(image, directory, {});
     NestedWriter writer;
+    // The lists' records, the most of any export, print from their bytes.
+    ListedRecordPrinter listed(image, writer);
+    const auto records = [&](Section which) {
+        if (which == Section::Units) {
+            for (std::size_t i = 0; i < source.units.entries.size(); ++i)
+                listed.unit(source.units, i, out);
+        } else if (which == Section::Pilots) {
+            for (std::size_t i = 0; i < source.pilots.entries.size(); ++i)
+                listed.pilot(source.pilots, i, out);
+        } else if (which == Section::Skills) {
+            for (std::size_t i = 0; i < source.pilots.entries.size(); ++i) {
+                if (hasSkillTable(source.pilots, i))
+                    listed.skillTable(source.pilots, i, out);
+            }
+        } else {
+            makeRecords(source, which,
+                        [&](std::unique_ptr<RecordView> record) { record->write(out, writer); });
+        }
+    };
     // The sections in the order of their keys, as the whole document prints them.
     const auto section = [&](std::string_view key, Section which) {
         out.key(key);
         out.beginArray();
-        makeRecords(source, which,
-                    [&](std::unique_ptr<RecordView> record) { record->write(out, writer); });
+        records(which);
         out.endArray();
     };
     out.beginObject();

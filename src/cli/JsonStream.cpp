@@ -158,6 +158,8 @@ nlohmann::json PrintValue::json() const {
         return m_number;
     case Kind::Text:
         return std::string(m_text);
+    case Kind::Printed:
+        return nlohmann::json::parse(m_text);
     case Kind::Json:
         return *m_json;
     case Kind::Null:
@@ -176,6 +178,9 @@ void PrintValue::appendTo(std::string& out, std::size_t indent) const {
         return;
     case Kind::Text:
         appendJsonString(out, m_text);
+        return;
+    case Kind::Printed:
+        out.append(m_text);
         return;
     case Kind::Null:
         out += "null";

@@ -30,14 +30,21 @@ template <typename Number> void appendJsonNumber(std::string& out, Number number
     out.append(digits, printed.ptr);
 }
 
+// A text as appendJsonString prints it, worked out once for a text printed
+// many times over.
+struct PrintedText {
+    std::string_view json;
+};
+
 // A value to print that views what it is made from: a whole number, a text
-// (UTF-8 or not) or null, printed without a JSON value of its own, or any
-// JSON value.
+// (UTF-8 or not, or already printed) or null, printed without a JSON value of
+// its own, or any JSON value.
 class PrintValue {
 public:
     PrintValue(std::nullptr_t) {}
     PrintValue(std::int64_t number) : m_kind(Kind::Number), m_number(number) {}
     PrintValue(std::string_view text) : m_kind(Kind::Text), m_text(text) {}
+    PrintValue(PrintedText text) : m_kind(Kind::Printed), m_text(text.json) {}
     PrintValue(const nlohmann::json& json) : m_kind(Kind::Json), m_json(&json) {}
 
     // The same value as a JSON value of its own.
@@ -47,7 +54,7 @@ public:
     void appendTo(std::string& out, std::size_t indent) const;
 
 private:
-    enum class Kind { Null, Number, Text, Json };
+    enum class Kind { Null, Number, Text, Printed, Json };
     Kind m_kind = Kind::Null;
     std::int64_t m_number = 0;
     std::string_view m_text;

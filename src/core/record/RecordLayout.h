@@ -22,6 +22,22 @@
 
 namespace starfall {
 
+// A field's bits among `bytes` (the planned bytes as read, kEndOfFile past
+// the end of the image) as one number, a word's low byte first; a byte past
+// the end counts as 0xFF.
+[[nodiscard]] inline StoredBits storedBitsOf(std::span<const FieldBits> bits,
+                                             std::span<const int> bytes) {
+    StoredBits stored;
+    int shift = 0;
+    for (const FieldBits& at : bits) {
+        const int byte = at.byte < bytes.size() ? bytes[at.byte] : kEndOfFile;
+        stored.pastEnd = stored.pastEnd || byte == kEndOfFile;
+        stored.value |= ((byteOr255(byte) & at.mask) >> std::countr_zero(at.mask)) << shift;
+        shift += std::popcount(at.mask);
+    }
+    return stored;
+}
+
 template <typename Record> class RecordLayout {
 public:
     RecordLayout() = default;
@@ -171,15 +187,7 @@ private:
     }
 
     static StoredBits storedBits(const Field<Record>& field, std::span<const int> bytes) {
-        StoredBits bits;
-        int shift = 0;
-        for (const FieldBits& at : field.bits) {
-            const int byte = at.byte < bytes.size() ? bytes[at.byte] : kEndOfFile;
-            bits.pastEnd = bits.pastEnd || byte == kEndOfFile;
-            bits.value |= ((byteOr255(byte) & at.mask) >> std::countr_zero(at.mask)) << shift;
-            shift += std::popcount(at.mask);
-        }
-        return bits;
+        return storedBitsOf(field.bits, bytes);
     }
 
     static void putBits(const Field<Record>& field, int value, std::vector<std::uint8_t>& out) {

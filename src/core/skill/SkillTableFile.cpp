@@ -8,8 +8,8 @@
 
 namespace starfall {
 
-SkillTable decodeSkillTable(std::string_view nameCp949, Position tableStart,
-                            std::span<const int> bytes) {
+SkillTable skillTableShape(std::string_view nameCp949, Position tableStart,
+                           std::span<const int> bytes) {
     SkillTable table{std::string(nameCp949), tableStart, {}, {}};
     for (std::size_t i = 0; i + 1 < bytes.size() && table.slots.size() < kMaxSkillSlots; i += 2) {
         if (bytes[i] == 0 || bytes[i] == kEndOfFile || bytes[i + 1] == kEndOfFile)
@@ -17,6 +17,12 @@ SkillTable decodeSkillTable(std::string_view nameCp949, Position tableStart,
         const int slot = static_cast<int>(table.slots.size()) + 1;
         table.slots.push_back({ListChoice::none(), {}, isSkillSlotLocked(nameCp949, slot)});
     }
+    return table;
+}
+
+SkillTable decodeSkillTable(std::string_view nameCp949, Position tableStart,
+                            std::span<const int> bytes) {
+    SkillTable table = skillTableShape(nameCp949, tableStart, bytes);
     return skillLayout(table, true).decode(bytes, std::move(table));
 }
 

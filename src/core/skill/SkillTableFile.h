@@ -22,6 +22,10 @@ namespace starfall {
 [[nodiscard]] SkillTable decodeSkillTable(std::string_view nameCp949, Position tableStart,
                                           std::span<const int> bytes);
 
+// The table's slots as `bytes` make them (how many, which are locked),
+// their values not yet read: what decodeSkillTable fills in.
+[[nodiscard]] SkillTable skillTableShape(std::string_view nameCp949, Position tableStart,
+                                         std::span<const int> bytes);
 // The bits of the slots read that no name rule locks and whose skill or
 // level differ from what the table was read as; nothing beyond the slots read.
 [[nodiscard]] std::vector<ByteWrite> skillTableSavePlan(const SkillTable& table);

@@ -19,7 +19,8 @@ struct GapPoint {
     bool (*applies)(const UnitPlace&);
 };
 
-const std::array<GapPoint, 5> kGapPoints = {{
+constexpr std::size_t kGapCount = 5;
+const std::array<GapPoint, kGapCount> kGapPoints = {{
     {4, [](const UnitPlace& u) { return u.address == 10922; }}, // after the terrain bytes
     {8,
      [](const UnitPlace& u) {
@@ -31,20 +32,37 @@ const std::array<GapPoint, 5> kGapPoints = {{
     {14, [](const UnitPlace& u) { return u.address == 6208 || u.address == 22672; }}, // after HP
 }};
 
-} // namespace
+// Which gap points the record has.
+using Gaps = std::array<bool, kGapCount>;
 
-Position unitBytePosition(const UnitPlace& place, RecordOffset offset) {
+Gaps gapsOf(const UnitPlace& place) {
+    Gaps gaps{};
+    for (std::size_t i = 0; i < kGapCount; ++i)
+        gaps[i] = kGapPoints[i].applies(place);
+    return gaps;
+}
+
+Position positionOf(const UnitPlace& place, const Gaps& gaps, RecordOffset offset) {
     Position position = place.position + offset;
-    for (const GapPoint& gap : kGapPoints) {
-        if (offset >= gap.from && gap.applies(place))
+    for (std::size_t i = 0; i < kGapCount; ++i) {
+        if (offset >= kGapPoints[i].from && gaps[i])
             position += kSectorGap;
     }
     return position;
 }
 
+} // namespace
+
+Position unitBytePosition(const UnitPlace& place, RecordOffset offset) {
+    return positionOf(place, gapsOf(place), offset);
+}
+
+// The gap points are asked once for all the record's bytes: one of them
+// compares the record's name.
 std::vector<Position> unitRecordPositions(const UnitPlace& place) {
+    const Gaps gaps = gapsOf(place);
     return unitLayout().positions(
-        [&place](RecordOffset offset) { return unitBytePosition(place, offset); });
+        [&](RecordOffset offset) { return positionOf(place, gaps, offset); });
 }
 
 Position unitRecordLastPosition(const UnitPlace& place) {

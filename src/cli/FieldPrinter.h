@@ -1,0 +1,66 @@
+#pragma once
+
+// How the fields of one table print, worked out once for all the records
+// that share it: each field's key, where its bits lie among the planned
+// bytes, and what each code of a narrow field prints as. A record then prints
+// straight from its bytes, as its view would print it, without being decoded
+// into a record and read back field by field.
+
+#include "cli/DottedValues.h"
+#include "cli/JsonStream.h"
+#include "core/record/FieldTable.h"
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace starfall::cli {
+
+class FieldPrinter {
+public:
+    template <typename Record> explicit FieldPrinter(const FieldTable<Record>& fields) {
+        m_steps.reserve(fields.size());
+        for (const Field<Record>& field : fields)
+            add(field.key, field.kind, field.bits, field.items, field.codes, field.codec.decode);
+    }
+
+    // Appends every field's key and value as read from `bytes` (the planned
+    // bytes, kEndOfFile past the end of the image), in table order. The
+    // values view the table; a text stays valid while the printer lives.
+    void append(std::span<const int> bytes, std::vector<DottedValue>& out);
+
+private:
+    using Decode = std::function<FieldValue(StoredBits)>;
+    struct Step {
+        std::string_view key;
+        FieldKind kind;
+        std::span<const FieldBits> bits;
+        std::span<const std::string_view> items;
+        std::span<const int> codes;
+        const Decode* decode;
+        // A number field of a byte or less: the printed number of each code,
+        // filled in as codes are met (the flags say which are). A wider one:
+        // the codes last met, each in the slot of its low byte.
+        std::vector<std::int64_t> numbers;
+        std::vector<bool> known;
+        std::vector<std::pair<int, std::int64_t>> recent;
+        // A list field: the item each stored code stands for, or -1, and
+        // each item's text as printed.
+        std::vector<std::int16_t> itemOfCode;
+        std::vector<std::string> printedItems;
+    };
+
+    void add(std::string_view key, FieldKind kind, std::span<const FieldBits> bits,
+             std::span<const std::string_view> items, std::span<const int> codes,
+             const Decode& decode);
+    [[nodiscard]] static PrintValue number(Step& step, std::span<const int> bytes);
+    [[nodiscard]] static PrintValue choice(const Step& step, std::span<const int> bytes);
+
+    std::vector<Step> m_steps;
+};
+
+} // namespace starfall::cli

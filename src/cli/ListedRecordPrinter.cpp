@@ -1,0 +1,93 @@
+#include "cli/ListedRecordPrinter.h"
+
+#include "cli/DecodedNames.h"
+#include "cli/RecordViews.h"
+#include "core/codec/Cp949.h"
+#include "core/io/ImageAccess.h"
+#include "core/pilot/PilotFields.h"
+#include "core/pilot/PilotLayout.h"
+#include "core/pilot/PilotRecordKind.h"
+#include "core/skill/SkillFields.h"
+#include "core/skill/SkillTableFile.h"
+#include "core/skill/SkillTableLayout.h"
+#include "core/unit/UnitFields.h"
+#include "core/unit/UnitLayout.h"
+
+namespace starfall::cli {
+
+ListedRecordPrinter::ListedRecordPrinter(const std::string& image, NestedWriter& writer)
+    : m_image(image), m_writer(writer), m_unit(unitFields()) {}
+
+std::string_view ListedRecordPrinter::utf8(const std::string& cp949) {
+    if (DecodedNames* names = DecodedNames::current())
+        return names->utf8(cp949);
+    m_name = cp949::toUtf8(cp949);
+    return m_name;
+}
+
+void ListedRecordPrinter::addNaming(const NameList& list, std::size_t index) {
+    const NameListEntry& entry = list.entries.at(index);
+    std::vector<DottedValue>& values = m_writer.scratch();
+    values.clear();
+    values.push_back({"address", std::int64_t{entry.address()}});
+    values.push_back({"index", static_cast<std::int64_t>(index)});
+    values.push_back({"name", utf8(entry.name)});
+    values.push_back({"position", std::int64_t{list.positionOf(entry)}});
+}
+
+void ListedRecordPrinter::unit(const NameList& units, std::size_t index, JsonStream& out) {
+    const UnitPlace place = UnitPlace::fromList(units, index);
+    const std::vector<int> bytes = readBytes(m_image, unitRecordPositions(place));
+    addNaming(units, index);
+    m_unit.append(bytes, m_writer.scratch());
+    if (!m_writer.write(out, m_writer.scratch(), &m_unit))
+        unitView(m_image, units, index)->write(out, m_writer);
+}
+
+void ListedRecordPrinter::pilot(const NameList& pilots, std::size_t index, JsonStream& out) {
+    const PilotReference reference = PilotReference::fromList(pilots, index);
+    const PilotRecordKind kind = classifyPilotRecord(reference.address);
+    const std::vector<int> bytes = readBytes(m_image, pilotRecordPositions(reference, kind));
+    std::optional<FieldPrinter>& printer = m_pilots.at(static_cast<std::size_t>(kind));
+    if (!printer)
+        printer.emplace(pilotFields(kind));
+    addNaming(pilots, index);
+    m_writer.scratch().push_back({"kind", kindName(kind)});
+    printer->append(bytes, m_writer.scratch());
+    if (!m_writer.write(out, m_writer.scratch(), &*printer))
+        pilotView(m_image, pilots, index)->write(out, m_writer);
+}
+
+ListedRecordPrinter::SkillPrint::SkillPrint(const FieldTable<SkillTable>& table, std::size_t slots)
+    : fields(table) {
+    for (std::size_t slot = 1; slot <= slots; ++slot)
+        lockedKeys.push_back("slots." + std::to_string(slot) + ".locked");
+}
+
+// The view prints the locked slots' values apart from the others, and the
+// printed object is the same: here every slot prints from the table of all.
+void ListedRecordPrinter::skillTable(const NameList& pilots, std::size_t index, JsonStream& out) {
+    static const nlohmann::json kNoSlots = nlohmann::json::array();
+    const NameListEntry& entry = pilots.entries.at(index);
+    const Position start = skillTablePosition(entry.name, pilots.positionOf(entry));
+    const std::vector<int> bytes = readBytes(m_image, skillTableReadPositions(entry.name, start));
+    const SkillTable shape = skillTableShape(entry.name, start, bytes);
+    const RecordLayout<SkillTable>& layout = skillLayout(shape, true);
+    SkillPrint& print = m_skills.try_emplace(&layout, layout.fields(), shape.slots.size())
+                            .first->second;
+    std::vector<DottedValue>& values = m_writer.scratch();
+    values.clear();
+    values.push_back({"index", static_cast<std::int64_t>(index)});
+    values.push_back({"name", utf8(entry.name)});
+    values.push_back({"position", std::int64_t{start}});
+    for (std::size_t slot = 0; slot < shape.slots.size(); ++slot)
+        values.push_back({print.lockedKeys[slot],
+                          PrintedText{shape.slots[slot].locked ? "true" : "false"}});
+    if (shape.slots.empty())
+        values.push_back({"slots", kNoSlots}); // printed as an empty list, not left out
+    print.fields.append(bytes, values);
+    if (!m_writer.write(out, values, &print))
+        skillTableView(m_image, pilots, index)->write(out, m_writer);
+}
+
+} // namespace starfall::cli

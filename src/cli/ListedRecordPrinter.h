@@ -1,0 +1,54 @@
+#pragma once
+
+// The units, pilots and skill tables of the lists printed straight from
+// their bytes, each as its view (unitView, pilotView, skillTableView) writes
+// it: one read of the record, no record decoded and no view made. A table's
+// print plan is worked out once.
+
+#include "cli/DottedValues.h"
+#include "cli/FieldPrinter.h"
+#include "cli/JsonStream.h"
+#include "core/lists/NameList.h"
+#include "core/skill/SkillTable.h"
+
+#include <array>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace starfall::cli {
+
+class ListedRecordPrinter {
+public:
+    ListedRecordPrinter(const std::string& image, NestedWriter& writer);
+
+    // Entry `index` of unitlist.ini / charlist.ini.
+    void unit(const NameList& units, std::size_t index, JsonStream& out);
+    void pilot(const NameList& pilots, std::size_t index, JsonStream& out);
+    // The skill table the pilot page opens for entry `index`, which must have one.
+    void skillTable(const NameList& pilots, std::size_t index, JsonStream& out);
+
+private:
+    // The name, index, address and position of the entry, the values that
+    // say which record it is.
+    void addNaming(const NameList& list, std::size_t index);
+    [[nodiscard]] std::string_view utf8(const std::string& cp949);
+
+    // How the tables of one shape print: every slot's values, and the keys
+    // saying which slots are locked.
+    struct SkillPrint {
+        SkillPrint(const FieldTable<SkillTable>& fields, std::size_t slots);
+        FieldPrinter fields;
+        std::vector<std::string> lockedKeys;
+    };
+
+    const std::string& m_image;
+    NestedWriter& m_writer;
+    FieldPrinter m_unit;
+    std::array<std::optional<FieldPrinter>, 3> m_pilots; // made when a kind is first met
+    std::map<const void*, SkillPrint> m_skills;           // by the shape's layout
+    std::string m_name;
+};
+
+} // namespace starfall::cli

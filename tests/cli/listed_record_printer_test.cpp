@@ -1,0 +1,167 @@
+// The units, pilots and skill tables of an export print from their bytes
+// alone; each must print as its view prints it, wherever the record lies:
+// whole in the image, cut by its end, or past it.
+
+#include "cli/DecodedNames.h"
+#include "cli/FieldPrinter.h"
+#include "cli/ListedRecordPrinter.h"
+#include "cli/RecordViews.h"
+#include "core/demo/DemoBuilder.h"
+#include "core/lists/NameListReader.h"
+#include "core/record/RecordLayout.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <sstream>
+#include <string>
+
+namespace starfall {
+namespace {
+
+// What `write` prints as one element of a list.
+std::string printed(const std::function<void(cli::JsonStream&)>& write) {
+    std::ostringstream text;
+    {
+        cli::JsonStream out(text);
+        out.beginArray();
+        write(out);
+        out.endArray();
+        out.finish();
+    }
+    return text.str();
+}
+
+class ListedRecordPrinterTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_dir = new test::TempDir;
+        demo::writeDemo(s_dir->dir());
+    }
+    static void TearDownTestSuite() { delete s_dir; }
+
+    // Every entry of both lists printed both ways, one printer for them all
+    // (as an export has), in `image`.
+    static void expectViewsPrinted(const std::string& image, const NameList& units,
+                                   const NameList& pilots, const std::string& what) {
+        cli::NestedWriter writer;
+        cli::ListedRecordPrinter printer(image, writer);
+        for (std::size_t i = 0; i < units.entries.size(); ++i) {
+            EXPECT_EQ(printed([&](cli::JsonStream& out) { printer.unit(units, i, out); }),
+                      printed([&](cli::JsonStream& out) {
+                          cli::unitView(image, units, i)->write(out, writer);
+                      }))
+                << what << ": unit " << i;
+        }
+        for (std::size_t i = 0; i < pilots.entries.size(); ++i) {
+            EXPECT_EQ(printed([&](cli::JsonStream& out) { printer.pilot(pilots, i, out); }),
+                      printed([&](cli::JsonStream& out) {
+                          cli::pilotView(image, pilots, i)->write(out, writer);
+                      }))
+                << what << ": pilot " << i;
+            if (!cli::hasSkillTable(pilots, i))
+                continue;
+            EXPECT_EQ(printed([&](cli::JsonStream& out) { printer.skillTable(pilots, i, out); }),
+                      printed([&](cli::JsonStream& out) {
+                          cli::skillTableView(image, pilots, i)->write(out, writer);
+                      }))
+                << what << ": skill table " << i;
+        }
+    }
+
+    static inline test::TempDir* s_dir = nullptr;
+};
+
+TEST_F(ListedRecordPrinterTest, PrintsAsTheViewsWhereverTheRecordsLie) {
+    const std::string image = s_dir->file(demo::kDemoImageName);
+    NameList units = loadNameList(s_dir->dir(), ListKind::Units);
+    NameList pilots = loadNameList(s_dir->dir(), ListKind::Pilots);
+    ASSERT_FALSE(units.entries.empty());
+    ASSERT_FALSE(pilots.entries.empty());
+    // Entries far past the end of any image, and one the lists name again.
+    for (NameList* list : {&units, &pilots}) {
+        list->entries.push_back({list->entries.front().name, "2000000000"});
+        list->entries.push_back(list->entries.front());
+    }
+    {
+        const cli::DecodedNames names;
+        expectViewsPrinted(image, units, pilots, "whole image, names decoded once");
+    }
+    expectViewsPrinted(image, units, pilots, "whole image");
+
+    // Cut inside a record of each list, so that records lie whole, in part
+    // and wholly past the end.
+    for (const NameList* list : {&units, &pilots}) {
+        const test::TempDir cut;
+        const std::string shorter = cut.file("cut.img");
+        std::filesystem::copy_file(image, shorter);
+        std::filesystem::resize_file(shorter, static_cast<std::uintmax_t>(
+                                                  list->positionOf(list->entries[1]) + 3));
+        expectViewsPrinted(shorter, units, pilots, "cut image");
+    }
+}
+
+// The printer's own reading of a table, on codes a demo need not hold: an
+// item stored under two codes reads as the first, a code of no item prints
+// as the code, a number's codes are kept apart as they are met, and past the
+// end each prints what its codec reads there. Words that share a low byte
+// come in turn, each read as itself.
+TEST(FieldPrinterTest, PrintsWhatTheCodecsRead) {
+    struct Record {
+        std::string byte;
+        std::string word;
+        std::string low;
+        ListChoice pick = ListChoice::none();
+        ListChoice none = ListChoice::none();
+        LoadedBytes loaded;
+    };
+    static constexpr std::array<std::string_view, 3> kItems = {"a", "b", "c"};
+    const RecordLayout<Record> layout(FieldTable<Record>{
+        numberField<Record>("byte", byteAt(0), kByteRange,
+                            [](auto& r) -> auto& { return r.byte; }),
+        numberField<Record>("word", wordAt(1), kWordRange,
+                            [](auto& r) -> auto& { return r.word; }),
+        numberField<Record>("low", {{3, 0x0F}}, kByteRange,
+                            [](auto& r) -> auto& { return r.low; }, signedByteTextCodec()),
+        choiceField<Record>("pick", {3, 0x30}, kItems, {2, 1, 1},
+                            [](auto& r) -> auto& { return r.pick; }),
+        choiceField<Record>("none", {4, 0xFF}, kItems, {0, 1, 2},
+                            [](auto& r) -> auto& { return r.none; }, noneAtEnd({0, 1, 2})),
+    });
+    using Bytes = std::vector<int>;
+    using Expected = std::vector<cli::PrintValue>;
+    const auto text = [](std::string_view s) { return cli::PrintValue(s); };
+    const auto n = [](std::int64_t v) { return cli::PrintValue(v); };
+    const std::pair<Bytes, Expected> cases[] = {
+        {{7, 0x34, 0x12, 0x1F, 2}, {n(7), n(0x1234), n(15), text("b"), text("c")}},
+        {{1, 0x34, 0x00, 0x00, 0}, {n(1), n(0x34), n(0), n(0), text("a")}},
+        {{255, 0, 0, 0x20, 9}, {n(255), n(0), n(0), text("a"), n(9)}},
+        {{7, 0xFF, 0xFF, 0x3E, 0}, {n(7), n(0xFFFF), n(14), n(3), text("a")}},
+        {{3, 0x01, -1, -1, -1}, {n(3), n(0xFF01), n(15), n(3), nullptr}},
+        {{-1, -1, -1, -1, -1}, {n(-1), n(0xFFFF), n(15), n(3), nullptr}},
+        {{}, {n(-1), n(0xFFFF), n(15), n(3), nullptr}},
+        {{8, 0x34, 0x12, 0x10, 1}, {n(8), n(0x1234), n(0), text("b"), text("b")}},
+    };
+    cli::FieldPrinter printer(layout.fields());
+    for (int round = 0; round < 2; ++round) {
+        for (std::size_t c = 0; c < std::size(cases); ++c) {
+            const auto& [bytes, expected] = cases[c];
+            std::vector<cli::DottedValue> values;
+            printer.append(bytes, values);
+            ASSERT_EQ(values.size(), expected.size());
+            for (std::size_t i = 0; i < values.size(); ++i) {
+                EXPECT_EQ(values[i].key, layout.fields()[i].key);
+                std::string text;
+                values[i].value.appendTo(text, 0);
+                EXPECT_EQ(text, expected[i].json().dump()) << values[i].key << " of case " << c;
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace starfall
