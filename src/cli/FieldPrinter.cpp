@@ -38,8 +38,7 @@ void FieldPrinter::add(std::string_view key, FieldKind kind, std::span<const Fie
                 step.itemOfCode[static_cast<std::size_t>(codes[item])] =
                     static_cast<std::int16_t>(item);
         }
-        for (const std::string_view item : items)
-            appendJsonString(step.printedItems.emplace_back(), item);
+        step.printedItems.resize(items.size());
     } else if (const int width = widthOf(bits); width <= 8) {
         step.numbers.assign(std::size_t{1} << width, 0);
         step.known.assign(step.numbers.size(), false);
@@ -71,15 +70,20 @@ PrintValue FieldPrinter::number(Step& step, std::span<const int> bytes) {
 }
 
 // A list prints the item whose code is stored, else the code; past the end
-// of the image what its codec reads there: an item, a code, or nothing.
-PrintValue FieldPrinter::choice(const Step& step, std::span<const int> bytes) {
+// of the image what its codec reads there: an item, a code, or nothing. An
+// item's text is printed when first met: a skill list has hundreds of items
+// in every slot, and a short export meets few of them.
+PrintValue FieldPrinter::choice(Step& step, std::span<const int> bytes) {
     const FieldBits& at = step.bits.front();
     if (at.byte < bytes.size() && bytes[at.byte] >= 0) {
         const int code = (bytes[at.byte] & at.mask) >> std::countr_zero(at.mask);
         const std::int16_t item = step.itemOfCode[static_cast<std::size_t>(code)];
         if (item < 0)
             return std::int64_t{code};
-        return PrintedText{step.printedItems[static_cast<std::size_t>(item)]};
+        std::string& printed = step.printedItems[static_cast<std::size_t>(item)];
+        if (printed.empty()) // never empty once printed: a JSON text has its quotes
+            appendJsonString(printed, step.items[static_cast<std::size_t>(item)]);
+        return PrintedText{printed};
     }
     const ListChoice choice = std::get<ListChoice>((*step.decode)(storedBitsOf(step.bits, bytes)));
     if (const auto index = choice.index())

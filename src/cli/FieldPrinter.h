@@ -49,7 +49,7 @@ private:
         std::vector<bool> known;
         std::vector<std::pair<int, std::int64_t>> recent;
         // A list field: the item each stored code stands for, or -1, and
-        // each item's text as printed.
+        // each item's text as printed, once it is met (empty until then).
         std::vector<std::int16_t> itemOfCode;
         std::vector<std::string> printedItems;
     };
@@ -58,7 +58,7 @@ private:
              std::span<const std::string_view> items, std::span<const int> codes,
              const Decode& decode);
     [[nodiscard]] static PrintValue number(Step& step, std::span<const int> bytes);
-    [[nodiscard]] static PrintValue choice(const Step& step, std::span<const int> bytes);
+    [[nodiscard]] static PrintValue choice(Step& step, std::span<const int> bytes);
 
     std::vector<Step> m_steps;
 };
