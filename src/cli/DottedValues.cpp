@@ -181,10 +181,8 @@ bool NestedWriter::write(JsonStream& out, std::span<const DottedValue> values,
     if (!plan.plain)
         return false;
     out.beginPlaced();
-    for (const Step& step : plan.steps) {
-        out.raw(step.before);
-        out.placed(values[step.value].value, step.depth);
-    }
+    for (const Step& step : plan.steps)
+        out.placedAfter(step.before, values[step.value].value, step.depth);
     out.raw(plan.after);
     return true;
 }

@@ -3,6 +3,7 @@
 #include "core/codec/TextNumbers.h"
 #include "core/record/RecordLayout.h"
 
+#include <algorithm>
 #include <bit>
 #include <numeric>
 
@@ -29,7 +30,7 @@ std::int64_t decodedNumber(const std::function<FieldValue(StoredBits)>& decode,
 void FieldPrinter::add(std::string_view key, FieldKind kind, std::span<const FieldBits> bits,
                        std::span<const std::string_view> items, std::span<const int> codes,
                        const Decode& decode) {
-    Step& step = m_steps.emplace_back(Step{key, kind, bits, items, codes, &decode, {}, {}, {}, {}, {}});
+    Step& step = m_steps.emplace_back(Step{key, kind, bits, items, codes, &decode, {}, {}, {}, {}});
     if (kind == FieldKind::Choice) {
         step.itemOfCode.assign(kCodes, -1);
         // The first item stored as a code is the one it reads as.
@@ -40,33 +41,41 @@ void FieldPrinter::add(std::string_view key, FieldKind kind, std::span<const Fie
         }
         step.printedItems.resize(items.size());
     } else if (const int width = widthOf(bits); width <= 8) {
-        step.numbers.assign(std::size_t{1} << width, 0);
-        step.known.assign(step.numbers.size(), false);
+        step.numbers.resize(std::size_t{1} << width);
     } else {
-        step.recent.assign(kRecent, {-1, 0});
+        step.recent.assign(kRecent, {-1, ShortNumber{}});
     }
 }
 
+// The number `stored` decodes to, printed into `kept` the first time.
+PrintValue FieldPrinter::printed(ShortNumber& kept, const Step& step, StoredBits stored) {
+    if (kept.size == 0) {
+        const std::int64_t number = decodedNumber(*step.decode, stored);
+        std::string text;
+        appendJsonNumber(text, number);
+        if (text.size() > kept.text.size())
+            return number;
+        std::copy(text.begin(), text.end(), kept.text.begin());
+        kept.size = static_cast<std::uint8_t>(text.size());
+    }
+    return PrintedText{std::string_view(kept.text.data(), kept.size)};
+}
+
 // Most records of an export share their values: a byte's codes are decoded
-// once each, a word's once while it is among the recent ones.
+// and printed once each, a word's once while it is among the recent ones.
 PrintValue FieldPrinter::number(Step& step, std::span<const int> bytes) {
     const StoredBits stored = storedBitsOf(step.bits, bytes);
     if (stored.pastEnd)
         return decodedNumber(*step.decode, stored);
     if (step.numbers.empty()) {
-        auto& [code, number] = step.recent[static_cast<std::size_t>(stored.value) % kRecent];
+        auto& [code, kept] = step.recent[static_cast<std::size_t>(stored.value) % kRecent];
         if (code != stored.value) {
-            number = decodedNumber(*step.decode, stored);
+            kept = ShortNumber{};
             code = stored.value;
         }
-        return number;
+        return printed(kept, step, stored);
     }
-    const auto code = static_cast<std::size_t>(stored.value);
-    if (!step.known[code]) {
-        step.numbers[code] = decodedNumber(*step.decode, stored);
-        step.known[code] = true;
-    }
-    return step.numbers[code];
+    return printed(step.numbers[static_cast<std::size_t>(stored.value)], step, stored);
 }
 
 // A list prints the item whose code is stored, else the code; past the end

@@ -10,6 +10,7 @@
 #include "cli/JsonStream.h"
 #include "core/record/FieldTable.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -30,11 +31,17 @@ public:
 
     // Appends every field's key and value as read from `bytes` (the planned
     // bytes, kEndOfFile past the end of the image), in table order. The
-    // values view the table; a text stays valid while the printer lives.
+    // values view the table and the printer, until its next append.
     void append(std::span<const int> bytes, std::vector<DottedValue>& out);
 
 private:
     using Decode = std::function<FieldValue(StoredBits)>;
+    // A number as printed, kept for its code: the numbers of a byte or a word
+    // fit, and a longer one is printed afresh each time.
+    struct ShortNumber {
+        std::array<char, 7> text{};
+        std::uint8_t size = 0; // 0: not yet printed
+    };
     struct Step {
         std::string_view key;
         FieldKind kind;
@@ -43,11 +50,10 @@ private:
         std::span<const int> codes;
         const Decode* decode;
         // A number field of a byte or less: the printed number of each code,
-        // filled in as codes are met (the flags say which are). A wider one:
-        // the codes last met, each in the slot of its low byte.
-        std::vector<std::int64_t> numbers;
-        std::vector<bool> known;
-        std::vector<std::pair<int, std::int64_t>> recent;
+        // filled in as codes are met. A wider one: the codes last met, each
+        // in the slot of its low byte.
+        std::vector<ShortNumber> numbers;
+        std::vector<std::pair<int, ShortNumber>> recent;
         // A list field: the item each stored code stands for, or -1, and
         // each item's text as printed, once it is met (empty until then).
         std::vector<std::int16_t> itemOfCode;
@@ -58,6 +64,7 @@ private:
              std::span<const std::string_view> items, std::span<const int> codes,
              const Decode& decode);
     [[nodiscard]] static PrintValue number(Step& step, std::span<const int> bytes);
+    [[nodiscard]] static PrintValue printed(ShortNumber& kept, const Step& step, StoredBits stored);
     [[nodiscard]] static PrintValue choice(Step& step, std::span<const int> bytes);
 
     std::vector<Step> m_steps;

@@ -144,7 +144,9 @@ void JsonStream::raw(std::string_view text) {
     flushIfFull();
 }
 
-void JsonStream::placed(const PrintValue& value, std::size_t depth) {
+void JsonStream::placedAfter(std::string_view before, const PrintValue& value,
+                             std::size_t depth) {
+    m_text.append(before);
     value.appendTo(m_text, depth * kIndent);
 }
 

@@ -91,14 +91,15 @@ public:
     [[nodiscard]] std::size_t depth() const { return m_levels.size(); }
 
     // What comes before a value in the container being written (a comma, a
-    // new line, its indent), for a value then given as placed() and raw()
+    // new line, its indent), for a value then given as placedAfter() and raw()
     // text; the value may be an object or a list, given whole.
     void beginPlaced() { startValue(); }
     // Text already printed for where it lands.
     void raw(std::string_view text);
-    // A value printed at `depth` (its inner lines indented to there),
-    // without what comes before it.
-    void placed(const PrintValue& value, std::size_t depth);
+    // Text already printed for where it lands, then a value printed at
+    // `depth` (its inner lines indented to there). One call per value of a
+    // record: the record is written out whole once it ends (raw).
+    void placedAfter(std::string_view before, const PrintValue& value, std::size_t depth);
     // The text written so far and not yet written out, handed over.
     [[nodiscard]] std::string takeText();
     // Ends the document with the line feed print ends it with.

@@ -33,7 +33,9 @@ namespace starfall {
         const int byte = at.byte < bytes.size() ? bytes[at.byte] : kEndOfFile;
         stored.pastEnd = stored.pastEnd || byte == kEndOfFile;
         stored.value |= ((byteOr255(byte) & at.mask) >> std::countr_zero(at.mask)) << shift;
-        shift += std::popcount(at.mask);
+        // Most fields own whole bytes; a bit count is a library call on
+        // processors of the build's baseline.
+        shift += at.mask == 0xFF ? 8 : std::popcount(at.mask);
     }
     return stored;
 }
