@@ -19,6 +19,8 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace starfall {
 namespace {
@@ -160,6 +162,40 @@ TEST(FieldPrinterTest, PrintsWhatTheCodecsRead) {
                 EXPECT_EQ(text, expected[i].json().dump()) << values[i].key << " of case " << c;
             }
         }
+    }
+}
+
+// A number is kept as printed for its code; one too long to keep is printed
+// whole every time, and a code met again prints the same.
+TEST(FieldPrinterTest, PrintsNumbersTooLongToKeepWhole) {
+    struct Record {
+        std::string small;
+        std::string large;
+        LoadedBytes loaded;
+    };
+    FieldCodec large = byteTextCodec();
+    large.decode = [](StoredBits bits) -> FieldValue {
+        return std::to_string(-1234567890LL - bits.value);
+    };
+    const RecordLayout<Record> layout(FieldTable<Record>{
+        numberField<Record>("small", byteAt(0), kByteRange,
+                            [](auto& r) -> auto& { return r.small; }),
+        numberField<Record>("large", byteAt(1), kByteRange,
+                            [](auto& r) -> auto& { return r.large; }, large),
+    });
+    cli::FieldPrinter printer(layout.fields());
+    for (const auto& [bytes, expected] : std::vector<std::pair<std::vector<int>, std::string>>{
+             {{200, 5}, "200 -1234567895"},
+             {{7, 6}, "7 -1234567896"},
+             {{200, 5}, "200 -1234567895"}}) {
+        std::vector<cli::DottedValue> values;
+        printer.append(bytes, values);
+        ASSERT_EQ(values.size(), 2U);
+        std::string text;
+        values[0].value.appendTo(text, 0);
+        text += ' ';
+        values[1].value.appendTo(text, 0);
+        EXPECT_EQ(text, expected);
     }
 }
 
