@@ -1,6 +1,7 @@
 #include "cli/CliContext.h"
 
 #include "cli/DecodedNames.h"
+#include "cli/Utf8Sequence.h"
 #include "core/codec/Cp949.h"
 #include "core/io/ProgramDirectory.h"
 
@@ -64,31 +65,6 @@ std::size_t selectEntry(const NameList& list, std::string_view selector) {
     }
     throw UsageError("no list entry named " + std::string(selector));
 }
-
-namespace {
-
-// Length of the well-formed UTF-8 sequence at text[i], or 0.
-std::size_t utf8Length(std::string_view text, std::size_t i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    const std::size_t length = lead < 0x80                   ? 1
-                               : lead >= 0xC2 && lead < 0xE0 ? 2
-                               : lead >= 0xE0 && lead < 0xF0 ? 3
-                               : lead >= 0xF0 && lead < 0xF5 ? 4
-                                                             : 0;
-    if (length == 0 || i + length > text.size())
-        return 0;
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80)
-            return 0;
-    }
-    const unsigned char second = length > 1 ? byte(i + 1) : 0x80;
-    const bool overlong = (lead == 0xE0 && second < 0xA0) || (lead == 0xF0 && second < 0x90);
-    const bool beyond = (lead == 0xED && second >= 0xA0) || (lead == 0xF4 && second >= 0x90);
-    return overlong || beyond ? 0 : length;
-}
-
-} // namespace
 
 std::string printablePath(std::string_view path) {
     static constexpr char kHex[] = "0123456789ABCDEF";
