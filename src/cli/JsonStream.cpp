@@ -2,6 +2,7 @@
 
 #include "cli/Utf8Sequence.h"
 
+#include <algorithm>
 #include <array>
 #include <ostream>
 #include <string>
@@ -204,17 +205,30 @@ void JsonStream::finish() {
     flush();
 }
 
+namespace {
+
+// The ASCII characters a JSON string holds as they are.
+constexpr auto kPlain = [] {
+    std::array<bool, 128> plain{};
+    for (std::size_t c = 0x20; c < plain.size(); ++c)
+        plain[c] = c != '"' && c != '\\';
+    return plain;
+}();
+
+} // namespace
+
+bool printsAsIs(std::string_view utf8) {
+    return std::all_of(utf8.begin(), utf8.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 0x80 || kPlain[byte];
+    });
+}
+
 // One pass over the text: plain runs are copied whole, UTF-8 sequences
 // checked as they come; a text found not to be UTF-8 is printed again whole
 // as the library prints it.
 void appendJsonString(std::string& out, std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
-    static constexpr auto kPlain = [] {
-        std::array<bool, 128> plain{};
-        for (std::size_t c = 0x20; c < plain.size(); ++c)
-            plain[c] = c != '"' && c != '\\';
-        return plain;
-    }();
     const std::size_t start = out.size();
     out += '"';
     std::size_t from = 0;

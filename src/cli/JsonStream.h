@@ -23,6 +23,9 @@ namespace starfall::cli {
 // document prints it (bytes that are not UTF-8 as U+FFFD); for values printed
 // many times over.
 void appendJsonString(std::string& out, std::string_view text);
+// Whether appendJsonString prints `utf8`, known to be UTF-8, between its
+// quotes as it is: nothing in it needs an escape.
+[[nodiscard]] bool printsAsIs(std::string_view utf8);
 // Appends a whole number as printing the whole document prints it.
 template <typename Number> void appendJsonNumber(std::string& out, Number number) {
     char digits[24];

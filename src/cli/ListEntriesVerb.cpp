@@ -37,15 +37,6 @@ char* printText(char* at, std::string_view text) {
     return at + text.size();
 }
 
-// A decoded name needs the full escaping only with a quote, a backslash or
-// a control character in it; the rest of it is UTF-8 already, printed as it is.
-bool plainName(std::string_view name) {
-    bool plain = true;
-    for (const char c : name)
-        plain &= static_cast<unsigned char>(c) >= 0x20 && c != '"' && c != '\\';
-    return plain;
-}
-
 // A batch of entries as printing {"address", "index", "name", "position"}
 // gives each, already indented for its place and joined as the entries
 // array joins them: a list of 100,000 entries spent nearly all its time
@@ -66,7 +57,7 @@ public:
         std::vector<bool> plain(names.size());
         std::size_t room = m_end.size();
         for (std::size_t i = 0; i < names.size(); ++i) {
-            plain[i] = plainName(names[i]);
+            plain[i] = printsAsIs(names[i]); // decoded names are UTF-8
             room += names[i].size() * (plain[i] ? 1 : 6) + m_bytesBesideName;
         }
         if (text.size() < room)
