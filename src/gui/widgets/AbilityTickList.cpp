@@ -3,6 +3,7 @@
 #include "gui/widgets/CrispFrame.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QPalette>
 #include <QScrollBar>
 #include <QStyle>
@@ -48,6 +49,8 @@ void AbilityTickList::untickAll() {
 }
 
 QSize AbilityTickList::sizeHint() const {
+    if (m_sizeHint)
+        return *m_sizeHint;
     constexpr int kColumns = 2;
     const int rows = (count() + kColumns - 1) / kColumns;
     const int frame = 2 * frameWidth();
@@ -55,8 +58,16 @@ QSize AbilityTickList::sizeHint() const {
     // is known to be unneeded, and a column cut short by it would wrap into
     // a third one that keeps it shown.
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    return {kColumns * (sizeHintForColumn(0) + 2 * spacing() + 4) + frame,
-            rows * (sizeHintForRow(0) + 2 * spacing()) + frame + scrollBar + 4};
+    m_sizeHint = QSize(kColumns * (sizeHintForColumn(0) + 2 * spacing() + 4) + frame,
+                       rows * (sizeHintForRow(0) + 2 * spacing()) + frame + scrollBar + 4);
+    return *m_sizeHint;
+}
+
+void AbilityTickList::changeEvent(QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::FontChange || type == QEvent::StyleChange)
+        m_sizeHint.reset();
+    QListWidget::changeEvent(event);
 }
 
 std::optional<int> AbilityTickList::highestTicked() const {

@@ -33,7 +33,9 @@ public:
     // The highest ticked row, or nothing when no row is ticked.
     [[nodiscard]] std::optional<int> highestTicked() const;
 
-    // Room for every row whole, in two columns.
+    // Room for every row whole, in two columns. The items never change, so
+    // it is measured once per font and style: layouts ask for it a dozen
+    // times before the first paint, and each time measures every row.
     [[nodiscard]] QSize sizeHint() const override;
     [[nodiscard]] QSize minimumSizeHint() const override { return sizeHint(); }
 
@@ -43,6 +45,7 @@ public:
     void showRow(int row);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
@@ -51,6 +54,7 @@ private:
     void showFocus(bool focused);
 
     int& m_remembered;
+    mutable std::optional<QSize> m_sizeHint;
 };
 
 } // namespace starfall
