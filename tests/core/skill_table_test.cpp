@@ -303,6 +303,10 @@ TEST(SkillLayouts, EachTableGetsTheLayoutOfItsOwnShape) {
     const SkillTable one = table("아무로", 500, {false, false});
     const SkillTable alike = table("카미유", 900, {false, false});
     EXPECT_EQ(&skillLayout(one), &skillLayout(alike));
+    // With the locked slots in, locks change no field: one layout serves both.
+    const SkillTable locked = table("레즌", 700, {true, false});
+    EXPECT_EQ(&skillLayout(one, true), &skillLayout(locked, true));
+    EXPECT_NE(&skillLayout(one, false), &skillLayout(locked, false));
 }
 
 } // namespace

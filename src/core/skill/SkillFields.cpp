@@ -34,12 +34,13 @@ RecordLayout<SkillTable> makeSkillLayout(const SkillTable& table, bool withLocke
 
 // What a layout is made from: which slots it has (only the first and the
 // eighth can be locked), whether locked ones are in, and how many bytes the
-// table reads. A few dozen of these cover every table of an image.
+// table reads. With the locked slots in, which slots are locked changes
+// nothing. A few dozen of these cover every table of an image.
 using LayoutKey = std::tuple<bool, std::size_t, std::size_t, std::uint32_t>;
 
 LayoutKey layoutKey(const SkillTable& table, bool withLocked, std::size_t read) {
     std::uint32_t locked = 0;
-    for (std::size_t i = 0; i < table.slots.size() && i < 32; ++i) {
+    for (std::size_t i = 0; !withLocked && i < table.slots.size() && i < 32; ++i) {
         if (table.slots[i].locked)
             locked |= std::uint32_t{1} << i;
     }
