@@ -12,11 +12,10 @@ namespace starfall::cli {
 
 namespace {
 
-constexpr std::size_t kIndent = 2;
 constexpr std::size_t kFlushBytes = 64 * 1024;
 
 std::string dumped(const nlohmann::json& value) {
-    return value.dump(static_cast<int>(kIndent), ' ', false,
+    return value.dump(static_cast<int>(JsonStream::kIndent), ' ', false,
                       nlohmann::json::error_handler_t::replace);
 }
 
@@ -31,7 +30,8 @@ JsonStream::~JsonStream() {
 void JsonStream::flush() {
     if (m_out == nullptr)
         return;
-    m_out->write(m_text.data(), static_cast<std::streamsize>(m_text.size()));
+    const std::string_view text = m_text.view();
+    m_out->write(text.data(), static_cast<std::streamsize>(text.size()));
     m_text.clear();
 }
 
@@ -91,14 +91,14 @@ void JsonStream::appendString(std::string_view text) {
 
 void JsonStream::value(const nlohmann::json& value) {
     startValue();
-    PrintValue(value).appendTo(m_text, m_levels.size() * kIndent);
+    PrintValue(value).appendTo(m_text, indent());
     flushIfFull();
 }
 
 namespace {
 
 // `text` with each line after the first indented by `indent` spaces more.
-void appendIndented(std::string& out, std::string_view text, std::size_t indent) {
+void appendIndented(TextBuffer& out, std::string_view text, std::size_t indent) {
     std::size_t from = 0;
     for (std::size_t at = text.find('\n'); at != std::string_view::npos;
          at = text.find('\n', from)) {
@@ -122,14 +122,10 @@ void JsonStream::raw(std::string_view text) {
     flushIfFull();
 }
 
-void JsonStream::placedAfter(std::string_view before, const PrintValue& value,
-                             std::size_t depth) {
-    m_text.append(before);
-    value.appendTo(m_text, depth * kIndent);
-}
-
 std::string JsonStream::takeText() {
-    return std::exchange(m_text, {});
+    std::string text(m_text.view());
+    m_text.clear();
+    return text;
 }
 
 nlohmann::json PrintValue::json() const {
@@ -151,7 +147,7 @@ nlohmann::json PrintValue::json() const {
 // Single values, the most of any document, are printed here as the library
 // prints them, without its printer's set-up for each; the rest goes through
 // it, its own lines one indent deeper per level the value is nested in.
-void PrintValue::appendTo(std::string& out, std::size_t indent) const {
+void PrintValue::appendTo(TextBuffer& out, std::size_t indent) const {
     switch (m_kind) {
     case Kind::Number:
         appendJsonNumber(out, m_number);
@@ -224,10 +220,20 @@ bool printsAsIs(std::string_view utf8) {
     });
 }
 
+namespace {
+
+void cut(std::string& text, std::size_t size) {
+    text.resize(size);
+}
+
+void cut(TextBuffer& text, std::size_t size) {
+    text.truncate(size);
+}
+
 // One pass over the text: plain runs are copied whole, UTF-8 sequences
 // checked as they come; a text found not to be UTF-8 is printed again whole
 // as the library prints it.
-void appendJsonString(std::string& out, std::string_view text) {
+template <typename Out> void appendQuoted(Out& out, std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
     const std::size_t start = out.size();
     out += '"';
@@ -237,7 +243,7 @@ void appendJsonString(std::string& out, std::string_view text) {
         if (c >= 0x80) {
             const std::size_t length = utf8Length(text, i);
             if (length == 0) {
-                out.resize(start);
+                cut(out, start);
                 out += dumped(nlohmann::json(text));
                 return;
             }
@@ -279,6 +285,16 @@ void appendJsonString(std::string& out, std::string_view text) {
     }
     out.append(text.substr(from));
     out += '"';
+}
+
+} // namespace
+
+void appendJsonString(std::string& out, std::string_view text) {
+    appendQuoted(out, text);
+}
+
+void appendJsonString(TextBuffer& out, std::string_view text) {
+    appendQuoted(out, text);
 }
 
 } // namespace starfall::cli

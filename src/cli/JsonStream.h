@@ -6,6 +6,8 @@
 // one record of it at a time. The caller gives an object's keys in sorted
 // order, as the whole document would print them.
 
+#include "cli/TextBuffer.h"
+
 #include <nlohmann/json.hpp>
 
 #include <charconv>
@@ -23,14 +25,15 @@ namespace starfall::cli {
 // document prints it (bytes that are not UTF-8 as U+FFFD); for values printed
 // many times over.
 void appendJsonString(std::string& out, std::string_view text);
+void appendJsonString(TextBuffer& out, std::string_view text);
 // Whether appendJsonString prints `utf8`, known to be UTF-8, between its
 // quotes as it is: nothing in it needs an escape.
 [[nodiscard]] bool printsAsIs(std::string_view utf8);
 // Appends a whole number as printing the whole document prints it.
-template <typename Number> void appendJsonNumber(std::string& out, Number number) {
+template <typename Out, typename Number> void appendJsonNumber(Out& out, Number number) {
     char digits[24];
     const auto printed = std::to_chars(std::begin(digits), std::end(digits), number);
-    out.append(digits, printed.ptr);
+    out.append(digits, static_cast<std::size_t>(printed.ptr - digits));
 }
 
 // A text as appendJsonString prints it, worked out once for a text printed
@@ -54,7 +57,11 @@ public:
     [[nodiscard]] nlohmann::json json() const;
     // Appends it as printing it alone prints it, its inner lines (of a list
     // or an object) indented by `indent` more spaces.
-    void appendTo(std::string& out, std::size_t indent) const;
+    void appendTo(TextBuffer& out, std::size_t indent) const;
+    // The text of a value already printed, or nothing.
+    [[nodiscard]] const std::string_view* printedText() const {
+        return m_kind == Kind::Printed ? &m_text : nullptr;
+    }
 
 private:
     enum class Kind { Null, Number, Text, Printed, Json };
@@ -66,6 +73,8 @@ private:
 
 class JsonStream {
 public:
+    static constexpr std::size_t kIndent = 2; // spaces per level
+
     explicit JsonStream(std::ostream& out) : m_out(&out) {}
     // A stream that keeps its text for takeText(), for a piece printed many
     // times over: it starts `depth` containers deep, just after a key.
@@ -102,7 +111,15 @@ public:
     // Text already printed for where it lands, then a value printed at
     // `depth` (its inner lines indented to there). One call per value of a
     // record: the record is written out whole once it ends (raw).
-    void placedAfter(std::string_view before, const PrintValue& value, std::size_t depth);
+    void placedAfter(std::string_view before, const PrintValue& value, std::size_t depth) {
+        m_text.append(before);
+        if (const std::string_view* text = value.printedText())
+            m_text.append(*text);
+        else
+            value.appendTo(m_text, depth * kIndent);
+    }
+    // How much text is written and not yet written out.
+    [[nodiscard]] std::size_t size() const { return m_text.size(); }
     // The text written so far and not yet written out, handed over.
     [[nodiscard]] std::string takeText();
     // Ends the document with the line feed print ends it with.
@@ -124,7 +141,7 @@ private:
     void flush();
 
     std::ostream* m_out; // none: the text is kept
-    std::string m_text;  // written out a large piece at a time
+    TextBuffer m_text;   // written out a large piece at a time
     std::vector<Level> m_levels;
     bool m_afterKey = false;
 };

@@ -7,6 +7,7 @@
 #include "cli/JsonStream.h"
 #include "cli/ListEntriesVerb.h"
 #include "cli/RecordViews.h"
+#include "cli/TextBuffer.h"
 #include "core/demo/DemoBuilder.h"
 #include "core/lists/NameListReader.h"
 #include "core/text/RecordNames.h"
@@ -368,9 +369,10 @@ TEST(PrintValueTest, PrintsAsItsJsonValuePrints) {
         cases.push_back({std::string_view(text), text});
     for (const Case& c : cases) {
         const std::string printed = c.expected.dump(2, ' ', false, json::error_handler_t::replace);
-        std::string out = "before ";
+        cli::TextBuffer out;
+        out += "before ";
         c.value.appendTo(out, 0);
-        EXPECT_EQ(out, "before " + printed);
+        EXPECT_EQ(out.view(), "before " + printed);
         EXPECT_EQ(c.value.json(), c.expected) << printed;
     }
 }

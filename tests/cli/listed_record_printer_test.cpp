@@ -6,6 +6,7 @@
 #include "cli/FieldPrinter.h"
 #include "cli/ListedRecordPrinter.h"
 #include "cli/RecordViews.h"
+#include "cli/TextBuffer.h"
 #include "core/demo/DemoBuilder.h"
 #include "core/lists/NameListReader.h"
 #include "core/record/RecordLayout.h"
@@ -157,9 +158,10 @@ TEST(FieldPrinterTest, PrintsWhatTheCodecsRead) {
             ASSERT_EQ(values.size(), expected.size());
             for (std::size_t i = 0; i < values.size(); ++i) {
                 EXPECT_EQ(values[i].key, layout.fields()[i].key);
-                std::string text;
+                cli::TextBuffer text;
                 values[i].value.appendTo(text, 0);
-                EXPECT_EQ(text, expected[i].json().dump()) << values[i].key << " of case " << c;
+                EXPECT_EQ(text.view(), expected[i].json().dump())
+                    << values[i].key << " of case " << c;
             }
         }
     }
@@ -191,11 +193,11 @@ TEST(FieldPrinterTest, PrintsNumbersTooLongToKeepWhole) {
         std::vector<cli::DottedValue> values;
         printer.append(bytes, values);
         ASSERT_EQ(values.size(), 2U);
-        std::string text;
+        cli::TextBuffer text;
         values[0].value.appendTo(text, 0);
         text += ' ';
         values[1].value.appendTo(text, 0);
-        EXPECT_EQ(text, expected);
+        EXPECT_EQ(text.view(), expected);
     }
 }
 

@@ -1,0 +1,63 @@
+#pragma once
+
+// Text built from many short pieces, appended inline: a record prints as
+// hundreds of pieces of a few bytes each, and a library string's append,
+// compiled out of line, cost more than copying them.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <memory>
+#include <string_view>
+
+namespace starfall::cli {
+
+class TextBuffer {
+public:
+    void append(const char* data, std::size_t size) {
+        if (size > m_capacity - m_size)
+            grow(size);
+        if (size != 0)
+            std::memcpy(m_data.get() + m_size, data, size);
+        m_size += size;
+    }
+    void append(std::string_view text) { append(text.data(), text.size()); }
+    void append(std::size_t count, char c) {
+        if (count > m_capacity - m_size)
+            grow(count);
+        std::memset(m_data.get() + m_size, c, count);
+        m_size += count;
+    }
+    TextBuffer& operator+=(std::string_view text) {
+        append(text);
+        return *this;
+    }
+    TextBuffer& operator+=(char c) {
+        if (m_size == m_capacity)
+            grow(1);
+        m_data[m_size++] = c;
+        return *this;
+    }
+
+    [[nodiscard]] std::size_t size() const { return m_size; }
+    [[nodiscard]] std::string_view view() const { return {m_data.get(), m_size}; }
+    // Cuts the text back to its first `size` bytes.
+    void truncate(std::size_t size) { m_size = std::min(size, m_size); }
+    void clear() { m_size = 0; }
+
+private:
+    void grow(std::size_t more) {
+        const std::size_t capacity = std::max({m_capacity * 2, m_size + more, std::size_t{256}});
+        auto data = std::make_unique_for_overwrite<char[]>(capacity);
+        if (m_size != 0)
+            std::memcpy(data.get(), m_data.get(), m_size);
+        m_data = std::move(data);
+        m_capacity = capacity;
+    }
+
+    std::unique_ptr<char[]> m_data;
+    std::size_t m_size = 0;
+    std::size_t m_capacity = 0;
+};
+
+} // namespace starfall::cli
