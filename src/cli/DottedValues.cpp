@@ -138,18 +138,27 @@ bool walk(const SortedKeys& keys, JsonStream& out, const AtValue& value) {
 
 } // namespace
 
-void NestedWriter::Plan::make(std::span<const DottedValue> values, std::size_t at) {
+void NestedWriter::Plan::make(std::span<const DottedValue> values, std::size_t at,
+                             const void* set) {
     keys.clear();
-    for (const DottedValue& value : values)
-        keys.emplace_back(value.key);
+    if (set == nullptr) {
+        for (const DottedValue& value : values)
+            keys.emplace_back(value.key);
+    }
+    keySet = set;
     depth = at;
     steps.clear();
-    JsonStream text(at);
-    plain = walk(SortedKeys(values), text, [&](std::size_t value) {
-        text.beginPlaced();
-        steps.push_back({text.takeText(), value, text.depth()});
+    steps.reserve(values.size());
+    JsonStream printed(at);
+    std::size_t stepAt = 0;
+    plain = walk(SortedKeys(values), printed, [&](std::size_t value) {
+        printed.beginPlaced();
+        const std::size_t end = printed.size();
+        steps.push_back({stepAt, end - stepAt, value, printed.depth()});
+        stepAt = end;
     });
-    after = text.takeText();
+    afterAt = stepAt;
+    text = printed.takeText();
 }
 
 // A handful covers the kinds of one export (a pilot's kind and a skill
@@ -166,8 +175,7 @@ const NestedWriter::Plan& NestedWriter::planFor(std::span<const DottedValue> val
     m_plans.reserve(kPlansKept);
     Plan& plan =
         m_plans.size() < kPlansKept ? m_plans.emplace_back() : m_plans[m_next++ % kPlansKept];
-    plan.make(values, depth);
-    plan.keySet = keySet;
+    plan.make(values, depth, keySet);
     return plan;
 }
 
@@ -181,9 +189,11 @@ bool NestedWriter::write(JsonStream& out, std::span<const DottedValue> values,
     if (!plan.plain)
         return false;
     out.beginPlaced();
+    const std::string_view text = plan.text;
     for (const Step& step : plan.steps)
-        out.placedAfter(step.before, values[step.value].value, step.depth);
-    out.raw(plan.after);
+        out.placedAfter(text.substr(step.beforeAt, step.beforeSize), values[step.value].value,
+                        step.depth);
+    out.raw(text.substr(plan.afterAt));
     return true;
 }
 

@@ -46,23 +46,26 @@ public:
 
 private:
     // One value of the object as printed: the text before it (keys,
-    // brackets, commas, indents), then which value, at which depth.
+    // brackets, commas, indents; where it lies in the plan's text), then
+    // which value, at which depth.
     struct Step {
-        std::string before;
+        std::size_t beforeAt;
+        std::size_t beforeSize;
         std::size_t value;
         std::size_t depth;
     };
     // How one set of keys prints at one depth.
     struct Plan {
-        std::vector<std::string> keys; // in the order given
+        std::vector<std::string> keys; // in the order given, for a set the caller does not name
         const void* keySet = nullptr;  // what the caller names these keys by
         std::size_t depth = 0;
         bool plain = true;
         std::vector<Step> steps;
-        std::string after; // the brackets closing the object
+        std::string text;         // every step's text before its value, in step order
+        std::size_t afterAt = 0;  // then the brackets closing the object, to the end
 
         [[nodiscard]] bool sameKeys(std::span<const DottedValue> values, std::size_t at) const;
-        void make(std::span<const DottedValue> values, std::size_t at);
+        void make(std::span<const DottedValue> values, std::size_t at, const void* set);
     };
     [[nodiscard]] const Plan& planFor(std::span<const DottedValue> values, std::size_t depth,
                                       const void* keySet);
