@@ -23,6 +23,8 @@ public:
     }
     void append(std::string_view text) { append(text.data(), text.size()); }
     void append(std::size_t count, char c) {
+        if (count == 0)
+            return;
         if (count > m_capacity - m_size)
             grow(count);
         std::memset(m_data.get() + m_size, c, count);

@@ -182,6 +182,35 @@ TEST(ListEntriesTest, PrintAsTheWholeDocumentPrints) {
     }
 }
 
+// The writer's text, built up from empty by pieces of every size (none, a
+// byte, more than it holds), cut back and built on again, must read as the
+// same pieces appended to a string.
+TEST(TextBufferTest, HoldsWhatWasAppended) {
+    cli::TextBuffer buffer;
+    std::string expected;
+    EXPECT_EQ(buffer.view(), expected);
+    const std::string large(5000, 'x');
+    for (int round = 0; round < 3; ++round) {
+        for (const std::string_view piece : {std::string_view(), std::string_view("a"),
+                                             std::string_view("\"\n"), std::string_view(large)}) {
+            buffer += piece;
+            expected += piece;
+            buffer += ',';
+            expected += ',';
+            buffer.append(static_cast<std::size_t>(round) * 300, ' ');
+            expected.append(static_cast<std::size_t>(round) * 300, ' ');
+            ASSERT_EQ(buffer.view(), expected);
+        }
+        buffer.truncate(expected.size() / 2);
+        expected.resize(expected.size() / 2);
+        EXPECT_EQ(buffer.view(), expected);
+    }
+    buffer.truncate(expected.size() + 10); // never longer
+    EXPECT_EQ(buffer.size(), expected.size());
+    buffer.clear();
+    EXPECT_EQ(buffer.view(), "");
+}
+
 // The writer alone, on shapes the export does not make: empty and nested
 // values at every depth must come out as the whole value prints.
 TEST(JsonStreamTest, WritesAnyShapeAsTheWholeValuePrints) {
