@@ -189,11 +189,11 @@ bool NestedWriter::write(JsonStream& out, std::span<const DottedValue> values,
     if (!plan.plain)
         return false;
     out.beginPlaced();
-    const std::string_view text = plan.text;
+    const char* text = plan.text.data();
     for (const Step& step : plan.steps)
-        out.placedAfter(text.substr(step.beforeAt, step.beforeSize), values[step.value].value,
+        out.placedAfter({text + step.beforeAt, step.beforeSize}, values[step.value].value,
                         step.depth);
-    out.raw(text.substr(plan.afterAt));
+    out.raw({text + plan.afterAt, plan.text.size() - plan.afterAt});
     return true;
 }
 

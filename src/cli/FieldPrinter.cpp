@@ -27,24 +27,55 @@ std::int64_t decodedNumber(const std::function<FieldValue(StoredBits)>& decode,
 
 } // namespace
 
+PrintedCodes::Numbers& PrintedCodes::numbers(const Decode& decode, int width) {
+    // Only a byte's table is shared: its texts, once printed, never change,
+    // where a wider field's recent codes give way to others, and a record
+    // still viewing one text would see another field's.
+    const Read* read = width <= 8 ? decode.target<Read>() : nullptr;
+    if (read != nullptr) {
+        for (SharedNumbers& shared : m_numbers) {
+            if (shared.read == *read && shared.width == width)
+                return shared.numbers;
+        }
+    }
+    // A field read by anything else gets a table of its own: two reads that
+    // are not the same function may read a code differently.
+    SharedNumbers& made = m_numbers.emplace_back(SharedNumbers{read ? *read : nullptr, width, {}});
+    if (width <= 8)
+        made.numbers.byCode.resize(std::size_t{1} << width);
+    else
+        made.numbers.recent.assign(kRecent, {-1, ShortNumber{}});
+    return made.numbers;
+}
+
+PrintedCodes::Choices& PrintedCodes::choices(std::span<const std::string_view> items,
+                                             std::span<const int> codes) {
+    for (Choices& shared : m_choices) {
+        if (shared.items.data() == items.data() && shared.items.size() == items.size() &&
+            std::ranges::equal(shared.codes, codes))
+            return shared;
+    }
+    Choices& made = m_choices.emplace_back(
+        Choices{items, std::vector<int>(codes.begin(), codes.end()), {}, {}});
+    made.itemOfCode.assign(kCodes, -1);
+    // The first item stored as a code is the one it reads as.
+    for (std::size_t item = codes.size(); item-- > 0;) {
+        if (codes[item] >= 0 && codes[item] < kCodes)
+            made.itemOfCode[static_cast<std::size_t>(codes[item])] =
+                static_cast<std::int16_t>(item);
+    }
+    made.printedItems.resize(items.size());
+    return made;
+}
+
 void FieldPrinter::add(std::string_view key, FieldKind kind, std::span<const FieldBits> bits,
                        std::span<const std::string_view> items, std::span<const int> codes,
                        const Decode& decode) {
-    Step& step = m_steps.emplace_back(Step{key, kind, bits, items, codes, &decode, {}, {}, {}, {}});
-    if (kind == FieldKind::Choice) {
-        step.itemOfCode.assign(kCodes, -1);
-        // The first item stored as a code is the one it reads as.
-        for (std::size_t item = codes.size(); item-- > 0;) {
-            if (codes[item] >= 0 && codes[item] < kCodes)
-                step.itemOfCode[static_cast<std::size_t>(codes[item])] =
-                    static_cast<std::int16_t>(item);
-        }
-        step.printedItems.resize(items.size());
-    } else if (const int width = widthOf(bits); width <= 8) {
-        step.numbers.resize(std::size_t{1} << width);
-    } else {
-        step.recent.assign(kRecent, {-1, ShortNumber{}});
-    }
+    Step& step = m_steps.emplace_back(Step{key, kind, bits, &decode});
+    if (kind == FieldKind::Choice)
+        step.choices = &m_codes->choices(items, codes);
+    else
+        step.numbers = &m_codes->numbers(decode, widthOf(bits));
 }
 
 // The number `stored` decodes to, printed into `kept` the first time.
@@ -63,47 +94,49 @@ PrintValue FieldPrinter::printed(ShortNumber& kept, const Step& step, StoredBits
 
 // Most records of an export share their values: a byte's codes are decoded
 // and printed once each, a word's once while it is among the recent ones.
-PrintValue FieldPrinter::number(Step& step, std::span<const int> bytes) {
+PrintValue FieldPrinter::number(const Step& step, std::span<const int> bytes) {
     const StoredBits stored = storedBitsOf(step.bits, bytes);
     if (stored.pastEnd)
         return decodedNumber(*step.decode, stored);
-    if (step.numbers.empty()) {
-        auto& [code, kept] = step.recent[static_cast<std::size_t>(stored.value) % kRecent];
+    PrintedCodes::Numbers& numbers = *step.numbers;
+    if (numbers.byCode.empty()) {
+        auto& [code, kept] = numbers.recent[static_cast<std::size_t>(stored.value) % kRecent];
         if (code != stored.value) {
             kept = ShortNumber{};
             code = stored.value;
         }
         return printed(kept, step, stored);
     }
-    return printed(step.numbers[static_cast<std::size_t>(stored.value)], step, stored);
+    return printed(numbers.byCode[static_cast<std::size_t>(stored.value)], step, stored);
 }
 
 // A list prints the item whose code is stored, else the code; past the end
 // of the image what its codec reads there: an item, a code, or nothing. An
 // item's text is printed when first met: a skill list has hundreds of items
 // in every slot, and a short export meets few of them.
-PrintValue FieldPrinter::choice(Step& step, std::span<const int> bytes) {
+PrintValue FieldPrinter::choice(const Step& step, std::span<const int> bytes) {
+    PrintedCodes::Choices& choices = *step.choices;
     const FieldBits& at = step.bits.front();
     if (at.byte < bytes.size() && bytes[at.byte] >= 0) {
         const int code = (bytes[at.byte] & at.mask) >> std::countr_zero(at.mask);
-        const std::int16_t item = step.itemOfCode[static_cast<std::size_t>(code)];
+        const std::int16_t item = choices.itemOfCode[static_cast<std::size_t>(code)];
         if (item < 0)
             return std::int64_t{code};
-        std::string& printed = step.printedItems[static_cast<std::size_t>(item)];
+        std::string& printed = choices.printedItems[static_cast<std::size_t>(item)];
         if (printed.empty()) // never empty once printed: a JSON text has its quotes
-            appendJsonString(printed, step.items[static_cast<std::size_t>(item)]);
+            appendJsonString(printed, choices.items[static_cast<std::size_t>(item)]);
         return PrintedText{printed};
     }
     const ListChoice choice = std::get<ListChoice>((*step.decode)(storedBitsOf(step.bits, bytes)));
     if (const auto index = choice.index())
-        return step.items[static_cast<std::size_t>(*index)];
+        return choices.items[static_cast<std::size_t>(*index)];
     if (const auto code = choice.unlistedCode())
         return std::int64_t{*code};
     return nullptr;
 }
 
 void FieldPrinter::append(std::span<const int> bytes, std::vector<DottedValue>& out) {
-    for (Step& step : m_steps) {
+    for (const Step& step : m_steps) {
         out.push_back({step.key, step.kind == FieldKind::Number ? number(step, bytes)
                                                                 : choice(step, bytes)});
     }

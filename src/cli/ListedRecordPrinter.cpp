@@ -16,7 +16,7 @@
 namespace starfall::cli {
 
 ListedRecordPrinter::ListedRecordPrinter(const std::string& image, NestedWriter& writer)
-    : m_image(image), m_writer(writer), m_unit(unitFields()) {}
+    : m_image(image), m_writer(writer), m_unit(unitFields(), m_codes) {}
 
 std::string_view ListedRecordPrinter::utf8(const std::string& cp949) {
     if (DecodedNames* names = DecodedNames::current())
@@ -50,7 +50,7 @@ void ListedRecordPrinter::pilot(const NameList& pilots, std::size_t index, JsonS
     const std::vector<int> bytes = readBytes(m_image, pilotRecordPositions(reference, kind));
     std::optional<FieldPrinter>& printer = m_pilots.at(static_cast<std::size_t>(kind));
     if (!printer)
-        printer.emplace(pilotFields(kind));
+        printer.emplace(pilotFields(kind), m_codes);
     addNaming(pilots, index);
     m_writer.scratch().push_back({"kind", kindName(kind)});
     printer->append(bytes, m_writer.scratch());
@@ -58,8 +58,9 @@ void ListedRecordPrinter::pilot(const NameList& pilots, std::size_t index, JsonS
         pilotView(m_image, pilots, index)->write(out, m_writer);
 }
 
-ListedRecordPrinter::SkillPrint::SkillPrint(const FieldTable<SkillTable>& table, std::size_t slots)
-    : fields(table) {
+ListedRecordPrinter::SkillPrint::SkillPrint(const FieldTable<SkillTable>& table, std::size_t slots,
+                                            PrintedCodes& codes)
+    : fields(table, codes) {
     for (std::size_t slot = 1; slot <= slots; ++slot)
         lockedKeys.push_back("slots." + std::to_string(slot) + ".locked");
 }
@@ -73,7 +74,7 @@ void ListedRecordPrinter::skillTable(const NameList& pilots, std::size_t index, 
     const std::vector<int> bytes = readBytes(m_image, skillTableReadPositions(entry.name, start));
     const SkillTable shape = skillTableShape(entry.name, start, bytes);
     const RecordLayout<SkillTable>& layout = skillLayout(shape, true);
-    SkillPrint& print = m_skills.try_emplace(&layout, layout.fields(), shape.slots.size())
+    SkillPrint& print = m_skills.try_emplace(&layout, layout.fields(), shape.slots.size(), m_codes)
                             .first->second;
     std::vector<DottedValue>& values = m_writer.scratch();
     values.clear();

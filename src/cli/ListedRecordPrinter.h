@@ -38,13 +38,14 @@ private:
     // How the tables of one shape print: every slot's values, and the keys
     // saying which slots are locked.
     struct SkillPrint {
-        SkillPrint(const FieldTable<SkillTable>& fields, std::size_t slots);
+        SkillPrint(const FieldTable<SkillTable>& fields, std::size_t slots, PrintedCodes& codes);
         FieldPrinter fields;
         std::vector<std::string> lockedKeys;
     };
 
     const std::string& m_image;
     NestedWriter& m_writer;
+    PrintedCodes m_codes; // shared by the printers below
     FieldPrinter m_unit;
     std::array<std::optional<FieldPrinter>, 3> m_pilots; // made when a kind is first met
     std::map<const void*, SkillPrint> m_skills;           // by the shape's layout

@@ -201,5 +201,53 @@ TEST(FieldPrinterTest, PrintsNumbersTooLongToKeepWhole) {
     }
 }
 
+// Printers of one export share what the codes of fields read alike print
+// as. Each field must still print its own value: bytes read by one codec,
+// words whose codes share a low byte in one record, lists of the same items,
+// and the same fields in a second printer.
+TEST(FieldPrinterTest, FieldsReadAlikePrintTheirOwnValues) {
+    struct Record {
+        std::string a, b, c, d;
+        ListChoice e = ListChoice::none(), f = ListChoice::none();
+        LoadedBytes loaded;
+    };
+    static constexpr std::array<std::string_view, 3> kItems = {"x", "y", "z"};
+    const auto byte = [](const char* key, RecordOffset at, std::string Record::*member) {
+        return numberField<Record>(key, byteAt(at), kByteRange,
+                                   [member](auto& r) -> auto& { return r.*member; });
+    };
+    const auto word = [](const char* key, RecordOffset at, std::string Record::*member) {
+        return numberField<Record>(key, wordAt(at), kWordRange,
+                                   [member](auto& r) -> auto& { return r.*member; });
+    };
+    const auto list = [](const char* key, RecordOffset at, ListChoice Record::*member) {
+        return choiceField<Record>(key, {at, 0xFF}, kItems, {0, 1, 2},
+                                   [member](auto& r) -> auto& { return r.*member; });
+    };
+    const RecordLayout<Record> layout(FieldTable<Record>{
+        byte("a", 0, &Record::a), byte("b", 1, &Record::b), word("c", 2, &Record::c),
+        word("d", 4, &Record::d), list("e", 6, &Record::e), list("f", 7, &Record::f)});
+    cli::PrintedCodes codes;
+    cli::FieldPrinter first(layout.fields(), codes);
+    cli::FieldPrinter second(layout.fields(), codes);
+    const std::pair<std::vector<int>, std::string> cases[] = {
+        {{7, 200, 1500 & 0xFF, 1500 >> 8, 220, 0, 0, 2}, "7 200 1500 220 \"x\" \"z\""},
+        {{200, 7, 220, 0, 1500 & 0xFF, 1500 >> 8, 2, 9}, "200 7 220 1500 \"z\" 9"},
+    };
+    for (cli::FieldPrinter* printer : {&first, &second, &first}) {
+        for (const auto& [bytes, expected] : cases) {
+            std::vector<cli::DottedValue> values;
+            printer->append(bytes, values);
+            cli::TextBuffer text;
+            for (const cli::DottedValue& value : values) {
+                if (text.size() != 0)
+                    text += ' ';
+                value.value.appendTo(text, 0);
+            }
+            EXPECT_EQ(text.view(), expected);
+        }
+    }
+}
+
 } // namespace
 } // namespace starfall

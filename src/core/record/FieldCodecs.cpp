@@ -25,6 +25,20 @@ std::int64_t signedDecimalOf(const FieldValue& value) {
     return parseDecimal(text.substr(0, std::min(text.size(), kSignedByteDigits)));
 }
 
+// The reads of the shared codecs are plain functions: a reader that keeps
+// what each code reads as can tell two fields read alike by them.
+FieldValue readByteText(StoredBits bits) {
+    return ByteCodec::decode(bits.pastEnd ? kEndOfFile : bits.value);
+}
+
+FieldValue readWordText(StoredBits bits) {
+    return std::to_string(bits.value);
+}
+
+FieldValue readSignedByteText(StoredBits bits) {
+    return std::to_string(bits.value > 127 ? bits.value - 256 : bits.value);
+}
+
 } // namespace
 
 std::vector<int> sequentialCodes(std::size_t count, int first) {
@@ -35,9 +49,7 @@ std::vector<int> sequentialCodes(std::size_t count, int first) {
 }
 
 FieldCodec byteTextCodec() {
-    return {[](StoredBits bits) -> FieldValue {
-                return ByteCodec::decode(bits.pastEnd ? kEndOfFile : bits.value);
-            },
+    return {readByteText,
             [](const FieldValue& value) -> std::optional<int> {
                 return ByteCodec::encode(textOf(value));
             },
@@ -45,7 +57,7 @@ FieldCodec byteTextCodec() {
 }
 
 FieldCodec wordTextCodec() {
-    return {[](StoredBits bits) -> FieldValue { return std::to_string(bits.value); },
+    return {readWordText,
             [](const FieldValue& value) -> std::optional<int> {
                 const auto word = WordCodec::encode(textOf(value));
                 return word[0] | word[1] << 8;
@@ -54,9 +66,7 @@ FieldCodec wordTextCodec() {
 }
 
 FieldCodec signedByteTextCodec() {
-    return {[](StoredBits bits) -> FieldValue {
-                return std::to_string(bits.value > 127 ? bits.value - 256 : bits.value);
-            },
+    return {readSignedByteText,
             [](const FieldValue& value) -> std::optional<int> {
                 return lowByte(signedDecimalOf(value));
             },
