@@ -79,7 +79,10 @@ void FieldPrinter::add(std::string_view key, FieldKind kind, std::span<const Fie
 }
 
 // The number `stored` decodes to, printed into `kept` the first time.
-PrintValue FieldPrinter::printed(ShortNumber& kept, const Step& step, StoredBits stored) {
+// The hot paths below are inlined into append(): a value returned through
+// memory and copied on in wider loads stalled every field on its store.
+[[gnu::always_inline]] inline PrintValue FieldPrinter::printed(ShortNumber& kept, const Step& step,
+                                                               StoredBits stored) {
     if (kept.size == 0) {
         const std::int64_t number = decodedNumber(*step.decode, stored);
         std::string text;
@@ -94,7 +97,8 @@ PrintValue FieldPrinter::printed(ShortNumber& kept, const Step& step, StoredBits
 
 // Most records of an export share their values: a byte's codes are decoded
 // and printed once each, a word's once while it is among the recent ones.
-PrintValue FieldPrinter::number(const Step& step, std::span<const int> bytes) {
+[[gnu::always_inline]] inline PrintValue FieldPrinter::number(const Step& step,
+                                                              std::span<const int> bytes) {
     const StoredBits stored = storedBitsOf(step.bits, bytes);
     if (stored.pastEnd)
         return decodedNumber(*step.decode, stored);
@@ -114,7 +118,8 @@ PrintValue FieldPrinter::number(const Step& step, std::span<const int> bytes) {
 // of the image what its codec reads there: an item, a code, or nothing. An
 // item's text is printed when first met: a skill list has hundreds of items
 // in every slot, and a short export meets few of them.
-PrintValue FieldPrinter::choice(const Step& step, std::span<const int> bytes) {
+[[gnu::always_inline]] inline PrintValue FieldPrinter::choice(const Step& step,
+                                                              std::span<const int> bytes) {
     PrintedCodes::Choices& choices = *step.choices;
     const FieldBits& at = step.bits.front();
     if (at.byte < bytes.size() && bytes[at.byte] >= 0) {
