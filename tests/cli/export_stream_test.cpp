@@ -183,8 +183,8 @@ TEST(ListEntriesTest, PrintAsTheWholeDocumentPrints) {
 }
 
 // The writer's text, built up from empty by pieces of every size (none, a
-// byte, more than it holds), cut back and built on again, must read as the
-// same pieces appended to a string.
+// byte, each short size, more than it holds), cut back and built on again,
+// must read as the same pieces appended to a string.
 TEST(TextBufferTest, HoldsWhatWasAppended) {
     cli::TextBuffer buffer;
     std::string expected;
@@ -205,6 +205,13 @@ TEST(TextBufferTest, HoldsWhatWasAppended) {
         expected.resize(expected.size() / 2);
         EXPECT_EQ(buffer.view(), expected);
     }
+    // Short pieces are copied by their size: every size up to past a word pair.
+    const std::string letters = "abcdefghijklmnopqrstuvwxyz0123456789";
+    for (std::size_t size = 0; size <= letters.size(); ++size) {
+        buffer.append(letters.data(), size);
+        expected.append(letters.data(), size);
+    }
+    EXPECT_EQ(buffer.view(), expected);
     buffer.truncate(expected.size() + 10); // never longer
     EXPECT_EQ(buffer.size(), expected.size());
     buffer.clear();
