@@ -179,13 +179,12 @@ std::size_t ImageReadScope::readThroughBlocks(Position at, std::span<std::uint8_
         const Position from = at + static_cast<Position>(got);
         const Block& held = block(from / static_cast<Position>(kBlockBytes));
         const auto offset = static_cast<std::size_t>(from % static_cast<Position>(kBlockBytes));
-        if (offset >= held.bytes.size())
+        if (offset >= held.size)
             break; // the file ends
-        const std::size_t n = std::min(held.bytes.size() - offset, buffer.size() - got);
-        std::copy_n(held.bytes.begin() + static_cast<std::ptrdiff_t>(offset), n,
-                    buffer.begin() + static_cast<std::ptrdiff_t>(got));
+        const std::size_t n = std::min(held.size - offset, buffer.size() - got);
+        std::copy_n(held.bytes.get() + offset, n, buffer.begin() + static_cast<std::ptrdiff_t>(got));
         got += n;
-        if (held.bytes.size() < kBlockBytes && offset + n == held.bytes.size())
+        if (held.size < kBlockBytes && offset + n == held.size)
             break;
     }
     return got;
@@ -200,11 +199,16 @@ const ImageReadScope::Block& ImageReadScope::block(std::int64_t number) {
         std::rotate(at, std::next(at), m_blocks.end());
         return m_blocks.back();
     }
-    if (m_blocks.size() == kKeptBlocks)
+    std::unique_ptr<std::uint8_t[]> bytes;
+    if (m_blocks.size() == kKeptBlocks) { // the least recently used gives way, and its memory
+        bytes = std::move(m_blocks.front().bytes);
         m_blocks.erase(m_blocks.begin());
-    std::vector<std::uint8_t> bytes(kBlockBytes);
-    bytes.resize(readImageAt(m_fd, number * static_cast<Position>(kBlockBytes), bytes, m_path));
-    return m_blocks.emplace_back(Block{number, std::move(bytes)});
+    } else {
+        bytes = std::make_unique_for_overwrite<std::uint8_t[]>(kBlockBytes);
+    }
+    const std::size_t size = readImageAt(m_fd, number * static_cast<Position>(kBlockBytes),
+                                         {bytes.get(), kBlockBytes}, m_path);
+    return m_blocks.emplace_back(Block{number, std::move(bytes), size});
 }
 
 } // namespace starfall

@@ -10,6 +10,7 @@
 #include "core/io/Position.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -91,7 +92,10 @@ public:
 private:
     struct Block {
         std::int64_t number = -1;
-        std::vector<std::uint8_t> bytes; // shorter than a block at the end of the file
+        // Not cleared before the read fills it: a block is 64 KiB, and the
+        // few records a command reads would pay for clearing all of it.
+        std::unique_ptr<std::uint8_t[]> bytes;
+        std::size_t size = 0; // less than a block at the end of the file
     };
     std::size_t readThroughBlocks(Position at, std::span<std::uint8_t> buffer);
     const Block& block(std::int64_t number);
