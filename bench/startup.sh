@@ -8,9 +8,10 @@
 #   starfall-cli unit set     / bare-io safe-write (journal of the old bytes,
 #                               flushed, then pwrite, fdatasync, unlink)
 # then export, import, unit get and units with 1,000, 10,000 and 100,000-entry
-# lists, and iconv of the unit list (the floor of units): the median CPU time
-# and peak memory of interleaved runs, and how much each grows per tenfold
-# list (linear: near 10x, or less).
+# lists, iconv of the unit list (the floor of units) and cat of the export's
+# output (the floor of export): the median CPU time and peak memory of
+# interleaved runs, how much each grows per tenfold list (linear: near 10x,
+# or less), and export against cat.
 # Usage: bench/startup.sh [BUILD_DIR] [lists]   (default build-bench, a
 # Release build holding starfall-editor, starfall-cli, bare-window, bare-io and
 # cpu-time; "lists" runs the list sizes alone, without the editor.
@@ -75,13 +76,14 @@ list_sizes() {
                 "$cli" --dir "$work/lists$n" units > "$work/units.out"
             "$bin/cpu-time" "$work/lists.$n.iconv" \
                 iconv -f CP949 -t UTF-8 "$work/lists$n/unitlist.ini" > "$work/iconv.out"
+            "$bin/cpu-time" "$work/lists.$n.cat" cat "$work/lists$n/all.json" > "$work/cat.out"
         done
     done
     median() { sort -g -k"$2,$2" "$1" | awk -v c="$2" '{ v[NR] = $c } END { print v[int((NR + 1) / 2)] }'; }
     echo "List sizes, median CPU time and max RSS of $rounds interleaved runs:"
-    for verb in export import get units iconv; do
+    for verb in export import get units iconv cat; do
         local previous=""
-        printf '%-8s' "$verb"
+        printf '%-10s' "$verb"
         for n in "${sizes[@]}"; do
             local cpu rss
             cpu=$(median "$work/lists.$n.$verb" 1)
@@ -94,6 +96,13 @@ list_sizes() {
         done
         echo
     done
+    # Export against writing its own output, the floor of a streaming export.
+    printf '%-10s' "export/cat"
+    for n in "${sizes[@]}"; do
+        awk -v n="$n" -v e="$(median "$work/lists.$n.export" 1)" -v c="$(median "$work/lists.$n.cat" 1)" \
+            'BEGIN { printf "  %6d: %5.2fx", n, e / c }'
+    done
+    echo
 }
 if [ "$mode" = lists ]; then
     list_sizes
