@@ -4,6 +4,7 @@
 #include "core/record/FieldTable.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace starfall {
 
@@ -73,23 +74,28 @@ FieldCodec signedByteTextCodec() {
             signedDecimalOf};
 }
 
+// The read and the write of a list share one copy of its codes: a table has
+// hundreds of list fields, and a copy in each would be an allocation more
+// per field, and its function's another.
 FieldCodec choiceCodec(std::vector<int> codes, ChoiceRead read) {
+    const auto shared = std::make_shared<const std::vector<int>>(std::move(codes));
     if (!read) {
-        read = [codes](StoredBits bits) {
-            const auto found = std::find(codes.begin(), codes.end(), bits.value);
-            return found == codes.end() ? ListChoice::unlisted(bits.value)
-                                        : ListChoice::item(static_cast<int>(found - codes.begin()));
+        read = [shared](StoredBits bits) {
+            const std::vector<int>& all = *shared;
+            const auto found = std::find(all.begin(), all.end(), bits.value);
+            return found == all.end() ? ListChoice::unlisted(bits.value)
+                                      : ListChoice::item(static_cast<int>(found - all.begin()));
         };
     }
-    return {[read](StoredBits bits) -> FieldValue { return read(bits); },
-            [codes](const FieldValue& value) -> std::optional<int> {
+    return {[read = std::move(read)](StoredBits bits) -> FieldValue { return read(bits); },
+            [shared](const FieldValue& value) -> std::optional<int> {
                 const ListChoice& choice = std::get<ListChoice>(value);
                 if (const auto code = choice.unlistedCode())
                     return *code;
                 const int index = choice.indexOr(-1);
-                if (index < 0 || index >= static_cast<int>(codes.size()))
+                if (index < 0 || index >= static_cast<int>(shared->size()))
                     return std::nullopt;
-                return codes[static_cast<std::size_t>(index)];
+                return (*shared)[static_cast<std::size_t>(index)];
             },
             {}};
 }
