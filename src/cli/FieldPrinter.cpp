@@ -33,19 +33,21 @@ PrintedCodes::Numbers& PrintedCodes::numbers(const Decode& decode, int width) {
     // still viewing one text would see another field's.
     const Read* read = width <= 8 ? decode.target<Read>() : nullptr;
     if (read != nullptr) {
-        for (SharedNumbers& shared : m_numbers) {
+        for (const SharedNumbers& shared : m_shared) {
             if (shared.read == *read && shared.width == width)
-                return shared.numbers;
+                return *shared.numbers;
         }
     }
     // A field read by anything else gets a table of its own: two reads that
     // are not the same function may read a code differently.
-    SharedNumbers& made = m_numbers.emplace_back(SharedNumbers{read ? *read : nullptr, width, {}});
+    Numbers& made = m_numbers.emplace_back();
     if (width <= 8)
-        made.numbers.byCode.resize(std::size_t{1} << width);
+        made.byCode.resize(std::size_t{1} << width);
     else
-        made.numbers.recent.assign(kRecent, {-1, ShortNumber{}});
-    return made.numbers;
+        made.recent.assign(kRecent, {-1, ShortNumber{}});
+    if (read != nullptr)
+        m_shared.push_back({*read, width, &made});
+    return made;
 }
 
 PrintedCodes::Choices& PrintedCodes::choices(std::span<const std::string_view> items,

@@ -66,9 +66,10 @@ private:
     struct SharedNumbers {
         Read read;
         int width;
-        Numbers numbers;
+        Numbers* numbers;
     };
-    std::deque<SharedNumbers> m_numbers; // deques: a printer keeps pointers into them
+    std::deque<Numbers> m_numbers; // deques: a printer keeps pointers into them
+    std::vector<SharedNumbers> m_shared; // the tables fields read alike share
     std::deque<Choices> m_choices;
 };
 
