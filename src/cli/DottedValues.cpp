@@ -139,7 +139,7 @@ bool walk(const SortedKeys& keys, JsonStream& out, const AtValue& value) {
 } // namespace
 
 void NestedWriter::Plan::make(std::span<const DottedValue> values, std::size_t at,
-                             const void* set) {
+                              const void* set) {
     keys.clear();
     if (set == nullptr) {
         for (const DottedValue& value : values)
@@ -183,8 +183,7 @@ bool NestedWriter::write(JsonStream& out, std::span<const DottedValue> values) {
     return write(out, values, nullptr);
 }
 
-bool NestedWriter::write(JsonStream& out, std::span<const DottedValue> values,
-                         const void* keySet) {
+bool NestedWriter::write(JsonStream& out, std::span<const DottedValue> values, const void* keySet) {
     const Plan& plan = planFor(values, out.depth(), keySet);
     if (!plan.plain)
         return false;

@@ -61,8 +61,8 @@ private:
         std::size_t depth = 0;
         bool plain = true;
         std::vector<Step> steps;
-        std::string text;         // every step's text before its value, in step order
-        std::size_t afterAt = 0;  // then the brackets closing the object, to the end
+        std::string text;        // every step's text before its value, in step order
+        std::size_t afterAt = 0; // then the brackets closing the object, to the end
 
         [[nodiscard]] bool sameKeys(std::span<const DottedValue> values, std::size_t at) const;
         void make(std::span<const DottedValue> values, std::size_t at, const void* set);

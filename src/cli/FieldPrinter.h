@@ -68,7 +68,7 @@ private:
         int width;
         Numbers* numbers;
     };
-    std::deque<Numbers> m_numbers; // deques: a printer keeps pointers into them
+    std::deque<Numbers> m_numbers;       // deques: a printer keeps pointers into them
     std::vector<SharedNumbers> m_shared; // the tables fields read alike share
     std::deque<Choices> m_choices;
 };

@@ -182,7 +182,8 @@ std::size_t ImageReadScope::readThroughBlocks(Position at, std::span<std::uint8_
         if (offset >= held.size)
             break; // the file ends
         const std::size_t n = std::min(held.size - offset, buffer.size() - got);
-        std::copy_n(held.bytes.get() + offset, n, buffer.begin() + static_cast<std::ptrdiff_t>(got));
+        std::copy_n(held.bytes.get() + offset, n,
+                    buffer.begin() + static_cast<std::ptrdiff_t>(got));
         got += n;
         if (held.size < kBlockBytes && offset + n == held.size)
             break;
