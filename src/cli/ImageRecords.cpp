@@ -134,7 +134,8 @@ ImageRecords loadImageRecords(const std::string& image, const ListFolders& direc
 void writeImageRecords(const std::string& image, const ListFolders& directory, JsonStream& out) {
     const RecordSource source = recordSource(image, directory, {});
     NestedWriter writer;
-    // The lists' records, the most of any export, print from their bytes.
+    // The records of the lists and the weapons, the most of any export, print
+    // from their bytes; the one upgrade table through its view.
     ListedRecordPrinter listed(image, writer);
     const auto records = [&](Section which) {
         if (which == Section::Units) {
@@ -149,8 +150,8 @@ void writeImageRecords(const std::string& image, const ListFolders& directory, J
                     listed.skillTable(source.pilots, i, out);
             }
         } else {
-            makeRecords(source, which,
-                        [&](std::unique_ptr<RecordView> record) { record->write(out, writer); });
+            for (const int number : source.weapons)
+                listed.weapon(number, out);
         }
     };
     // The sections in the order of their keys, as the whole document prints them.

@@ -12,11 +12,14 @@
 #include "core/skill/SkillTableLayout.h"
 #include "core/unit/UnitFields.h"
 #include "core/unit/UnitLayout.h"
+#include "core/weapon/WeaponFields.h"
+#include "core/weapon/WeaponRecord.h"
 
 namespace starfall::cli {
 
 ListedRecordPrinter::ListedRecordPrinter(const std::string& image, NestedWriter& writer)
-    : m_image(image), m_writer(writer), m_unit(unitFields(), m_codes) {}
+    : m_image(image), m_writer(writer), m_unit(unitFields(), m_codes),
+      m_weapon(weaponFields(), m_codes) {}
 
 std::string_view ListedRecordPrinter::utf8(const std::string& cp949) {
     if (DecodedNames* names = DecodedNames::current())
@@ -56,6 +59,17 @@ void ListedRecordPrinter::pilot(const NameList& pilots, std::size_t index, JsonS
     printer->append(bytes, m_writer.scratch());
     if (!m_writer.write(out, m_writer.scratch(), &*printer))
         pilotView(m_image, pilots, index)->write(out, m_writer);
+}
+
+void ListedRecordPrinter::weapon(int number, JsonStream& out) {
+    const std::vector<int> bytes = readBytes(m_image, weaponSavePositions(number));
+    std::vector<DottedValue>& values = m_writer.scratch();
+    values.clear();
+    values.push_back({"number", std::int64_t{number}});
+    values.push_back({"position", std::int64_t{weaponRecordPosition(number)}});
+    m_weapon.append(bytes, values);
+    if (!m_writer.write(out, values, &m_weapon))
+        weaponView(m_image, number)->write(out, m_writer);
 }
 
 ListedRecordPrinter::SkillPrint::SkillPrint(const FieldTable<SkillTable>& table, std::size_t slots,

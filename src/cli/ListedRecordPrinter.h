@@ -28,6 +28,8 @@ public:
     void pilot(const NameList& pilots, std::size_t index, JsonStream& out);
     // The skill table the pilot page opens for entry `index`, which must have one.
     void skillTable(const NameList& pilots, std::size_t index, JsonStream& out);
+    // Weapon record `number`.
+    void weapon(int number, JsonStream& out);
 
 private:
     // The name, index, address and position of the entry, the values that
@@ -47,6 +49,7 @@ private:
     NestedWriter& m_writer;
     PrintedCodes m_codes; // shared by the printers below
     FieldPrinter m_unit;
+    FieldPrinter m_weapon;
     std::array<std::optional<FieldPrinter>, 3> m_pilots; // made when a kind is first met
     std::map<const void*, SkillPrint> m_skills;           // by the shape's layout
     std::string m_name;

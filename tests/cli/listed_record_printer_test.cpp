@@ -4,6 +4,7 @@
 
 #include "cli/DecodedNames.h"
 #include "cli/FieldPrinter.h"
+#include "cli/ImageRecords.h"
 #include "cli/ListedRecordPrinter.h"
 #include "cli/RecordViews.h"
 #include "cli/TextBuffer.h"
@@ -73,6 +74,13 @@ protected:
                           cli::skillTableView(image, pilots, i)->write(out, writer);
                       }))
                 << what << ": skill table " << i;
+        }
+        for (const int number : cli::listedWeapons(image, s_dir->dir())) {
+            EXPECT_EQ(printed([&](cli::JsonStream& out) { printer.weapon(number, out); }),
+                      printed([&](cli::JsonStream& out) {
+                          cli::weaponView(image, number)->write(out, writer);
+                      }))
+                << what << ": weapon " << number;
         }
     }
 
