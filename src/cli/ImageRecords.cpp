@@ -7,13 +7,21 @@
 #include "core/weapon/UnitWeaponList.h"
 #include "core/weapon/WeaponIni.h"
 
+#include <string_view>
+#include <utility>
+
 namespace starfall::cli {
 
 namespace {
 
 std::set<int> listedIn(const std::string& image, const NameList& units) {
     std::set<int> numbers;
+    // A unit's list is read from its name and address alone: an entry that
+    // repeats another's adds no number, and long lists name each unit often.
+    std::set<std::pair<std::string_view, std::string_view>> read;
     for (const NameListEntry& entry : units.entries) {
+        if (!read.emplace(entry.name, entry.addressText).second)
+            continue;
         const Position listStart = unitWeaponListStart(units.positionOf(entry));
         // The numbers alone: their names are not needed here.
         for (const int number : loadWeaponNumbers(image, entry.name, entry.addressText, listStart))

@@ -11,14 +11,17 @@
 #include "core/demo/DemoBuilder.h"
 #include "core/lists/NameListReader.h"
 #include "core/record/RecordLayout.h"
+#include "core/weapon/UnitWeaponList.h"
 
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -114,6 +117,39 @@ TEST_F(ListedRecordPrinterTest, PrintsAsTheViewsWhereverTheRecordsLie) {
                                                   list->positionOf(list->entries[1]) + 3));
         expectViewsPrinted(shorter, units, pilots, "cut image");
     }
+}
+
+// An export lists each weapon that some unit's list holds. A unit's list is
+// read from its entry's name and address: entries named again add nothing,
+// while another name at the same address (here a unit whose list lies one
+// sector gap on) is read for itself.
+TEST_F(ListedRecordPrinterTest, ListsTheWeaponsOfEveryNameAndAddress) {
+    const std::string image = s_dir->file(demo::kDemoImageName);
+    const std::string demoUnits = test::readFile(s_dir->file("unitlist.ini"));
+    const NameList demo = loadNameList(s_dir->dir(), ListKind::Units);
+    const auto split = std::find_if(demo.entries.begin(), demo.entries.end(),
+                                    [](const NameListEntry& e) { return e.address() == 1510; });
+    ASSERT_NE(split, demo.entries.end());
+    const std::string sameAddress = demo.entries.front().name + ", 1510\n";
+
+    const test::TempDir dir;
+    for (const char* list : {"charlist.ini", "weapon.ini"})
+        std::filesystem::copy_file(s_dir->file(list), dir.file(list));
+    dir.write("unitlist.ini", demoUnits + sameAddress);
+    const NameList units = loadNameList(dir.dir(), ListKind::Units);
+    std::set<int> expected;
+    for (const NameListEntry& entry : units.entries) {
+        for (const int number : loadWeaponNumbers(image, entry.name, entry.addressText,
+                                                  unitWeaponListStart(units.positionOf(entry))))
+            expected.insert(number);
+    }
+    ASSERT_NE(expected, cli::listedWeapons(image, s_dir->dir()));
+
+    // The demo's entries once more, without its comment and header lines.
+    const std::string again = demoUnits.substr(demoUnits.find('\n', demoUnits.find('\n') + 1) + 1);
+    dir.write("unitlist.ini", demoUnits + sameAddress + again);
+    ASSERT_EQ(loadNameList(dir.dir(), ListKind::Units).entries.size(), 2 * demo.entries.size() + 1);
+    EXPECT_EQ(cli::listedWeapons(image, dir.dir()), expected);
 }
 
 // The printer's own reading of a table, on codes a demo need not hold: an
