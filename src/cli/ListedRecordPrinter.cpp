@@ -32,17 +32,18 @@ void ListedRecordPrinter::addNaming(const NameList& list, std::size_t index) {
     const NameListEntry& entry = list.entries.at(index);
     std::vector<DottedValue>& values = m_writer.scratch();
     values.clear();
-    values.push_back({"address", std::int64_t{entry.address()}});
+    const std::int32_t address = entry.address();
+    values.push_back({"address", std::int64_t{address}});
     values.push_back({"index", static_cast<std::int64_t>(index)});
     values.push_back({"name", utf8(entry.name)});
-    values.push_back({"position", std::int64_t{list.positionOf(entry)}});
+    values.push_back({"position", Position{list.baseOffset} + address});
 }
 
 void ListedRecordPrinter::unit(const NameList& units, std::size_t index, JsonStream& out) {
     const UnitPlace place = UnitPlace::fromList(units, index);
-    const std::vector<int> bytes = readBytes(m_image, unitRecordPositions(place));
+    readBytes(m_image, unitRecordPositions(place), m_bytes);
     addNaming(units, index);
-    m_unit.append(bytes, m_writer.scratch());
+    m_unit.append(m_bytes, m_writer.scratch());
     if (!m_writer.write(out, m_writer.scratch(), &m_unit))
         unitView(m_image, units, index)->write(out, m_writer);
 }
@@ -50,24 +51,24 @@ void ListedRecordPrinter::unit(const NameList& units, std::size_t index, JsonStr
 void ListedRecordPrinter::pilot(const NameList& pilots, std::size_t index, JsonStream& out) {
     const PilotReference reference = PilotReference::fromList(pilots, index);
     const PilotRecordKind kind = classifyPilotRecord(reference.address);
-    const std::vector<int> bytes = readBytes(m_image, pilotRecordPositions(reference, kind));
+    readBytes(m_image, pilotRecordPositions(reference, kind), m_bytes);
     std::optional<FieldPrinter>& printer = m_pilots.at(static_cast<std::size_t>(kind));
     if (!printer)
         printer.emplace(pilotFields(kind), m_codes);
     addNaming(pilots, index);
     m_writer.scratch().push_back({"kind", kindName(kind)});
-    printer->append(bytes, m_writer.scratch());
+    printer->append(m_bytes, m_writer.scratch());
     if (!m_writer.write(out, m_writer.scratch(), &*printer))
         pilotView(m_image, pilots, index)->write(out, m_writer);
 }
 
 void ListedRecordPrinter::weapon(int number, JsonStream& out) {
-    const std::vector<int> bytes = readBytes(m_image, weaponSavePositions(number));
+    readBytes(m_image, weaponSavePositions(number), m_bytes);
     std::vector<DottedValue>& values = m_writer.scratch();
     values.clear();
     values.push_back({"number", std::int64_t{number}});
     values.push_back({"position", std::int64_t{weaponRecordPosition(number)}});
-    m_weapon.append(bytes, values);
+    m_weapon.append(m_bytes, values);
     if (!m_writer.write(out, values, &m_weapon))
         weaponView(m_image, number)->write(out, m_writer);
 }
@@ -85,8 +86,8 @@ void ListedRecordPrinter::skillTable(const NameList& pilots, std::size_t index, 
     static const nlohmann::json kNoSlots = nlohmann::json::array();
     const NameListEntry& entry = pilots.entries.at(index);
     const Position start = skillTablePosition(entry.name, pilots.positionOf(entry));
-    const std::vector<int> bytes = readBytes(m_image, skillTableReadPositions(entry.name, start));
-    const SkillTable shape = skillTableShape(entry.name, start, bytes);
+    readBytes(m_image, skillTableReadPositions(entry.name, start), m_bytes);
+    const SkillTable shape = skillTableShape(entry.name, start, m_bytes);
     const RecordLayout<SkillTable>& layout = skillLayout(shape, true);
     SkillPrint& print = m_skills.try_emplace(&layout, layout.fields(), shape.slots.size(), m_codes)
                             .first->second;
@@ -100,7 +101,7 @@ void ListedRecordPrinter::skillTable(const NameList& pilots, std::size_t index, 
                           PrintedText{shape.slots[slot].locked ? "true" : "false"}});
     if (shape.slots.empty())
         values.push_back({"slots", kNoSlots}); // printed as an empty list, not left out
-    print.fields.append(bytes, values);
+    print.fields.append(m_bytes, values);
     if (!m_writer.write(out, values, &print))
         skillTableView(m_image, pilots, index)->write(out, m_writer);
 }

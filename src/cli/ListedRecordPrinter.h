@@ -53,6 +53,7 @@ private:
     std::array<std::optional<FieldPrinter>, 3> m_pilots; // made when a kind is first met
     std::map<const void*, SkillPrint> m_skills;           // by the shape's layout
     std::string m_name;
+    std::vector<int> m_bytes; // the record being printed, read into one buffer for them all
 };
 
 } // namespace starfall::cli

@@ -58,8 +58,8 @@ ImageReadScope*& innermostScope() {
 }
 
 LoadHandle openForLoad(const std::string& path) {
-    if (const int scoped = ImageReadScope::handleFor(path); scoped >= 0)
-        return {FileHandle(), scoped, ImageReadScope::scopeFor(path)};
+    if (ImageReadScope* scope = ImageReadScope::scopeFor(path); scope != nullptr)
+        return {FileHandle(), scope->handle(), scope};
     recoverInterruptedSave(path);
     FileHandle file(path, O_RDONLY);
     if (!file.isOpen())
@@ -86,16 +86,22 @@ void checkPositions(std::span<const Position> positions, const std::string& path
 }
 
 std::vector<int> readBytes(const std::string& path, std::span<const Position> positions) {
+    std::vector<int> bytes;
+    readBytes(path, positions, bytes);
+    return bytes;
+}
+
+void readBytes(const std::string& path, std::span<const Position> positions,
+               std::vector<int>& bytes) {
     checkPositions(positions, path);
     const LoadHandle file = openForLoad(path);
-    std::vector<int> bytes(positions.size(), kEndOfFile);
+    bytes.resize(positions.size()); // every byte is set by the run that reads it
     for (std::size_t i = 0; i < positions.size();) {
         const std::size_t n =
             runLength(i, positions.size(), [&](std::size_t k) { return positions[k]; });
         readRun(file, positions[i], std::span<int>(bytes).subspan(i, n), path);
         i += n;
     }
-    return bytes;
 }
 
 SaveReport writeBytes(const std::string& path, std::span<const ByteWrite> plan,
@@ -151,7 +157,7 @@ ImageReadScope::~ImageReadScope() {
 
 int ImageReadScope::handleFor(const std::string& path) {
     const ImageReadScope* scope = scopeFor(path);
-    return scope != nullptr ? scope->m_fd : -1;
+    return scope != nullptr ? scope->handle() : -1;
 }
 
 ImageReadScope* ImageReadScope::scopeFor(const std::string& path) {

@@ -42,6 +42,10 @@ void checkPositions(std::span<const Position> positions, const std::string& path
 // Throws CoreError(ImageOpenForLoad) when the image cannot be opened.
 [[nodiscard]] std::vector<int> readBytes(const std::string& path,
                                          std::span<const Position> positions);
+// The same into `bytes`, which takes the positions' count: a command that
+// reads record after record keeps one buffer for them all.
+void readBytes(const std::string& path, std::span<const Position> positions,
+               std::vector<int>& bytes);
 
 // Writes the plan as one save (see saveRuns): all of it or, on any failure,
 // none of it. `record` names what is being saved in the refusals. Returns
@@ -84,6 +88,8 @@ public:
     [[nodiscard]] static int handleFor(const std::string& path);
     // The innermost scope that holds `path`, or none.
     [[nodiscard]] static ImageReadScope* scopeFor(const std::string& path);
+    // This scope's open handle.
+    [[nodiscard]] int handle() const { return m_fd; }
 
     // Reads from `at` until `buffer` is full or the file ends, as readImageAt
     // does, through the scope's blocks when it keeps them.
