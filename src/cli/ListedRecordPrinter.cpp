@@ -88,7 +88,7 @@ void ListedRecordPrinter::skillTable(const NameList& pilots, std::size_t index, 
     const Position start = skillTablePosition(entry.name, pilots.positionOf(entry));
     readBytes(m_image, skillTableReadPositions(entry.name, start), m_bytes);
     const SkillTable shape = skillTableShape(entry.name, start, m_bytes);
-    const RecordLayout<SkillTable>& layout = skillLayout(shape, true);
+    const RecordLayout<SkillTable>& layout = skillLayout(shape, true, m_bytes.size());
     SkillPrint& print = m_skills.try_emplace(&layout, layout.fields(), shape.slots.size(), m_codes)
                             .first->second;
     std::vector<DottedValue>& values = m_writer.scratch();

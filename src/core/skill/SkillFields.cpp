@@ -53,9 +53,13 @@ LayoutKey layoutKey(const SkillTable& table, bool withLocked, std::size_t read) 
 // more than decoding the table; with tens of thousands of tables in a list,
 // each shape is built once and kept.
 const RecordLayout<SkillTable>& skillLayout(const SkillTable& table, bool withLocked) {
+    return skillLayout(table, withLocked, skillTableReadPositions(table.name, table.start).size());
+}
+
+const RecordLayout<SkillTable>& skillLayout(const SkillTable& table, bool withLocked,
+                                            std::size_t read) {
     static std::mutex guard;
     static std::map<LayoutKey, RecordLayout<SkillTable>> layouts;
-    const std::size_t read = skillTableReadPositions(table.name, table.start).size();
     const LayoutKey key = layoutKey(table, withLocked, read);
     const std::lock_guard lock(guard);
     auto found = layouts.find(key);

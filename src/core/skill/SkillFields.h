@@ -13,6 +13,10 @@ namespace starfall {
 // same shape share one layout, which lives as long as the program.
 [[nodiscard]] const RecordLayout<SkillTable>& skillLayout(const SkillTable& table,
                                                           bool withLocked = false);
+// The same for a caller that has just read the table and knows how many of
+// its positions there are (skillTableReadPositions).
+[[nodiscard]] const RecordLayout<SkillTable>& skillLayout(const SkillTable& table, bool withLocked,
+                                                          std::size_t readCount);
 // slots.N.skill, slots.N.level.
 [[nodiscard]] FieldTable<SkillTable> skillFields(const SkillTable& table, bool withLocked = false);
 

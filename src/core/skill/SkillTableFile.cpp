@@ -6,11 +6,14 @@
 #include "core/skill/SkillTableLayout.h"
 #include "core/text/RecordNames.h"
 
+#include <algorithm>
+
 namespace starfall {
 
 SkillTable skillTableShape(std::string_view nameCp949, Position tableStart,
                            std::span<const int> bytes) {
     SkillTable table{std::string(nameCp949), tableStart, {}, {}};
+    table.slots.reserve(std::min(bytes.size() / 2, static_cast<std::size_t>(kMaxSkillSlots)));
     for (std::size_t i = 0; i + 1 < bytes.size() && table.slots.size() < kMaxSkillSlots; i += 2) {
         if (bytes[i] == 0 || bytes[i] == kEndOfFile || bytes[i + 1] == kEndOfFile)
             break;

@@ -25,15 +25,19 @@ Position stretchedLevel(Position level) {
     return level % sector::kSectorBytes >= sector::kDataFinish ? level + kSectorGap : level;
 }
 
-} // namespace
-
-SkillSlotPositions skillSlotPositions(std::string_view nameCp949, Position tableStart, int slot) {
+SkillSlotPositions slotPositions(bool stretched, Position tableStart, int slot) {
     const Position code = tableStart + kSlotSize * (slot - 1);
-    if (!stretchName().matches(nameCp949) || slot < kStretchSlot)
+    if (!stretched || slot < kStretchSlot)
         return {code, code + 1};
     if (slot == kStretchSlot)
         return {code, stretchedLevel(code + 1)};
     return {code + kSectorGap, code + kSectorGap + 1};
+}
+
+} // namespace
+
+SkillSlotPositions skillSlotPositions(std::string_view nameCp949, Position tableStart, int slot) {
+    return slotPositions(stretchName().matches(nameCp949), tableStart, slot);
 }
 
 bool isSkillSlotLocked(std::string_view nameCp949, int slot) {
@@ -56,8 +60,9 @@ Position skillTablePosition(std::string_view nameCp949, Position recordPosition)
 std::vector<Position> skillTableReadPositions(std::string_view nameCp949, Position tableStart) {
     std::vector<Position> positions;
     positions.reserve(2 * kMaxSkillSlots);
+    const bool stretched = stretchName().matches(nameCp949);
     for (int k = 1; k <= kMaxSkillSlots; ++k) {
-        const SkillSlotPositions slot = skillSlotPositions(nameCp949, tableStart, k);
+        const SkillSlotPositions slot = slotPositions(stretched, tableStart, k);
         if (k > 1 && !(isAddressable(slot.code) && isAddressable(slot.level)))
             break;
         positions.push_back(slot.code);
