@@ -36,7 +36,7 @@ void ListedRecordPrinter::addNaming(const NameList& list, std::size_t index) {
     values.push_back({"address", std::int64_t{address}});
     values.push_back({"index", static_cast<std::int64_t>(index)});
     values.push_back({"name", utf8(entry.name)});
-    values.push_back({"position", Position{list.baseOffset} + address});
+    values.push_back({"position", list.positionAt(address)});
 }
 
 void ListedRecordPrinter::unit(const NameList& units, std::size_t index, JsonStream& out) {

@@ -24,8 +24,11 @@ struct NameList {
     std::vector<NameListEntry> entries;
 
     // Record position = base offset + address.
+    [[nodiscard]] Position positionAt(std::int32_t address) const {
+        return Position{baseOffset} + address;
+    }
     [[nodiscard]] Position positionOf(const NameListEntry& entry) const {
-        return Position{baseOffset} + entry.address();
+        return positionAt(entry.address());
     }
 };
 

@@ -6,7 +6,8 @@ namespace starfall {
 
 PilotReference PilotReference::fromList(const NameList& list, std::size_t index) {
     const NameListEntry& entry = list.entries.at(index);
-    return {entry.address(), list.positionOf(entry), entry.name};
+    const std::int32_t address = entry.address(); // parsed once: long lists come here per entry
+    return {address, list.positionAt(address), entry.name};
 }
 
 } // namespace starfall
