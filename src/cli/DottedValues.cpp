@@ -26,15 +26,6 @@ Part partOf(std::string_view text) {
     return {text, position};
 }
 
-// Positions before names, each in order; the nested object prints its keys
-// sorted as strings and its lists by position. Where the two mix, writing
-// is refused anyway; this only keeps the order total.
-bool partBefore(const Part& a, const Part& b) {
-    if (isPosition(a) != isPosition(b))
-        return isPosition(a);
-    return isPosition(a) ? a.position < b.position : a.text < b.text;
-}
-
 } // namespace
 
 bool NestedWriter::Plan::sameKeys(std::span<const DottedValue> values, std::size_t at) const {
@@ -46,10 +37,31 @@ bool NestedWriter::Plan::sameKeys(std::span<const DottedValue> values, std::size
 
 namespace {
 
-// A key's parts, and which of the given values it is.
+// Keys print in the order of their parts: positions before names, each in
+// order; the nested object prints its keys sorted as strings and its lists
+// by position. Where the two mix, writing is refused anyway; this only keeps
+// the order total. A part is written here so that comparing two keys' bytes
+// gives that order: a position as a mark and eight bytes from the highest, a
+// name as a later mark, its text and a zero byte (no key holds one), so that
+// a name sorts before the longer names it begins.
+void appendSortBytes(std::string& out, const Part& part) {
+    if (isPosition(part)) {
+        out += '\x01';
+        for (int shift = 56; shift >= 0; shift -= 8)
+            out += static_cast<char>((part.position >> shift) & 0xFF);
+    } else {
+        out += '\x02';
+        out += part.text;
+        out += '\0';
+    }
+}
+
+// A key's parts, its sort bytes, and which of the given values it is.
 struct Keyed {
     std::size_t first;
     std::size_t count;
+    std::size_t sortAt;
+    std::size_t sortSize;
     std::size_t value;
 };
 
@@ -64,25 +76,29 @@ struct SortedKeys {
     }
 };
 
+// Each comparison of the sort is one comparison of bytes, where comparing
+// keys part by part cost more than all the rest of working out a plan.
 SortedKeys::SortedKeys(std::span<const DottedValue> values) {
+    std::string sortBytes;
+    sorted.reserve(values.size());
     for (std::size_t i = 0; i < values.size(); ++i) {
         const std::size_t first = parts.size();
+        const std::size_t sortAt = sortBytes.size();
         std::string_view rest = values[i].key;
         while (true) {
             const std::size_t dot = rest.find('.');
-            parts.push_back(partOf(rest.substr(0, dot)));
+            appendSortBytes(sortBytes, parts.emplace_back(partOf(rest.substr(0, dot))));
             if (dot == std::string_view::npos)
                 break;
             rest.remove_prefix(dot + 1);
         }
-        sorted.push_back({first, parts.size() - first, i});
+        sorted.push_back({first, parts.size() - first, sortAt, sortBytes.size() - sortAt, i});
     }
-    std::sort(sorted.begin(), sorted.end(), [this](const Keyed& a, const Keyed& b) {
-        const auto left = partsOf(a);
-        const auto right = partsOf(b);
-        return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(),
-                                            partBefore);
-    });
+    const auto bytesOf = [&sortBytes](const Keyed& keyed) {
+        return std::string_view(sortBytes).substr(keyed.sortAt, keyed.sortSize);
+    };
+    std::sort(sorted.begin(), sorted.end(),
+              [&](const Keyed& a, const Keyed& b) { return bytesOf(a) < bytesOf(b); });
 }
 
 // Writes the object's keys and brackets to `out` in print order, calling
