@@ -40,35 +40,39 @@ void ListedRecordPrinter::addNaming(const NameList& list, std::size_t index) {
 }
 
 void ListedRecordPrinter::unit(const NameList& units, std::size_t index, JsonStream& out) {
-    const UnitPlace place = UnitPlace::fromList(units, index);
-    readBytes(m_image, unitRecordPositions(place), m_bytes);
+    const std::vector<int>& bytes =
+        m_listed.bytes(m_image, KeptRecordBytes::List::Units, units, units.entries.at(index),
+                       [&] { return unitRecordPositions(UnitPlace::fromList(units, index)); });
     addNaming(units, index);
-    m_unit.append(m_bytes, m_writer.scratch());
+    m_unit.append(bytes, m_writer.scratch());
     if (!m_writer.write(out, m_writer.scratch(), &m_unit))
         unitView(m_image, units, index)->write(out, m_writer);
 }
 
 void ListedRecordPrinter::pilot(const NameList& pilots, std::size_t index, JsonStream& out) {
-    const PilotReference reference = PilotReference::fromList(pilots, index);
-    const PilotRecordKind kind = classifyPilotRecord(reference.address);
-    readBytes(m_image, pilotRecordPositions(reference, kind), m_bytes);
+    const NameListEntry& entry = pilots.entries.at(index);
+    const PilotRecordKind kind = classifyPilotRecord(entry.address());
+    const std::vector<int>& bytes =
+        m_listed.bytes(m_image, KeptRecordBytes::List::Pilots, pilots, entry, [&] {
+            return pilotRecordPositions(PilotReference::fromList(pilots, index), kind);
+        });
     std::optional<FieldPrinter>& printer = m_pilots.at(static_cast<std::size_t>(kind));
     if (!printer)
         printer.emplace(pilotFields(kind), m_codes);
     addNaming(pilots, index);
     m_writer.scratch().push_back({"kind", kindName(kind)});
-    printer->append(m_bytes, m_writer.scratch());
+    printer->append(bytes, m_writer.scratch());
     if (!m_writer.write(out, m_writer.scratch(), &*printer))
         pilotView(m_image, pilots, index)->write(out, m_writer);
 }
 
 void ListedRecordPrinter::weapon(int number, JsonStream& out) {
-    readBytes(m_image, weaponSavePositions(number), m_bytes);
+    readBytes(m_image, weaponSavePositions(number), m_weaponBytes);
     std::vector<DottedValue>& values = m_writer.scratch();
     values.clear();
     values.push_back({"number", std::int64_t{number}});
     values.push_back({"position", std::int64_t{weaponRecordPosition(number)}});
-    m_weapon.append(m_bytes, values);
+    m_weapon.append(m_weaponBytes, values);
     if (!m_writer.write(out, values, &m_weapon))
         weaponView(m_image, number)->write(out, m_writer);
 }
@@ -86,9 +90,11 @@ void ListedRecordPrinter::skillTable(const NameList& pilots, std::size_t index, 
     static const nlohmann::json kNoSlots = nlohmann::json::array();
     const NameListEntry& entry = pilots.entries.at(index);
     const Position start = skillTablePosition(entry.name, pilots.positionOf(entry));
-    readBytes(m_image, skillTableReadPositions(entry.name, start), m_bytes);
-    const SkillTable shape = skillTableShape(entry.name, start, m_bytes);
-    const RecordLayout<SkillTable>& layout = skillLayout(shape, true, m_bytes.size());
+    const std::vector<int>& bytes =
+        m_listed.bytes(m_image, KeptRecordBytes::List::SkillTables, pilots, entry,
+                       [&] { return skillTableReadPositions(entry.name, start); });
+    const SkillTable shape = skillTableShape(entry.name, start, bytes);
+    const RecordLayout<SkillTable>& layout = skillLayout(shape, true, bytes.size());
     SkillPrint& print = m_skills.try_emplace(&layout, layout.fields(), shape.slots.size(), m_codes)
                             .first->second;
     std::vector<DottedValue>& values = m_writer.scratch();
@@ -101,7 +107,7 @@ void ListedRecordPrinter::skillTable(const NameList& pilots, std::size_t index, 
                           PrintedText{shape.slots[slot].locked ? "true" : "false"}});
     if (shape.slots.empty())
         values.push_back({"slots", kNoSlots}); // printed as an empty list, not left out
-    print.fields.append(m_bytes, values);
+    print.fields.append(bytes, values);
     if (!m_writer.write(out, values, &print))
         skillTableView(m_image, pilots, index)->write(out, m_writer);
 }

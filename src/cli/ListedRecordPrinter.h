@@ -8,6 +8,7 @@
 #include "cli/DottedValues.h"
 #include "cli/FieldPrinter.h"
 #include "cli/JsonStream.h"
+#include "cli/KeptRecordBytes.h"
 #include "core/lists/NameList.h"
 #include "core/skill/SkillTable.h"
 
@@ -53,7 +54,8 @@ private:
     std::array<std::optional<FieldPrinter>, 3> m_pilots; // made when a kind is first met
     std::map<const void*, SkillPrint> m_skills;           // by the shape's layout
     std::string m_name;
-    std::vector<int> m_bytes; // the record being printed, read into one buffer for them all
+    KeptRecordBytes m_listed;       // the listed records' bytes
+    std::vector<int> m_weaponBytes; // a weapon's, read into one buffer for them all
 };
 
 } // namespace starfall::cli

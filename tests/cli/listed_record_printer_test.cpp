@@ -96,10 +96,16 @@ TEST_F(ListedRecordPrinterTest, PrintsAsTheViewsWhereverTheRecordsLie) {
     NameList pilots = loadNameList(s_dir->dir(), ListKind::Pilots);
     ASSERT_FALSE(units.entries.empty());
     ASSERT_FALSE(pilots.entries.empty());
-    // Entries far past the end of any image, and one the lists name again.
+    // Entries far past the end of any image, one the lists name again, and
+    // the first name at every other entry's address: some records lie where
+    // their name says as well as their address.
     for (NameList* list : {&units, &pilots}) {
-        list->entries.push_back({list->entries.front().name, "2000000000"});
+        const std::size_t count = list->entries.size();
+        const std::string first = list->entries.front().name;
+        list->entries.push_back({first, "2000000000"});
         list->entries.push_back(list->entries.front());
+        for (std::size_t i = 1; i < count; ++i)
+            list->entries.push_back({first, list->entries[i].addressText});
     }
     {
         const cli::DecodedNames names;
