@@ -2,10 +2,9 @@
 
 // The bytes of the listed records an export has read, by what their places
 // are made from: which list (and its base offset), the entry's name and
-// address. An image
-// holds a few thousand records, so a list of tens of thousands of entries
-// names each of them many times; each is then placed and read once. Only
-// for a command that writes nothing while it reads.
+// address. An image holds a few thousand records, so a list of tens of
+// thousands of entries names each of them many times; each is then placed
+// and read about once. Only for a command that writes nothing while it reads.
 
 #include "core/io/ImageAccess.h"
 #include "core/lists/NameList.h"
@@ -14,8 +13,6 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace starfall::cli {
@@ -26,6 +23,8 @@ public:
     // table apart.
     enum class List : char { Units = 'u', Pilots = 'p', SkillTables = 's' };
 
+    explicit KeptRecordBytes(std::size_t slots = kSlots) : m_slotCount(slots) {}
+
     // The bytes at `positions()` of `image`, read the first time the entry
     // is met (kEndOfFile past the end of the image). Valid until the next call.
     template <typename Positions>
@@ -33,23 +32,27 @@ public:
                                                 const NameList& names, const NameListEntry& entry,
                                                 const Positions& positions) {
         makeKey(list, names.baseOffset, entry);
-        if (const auto found = m_kept.find(std::string_view(m_key)); found != m_kept.end())
-            return found->second;
-        std::vector<int> read;
-        readBytes(image, positions(), read);
-        if (m_kept.size() == kKept) // bounds the memory whatever the list's length
-            m_kept.clear();
-        return m_kept.emplace(m_key, std::move(read)).first->second;
+        if (m_slots.empty())
+            m_slots.resize(m_slotCount);
+        Slot& slot = m_slots[std::hash<std::string>{}(m_key) % m_slots.size()];
+        if (slot.key != m_key) {
+            slot.key.clear(); // a read that throws leaves the slot empty, not wrong
+            readBytes(image, positions(), slot.bytes);
+            slot.key = m_key;
+        }
+        return slot.bytes;
     }
 
 private:
-    static constexpr std::size_t kKept = 4096;
-
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view key) const {
-            return std::hash<std::string_view>{}(key);
-        }
+    // Slots by the key's hash, each holding the record last met there: a
+    // record that meets another in its slot is read again when it comes
+    // back. They bound the memory whatever the list's length, and are reused
+    // in place, so that a list of records met once each pays little more
+    // than a look-up per record.
+    static constexpr std::size_t kSlots = 4096;
+    struct Slot {
+        std::string key; // empty: holds nothing
+        std::vector<int> bytes;
     };
 
     template <typename Number> void appendBytes(Number number) {
@@ -64,7 +67,8 @@ private:
         m_key += entry.addressText;
     }
 
-    std::unordered_map<std::string, std::vector<int>, Hash, std::equal_to<>> m_kept;
+    std::size_t m_slotCount;
+    std::vector<Slot> m_slots; // made at the first look-up
     std::string m_key; // the key being looked up, kept to spare an allocation each
 };
 

@@ -5,12 +5,17 @@
 #include "cli/DecodedNames.h"
 #include "cli/FieldPrinter.h"
 #include "cli/ImageRecords.h"
+#include "cli/KeptRecordBytes.h"
 #include "cli/ListedRecordPrinter.h"
 #include "cli/RecordViews.h"
 #include "cli/TextBuffer.h"
 #include "core/demo/DemoBuilder.h"
+#include "core/io/CoreError.h"
+#include "core/io/ImageAccess.h"
 #include "core/lists/NameListReader.h"
+#include "core/pilot/PilotLayout.h"
 #include "core/record/RecordLayout.h"
+#include "core/unit/UnitLayout.h"
 #include "core/weapon/UnitWeaponList.h"
 
 #include "support/TempDir.h"
@@ -122,6 +127,46 @@ TEST_F(ListedRecordPrinterTest, PrintsAsTheViewsWhereverTheRecordsLie) {
         std::filesystem::resize_file(shorter, static_cast<std::uintmax_t>(
                                                   list->positionOf(list->entries[1]) + 3));
         expectViewsPrinted(shorter, units, pilots, "cut image");
+    }
+}
+
+// A record's bytes are kept by list and entry. Records that meet in a slot
+// give way to each other, and a read that fails keeps nothing: each look-up
+// gives the bytes a read of that record gives, however few the slots.
+TEST_F(ListedRecordPrinterTest, KeptRecordBytesAreTheRecordsOwn) {
+    using List = cli::KeptRecordBytes::List;
+    const std::string image = s_dir->file(demo::kDemoImageName);
+    const NameList units = loadNameList(s_dir->dir(), ListKind::Units);
+    const NameList pilots = loadNameList(s_dir->dir(), ListKind::Pilots);
+    const auto unitAt = [&](std::size_t i) {
+        return unitRecordPositions(UnitPlace::fromList(units, i));
+    };
+    const auto pilotAt = [&](std::size_t i) {
+        return pilotRecordPositions(PilotReference::fromList(pilots, i));
+    };
+    for (const std::size_t slots : {std::size_t{1}, std::size_t{3}, std::size_t{4096}}) {
+        cli::KeptRecordBytes kept(slots);
+        for (int round = 0; round < 2; ++round) {
+            for (std::size_t i = 0; i < units.entries.size() && i < pilots.entries.size(); ++i) {
+                EXPECT_EQ(kept.bytes(image, List::Units, units, units.entries[i],
+                                     [&] { return unitAt(i); }),
+                          readBytes(image, unitAt(i)))
+                    << slots << " slots, unit " << i;
+                EXPECT_EQ(kept.bytes(image, List::Pilots, pilots, pilots.entries[i],
+                                     [&] { return pilotAt(i); }),
+                          readBytes(image, pilotAt(i)))
+                    << slots << " slots, pilot " << i;
+                // An entry not met before, first read where nothing can be.
+                const NameListEntry unread{pilots.entries[i].name, "r" + std::to_string(round)};
+                EXPECT_THROW((void)kept.bytes(image, List::Pilots, pilots, unread,
+                                              [] { return std::vector<Position>{-1}; }),
+                             CoreError);
+                EXPECT_EQ(
+                    kept.bytes(image, List::Pilots, pilots, unread, [&] { return pilotAt(i); }),
+                    readBytes(image, pilotAt(i)))
+                    << slots << " slots, pilot " << i << " after a failed read";
+            }
+        }
     }
 }
 
