@@ -9,6 +9,8 @@
 #include "core/io/ImageAccess.h"
 #include "core/lists/NameList.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -23,7 +25,7 @@ public:
     // table apart.
     enum class List : char { Units = 'u', Pilots = 'p', SkillTables = 's' };
 
-    explicit KeptRecordBytes(std::size_t slots = kSlots) : m_slotCount(slots) {}
+    explicit KeptRecordBytes(std::size_t mostSlots = kSlots) : m_mostSlots(mostSlots) {}
 
     // The bytes at `positions()` of `image`, read the first time the entry
     // is met (kEndOfFile past the end of the image). Valid until the next call.
@@ -32,8 +34,7 @@ public:
                                                 const NameList& names, const NameListEntry& entry,
                                                 const Positions& positions) {
         makeKey(list, names.baseOffset, entry);
-        if (m_slots.empty())
-            m_slots.resize(m_slotCount);
+        makeSlotsFor(names.entries.size());
         Slot& slot = m_slots[std::hash<std::string>{}(m_key) % m_slots.size()];
         if (slot.key != m_key) {
             slot.key.clear(); // a read that throws leaves the slot empty, not wrong
@@ -55,6 +56,17 @@ private:
         std::vector<int> bytes;
     };
 
+    // Twice as many slots as the longest list met has entries, up to the
+    // most: a short list's export sets up no more than it uses. Slots made
+    // anew drop the records they held, which are then read again.
+    void makeSlotsFor(std::size_t entries) {
+        const std::size_t wanted =
+            std::max<std::size_t>(1, std::min(m_mostSlots, std::bit_ceil(2 * entries)));
+        if (m_slots.size() < wanted) {
+            m_slots.clear();
+            m_slots.resize(wanted);
+        }
+    }
     template <typename Number> void appendBytes(Number number) {
         m_key.append(reinterpret_cast<const char*>(&number), sizeof number);
     }
@@ -67,8 +79,8 @@ private:
         m_key += entry.addressText;
     }
 
-    std::size_t m_slotCount;
-    std::vector<Slot> m_slots; // made at the first look-up
+    std::size_t m_mostSlots;
+    std::vector<Slot> m_slots;
     std::string m_key; // the key being looked up, kept to spare an allocation each
 };
 
