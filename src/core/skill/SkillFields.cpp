@@ -13,6 +13,7 @@ namespace {
 RecordLayout<SkillTable> makeSkillLayout(const SkillTable& table, bool withLocked,
                                          std::size_t read) {
     FieldTable<SkillTable> fields;
+    fields.reserve(2 * table.slots.size());
     for (std::size_t i = 0; i < table.slots.size(); ++i) {
         if (table.slots[i].locked && !withLocked)
             continue;

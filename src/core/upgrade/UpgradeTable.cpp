@@ -19,6 +19,7 @@ const RecordLayout<UpgradeTable>& upgradeLayout() {
     // The rows one after another, each ten words; each row lies at its own place.
     static const RecordLayout<UpgradeTable> layout([] {
         FieldTable<UpgradeTable> fields;
+        fields.reserve(kUpgradeRows.size() * kUpgradeStageCount);
         for (std::size_t row = 0; row < kUpgradeRows.size(); ++row) {
             for (std::size_t stage = 0; stage < kUpgradeStageCount; ++stage) {
                 const auto low = static_cast<RecordOffset>(kRowBytes * row + 2 * stage);
