@@ -85,6 +85,8 @@ TEST_F(WeaponListTest, SplitUnitsMoveTheListAndSplitEntries) {
     image.place(998, {3}).place(1000, {1, 0, 0, 0, 2, 0}).place(1006 + 304, {0, 0, 3, 0});
     const auto split = list("아슈라템플", "1", 1000);
     ASSERT_EQ(split.size(), 3u);
+    EXPECT_EQ(split[0].number, 1);
+    EXPECT_EQ(split[1].number, 2); // its number bytes lie before the framing
     EXPECT_EQ(split[2].number, 3);
     EXPECT_TRUE(list("보통", "1", 1000)[2].number != 3);
 }

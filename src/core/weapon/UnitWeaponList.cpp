@@ -30,10 +30,21 @@ const std::array<SplitEntry, 3>& splitEntries() {
     return entries;
 }
 
-bool framingAfterEntryNumber(std::string_view name, int index) {
-    return std::any_of(splitEntries().begin(), splitEntries().end(), [&](const SplitEntry& e) {
-        return e.index == index && e.unit.matches(name);
-    });
+// The entry of this unit's list with framing after its number bytes, or -1
+// (a unit has one at most).
+int splitEntryOf(std::string_view name) {
+    for (const SplitEntry& entry : splitEntries()) {
+        if (entry.unit.matches(name))
+            return entry.index;
+    }
+    return -1;
+}
+
+// The entries lie four bytes apart, those after a split entry one gap further.
+std::array<Position, 2> entryPositions(Position list, int split, int index) {
+    const Position at =
+        list + Position{kEntryBytes} * index + (split >= 0 && split < index ? kSectorGap : 0);
+    return {at, at + 1};
 }
 
 // Whatever this unit's list stores third, the game reads weapon 1203.
@@ -52,10 +63,7 @@ Position weaponListPosition(std::string_view nameCp949, std::string_view address
 }
 
 std::array<Position, 2> weaponEntryPositions(std::string_view nameCp949, Position list, int index) {
-    Position at = list;
-    for (int i = 0; i < index; ++i)
-        at += kEntryBytes + (framingAfterEntryNumber(nameCp949, i) ? kSectorGap : 0);
-    return {at, at + 1};
+    return entryPositions(list, splitEntryOf(nameCp949), index);
 }
 
 std::vector<int> loadWeaponNumbers(const std::string& imagePath, std::string_view nameCp949,
@@ -66,8 +74,9 @@ std::vector<int> loadWeaponNumbers(const std::string& imagePath, std::string_vie
     const int count = std::max(readBytes(imagePath, countAt)[0], 0);
     std::vector<Position> positions;
     positions.reserve(2 * static_cast<std::size_t>(count));
+    const int split = splitEntryOf(nameCp949); // asked once: a list holds up to 255 entries
     for (int i = 0; i < count; ++i) {
-        const auto entry = weaponEntryPositions(nameCp949, list, i);
+        const auto entry = entryPositions(list, split, i);
         positions.insert(positions.end(), entry.begin(), entry.end());
     }
     const std::vector<int> bytes = readBytes(imagePath, positions);
