@@ -31,7 +31,9 @@ void appendJsonString(TextBuffer& out, std::string_view text);
 [[nodiscard]] bool printsAsIs(std::string_view utf8);
 // Appends a whole number as printing the whole document prints it.
 template <typename Out, typename Number> void appendJsonNumber(Out& out, Number number) {
-    char digits[24];
+    // Longer than any number (21 bytes): the compiler checks copyText's
+    // fixed-width moves against every size up to the array's own.
+    char digits[48];
     const auto printed = std::to_chars(std::begin(digits), std::end(digits), number);
     out.append(digits, static_cast<std::size_t>(printed.ptr - digits));
 }

@@ -2,6 +2,7 @@
 
 #include "cli/CliContext.h"
 #include "cli/JsonStream.h"
+#include "cli/TextBuffer.h"
 
 #include "core/codec/Cp949.h"
 #include "core/lists/NameListReader.h"
@@ -10,7 +11,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstring>
 #include <cstdint>
 #include <ostream>
 #include <string>
@@ -33,7 +33,7 @@ char* printNumber(char* at, std::int64_t number) {
 }
 
 char* printText(char* at, std::string_view text) {
-    std::memcpy(at, text.data(), text.size());
+    copyText(at, text.data(), text.size());
     return at + text.size();
 }
 

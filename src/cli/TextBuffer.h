@@ -12,12 +12,33 @@
 
 namespace starfall::cli {
 
+// Copies a piece of text. Most pieces are a few dozen bytes at most: copied
+// here in two overlapping moves of a fixed width, not through a call to the
+// library's copy, which weighs every size first.
+inline void copyText(char* to, const char* from, std::size_t size) {
+    if (size >= 17 && size <= 32) {
+        std::memcpy(to, from, 16);
+        std::memcpy(to + (size - 16), from + (size - 16), 16);
+    } else if (size >= 8 && size <= 16) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + (size - 8), from + (size - 8), 8);
+    } else if (size >= 4 && size < 8) {
+        std::memcpy(to, from, 4);
+        std::memcpy(to + (size - 4), from + (size - 4), 4);
+    } else if (size > 32) {
+        std::memcpy(to, from, size);
+    } else {
+        for (std::size_t i = 0; i < size; ++i)
+            to[i] = from[i];
+    }
+}
+
 class TextBuffer {
 public:
     void append(const char* data, std::size_t size) {
         if (size > m_capacity - m_size)
             grow(size);
-        copy(m_data.get() + m_size, data, size);
+        copyText(m_data.get() + m_size, data, size);
         m_size += size;
     }
     void append(std::string_view text) { append(text.data(), text.size()); }
@@ -47,23 +68,6 @@ public:
     void clear() { m_size = 0; }
 
 private:
-    // Most pieces are a few bytes: copied here in two overlapping words, not
-    // through a call to the library's copy, which weighs every size first.
-    static void copy(char* to, const char* from, std::size_t size) {
-        if (size >= 8 && size <= 16) {
-            std::memcpy(to, from, 8);
-            std::memcpy(to + size - 8, from + size - 8, 8);
-        } else if (size >= 4 && size < 8) {
-            std::memcpy(to, from, 4);
-            std::memcpy(to + size - 4, from + size - 4, 4);
-        } else if (size > 16) {
-            std::memcpy(to, from, size);
-        } else {
-            for (std::size_t i = 0; i < size; ++i)
-                to[i] = from[i];
-        }
-    }
-
     void grow(std::size_t more) {
         const std::size_t capacity = std::max({m_capacity * 2, m_size + more, std::size_t{256}});
         auto data = std::make_unique_for_overwrite<char[]>(capacity);
