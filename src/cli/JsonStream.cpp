@@ -191,6 +191,13 @@ void PrintValue::appendTo(TextBuffer& out, std::size_t indent) const {
 
 void JsonStream::printedIndented(std::string_view text) {
     startValue();
+    // A text as long as a whole handover goes to the stream as it is, not
+    // copied through the buffer first (a list's batch of entries).
+    if (m_out != nullptr && text.size() >= kFlushBytes) {
+        flush();
+        m_out->write(text.data(), static_cast<std::streamsize>(text.size()));
+        return;
+    }
     m_text.append(text);
     flushIfFull();
 }
