@@ -62,9 +62,14 @@ list_sizes() {
         lists "$source" "$work/lists$n" "$n"
         "$cli" --dir "$work/lists$n" export "$image" > "$work/lists$n/all.json"
     done
+    # Export and cat each write a large file: each starts with the previous
+    # one gone and every write on disk, so that neither pays for truncating
+    # an old output or for the other's writeback.
+    settle() { rm -f "$work/export.out" "$work/cat.out"; sync; }
     local round verb
     for round in $(seq "$rounds"); do
         for n in "${sizes[@]}"; do
+            settle
             "$bin/cpu-time" "$work/lists.$n.export" \
                 "$cli" --dir "$work/lists$n" export "$image" > "$work/export.out"
             "$bin/cpu-time" "$work/lists.$n.import" \
@@ -76,6 +81,7 @@ list_sizes() {
                 "$cli" --dir "$work/lists$n" units > "$work/units.out"
             "$bin/cpu-time" "$work/lists.$n.iconv" \
                 iconv -f CP949 -t UTF-8 "$work/lists$n/unitlist.ini" > "$work/iconv.out"
+            settle
             "$bin/cpu-time" "$work/lists.$n.cat" cat "$work/lists$n/all.json" > "$work/cat.out"
         done
     done
