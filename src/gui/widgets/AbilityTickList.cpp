@@ -70,6 +70,15 @@ void AbilityTickList::changeEvent(QEvent* event) {
     QListWidget::changeEvent(event);
 }
 
+// The base view lays the rows out again a tenth of a second after a resize,
+// or in the next paint if that comes first. At start-up the window paints
+// sooner, and a layout inside the paint asks for a second one: every list
+// was painted twice before the window had painted once.
+void AbilityTickList::resizeEvent(QResizeEvent* event) {
+    QListWidget::resizeEvent(event);
+    executeDelayedItemsLayout();
+}
+
 std::optional<int> AbilityTickList::highestTicked() const {
     for (int row = count() - 1; row >= 0; --row) {
         if (isTicked(row))
