@@ -33,6 +33,15 @@ done
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# Every program runs from a copy, as an installed one would. The linker's
+# own output, as it lies in the page cache after the link, maps more of
+# itself at each page fault: starfall-cli then held 6.0 MB instead of 4.0 MB
+# and took about 60 us more per run. A copy, or a file read in cold, does not.
+mkdir "$work/bin"
+for tool in "${tools[@]}"; do
+    cp "$bin/$tool" "$work/bin/"
+done
+bin="$work/bin"
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
