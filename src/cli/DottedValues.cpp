@@ -177,21 +177,31 @@ void NestedWriter::Plan::make(std::span<const DottedValue> values, std::size_t a
     text = printed.takeText();
 }
 
-// A handful covers the kinds of one export (a pilot's kind and a skill
-// table's slots change its keys) and keeps a look-up short.
+// Unnamed keys are compared key by key, so a handful keeps a look-up short.
 constexpr std::size_t kPlansKept = 16;
 
 const NestedWriter::Plan& NestedWriter::planFor(std::span<const DottedValue> values,
                                                 std::size_t depth, const void* keySet) {
+    // Named sets never give way: an export meets a few dozen (a skill table's
+    // slots change its keys) in any order, and with a handful kept nearly
+    // every record worked its plan out again.
+    if (keySet != nullptr) {
+        for (const Plan& plan : m_named) {
+            if (plan.keySet == keySet && plan.depth == depth)
+                return plan;
+        }
+        Plan& plan = m_named.emplace_back();
+        plan.make(values, depth, keySet);
+        return plan;
+    }
     for (const Plan& plan : m_plans) {
-        if (keySet != nullptr ? plan.keySet == keySet && plan.depth == depth
-                              : plan.sameKeys(values, depth))
+        if (plan.sameKeys(values, depth))
             return plan;
     }
     m_plans.reserve(kPlansKept);
     Plan& plan =
         m_plans.size() < kPlansKept ? m_plans.emplace_back() : m_plans[m_next++ % kPlansKept];
-    plan.make(values, depth, keySet);
+    plan.make(values, depth, nullptr);
     return plan;
 }
 

@@ -20,9 +20,10 @@ struct DottedValue {
     PrintValue value;
 };
 
-// Keeps the print plans it worked out for the last few sets of keys it was
-// given: the records of one kind come with the same keys, or with one of a
-// few sets.
+// Keeps the print plans it works out: one for each set of keys a caller
+// names, for as long as the writer lasts, and one for each of the last few
+// sets of keys given unnamed. The records of one kind come with the same
+// keys, or with one of a few sets.
 class NestedWriter {
 public:
     // Writes the object and returns true, or writes nothing and returns false
@@ -32,7 +33,8 @@ public:
     [[nodiscard]] bool write(JsonStream& out, std::span<const DottedValue> values);
     // The same for a caller that names its sets of keys: every call with the
     // same `keySet` gives the very same keys, in the same order, and its plan
-    // is found without comparing them.
+    // is found without comparing them. A caller names few sets (one per kind
+    // or shape of record), each kept as long as the writer.
     [[nodiscard]] bool write(JsonStream& out, std::span<const DottedValue> values,
                              const void* keySet);
     // Room to gather a record's values in, kept from record to record.
@@ -70,8 +72,9 @@ private:
     [[nodiscard]] const Plan& planFor(std::span<const DottedValue> values, std::size_t depth,
                                       const void* keySet);
 
-    std::vector<Plan> m_plans;
-    std::size_t m_next = 0; // the plan a new set of keys replaces
+    std::vector<Plan> m_named; // for the sets callers name
+    std::vector<Plan> m_plans; // for keys given unnamed
+    std::size_t m_next = 0;    // the plan a new set of unnamed keys replaces
     std::vector<DottedValue> m_scratch;
 };
 

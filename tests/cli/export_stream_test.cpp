@@ -373,6 +373,47 @@ TEST(DottedValuesTest, TheSameKeysPrintAtEveryDepth) {
     EXPECT_EQ(streamed.str(), whole.str());
 }
 
+// Sets of keys a caller names are kept whatever their number: forty shapes
+// of record in turn, each at two depths, print as each prints alone.
+TEST(DottedValuesTest, NamedSetsPrintTheirOwnKeysHoweverManyTakeTurns) {
+    constexpr std::size_t kShapes = 40;
+    std::vector<std::vector<std::string>> keys(kShapes);
+    std::vector<std::vector<cli::DottedValue>> records(kShapes);
+    for (std::size_t shape = 0; shape < kShapes; ++shape) {
+        for (std::size_t slot = 1; slot <= shape % 7 + 1; ++slot)
+            keys[shape].push_back("slots." + std::to_string(slot) + ".skill");
+        keys[shape].push_back("shape" + std::to_string(shape));
+        for (std::size_t i = 0; i < keys[shape].size(); ++i)
+            records[shape].push_back({keys[shape][i], static_cast<std::int64_t>(shape * 10 + i)});
+    }
+    cli::NestedWriter writer;
+    std::ostringstream named;
+    std::ostringstream alone;
+    cli::JsonStream namedOut(named);
+    cli::JsonStream aloneOut(alone);
+    namedOut.beginArray();
+    aloneOut.beginArray();
+    for (int round = 0; round < 2; ++round) {
+        for (std::size_t shape = 0; shape < kShapes; ++shape) {
+            // Each set also one level deeper, where its indents differ.
+            ASSERT_TRUE(writer.write(namedOut, records[shape], &records[shape]));
+            ASSERT_TRUE(cli::writeNested(aloneOut, records[shape]));
+            for (cli::JsonStream* out : {&namedOut, &aloneOut})
+                out->beginArray();
+            ASSERT_TRUE(writer.write(namedOut, records[shape], &records[shape]));
+            ASSERT_TRUE(cli::writeNested(aloneOut, records[shape]));
+            for (cli::JsonStream* out : {&namedOut, &aloneOut})
+                out->endArray();
+        }
+    }
+    for (cli::JsonStream* out : {&namedOut, &aloneOut}) {
+        out->endArray();
+        out->finish();
+    }
+    EXPECT_EQ(named.str(), alone.str());
+    EXPECT_NE(named.str().find("\"shape39\": 395"), std::string::npos);
+}
+
 // A value printed without a JSON value of its own prints as that JSON value
 // does, and after text already written (a text found not to be UTF-8 part
 // way is printed again whole, leaving what came before it).
