@@ -72,8 +72,8 @@ void AbilityTickList::changeEvent(QEvent* event) {
 
 // The base view lays the rows out again a tenth of a second after a resize,
 // or in the next paint if that comes first. At start-up the window paints
-// sooner, and a layout inside the paint asks for a second one: every list
-// was painted twice before the window had painted once.
+// sooner, and a layout inside a paint asks for another paint: each list
+// would be painted twice over before the window showed once.
 void AbilityTickList::resizeEvent(QResizeEvent* event) {
     QListWidget::resizeEvent(event);
     executeDelayedItemsLayout();
