@@ -21,7 +21,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEvent>
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,7 +34,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <map>
 
 using namespace starfall;
 
@@ -208,16 +206,6 @@ TEST(LayoutTest, DialogsAreFixedFramesThatShowTheirTextsWhole) {
     }
 }
 
-// Counts the paint events of every widget it watches.
-struct PaintCounter : QObject {
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++painted[watched];
-        return false;
-    }
-    std::map<QObject*, int> painted;
-};
-
 // Showing settles the relayouts it sets off before the first paint, so the
 // window is not painted a second time right after. (An item view's viewport
 // may repaint once more when the view lays out its items, which it does on
@@ -226,7 +214,7 @@ struct PaintCounter : QObject {
 TEST(LayoutTest, ShowingTheMainWindowPaintsEachControlOnce) {
     test::GuiSeams seams;
     MainWindow window;
-    PaintCounter counter;
+    test::PaintCounter counter;
     for (QWidget* control : window.pageSet()->currentWidget()->findChildren<QWidget*>()) {
         if (control->objectName() != QLatin1String("qt_scrollarea_viewport") &&
             control->objectName() != QLatin1String("frameLine"))

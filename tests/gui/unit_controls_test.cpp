@@ -1,8 +1,9 @@
 // The unit page's one-tick ability list.
 #include "gui/widgets/AbilityTickList.h"
 
+#include "support/GuiTestSupport.h"
+
 #include <QCoreApplication>
-#include <QEvent>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -88,18 +89,6 @@ TEST(AbilityTickList, ShowingARowSelectsItAloneAndLeavesTheTicks) {
     EXPECT_EQ(list.highestTicked(), 1);
 }
 
-class PaintCount : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return QObject::eventFilter(watched, event);
-    }
-};
-
 // A resize lays the rows out at once: laid out inside the next paint
 // instead, they ask for a paint more, and the window's first paint showed
 // each list twice.
@@ -109,12 +98,12 @@ TEST(AbilityTickList, APaintAfterAResizeIsTheOnlyOne) {
     list.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
     QCoreApplication::processEvents();
-    PaintCount count;
+    test::PaintCounter count;
     list.viewport()->installEventFilter(&count);
     list.resize(list.width() + 40, list.height() - 10);
     list.viewport()->repaint();
     QCoreApplication::processEvents();
-    EXPECT_EQ(count.paints, 1);
+    EXPECT_EQ(count.painted[list.viewport()], 1);
 }
 
 } // namespace

@@ -7,7 +7,11 @@
 #include "gui/widgets/ImageFileDialog.h"
 #include "gui/widgets/MessagePresenter.h"
 
+#include <QEvent>
+#include <QObject>
+
 #include <deque>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -63,6 +67,16 @@ public:
     ProgramEndCatcher(const ProgramEndCatcher&) = delete;
     ProgramEndCatcher& operator=(const ProgramEndCatcher&) = delete;
     ~ProgramEndCatcher();
+};
+
+// Counts the paint events of every widget it watches.
+struct PaintCounter : QObject {
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++painted[watched];
+        return false;
+    }
+    std::map<QObject*, int> painted;
 };
 
 // All three at once: the usual fixture member of a page test.
