@@ -51,5 +51,31 @@ void recordsOfManyShapes(benchmark::State& state) {
 }
 BENCHMARK(recordsOfManyShapes)->Arg(8)->Arg(40);
 
+// The first record of a shape: its print plan is worked out, as an export
+// does once per kind and shape of record (fifteen times for the demo).
+void firstRecordOfAShape(benchmark::State& state) {
+    std::vector<std::string> keys = {"address", "evasion", "hit", "index", "kind", "melee",
+                                     "name", "personality", "position", "reaction"};
+    for (int slot = 1; slot <= 6; ++slot) {
+        for (const char* part : {".command", ".level"})
+            keys.push_back("spirits." + std::to_string(slot) + part);
+    }
+    for (const char* terrain : {"air", "land", "sea", "space"})
+        keys.push_back(std::string("terrain.") + terrain);
+    std::vector<cli::DottedValue> record;
+    for (const std::string& key : keys)
+        record.push_back({key, std::int64_t{12}});
+    std::ostringstream text;
+    cli::JsonStream out(text);
+    out.beginArray();
+    for (auto _ : state) {
+        cli::NestedWriter writer;
+        benchmark::DoNotOptimize(writer.write(out, record, &record));
+        if (text.tellp() > (1 << 20))
+            text.str({});
+    }
+}
+BENCHMARK(firstRecordOfAShape);
+
 } // namespace
 } // namespace starfall::bench

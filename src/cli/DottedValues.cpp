@@ -1,6 +1,7 @@
 #include "cli/DottedValues.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 
 namespace starfall::cli {
@@ -20,8 +21,10 @@ bool samePart(const Part& a, const Part& b) {
 // As setAtPath reads a part: digits making a number from 1 are a position.
 Part partOf(std::string_view text) {
     std::size_t position = 0;
+    if (text.empty() || text.front() < '0' || text.front() > '9')
+        return {text, 0}; // most parts are names
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), position);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+    if (error != std::errc() || end != text.data() + text.size())
         position = 0;
     return {text, position};
 }
@@ -46,9 +49,10 @@ namespace {
 // a name sorts before the longer names it begins.
 void appendSortBytes(std::string& out, const Part& part) {
     if (isPosition(part)) {
-        out += '\x01';
-        for (int shift = 56; shift >= 0; shift -= 8)
-            out += static_cast<char>((part.position >> shift) & 0xFF);
+        std::array<char, 9> bytes{'\x01'};
+        for (std::size_t i = 1; i < bytes.size(); ++i)
+            bytes[i] = static_cast<char>((part.position >> (8 * (bytes.size() - 1 - i))) & 0xFF);
+        out.append(bytes.data(), bytes.size());
     } else {
         out += '\x02';
         out += part.text;
@@ -80,6 +84,11 @@ struct SortedKeys {
 // keys part by part cost more than all the rest of working out a plan.
 SortedKeys::SortedKeys(std::span<const DottedValue> values) {
     std::string sortBytes;
+    std::size_t keyBytes = 0;
+    for (const DottedValue& value : values)
+        keyBytes += value.key.size();
+    sortBytes.reserve(keyBytes + 8 * values.size());
+    parts.reserve(2 * values.size());
     sorted.reserve(values.size());
     for (std::size_t i = 0; i < values.size(); ++i) {
         const std::size_t first = parts.size();
@@ -95,7 +104,7 @@ SortedKeys::SortedKeys(std::span<const DottedValue> values) {
         sorted.push_back({first, parts.size() - first, sortAt, sortBytes.size() - sortAt, i});
     }
     const auto bytesOf = [&sortBytes](const Keyed& keyed) {
-        return std::string_view(sortBytes).substr(keyed.sortAt, keyed.sortSize);
+        return std::string_view(sortBytes.data() + keyed.sortAt, keyed.sortSize);
     };
     std::sort(sorted.begin(), sorted.end(),
               [&](const Keyed& a, const Keyed& b) { return bytesOf(a) < bytesOf(b); });
