@@ -156,15 +156,15 @@ TEST_F(ImageAccessTest, FilesThatAreNotRegularAreNeverOpenedNorWaitedFor) {
 // past the end of a file that ends inside a block.
 TEST(ImageReadScopeBlocks, ReadTheBytesThatReadsAsAskedRead) {
     const TempDir dir;
-    const Position block = 28 * 2352;
+    const auto block = static_cast<Position>(ImageReadScope::kBlockBytes);
     std::mt19937 random(24);
-    std::string bytes(static_cast<std::size_t>(70 * block + 1000), '\0');
+    std::string bytes(static_cast<std::size_t>(270 * block + 1000), '\0');
     for (char& byte : bytes)
         byte = static_cast<char>(random());
     const std::string path = dir.write("blocks.img", bytes);
     const Position size = static_cast<Position>(bytes.size());
     const std::pair<Position, std::size_t> ranges[] = {
-        {0, 1},          {block - 3, 10},       {5, 3 * block},  {69 * block + 7, 2000},
+        {0, 1},          {block - 3, 10},       {5, 3 * block},  {269 * block + 7, 2000},
         {size - 5, 5},   {size - 5, 50},        {size, 4},       {size + block, 8},
         {2 * block, 0},  {3 * block - 1, 2},   {0, 1},          {block - 3, 10}};
     std::vector<Position> scattered;

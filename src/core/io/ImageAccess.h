@@ -91,6 +91,12 @@ public:
     // This scope's open handle.
     [[nodiscard]] int handle() const { return m_fd; }
 
+    // The bytes of one block of a scope that reads blocks: a few sectors.
+    // Each fresh page a read lands in costs a fault, so a block is about as
+    // large as a table's neighbouring records need; a command's records lie
+    // in a few runs of sectors, and larger blocks read pages nothing asks for.
+    static constexpr std::size_t kBlockBytes = 4 * 2352;
+
     // Reads from `at` until `buffer` is full or the file ends, as readImageAt
     // does, through the scope's blocks when it keeps them.
     [[nodiscard]] std::size_t read(Position at, std::span<std::uint8_t> buffer);
