@@ -54,8 +54,8 @@ BENCHMARK(recordsOfManyShapes)->Arg(8)->Arg(40);
 // The first record of a shape: its print plan is worked out, as an export
 // does once per kind and shape of record (fifteen times for the demo).
 void firstRecordOfAShape(benchmark::State& state) {
-    std::vector<std::string> keys = {"address", "evasion", "hit", "index", "kind", "melee",
-                                     "name", "personality", "position", "reaction"};
+    std::vector<std::string> keys = {"address", "evasion", "hit",         "index",    "kind",
+                                     "melee",   "name",    "personality", "position", "reaction"};
     for (int slot = 1; slot <= 6; ++slot) {
         for (const char* part : {".command", ".level"})
             keys.push_back("spirits." + std::to_string(slot) + part);

@@ -164,9 +164,9 @@ TEST(ImageReadScopeBlocks, ReadTheBytesThatReadsAsAskedRead) {
     const std::string path = dir.write("blocks.img", bytes);
     const Position size = static_cast<Position>(bytes.size());
     const std::pair<Position, std::size_t> ranges[] = {
-        {0, 1},          {block - 3, 10},       {5, 3 * block},  {269 * block + 7, 2000},
-        {size - 5, 5},   {size - 5, 50},        {size, 4},       {size + block, 8},
-        {2 * block, 0},  {3 * block - 1, 2},   {0, 1},          {block - 3, 10}};
+        {0, 1},         {block - 3, 10},    {5, 3 * block}, {269 * block + 7, 2000},
+        {size - 5, 5},  {size - 5, 50},     {size, 4},      {size + block, 8},
+        {2 * block, 0}, {3 * block - 1, 2}, {0, 1},         {block - 3, 10}};
     std::vector<Position> scattered;
     for (int i = 0; i < 500; ++i)
         scattered.push_back(static_cast<Position>(random() % (bytes.size() + 100)));
