@@ -70,8 +70,10 @@ void printText(std::ostream& out, const nlohmann::json& report) {
 
 void diff(CliContext& context, const DiffArguments& arguments) {
     const ListFolders directory = context.listFolders(arguments.base);
-    const ImageReadScope baseScope(arguments.base);
-    const ImageReadScope otherScope(arguments.other);
+    // Every listed record of both images is read: in blocks, a few reads
+    // for a table instead of a few for each record.
+    const ImageReadScope baseScope(arguments.base, ScopeReads::Blocks);
+    const ImageReadScope otherScope(arguments.other, ScopeReads::Blocks);
     // Both sides hold the weapons either image lists.
     const ImageRecords before =
         loadImageRecords(arguments.base, directory, listedWeapons(arguments.other, directory));
