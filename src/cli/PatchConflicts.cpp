@@ -79,7 +79,8 @@ nlohmann::json described(nlohmann::json entry, const Touched& touched,
 nlohmann::json conflictsJson(const std::string& image, const ListFolders& directory,
                              const std::vector<patch::Overlap>& overlaps,
                              const std::vector<std::string>& patches) {
-    const ImageReadScope scope(image);
+    // The records are read to name those the patches share: in blocks.
+    const ImageReadScope scope(image, ScopeReads::Blocks);
     const RecordFinder finder(image, directory);
     std::map<std::size_t, Touched> records;
     std::vector<std::pair<Position, Touched>> others; // by start, joined where they touch

@@ -77,7 +77,8 @@ json changesJson(const std::string& image, const ListFolders& directory,
                  const patch::ByteChanges& changes) {
     json report = json::object();
     std::vector<Position> known;
-    const ImageReadScope scope(image);
+    // Every listed record is read to name those the changes touch: in blocks.
+    const ImageReadScope scope(image, ScopeReads::Blocks);
     try {
         const ImageRecords before = loadImageRecords(image, directory);
         report = recordChanges(before, before.withBytes(changes.next));
