@@ -45,6 +45,9 @@ nlohmann::json namingOf(const RecordView& record) {
 
 nlohmann::json fieldChanges(const RecordView& before, const RecordView& after) {
     nlohmann::json changes = nlohmann::json::object();
+    // Most records of a diff or a patch are untouched.
+    if (before.readsAlike(after))
+        return changes;
     for (const std::string& key : before.keys()) {
         nlohmann::json old = before.value(key);
         nlohmann::json now = after.value(key);

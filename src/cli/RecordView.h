@@ -76,6 +76,10 @@ public:
     // The record with its values as they are now, to change apart from this
     // one (without decoding its bytes again).
     [[nodiscard]] virtual std::unique_ptr<RecordView> copy() const = 0;
+    // Whether `other` surely holds every value this record holds: both read
+    // the same bytes through the same fields, and neither was assigned since.
+    // Comparing bytes stands in for comparing values, which builds each one.
+    [[nodiscard]] virtual bool readsAlike(const RecordView& other) const = 0;
 
     // The fixed values and every field's value, nested as `get` prints them.
     [[nodiscard]] nlohmann::json json() const;
@@ -170,6 +174,7 @@ public:
                 std::string_view where) override {
         const Field<Record>& field = at(key);
         field.set(m_record, fieldValueOf(shapeOf(field), value, rule, where));
+        m_assigned = true;
     }
     [[nodiscard]] std::vector<ByteWrite> savePlan() const override { return m_ops.plan(m_record); }
     [[nodiscard]] std::unique_ptr<RecordView> afterSave() const override {
@@ -188,6 +193,11 @@ public:
     }
     [[nodiscard]] std::unique_ptr<RecordView> copy() const override {
         return std::make_unique<TableRecordView>(*this);
+    }
+    [[nodiscard]] bool readsAlike(const RecordView& other) const override {
+        const auto* same = dynamic_cast<const TableRecordView*>(&other);
+        return same != nullptr && !m_assigned && !same->m_assigned && m_fields == same->m_fields &&
+               !m_record.loaded.bytes.empty() && m_record.loaded.bytes == same->m_record.loaded.bytes;
     }
 
 private:
@@ -212,6 +222,7 @@ private:
     Record m_record;
     RecordKindOps<Record> m_ops;
     std::shared_ptr<const FieldTable<Record>> m_fields;
+    bool m_assigned = false; // values set since the bytes were read
 };
 
 } // namespace starfall::cli
