@@ -67,13 +67,28 @@ nlohmann::json recordChanges(const ImageRecords& before, const ImageRecords& aft
 }
 
 std::vector<Position> recordPositions(const ImageRecords& records) {
-    std::vector<Position> positions;
-    records.visit([&positions](std::string_view, const RecordView& record) {
-        const auto own = record.positions();
-        positions.insert(positions.end(), own.begin(), own.end());
+    // Sorted as runs of consecutive positions [start, end): a record's bytes
+    // lie in a few runs, and sorting the millions of positions of long lists
+    // one by one cost a tenth of a diff.
+    std::vector<std::pair<Position, Position>> runs;
+    records.visit([&runs](std::string_view, const RecordView& record) {
+        for (const Position position : record.positions()) {
+            if (!runs.empty() && runs.back().second == position)
+                ++runs.back().second;
+            else
+                runs.emplace_back(position, position + 1);
+        }
     });
-    std::sort(positions.begin(), positions.end());
-    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    std::sort(runs.begin(), runs.end());
+    std::vector<Position> positions;
+    for (const auto& [start, end] : runs) {
+        // Past what the runs before it held: every position once.
+        Position from = start;
+        if (!positions.empty())
+            from = std::max(from, positions.back() + 1);
+        for (Position position = from; position < end; ++position)
+            positions.push_back(position);
+    }
     return positions;
 }
 

@@ -2,6 +2,7 @@
 // record. Readings of the same bytes are told alike without building their
 // values; a value assigned since the reading must still be seen.
 
+#include "cli/ImageRecords.h"
 #include "cli/RecordChanges.h"
 #include "cli/RecordViews.h"
 
@@ -11,6 +12,9 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
 
 namespace starfall {
 namespace {
@@ -39,6 +43,44 @@ TEST(FieldChanges, ReadingsOfTheSameBytesAreAlikeAssignedValuesAreCompared) {
     // Assigned back to what was read, the values are alike again.
     edited->assign("hp", 3800, cli::ValueRule::Checked, "hp");
     EXPECT_EQ(cli::fieldChanges(*asRead, *edited), json::object());
+}
+
+// Every byte any record holds, once, in order: records that share bytes
+// (entries naming the same record, or overlapping ones) and records whose
+// bytes lie apart alike.
+TEST(RecordPositions, EveryHeldByteOnceInOrder) {
+    const test::TempDir dir;
+    demo::writeDemo(dir.dir());
+    const std::string image = dir.file(demo::kDemoImageName);
+    // The unit list's entries ("name, offset" lines) twice over, the second
+    // time in reverse.
+    std::ifstream in(dir.file("unitlist.ini"), std::ios::binary);
+    std::string header;
+    std::vector<std::string> entries;
+    for (std::string line; std::getline(in, line);) {
+        if (line.find(',') == std::string::npos)
+            header += line + '\n';
+        else
+            entries.push_back(line + '\n');
+    }
+    std::ofstream out(dir.file("unitlist.ini"), std::ios::binary | std::ios::trunc);
+    out << header;
+    for (const std::string& entry : entries)
+        out << entry;
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry)
+        out << *entry;
+    out.close();
+
+    const cli::ImageRecords records = cli::loadImageRecords(image, ListFolders(dir.dir()));
+    std::vector<Position> expected;
+    records.visit([&expected](std::string_view, const cli::RecordView& record) {
+        const std::vector<Position> own = record.positions();
+        expected.insert(expected.end(), own.begin(), own.end());
+    });
+    std::sort(expected.begin(), expected.end());
+    expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
+    ASSERT_GT(expected.size(), 1000U);
+    EXPECT_EQ(cli::recordPositions(records), expected);
 }
 
 } // namespace
