@@ -95,7 +95,7 @@ void overlay(LoadedBytes& loaded, std::span<const Position> positions,
 
 nlohmann::json RecordView::json() const {
     nlohmann::json out = nlohmann::json::object();
-    for (const nlohmann::json* flat : {&m_fixed, &m_shown}) {
+    for (const nlohmann::json* flat : {&fixed(), &m_shown}) {
         for (const auto& [key, value] : flat->items())
             setAtPath(out, key, value);
     }
@@ -108,7 +108,7 @@ nlohmann::json RecordView::json() const {
 void RecordView::write(JsonStream& out, NestedWriter& writer) const {
     std::vector<DottedValue>& values = writer.scratch();
     values.clear();
-    for (const nlohmann::json* flat : {&m_fixed, &m_shown}) {
+    for (const nlohmann::json* flat : {&fixed(), &m_shown}) {
         for (auto item = flat->begin(); item != flat->end(); ++item)
             values.push_back({item.key(), PrintValue(*item)});
     }

@@ -27,8 +27,14 @@ public:
 
     // The values printed but not stored that say which record this is and
     // where it lies (name, index, position, ...), as one flat object of
-    // dotted keys. An import must match them.
-    [[nodiscard]] const nlohmann::json& fixed() const { return m_fixed; }
+    // dotted keys. An import must match them. Made the first time asked for:
+    // a diff or an import names only the records it changes, and a name's
+    // decoding cost a fifth of reading a record.
+    [[nodiscard]] const nlohmann::json& fixed() const {
+        if (!m_fixed)
+            m_fixed = m_makeFixed ? m_makeFixed() : nlohmann::json::object();
+        return *m_fixed;
+    }
     // Further values printed but never written (a locked skill slot), flat.
     [[nodiscard]] const nlohmann::json& shown() const { return m_shown; }
     // Why this record lacks a key its kind of record can have (a StatsOnly
@@ -87,7 +93,7 @@ public:
     void write(JsonStream& out, NestedWriter& writer) const;
 
     struct Naming {
-        nlohmann::json fixed = nlohmann::json::object();
+        std::function<nlohmann::json()> fixed; // none: no fixed values
         nlohmann::json shown = nlohmann::json::object();
         std::function<std::string()> label;
         std::function<std::optional<std::string>(std::string_view)> lacks;
@@ -95,12 +101,13 @@ public:
 
 protected:
     explicit RecordView(Naming naming)
-        : m_fixed(std::move(naming.fixed)), m_shown(std::move(naming.shown)),
+        : m_makeFixed(std::move(naming.fixed)), m_shown(std::move(naming.shown)),
           m_label(std::move(naming.label)), m_lacks(std::move(naming.lacks)) {}
-    [[nodiscard]] Naming naming() const { return {m_fixed, m_shown, m_label, m_lacks}; }
+    [[nodiscard]] Naming naming() const { return {m_makeFixed, m_shown, m_label, m_lacks}; }
 
 private:
-    nlohmann::json m_fixed;
+    std::function<nlohmann::json()> m_makeFixed;
+    mutable std::optional<nlohmann::json> m_fixed;
     nlohmann::json m_shown;
     std::function<std::string()> m_label;
     mutable std::optional<std::string> m_labelText;

@@ -41,15 +41,22 @@ fixedTable(const FieldTable<Record>& table) {
 }
 
 // Built member by member: a list of pairs builds and copies every value twice.
-nlohmann::json listEntryNaming(const NameList& list, std::size_t index) {
+// `kind`: a pilot record's kind, or none.
+std::function<nlohmann::json()> listEntryNaming(const NameList& list, std::size_t index,
+                                                std::string_view kind = {}) {
     const NameListEntry& entry = list.entries.at(index);
-    nlohmann::json naming = nlohmann::json::object();
-    auto& members = naming.get_ref<nlohmann::json::object_t&>();
-    members.emplace("name", nameJson(entry.name));
-    members.emplace("index", index);
-    members.emplace("address", entry.address());
-    members.emplace("position", list.positionOf(entry));
-    return naming;
+    return [name = entry.name, index, address = entry.address(),
+            position = list.positionOf(entry), kind] {
+        nlohmann::json naming = nlohmann::json::object();
+        auto& members = naming.get_ref<nlohmann::json::object_t&>();
+        members.emplace("name", nameJson(name));
+        members.emplace("index", index);
+        members.emplace("address", address);
+        members.emplace("position", position);
+        if (!kind.empty())
+            members.emplace("kind", kind);
+        return naming;
+    };
 }
 
 // A key of the full record that a StatsOnly or SpiritsOnly record lacks.
@@ -106,10 +113,8 @@ std::unique_ptr<RecordView> pilotView(const std::string& image, const NameList& 
         [kind](const PilotRecord&, std::span<const int> bytes) {
             return decodePilotRecord(kind, bytes);
         }};
-    nlohmann::json fixed = listEntryNaming(pilots, index);
-    fixed["kind"] = kindName(kind);
     return viewOf(loadPilotRecord(image, reference), std::move(ops),
-                  {std::move(fixed),
+                  {listEntryNaming(pilots, index, kindName(kind)),
                    {},
                    [name = reference.name] { return messages::pilotRecordLabel(name); },
                    [kind](std::string_view key) { return pilotLacks(kind, key); }});
@@ -145,16 +150,22 @@ std::unique_ptr<RecordView> skillTableView(const std::string& image, const NameL
         [](const SkillTable& t, std::span<const int> bytes) {
             return decodeSkillTable(t.name, t.start, bytes);
         }};
-    nlohmann::json fixed = nlohmann::json::object();
-    auto& members = fixed.get_ref<nlohmann::json::object_t&>();
-    members.emplace("name", nameJson(entry.name));
-    members.emplace("index", index);
-    members.emplace("position", start);
+    std::vector<bool> locked;
+    for (const SkillSlot& slot : table.slots)
+        locked.push_back(slot.locked);
+    auto fixed = [name = entry.name, index, start, locked] {
+        nlohmann::json fixed = nlohmann::json::object();
+        auto& members = fixed.get_ref<nlohmann::json::object_t&>();
+        members.emplace("name", nameJson(name));
+        members.emplace("index", index);
+        members.emplace("position", start);
+        for (std::size_t slot = 0; slot < locked.size(); ++slot)
+            members.emplace("slots." + std::to_string(slot + 1) + ".locked", bool(locked[slot]));
+        return fixed;
+    };
     nlohmann::json shown = nlohmann::json::object();
     if (table.slots.empty())
         shown["slots"] = nlohmann::json::array(); // printed as an empty list, not left out
-    for (std::size_t slot = 0; slot < table.slots.size(); ++slot)
-        members.emplace("slots." + std::to_string(slot + 1) + ".locked", table.slots[slot].locked);
     const bool anyLocked = std::any_of(table.slots.begin(), table.slots.end(),
                                        [](const SkillSlot& slot) { return slot.locked; });
     static const FieldTable<SkillTable> kNone;
@@ -177,7 +188,10 @@ std::unique_ptr<RecordView> weaponView(const std::string& image, int number) {
         [number](const WeaponRecord& record) { return weaponSavePlan(number, record); },
         [](const WeaponRecord&, std::span<const int> bytes) { return decodeWeaponRecord(bytes); }};
     return viewOf(loadWeaponRecord(image, number), std::move(ops),
-                  {{{"number", number}, {"position", weaponRecordPosition(number)}},
+                  {[number] {
+                       return nlohmann::json{{"number", number},
+                                             {"position", weaponRecordPosition(number)}};
+                   },
                    {},
                    [number] { return messages::weaponRecordLabel(number); },
                    {}});
@@ -189,7 +203,7 @@ std::unique_ptr<RecordView> upgradeView(const std::string& image) {
         [](const UpgradeTable& table) { return upgradeTableSavePlan(table); },
         [](const UpgradeTable&, std::span<const int> bytes) { return decodeUpgradeTable(bytes); }};
     return viewOf(loadUpgradeTable(image), std::move(ops),
-                  {nlohmann::json::object(), {}, &messages::upgradeTableLabel, {}});
+                  {{}, {}, &messages::upgradeTableLabel, {}});
 }
 
 nlohmann::json weaponListJson(const std::string& image, const NameList& units, std::size_t index,
