@@ -75,16 +75,18 @@ void diff(CliContext& context, const DiffArguments& arguments) {
     const ImageReadScope baseScope(arguments.base, ScopeReads::Blocks);
     const ImageReadScope otherScope(arguments.other, ScopeReads::Blocks);
     // Both sides hold the weapons either image lists.
-    const ImageRecords before =
-        loadImageRecords(arguments.base, directory, listedWeapons(arguments.other, directory));
-    const ImageRecords after =
-        loadImageRecords(arguments.other, directory, listedWeapons(arguments.base, directory));
+    RecordChanges changes;
+    visitImageRecords(
+        arguments.base, &arguments.other, directory, listedWeapons(arguments.other, directory),
+        [&changes](std::string_view section, const RecordView& before, const RecordView* after) {
+            changes.add(section, before, *after);
+        });
 
-    OtherBytes bytes(recordPositions(before), looksRaw(readRange(arguments.base, 0, 16)));
+    OtherBytes bytes(changes.positions(), looksRaw(readRange(arguments.base, 0, 16)));
     const ImageComparison comparison =
         compareImages(arguments.base, arguments.other,
                       [&bytes](Position start, std::size_t length) { bytes.addRun(start, length); });
-    nlohmann::json report = recordChanges(before, after);
+    nlohmann::json report = changes.json();
     if (arguments.asImport) {
         context.print(importDocument(report));
     } else {

@@ -47,17 +47,6 @@ nlohmann::json ImageRecords::json() const {
             {"upgrade", upgrade->json()}};
 }
 
-ImageRecords ImageRecords::withBytes(std::span<const ByteRun> runs) const {
-    const auto section = [runs](const std::vector<std::unique_ptr<RecordView>>& records) {
-        std::vector<std::unique_ptr<RecordView>> out;
-        for (const auto& record : records)
-            out.push_back(record->withBytes(runs));
-        return out;
-    };
-    return {section(units), section(pilots), section(skills), section(weapons),
-            upgrade->withBytes(runs)};
-}
-
 void ImageRecords::visit(
     const std::function<void(std::string_view section, const RecordView&)>& visitor) const {
     for (const auto& [name, records] : {std::pair{"units", &units},
@@ -78,7 +67,6 @@ namespace {
 
 // What every record of an image is made from: the lists and the weapons.
 struct RecordSource {
-    const std::string& image;
     NameList units;
     NameList pilots;
     std::set<int> weapons;
@@ -86,7 +74,7 @@ struct RecordSource {
 
 RecordSource recordSource(const std::string& image, const ListFolders& directory,
                           const std::set<int>& alsoWeapons) {
-    RecordSource source{image, loadNameList(directory, ListKind::Units), {}, {}};
+    RecordSource source{loadNameList(directory, ListKind::Units), {}, {}};
     source.weapons = listedIn(image, source.units);
     source.weapons.insert(alsoWeapons.begin(), alsoWeapons.end());
     source.pilots = loadNameList(directory, ListKind::Pilots);
@@ -95,30 +83,50 @@ RecordSource recordSource(const std::string& image, const ListFolders& directory
 
 enum class Section { Units, Pilots, Skills, Weapons };
 
-// The records of one section, made one at a time in the order they print.
+// One record of a section, made from any image read through the same lists.
+using RecordMaker = std::function<std::unique_ptr<RecordView>(const std::string& image)>;
+
+// The records of one section, one at a time in the order they print.
 void makeRecords(const RecordSource& source, Section section,
-                 const std::function<void(std::unique_ptr<RecordView>)>& take) {
+                 const std::function<void(const RecordMaker&)>& take) {
     switch (section) {
     case Section::Units:
         for (std::size_t i = 0; i < source.units.entries.size(); ++i)
-            take(unitView(source.image, source.units, i));
+            take([&source, i](const std::string& image) {
+                return unitView(image, source.units, i);
+            });
         break;
     case Section::Pilots:
         for (std::size_t i = 0; i < source.pilots.entries.size(); ++i)
-            take(pilotView(source.image, source.pilots, i));
+            take([&source, i](const std::string& image) {
+                return pilotView(image, source.pilots, i);
+            });
         break;
     case Section::Skills:
         for (std::size_t i = 0; i < source.pilots.entries.size(); ++i) {
             if (hasSkillTable(source.pilots, i))
-                take(skillTableView(source.image, source.pilots, i));
+                take([&source, i](const std::string& image) {
+                    return skillTableView(image, source.pilots, i);
+                });
         }
         break;
     case Section::Weapons:
         for (const int number : source.weapons)
-            take(weaponView(source.image, number));
+            take([number](const std::string& image) { return weaponView(image, number); });
         break;
     }
 }
+
+// The sections of the lists and the weapons, in the order they are visited.
+struct SectionOf {
+    const char* name;
+    Section section;
+    std::vector<std::unique_ptr<RecordView>> ImageRecords::*records;
+};
+constexpr SectionOf kSections[] = {{"units", Section::Units, &ImageRecords::units},
+                                   {"pilots", Section::Pilots, &ImageRecords::pilots},
+                                   {"skills", Section::Skills, &ImageRecords::skills},
+                                   {"weapons", Section::Weapons, &ImageRecords::weapons}};
 
 } // namespace
 
@@ -126,17 +134,29 @@ ImageRecords loadImageRecords(const std::string& image, const ListFolders& direc
                               const std::set<int>& alsoWeapons) {
     const RecordSource source = recordSource(image, directory, alsoWeapons);
     ImageRecords records;
-    const auto into = [&source](Section section, std::vector<std::unique_ptr<RecordView>>& out) {
-        makeRecords(source, section, [&out](std::unique_ptr<RecordView> record) {
-            out.push_back(std::move(record));
-        });
-    };
-    into(Section::Units, records.units);
-    into(Section::Pilots, records.pilots);
-    into(Section::Skills, records.skills);
-    into(Section::Weapons, records.weapons);
+    for (const SectionOf& kind : kSections) {
+        std::vector<std::unique_ptr<RecordView>>& out = records.*kind.records;
+        makeRecords(source, kind.section,
+                    [&out, &image](const RecordMaker& make) { out.push_back(make(image)); });
+    }
     records.upgrade = upgradeView(image);
     return records;
+}
+
+void visitImageRecords(
+    const std::string& image, const std::string* other, const ListFolders& directory,
+    const std::set<int>& alsoWeapons,
+    const std::function<void(std::string_view, const RecordView&, const RecordView*)>& visit) {
+    const RecordSource source = recordSource(image, directory, alsoWeapons);
+    const auto each = [&](std::string_view name, const RecordMaker& make) {
+        const std::unique_ptr<RecordView> record = make(image);
+        const std::unique_ptr<RecordView> inOther = other != nullptr ? make(*other) : nullptr;
+        visit(name, *record, inOther.get());
+    };
+    for (const SectionOf& kind : kSections)
+        makeRecords(source, kind.section,
+                    [&each, &kind](const RecordMaker& make) { each(kind.name, make); });
+    each("upgrade", [](const std::string& path) { return upgradeView(path); });
 }
 
 void writeImageRecords(const std::string& image, const ListFolders& directory, JsonStream& out) {

@@ -28,8 +28,6 @@ struct ImageRecords {
 
     // {"units", "pilots", "skills", "weapons", "upgrade"}, each as `get` prints it.
     [[nodiscard]] nlohmann::json json() const;
-    // The same records as they read once `runs` (sorted, disjoint) are in the image.
-    [[nodiscard]] ImageRecords withBytes(std::span<const ByteRun> runs) const;
     // Every record, section by section, with the section's name.
     void
     visit(const std::function<void(std::string_view section, const RecordView&)>& visitor) const;
@@ -42,6 +40,15 @@ struct ImageRecords {
 // are those the image's units list, and `alsoWeapons` (another image's).
 [[nodiscard]] ImageRecords loadImageRecords(const std::string& image, const ListFolders& directory,
                                             const std::set<int>& alsoWeapons = {});
+
+// The records loadImageRecords makes, made one at a time and let go after
+// `visit`, with the same record of `other` (read through the same lists)
+// when one is given: what a comparison holds is one pair, whatever the size
+// of the lists. `section` is "units", "pilots", "skills", "weapons" or "upgrade".
+void visitImageRecords(const std::string& image, const std::string* other,
+                       const ListFolders& directory, const std::set<int>& alsoWeapons,
+                       const std::function<void(std::string_view section, const RecordView& record,
+                                                const RecordView* inOther)>& visit);
 
 // The same records as ImageRecords::json() holds them, written to `out` one
 // record at a time: what `export` prints, whatever the size of the lists.

@@ -80,9 +80,14 @@ json changesJson(const std::string& image, const ListFolders& directory,
     // Every listed record is read to name those the changes touch: in blocks.
     const ImageReadScope scope(image, ScopeReads::Blocks);
     try {
-        const ImageRecords before = loadImageRecords(image, directory);
-        report = recordChanges(before, before.withBytes(changes.next));
-        known = recordPositions(before);
+        RecordChanges found;
+        visitImageRecords(image, nullptr, directory, {},
+                          [&found, &changes](std::string_view section, const RecordView& before,
+                                             const RecordView*) {
+                              found.add(section, before, *before.withBytes(changes.next));
+                          });
+        report = found.json();
+        known = found.positions();
     } catch (const CoreError& error) {
         if (error.failure() != Failure::ListFileMissing)
             throw; // without the lists, a patch still applies; it is only reported by bytes

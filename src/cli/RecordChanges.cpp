@@ -3,36 +3,8 @@
 #include "core/sector/SectorCodes.h"
 
 #include <algorithm>
-#include <map>
 
 namespace starfall::cli {
-
-namespace {
-
-nlohmann::json sectionChanges(const std::vector<const RecordView*>& before,
-                              const std::vector<const RecordView*>& after) {
-    nlohmann::json out = nlohmann::json::array();
-    for (std::size_t i = 0; i < before.size() && i < after.size(); ++i) {
-        nlohmann::json changes = fieldChanges(*before[i], *after[i]);
-        if (changes.empty())
-            continue;
-        nlohmann::json entry = namingOf(*before[i]);
-        entry["changes"] = std::move(changes);
-        out.push_back(std::move(entry));
-    }
-    return out;
-}
-
-std::map<std::string, std::vector<const RecordView*>, std::less<>>
-sections(const ImageRecords& records) {
-    std::map<std::string, std::vector<const RecordView*>, std::less<>> out;
-    records.visit([&out](std::string_view section, const RecordView& record) {
-        out[std::string(section)].push_back(&record);
-    });
-    return out;
-}
-
-} // namespace
 
 nlohmann::json namingOf(const RecordView& record) {
     nlohmann::json naming = nlohmann::json::object();
@@ -57,28 +29,34 @@ nlohmann::json fieldChanges(const RecordView& before, const RecordView& after) {
     return changes;
 }
 
-nlohmann::json recordChanges(const ImageRecords& before, const ImageRecords& after) {
-    const auto old = sections(before);
-    const auto now = sections(after);
+void RecordChanges::add(std::string_view section, const RecordView& before,
+                        const RecordView& after) {
+    auto entries = m_sections.find(section);
+    if (entries == m_sections.end())
+        entries = m_sections.emplace(std::string(section), nlohmann::json::array()).first;
+    nlohmann::json changes = fieldChanges(before, after);
+    if (!changes.empty()) {
+        nlohmann::json entry = namingOf(before);
+        entry["changes"] = std::move(changes);
+        entries->second.push_back(std::move(entry));
+    }
+    for (const Position position : before.positions()) {
+        if (!m_runs.empty() && m_runs.back().second == position)
+            ++m_runs.back().second;
+        else
+            m_runs.emplace_back(position, position + 1);
+    }
+}
+
+nlohmann::json RecordChanges::json() const {
     nlohmann::json out = nlohmann::json::object();
-    for (const auto& [name, records] : old)
-        out[name] = sectionChanges(records, now.at(name));
+    for (const auto& [name, entries] : m_sections)
+        out[name] = entries;
     return out;
 }
 
-std::vector<Position> recordPositions(const ImageRecords& records) {
-    // Sorted as runs of consecutive positions [start, end): a record's bytes
-    // lie in a few runs, and sorting the millions of positions of long lists
-    // one by one cost a tenth of a diff.
-    std::vector<std::pair<Position, Position>> runs;
-    records.visit([&runs](std::string_view, const RecordView& record) {
-        for (const Position position : record.positions()) {
-            if (!runs.empty() && runs.back().second == position)
-                ++runs.back().second;
-            else
-                runs.emplace_back(position, position + 1);
-        }
-    });
+std::vector<Position> RecordChanges::positions() const {
+    std::vector<std::pair<Position, Position>> runs = m_runs;
     std::sort(runs.begin(), runs.end());
     std::vector<Position> positions;
     for (const auto& [start, end] : runs) {

@@ -8,6 +8,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <map>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace starfall::cli {
@@ -18,13 +21,26 @@ namespace starfall::cli {
 // {key: [old, new]} for each field whose value differs.
 [[nodiscard]] nlohmann::json fieldChanges(const RecordView& before, const RecordView& after);
 
-// {"units", "pilots", "skills", "weapons", "upgrade"}: the records whose
-// fields differ, named as `get` names them (name and index, or number), each
-// with its "changes". Both must hold the same records in the same order.
-[[nodiscard]] nlohmann::json recordChanges(const ImageRecords& before, const ImageRecords& after);
+// Two readings of an image's records compared a pair at a time (the same
+// record of both, section by section), keeping only what changed and where
+// the first readings lie.
+class RecordChanges {
+public:
+    void add(std::string_view section, const RecordView& before, const RecordView& after);
+    // {"units", "pilots", "skills", "weapons", "upgrade"}, each section that
+    // had a record: the records whose fields differ, named as `get` names
+    // them (name and index, or number), each with its "changes".
+    [[nodiscard]] nlohmann::json json() const;
+    // Sorted positions of every byte a first reading reads or writes.
+    [[nodiscard]] std::vector<Position> positions() const;
 
-// Sorted positions of every byte a record of `records` reads or writes.
-[[nodiscard]] std::vector<Position> recordPositions(const ImageRecords& records);
+private:
+    std::map<std::string, nlohmann::json, std::less<>> m_sections;
+    // Runs of consecutive positions [start, end): a record's bytes lie in a
+    // few runs, and sorting the millions of positions of long lists one by
+    // one cost a tenth of a diff.
+    std::vector<std::pair<Position, Position>> m_runs;
+};
 
 // Changed positions, given in increasing order, that no record holds: as
 // ranges, and, in a raw image, the bytes of sectors' EDC/ECC areas apart.

@@ -47,8 +47,8 @@ TEST(FieldChanges, ReadingsOfTheSameBytesAreAlikeAssignedValuesAreCompared) {
 
 // Every byte any record holds, once, in order: records that share bytes
 // (entries naming the same record, or overlapping ones) and records whose
-// bytes lie apart alike.
-TEST(RecordPositions, EveryHeldByteOnceInOrder) {
+// bytes lie apart alike. Each section with a record is reported.
+TEST(RecordChanges, EveryHeldByteOnceInOrder) {
     const test::TempDir dir;
     demo::writeDemo(dir.dir());
     const std::string image = dir.file(demo::kDemoImageName);
@@ -73,14 +73,22 @@ TEST(RecordPositions, EveryHeldByteOnceInOrder) {
 
     const cli::ImageRecords records = cli::loadImageRecords(image, ListFolders(dir.dir()));
     std::vector<Position> expected;
-    records.visit([&expected](std::string_view, const cli::RecordView& record) {
+    cli::RecordChanges changes;
+    records.visit([&](std::string_view section, const cli::RecordView& record) {
         const std::vector<Position> own = record.positions();
         expected.insert(expected.end(), own.begin(), own.end());
+        changes.add(section, record, record);
     });
     std::sort(expected.begin(), expected.end());
     expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
     ASSERT_GT(expected.size(), 1000U);
-    EXPECT_EQ(cli::recordPositions(records), expected);
+    EXPECT_EQ(changes.positions(), expected);
+    const json none = json::array();
+    EXPECT_EQ(changes.json(), json({{"pilots", none},
+                                    {"skills", none},
+                                    {"units", none},
+                                    {"upgrade", none},
+                                    {"weapons", none}}));
 }
 
 } // namespace
