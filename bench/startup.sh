@@ -7,11 +7,11 @@
 #   starfall-cli export       / bare-io read of the bytes export reads
 #   starfall-cli unit set     / bare-io safe-write (journal of the old bytes,
 #                               flushed, then pwrite, fdatasync, unlink)
-# then export, import, unit get and units with 1,000, 10,000 and 100,000-entry
-# lists, iconv of the unit list (the floor of units) and cat of the export's
-# output (the floor of export): the median CPU time and peak memory of
-# interleaved runs, how much each grows per tenfold list (linear: near 10x,
-# or less), and export against cat.
+# then export, import, unit get, units, diff and a dry-run patch apply with
+# 1,000, 10,000 and 100,000-entry lists, iconv of the unit list (the floor of
+# units) and cat of the export's output (the floor of export): the median CPU
+# time and peak memory of interleaved runs, how much each grows per tenfold
+# list (linear: near 10x, or less), and export against cat.
 # Usage: bench/startup.sh [BUILD_DIR] [lists]   (default build-bench, a
 # Release build holding starfall-editor, starfall-cli, bare-window, bare-io and
 # cpu-time; "lists" runs the list sizes alone, without the editor.
@@ -67,6 +67,12 @@ list_sizes() {
     mkdir -p "$source"
     "$cli" make-demo "$source" > /dev/null
     local image="$source/demo.img" n
+    # The same image with one unit changed: diff and a dry-run apply of its
+    # patch name that record once per list entry naming it.
+    local modded="$work/modded.img"
+    cp "$image" "$modded"
+    "$cli" --dir "$source" unit set "$modded" "#0" hp=4200 > /dev/null
+    "$cli" patch make "$image" "$modded" "$work/mod.ppf" > /dev/null
     for n in "${sizes[@]}"; do
         lists "$source" "$work/lists$n" "$n"
         "$cli" --dir "$work/lists$n" export "$image" > "$work/lists$n/all.json"
@@ -88,6 +94,11 @@ list_sizes() {
                 "$cli" --dir "$work/lists$n" unit get "$image" "#0" > "$work/get.out"
             "$bin/cpu-time" "$work/lists.$n.units" \
                 "$cli" --dir "$work/lists$n" units > "$work/units.out"
+            "$bin/cpu-time" "$work/lists.$n.diff" \
+                "$cli" --dir "$work/lists$n" diff "$image" "$modded" > "$work/diff.out"
+            "$bin/cpu-time" "$work/lists.$n.apply" \
+                "$cli" --dir "$work/lists$n" patch apply "$image" "$work/mod.ppf" --dry-run \
+                > "$work/apply.out"
             "$bin/cpu-time" "$work/lists.$n.iconv" \
                 iconv -f CP949 -t UTF-8 "$work/lists$n/unitlist.ini" > "$work/iconv.out"
             settle
@@ -96,7 +107,7 @@ list_sizes() {
     done
     median() { sort -g -k"$2,$2" "$1" | awk -v c="$2" '{ v[NR] = $c } END { print v[int((NR + 1) / 2)] }'; }
     echo "List sizes, median CPU time and max RSS of $rounds interleaved runs:"
-    for verb in export import get units iconv cat; do
+    for verb in export import get units diff apply iconv cat; do
         local previous=""
         printf '%-10s' "$verb"
         for n in "${sizes[@]}"; do
