@@ -7,7 +7,9 @@
 #include "core/sector/SectorCodes.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
+#include <optional>
 #include <set>
 
 namespace starfall::cli {
@@ -20,25 +22,23 @@ struct Touched {
     bool sameValues = true;
 };
 
-// Which records hold each image position.
+// Which records hold each position of the overlaps (in image order, apart).
+// Only records that hold one are named or kept: the records are made one at
+// a time, and long lists held every record and position at once.
 class RecordFinder {
 public:
-    RecordFinder(const std::string& image, const ListFolders& directory) {
+    RecordFinder(const std::string& image, const ListFolders& directory,
+                 const std::vector<patch::Overlap>& overlaps)
+        : m_overlaps(overlaps) {
         try {
-            m_records = loadImageRecords(image, directory);
+            visitImageRecords(image, nullptr, directory, {},
+                              [this](std::string_view section, const RecordView& record,
+                                     const RecordView*) { find(section, record); });
         } catch (const CoreError& error) {
             if (error.failure() != Failure::ListFileMissing)
                 throw; // without the lists, conflicts are still found, by bytes
             return;
         }
-        m_records.visit([this](std::string_view section, const RecordView& record) {
-            const std::size_t index = m_named.size();
-            nlohmann::json entry = {{"section", section}};
-            entry.update(namingOf(record));
-            m_named.push_back(std::move(entry));
-            for (const Position position : record.positions())
-                m_holders.emplace_back(position, index);
-        });
         std::sort(m_holders.begin(), m_holders.end());
         m_holders.erase(std::unique(m_holders.begin(), m_holders.end()), m_holders.end());
     }
@@ -52,7 +52,29 @@ public:
     [[nodiscard]] const nlohmann::json& named(std::size_t index) const { return m_named[index]; }
 
 private:
-    ImageRecords m_records;
+    void find(std::string_view section, const RecordView& record) {
+        std::optional<std::size_t> index;
+        for (const Position position : record.positions()) {
+            if (!overlapped(position))
+                continue;
+            if (!index) {
+                index = m_named.size();
+                nlohmann::json entry = {{"section", section}};
+                entry.update(namingOf(record));
+                m_named.push_back(std::move(entry));
+            }
+            m_holders.emplace_back(position, *index);
+        }
+    }
+    [[nodiscard]] bool overlapped(Position position) const {
+        const auto after = std::upper_bound(
+            m_overlaps.begin(), m_overlaps.end(), position,
+            [](Position at, const patch::Overlap& overlap) { return at < overlap.start; });
+        return after != m_overlaps.begin() &&
+               position < std::prev(after)->start + std::prev(after)->length;
+    }
+
+    const std::vector<patch::Overlap>& m_overlaps;
     std::vector<nlohmann::json> m_named;
     std::vector<std::pair<Position, std::size_t>> m_holders;
 };
@@ -81,7 +103,7 @@ nlohmann::json conflictsJson(const std::string& image, const ListFolders& direct
                              const std::vector<std::string>& patches) {
     // The records are read to name those the patches share: in blocks.
     const ImageReadScope scope(image, ScopeReads::Blocks);
-    const RecordFinder finder(image, directory);
+    const RecordFinder finder(image, directory, overlaps);
     std::map<std::size_t, Touched> records;
     std::vector<std::pair<Position, Touched>> others; // by start, joined where they touch
     const bool raw = looksRaw(readRange(image, 0, 16));
