@@ -40,8 +40,9 @@ fixedTable(const FieldTable<Record>& table) {
     };
 }
 
-// Built member by member: a list of pairs builds and copies every value twice.
-// `kind`: a pilot record's kind, or none.
+// A list entry's fixed values, made when a view is first asked for them.
+// Built member by member: a list of pairs builds and copies every value
+// twice. `kind`: a pilot record's kind, or none.
 std::function<nlohmann::json()> listEntryNaming(const NameList& list, std::size_t index,
                                                 std::string_view kind = {}) {
     const NameListEntry& entry = list.entries.at(index);

@@ -70,9 +70,9 @@ SaveReport writeRuns(const std::string& path, std::span<const ByteRun> runs,
 
 // How a scope reads: each read as asked, or whole blocks kept for the reads
 // after it. Blocks suit a command that reads many small records lying close
-// together and writes nothing while the scope lives (export, and import
-// until its save): a table's records then cost one read per block instead
-// of one each.
+// together and writes nothing while the scope lives (export, diff, a patch's
+// report, and import until its save): a table's records then cost one read
+// per block instead of one each.
 enum class ScopeReads { AsAsked, Blocks };
 
 // Keeps one image open for reading while it lives, so that a command that
