@@ -204,7 +204,8 @@ public:
     [[nodiscard]] bool readsAlike(const RecordView& other) const override {
         const auto* same = dynamic_cast<const TableRecordView*>(&other);
         return same != nullptr && !m_assigned && !same->m_assigned && m_fields == same->m_fields &&
-               !m_record.loaded.bytes.empty() && m_record.loaded.bytes == same->m_record.loaded.bytes;
+               !m_record.loaded.bytes.empty() &&
+               m_record.loaded.bytes == same->m_record.loaded.bytes;
     }
 
 private:

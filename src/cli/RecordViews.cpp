@@ -46,8 +46,8 @@ fixedTable(const FieldTable<Record>& table) {
 std::function<nlohmann::json()> listEntryNaming(const NameList& list, std::size_t index,
                                                 std::string_view kind = {}) {
     const NameListEntry& entry = list.entries.at(index);
-    return [name = entry.name, index, address = entry.address(),
-            position = list.positionOf(entry), kind] {
+    return [name = entry.name, index, address = entry.address(), position = list.positionOf(entry),
+            kind] {
         nlohmann::json naming = nlohmann::json::object();
         auto& members = naming.get_ref<nlohmann::json::object_t&>();
         members.emplace("name", nameJson(name));
@@ -188,14 +188,14 @@ std::unique_ptr<RecordView> weaponView(const std::string& image, int number) {
         [number](const WeaponRecord&) { return weaponSavePositions(number); },
         [number](const WeaponRecord& record) { return weaponSavePlan(number, record); },
         [](const WeaponRecord&, std::span<const int> bytes) { return decodeWeaponRecord(bytes); }};
-    return viewOf(loadWeaponRecord(image, number), std::move(ops),
-                  {[number] {
-                       return nlohmann::json{{"number", number},
-                                             {"position", weaponRecordPosition(number)}};
-                   },
-                   {},
-                   [number] { return messages::weaponRecordLabel(number); },
-                   {}});
+    return viewOf(
+        loadWeaponRecord(image, number), std::move(ops),
+        {[number] {
+             return nlohmann::json{{"number", number}, {"position", weaponRecordPosition(number)}};
+         },
+         {},
+         [number] { return messages::weaponRecordLabel(number); },
+         {}});
 }
 
 std::unique_ptr<RecordView> upgradeView(const std::string& image) {
