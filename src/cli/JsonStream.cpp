@@ -24,6 +24,14 @@ std::string dumped(const nlohmann::json& value) {
 
 } // namespace
 
+// The whole handover is set aside at once: grown piece by piece, each larger
+// buffer was copied into and touched fresh, and an export the size of the
+// demo's faulted in twice the pages its text fills. Pages never written to
+// are never faulted in.
+JsonStream::JsonStream(std::ostream& out) : m_out(&out) {
+    m_text.reserve(kFlushBytes);
+}
+
 JsonStream::JsonStream(std::size_t depth) : m_out(nullptr), m_levels(depth), m_afterKey(true) {}
 
 JsonStream::~JsonStream() {

@@ -77,7 +77,7 @@ class JsonStream {
 public:
     static constexpr std::size_t kIndent = 2; // spaces per level
 
-    explicit JsonStream(std::ostream& out) : m_out(&out) {}
+    explicit JsonStream(std::ostream& out);
     // A stream that keeps its text for takeText(), for a piece printed many
     // times over: it starts `depth` containers deep, just after a key.
     explicit JsonStream(std::size_t depth);

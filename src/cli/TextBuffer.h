@@ -63,6 +63,12 @@ public:
 
     [[nodiscard]] std::size_t size() const { return m_size; }
     [[nodiscard]] std::string_view view() const { return {m_data.get(), m_size}; }
+    // Room for `capacity` bytes in all, so that the text grows to that size
+    // without being copied.
+    void reserve(std::size_t capacity) {
+        if (capacity > m_capacity)
+            grow(capacity - m_size);
+    }
     // Cuts the text back to its first `size` bytes.
     void truncate(std::size_t size) { m_size = std::min(size, m_size); }
     void clear() { m_size = 0; }
