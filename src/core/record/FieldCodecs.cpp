@@ -76,18 +76,23 @@ FieldCodec signedByteTextCodec() {
 
 // The read and the write of a list share one copy of its codes: a table has
 // hundreds of list fields, and a copy in each would be an allocation more
-// per field, and its function's another.
+// per field, and its function's another. The plain read is made as the
+// decode itself, small enough to need no allocation of its own; a given rule
+// is wrapped.
 FieldCodec choiceCodec(std::vector<int> codes, ChoiceRead read) {
     const auto shared = std::make_shared<const std::vector<int>>(std::move(codes));
-    if (!read) {
-        read = [shared](StoredBits bits) {
+    std::function<FieldValue(StoredBits)> decode;
+    if (read) {
+        decode = [read = std::move(read)](StoredBits bits) -> FieldValue { return read(bits); };
+    } else {
+        decode = [shared](StoredBits bits) -> FieldValue {
             const std::vector<int>& all = *shared;
             const auto found = std::find(all.begin(), all.end(), bits.value);
             return found == all.end() ? ListChoice::unlisted(bits.value)
                                       : ListChoice::item(static_cast<int>(found - all.begin()));
         };
     }
-    return {[read = std::move(read)](StoredBits bits) -> FieldValue { return read(bits); },
+    return {std::move(decode),
             [shared](const FieldValue& value) -> std::optional<int> {
                 const ListChoice& choice = std::get<ListChoice>(value);
                 if (const auto code = choice.unlistedCode())
