@@ -177,6 +177,10 @@ TEST(Messages, EachHistoryRefusalSaysWhy) {
         {historyLaterFirst(2, {5, 4}),
          "2번 저장을 취소하려면 같은 곳에 쓴 뒤의 저장 5, 4번을 먼저 취소해야 합니다. 아무것도 "
          "쓰지 않았습니다."},
+        // Past eight, the rest are counted as saves, after the unit of the listed ones.
+        {historyLaterFirst(1, {10, 9, 8, 7, 6, 5, 4, 3, 2}),
+         "1번 저장을 취소하려면 같은 곳에 쓴 뒤의 저장 10, 9, 8, 7, 6, 5, 4, 3번 외 1건을 먼저 "
+         "취소해야 합니다. 아무것도 쓰지 않았습니다."},
         {historyImageChanged(1, {10, 11, 12, 13, 14, 15, 16, 17, 18}),
          "이미지의 위치 10, 11, 12, 13, 14, 15, 16, 17 외 1곳은(는) 1번 저장이 쓴 값이 아닙니다. "
          "그 뒤에 다른 무언가가 이미지를 바꾸었습니다. 아무것도 쓰지 않았습니다."},

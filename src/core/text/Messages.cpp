@@ -109,13 +109,18 @@ Message historyNotWritten(std::string_view historyPath, std::string_view reason)
 
 namespace {
 
-template <typename Number> std::string listed(const std::vector<Number>& numbers) {
+// The first few numbers, then how many more there are, counted in `more`
+// ("곳" for places).
+template <typename Number>
+std::string listed(const std::vector<Number>& numbers, std::string_view unit = "",
+                   std::string_view more = "곳") {
     constexpr std::size_t kShown = 8;
     std::string text;
     for (std::size_t i = 0; i < numbers.size() && i < kShown; ++i)
         text += (i == 0 ? "" : ", ") + std::to_string(numbers[i]);
+    text += unit;
     if (numbers.size() > kShown)
-        text += " 외 " + std::to_string(numbers.size() - kShown) + "곳";
+        text += " 외 " + std::to_string(numbers.size() - kShown) + std::string(more);
     return text;
 }
 
@@ -153,7 +158,7 @@ std::string historyAlreadyUndone(std::uint32_t entry) {
 
 std::string historyLaterFirst(std::uint32_t entry, const std::vector<std::uint32_t>& later) {
     return nothingWritten(std::to_string(entry) + "번 저장을 취소하려면 같은 곳에 쓴 뒤의 저장 " +
-                          listed(later) + "번을 먼저 취소해야 합니다.");
+                          listed(later, "번", "건") + "을 먼저 취소해야 합니다.");
 }
 
 std::string historyImageChanged(std::uint32_t entry, const std::vector<Position>& positions) {
