@@ -4,6 +4,7 @@
 #include "support/GuiTestSupport.h"
 
 #include <QCoreApplication>
+#include <QListWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -104,6 +105,41 @@ TEST(AbilityTickList, APaintAfterAResizeIsTheOnlyOne) {
     list.viewport()->repaint();
     QCoreApplication::processEvents();
     EXPECT_EQ(count.painted[list.viewport()], 1);
+}
+
+// Rows are measured once for every list that shows them, so a list must get
+// the size the style gives its own rows in its own font, not another list's.
+TEST(AbilityTickList, RowsMeasureAsTheStyleMeasuresThemInTheirOwnFont) {
+    const auto plainRowSizes = [](const QFont& font) {
+        QListWidget plain;
+        plain.setFont(font);
+        std::vector<QSize> sizes;
+        for (const std::string_view text : kItems) {
+            auto* item = new QListWidgetItem(
+                QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), &plain);
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+            item->setCheckState(Qt::Unchecked);
+            sizes.push_back(plain.sizeHintForIndex(plain.indexFromItem(item)));
+        }
+        return sizes;
+    };
+    const auto rowSizes = [](const AbilityTickList& list) {
+        std::vector<QSize> sizes;
+        for (int row = 0; row < list.count(); ++row)
+            sizes.push_back(list.sizeHintForIndex(list.model()->index(row, 0)));
+        return sizes;
+    };
+    int first = 0;
+    int second = 0;
+    AbilityTickList small(kItems, first);
+    AbilityTickList large(kItems, second);
+    QFont larger = large.font();
+    larger.setPointSize(larger.pointSize() * 2);
+    large.setFont(larger);
+    EXPECT_EQ(rowSizes(small), plainRowSizes(small.font()));
+    EXPECT_EQ(rowSizes(large), plainRowSizes(larger));
+    EXPECT_NE(rowSizes(large), rowSizes(small));
+    EXPECT_GT(large.sizeHint().height(), small.sizeHint().height());
 }
 
 } // namespace
