@@ -7,11 +7,14 @@
 #   starfall-cli export       / bare-io read of the bytes export reads
 #   starfall-cli unit set     / bare-io safe-write (journal of the old bytes,
 #                               flushed, then pwrite, fdatasync, unlink)
-# then export, import, unit get, units, diff and a dry-run patch apply with
-# 1,000, 10,000 and 100,000-entry lists, iconv of the unit list (the floor of
-# units) and cat of the export's output (the floor of export): the median CPU
-# time and peak memory of interleaved runs, how much each grows per tenfold
-# list (linear: near 10x, or less), and export against cat.
+# then the same four pairs again as the median CPU time of interleaved runs
+# (STARFALL_PAIR_ROUNDS rounds, default 100; a fifth of them for the editor
+# and unit set), and export, import, unit get, units, diff and a dry-run
+# patch apply with 1,000, 10,000 and 100,000-entry lists, iconv of the unit
+# list (the floor of units) and cat of the export's output (the floor of
+# export): the median CPU time and peak memory of interleaved runs, how much
+# each grows per tenfold list (linear: near 10x, or less), and export
+# against cat.
 # Usage: bench/startup.sh [BUILD_DIR] [lists]   (default build-bench, a
 # Release build holding starfall-editor, starfall-cli, bare-window, bare-io and
 # cpu-time; "lists" runs the list sizes alone, without the editor.
@@ -44,6 +47,9 @@ done
 bin="$work/bin"
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+# median FILE COLUMN: the median of that column of the lines of FILE.
+median() { sort -g -k"$2,$2" "$1" | awk -v c="$2" '{ v[NR] = $c } END { print v[int((NR + 1) / 2)] }'; }
 
 # LISTS DIR N: the demo's list files in DIR with N entries each, the demo's
 # entries over and over (the same records, named many times).
@@ -105,7 +111,6 @@ list_sizes() {
             "$bin/cpu-time" "$work/lists.$n.cat" cat "$work/lists$n/all.json" > "$work/cat.out"
         done
     done
-    median() { sort -g -k"$2,$2" "$1" | awk -v c="$2" '{ v[NR] = $c } END { print v[int((NR + 1) / 2)] }'; }
     echo "List sizes, median CPU time and max RSS of $rounds interleaved runs:"
     for verb in export import get units diff apply iconv cat; do
         local previous=""
@@ -229,5 +234,47 @@ report "editor 100,000-entry lists - demo lists" \
 report "starfall-cli unit get / xxd" "$(ratio "${cli_means[1]}" "${cli_means[0]}")" "1.2x"
 report "starfall-cli export / bare preads" "$(ratio "${cli_means[3]}" "${cli_means[2]}")" "1.5x"
 report "starfall-cli unit set / bare crash-safe write" "$(ratio "${cli_means[5]}" "${cli_means[4]}")" "1.2x"
+
+# The same pairs as the targets state them: CPU time, each pair run in turn
+# with either one first, so that a machine busy with other work slows both
+# alike (hyperfine above runs all of one command, then all of the other).
+# pair ROUNDS A B: runs the functions A and B ROUNDS times each, in that
+# order and the other in turn; each appends to "$work/cpu.<its name>".
+pair() {
+    local rounds=$1 a=$2 b=$3 i
+    rm -f "$work/cpu.$a" "$work/cpu.$b"
+    for ((i = 0; i < rounds; ++i)); do
+        if ((i % 2)); then "$b"; "$a"; else "$a"; "$b"; fi
+    done
+}
+timed() { local name=$1; shift; "$bin/cpu-time" "$work/cpu.$name" "$@" > /dev/null; }
+bare_window() { STARFALL_QUIT_AFTER_FIRST_PAINT=1 timed bare_window "$bin/bare-window" ${size/x/ }; }
+editor() { STARFALL_QUIT_AFTER_FIRST_PAINT=1 timed editor "$demo/starfall-editor" "$image"; }
+xxd_record() { timed xxd_record xxd -s "$first_unit" -l 32 "$image"; }
+unit_get() { timed unit_get "${cli[@]}" unit get "$image" "#0"; }
+bare_read() { timed bare_read "$bin/bare-io" read "$image" "$work/export.ranges"; }
+export_all() { timed export_all "${cli[@]}" export "$image"; }
+bare_write() {
+    cp "$image" "$work/bare.img" && sync "$work/bare.img"
+    timed bare_write "$bin/bare-io" safe-write "$work/bare.img" "$work/set.ranges"
+}
+unit_set() {
+    cp "$image" "$work/set.img" && sync "$work/set.img"
+    timed unit_set "${cli[@]}" unit set "$work/set.img" "#0" hp=4200
+}
+cpu_ratio() {
+    awk -v a="$(median "$work/cpu.$1" 1)" -v b="$(median "$work/cpu.$2" 1)" \
+        'BEGIN { printf "%.2fx (%.2f / %.2f ms)", a / b, a * 1000, b * 1000 }'
+}
+rounds=${STARFALL_PAIR_ROUNDS:-100}
+pair $((rounds / 5)) editor bare_window
+pair "$rounds" unit_get xxd_record
+pair "$rounds" export_all bare_read
+pair $((rounds / 5)) unit_set bare_write
+echo "The same, median CPU time of interleaved runs ($rounds rounds, $((rounds / 5)) for the editor and set):"
+report "editor first paint / bare window" "$(cpu_ratio editor bare_window)" "1.3x"
+report "starfall-cli unit get / xxd" "$(cpu_ratio unit_get xxd_record)" "1.2x"
+report "starfall-cli export / bare preads" "$(cpu_ratio export_all bare_read)" "1.5x"
+report "starfall-cli unit set / bare crash-safe write" "$(cpu_ratio unit_set bare_write)" "1.2x"
 
 list_sizes
