@@ -24,13 +24,14 @@ struct RowLook {
     unsigned features;
     QSize decoration;
     const QStyle* style;
+    QString styleName; // should another style come to lie where one was
     int width; // a wrapped text's height depends on the width it is given
     bool operator==(const RowLook&) const = default;
 };
 
 size_t qHash(const RowLook& look, size_t seed = 0) {
     return qHashMulti(seed, look.text, look.font, look.dpi, look.features, look.decoration.width(),
-                      look.decoration.height(), look.style, look.width);
+                      look.decoration.height(), look.style, look.styleName, look.width);
 }
 
 // Rows measured once for all four lists. The lists show the same items, and
@@ -55,6 +56,7 @@ public:
                            row.features.toInt(),
                            row.decorationSize,
                            style,
+                           style->name(),
                            wraps ? row.rect.width() : 0};
         static QHash<RowLook, QSize> measured;
         if (const auto found = measured.constFind(look); found != measured.constEnd())
