@@ -30,6 +30,19 @@ std::set<int> listedIn(const std::string& image, const NameList& units) {
     return numbers;
 }
 
+enum class Section { Units, Pilots, Skills, Weapons };
+
+// The sections of the lists and the weapons, in the order they are visited.
+struct SectionOf {
+    const char* name;
+    Section section;
+    std::vector<std::unique_ptr<RecordView>> ImageRecords::*records;
+};
+constexpr SectionOf kSections[] = {{"units", Section::Units, &ImageRecords::units},
+                                   {"pilots", Section::Pilots, &ImageRecords::pilots},
+                                   {"skills", Section::Skills, &ImageRecords::skills},
+                                   {"weapons", Section::Weapons, &ImageRecords::weapons}};
+
 nlohmann::json sectionJson(const std::vector<std::unique_ptr<RecordView>>& records) {
     nlohmann::json out = nlohmann::json::array();
     for (const auto& record : records)
@@ -40,21 +53,18 @@ nlohmann::json sectionJson(const std::vector<std::unique_ptr<RecordView>>& recor
 } // namespace
 
 nlohmann::json ImageRecords::json() const {
-    return {{"units", sectionJson(units)},
-            {"pilots", sectionJson(pilots)},
-            {"skills", sectionJson(skills)},
-            {"weapons", sectionJson(weapons)},
-            {"upgrade", upgrade->json()}};
+    nlohmann::json out = nlohmann::json::object();
+    for (const SectionOf& kind : kSections)
+        out[kind.name] = sectionJson(this->*kind.records);
+    out["upgrade"] = upgrade->json();
+    return out;
 }
 
 void ImageRecords::visit(
     const std::function<void(std::string_view section, const RecordView&)>& visitor) const {
-    for (const auto& [name, records] : {std::pair{"units", &units},
-                                        {"pilots", &pilots},
-                                        {"skills", &skills},
-                                        {"weapons", &weapons}}) {
-        for (const auto& record : *records)
-            visitor(name, *record);
+    for (const SectionOf& kind : kSections) {
+        for (const auto& record : this->*kind.records)
+            visitor(kind.name, *record);
     }
     visitor("upgrade", *upgrade);
 }
@@ -80,8 +90,6 @@ RecordSource recordSource(const std::string& image, const ListFolders& directory
     source.pilots = loadNameList(directory, ListKind::Pilots);
     return source;
 }
-
-enum class Section { Units, Pilots, Skills, Weapons };
 
 // One record of a section, made from any image read through the same lists.
 using RecordMaker = std::function<std::unique_ptr<RecordView>(const std::string& image)>;
@@ -116,17 +124,6 @@ void makeRecords(const RecordSource& source, Section section,
         break;
     }
 }
-
-// The sections of the lists and the weapons, in the order they are visited.
-struct SectionOf {
-    const char* name;
-    Section section;
-    std::vector<std::unique_ptr<RecordView>> ImageRecords::*records;
-};
-constexpr SectionOf kSections[] = {{"units", Section::Units, &ImageRecords::units},
-                                   {"pilots", Section::Pilots, &ImageRecords::pilots},
-                                   {"skills", Section::Skills, &ImageRecords::skills},
-                                   {"weapons", Section::Weapons, &ImageRecords::weapons}};
 
 } // namespace
 
