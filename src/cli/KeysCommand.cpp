@@ -25,7 +25,7 @@ template <typename Record> nlohmann::json tableJson(const FieldTable<Record>& fi
         } else {
             entry["kind"] = "list";
             entry["items"] = std::vector<std::string>(field.items.begin(), field.items.end());
-            entry["codes"] = field.codes;
+            entry["codes"] = std::vector<int>(field.codes.begin(), field.codes.end());
             entry["max_code"] = shape.maxCode;
         }
         out.push_back(std::move(entry));

@@ -219,16 +219,18 @@ TEST(FieldPrinterTest, PrintsWhatTheCodecsRead) {
     };
     static constexpr std::array<std::string_view, 3> kItems = {"a", "b", "c"};
     const RecordLayout<Record> layout(FieldTable<Record>{
-        numberField<Record>("byte", byteAt(0), kByteRange,
-                            [](auto& r) -> auto& { return r.byte; }),
-        numberField<Record>("word", wordAt(1), kWordRange,
-                            [](auto& r) -> auto& { return r.word; }),
-        numberField<Record>("low", {{3, 0x0F}}, kByteRange,
-                            [](auto& r) -> auto& { return r.low; }, signedByteTextCodec()),
-        choiceField<Record>("pick", {3, 0x30}, kItems, {2, 1, 1},
-                            [](auto& r) -> auto& { return r.pick; }),
-        choiceField<Record>("none", {4, 0xFF}, kItems, {0, 1, 2},
-                            [](auto& r) -> auto& { return r.none; }, noneAtEnd({0, 1, 2})),
+        numberField<Record>(
+            "byte", byteAt(0), kByteRange, [](auto& r) -> auto& { return r.byte; }),
+        numberField<Record>(
+            "word", wordAt(1), kWordRange, [](auto& r) -> auto& { return r.word; }),
+        numberField<Record>(
+            "low", {{3, 0x0F}}, kByteRange, [](auto& r) -> auto& { return r.low; },
+            signedByteTextCodec()),
+        choiceField<Record>(
+            "pick", {3, 0x30}, kItems, {2, 1, 1}, [](auto& r) -> auto& { return r.pick; }),
+        choiceField<Record>(
+            "none", {4, 0xFF}, kItems, {0, 1, 2}, [](auto& r) -> auto& { return r.none; },
+            noneAtEnd),
     });
     using Bytes = std::vector<int>;
     using Expected = std::vector<cli::PrintValue>;

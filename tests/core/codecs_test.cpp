@@ -1,6 +1,7 @@
 #include "core/codec/ByteCodec.h"
 #include "core/codec/TextNumbers.h"
 #include "core/codec/WordCodec.h"
+#include "core/record/FieldTable.h"
 
 #include <gtest/gtest.h>
 
@@ -78,4 +79,24 @@ TEST(WordCodec, RoundTripsEveryValue) {
 }
 
 } // namespace
+// Lists share their kept codes only when the codes are the same, in the
+// same order; each list's codec writes its own codes back.
+TEST(ListCodes, AreSharedOnlyWhenEqual) {
+    const std::vector<int>& ascending = keptCodes(std::vector<int>{0, 1, 2});
+    EXPECT_EQ(&keptCodes(std::vector<int>{0, 1, 2}), &ascending);
+    for (const std::vector<int>& other : {std::vector<int>{0, 1}, std::vector<int>{0, 1, 2, 3},
+                                          std::vector<int>{2, 1, 0}, std::vector<int>{}}) {
+        const std::vector<int>& kept = keptCodes(other);
+        EXPECT_NE(&kept, &ascending);
+        EXPECT_EQ(kept, other);
+    }
+    const FieldCodec forward = choiceCodec(ascending);
+    const FieldCodec backward = choiceCodec(keptCodes(std::vector<int>{2, 1, 0}));
+    EXPECT_EQ(forward.encode(ListChoice::item(0)), 0);
+    EXPECT_EQ(backward.encode(ListChoice::item(0)), 2);
+    EXPECT_EQ(backward.decode({1, false}), FieldValue(ListChoice::item(1)));
+    EXPECT_EQ(backward.decode({7, false}), FieldValue(ListChoice::unlisted(7)));
+    EXPECT_FALSE(forward.encode(ListChoice::item(3)));
+}
+
 } // namespace starfall

@@ -37,14 +37,14 @@ void addStats(FieldTable<P>& fields) {
 
 // Command and learn level of each of the six, from `first` on.
 void addSpirits(FieldTable<P>& fields, RecordOffset first) {
+    static const std::vector<int> codes = sequentialCodes(SpiritCommand::kItems.size(), 1);
     for (std::size_t i = 0; i < kSpiritCount; ++i) {
         const std::string key = "spirits." + std::to_string(i + 1);
         const RecordOffset at = first + 2 * static_cast<RecordOffset>(i);
         fields.push_back(choiceField<P>(
             key + ".command", {at, 0xFF}, SpiritCommand::kItems,
-            sequentialCodes(SpiritCommand::kItems.size(), 1),
-            [i](auto& r) -> auto& { return r.spirits[i].command; },
-            [](StoredBits b) { return SpiritCommand::decode(b.value); }));
+            codes, [i](auto& r) -> auto& { return r.spirits[i].command; },
+            [](StoredBits b, std::span<const int>) { return SpiritCommand::decode(b.value); }));
         fields.push_back(numberField<P>(
             key + ".level", byteAt(at + 1),
             kByteRange, [i](auto& r) -> auto& { return r.spirits[i].level; }));

@@ -4,7 +4,8 @@
 #include "core/record/FieldTable.h"
 
 #include <algorithm>
-#include <memory>
+#include <mutex>
+#include <set>
 
 namespace starfall {
 
@@ -74,41 +75,54 @@ FieldCodec signedByteTextCodec() {
             signedDecimalOf};
 }
 
-// The read and the write of a list share one copy of its codes: a table has
-// hundreds of list fields, and a copy in each would be an allocation more
-// per field, and its function's another. The plain read is made as the
-// decode itself, small enough to need no allocation of its own; a given rule
-// is wrapped.
-FieldCodec choiceCodec(std::vector<int> codes, ChoiceRead read) {
-    const auto shared = std::make_shared<const std::vector<int>>(std::move(codes));
-    std::function<FieldValue(StoredBits)> decode;
-    if (read) {
-        decode = [read = std::move(read)](StoredBits bits) -> FieldValue { return read(bits); };
-    } else {
-        decode = [shared](StoredBits bits) -> FieldValue {
-            const std::vector<int>& all = *shared;
-            const auto found = std::find(all.begin(), all.end(), bits.value);
-            return found == all.end() ? ListChoice::unlisted(bits.value)
-                                      : ListChoice::item(static_cast<int>(found - all.begin()));
-        };
+ListChoice readByCode(StoredBits bits, std::span<const int> codes) {
+    const auto found = std::find(codes.begin(), codes.end(), bits.value);
+    return found == codes.end() ? ListChoice::unlisted(bits.value)
+                                : ListChoice::item(static_cast<int>(found - codes.begin()));
+}
+
+ListChoice noneAtEnd(StoredBits bits, std::span<const int> codes) {
+    return bits.pastEnd ? ListChoice::none() : readByCode(bits, codes);
+}
+
+namespace {
+
+struct CodesBefore {
+    using is_transparent = void;
+    bool operator()(std::span<const int> a, std::span<const int> b) const {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end());
     }
-    return {std::move(decode),
-            [shared](const FieldValue& value) -> std::optional<int> {
+};
+
+} // namespace
+
+const std::vector<int>& keptCodes(std::span<const int> codes) {
+    // A set's elements stay where they are: what was handed out stays valid.
+    // The tables name a few dozen distinct lists between them.
+    static std::mutex guard;
+    static std::set<std::vector<int>, CodesBefore> kept;
+    const std::lock_guard lock(guard);
+    auto found = kept.find(codes);
+    if (found == kept.end())
+        found = kept.emplace(codes.begin(), codes.end()).first;
+    return *found;
+}
+
+// The functions hold the rule and the kept codes by address: small enough
+// to need no allocation of their own.
+FieldCodec choiceCodec(const std::vector<int>& kept, ChoiceRead read) {
+    const std::vector<int>* codes = &kept;
+    return {[read, codes](StoredBits bits) -> FieldValue { return read(bits, *codes); },
+            [codes](const FieldValue& value) -> std::optional<int> {
                 const ListChoice& choice = std::get<ListChoice>(value);
                 if (const auto code = choice.unlistedCode())
                     return *code;
                 const int index = choice.indexOr(-1);
-                if (index < 0 || index >= static_cast<int>(shared->size()))
+                if (index < 0 || index >= static_cast<int>(codes->size()))
                     return std::nullopt;
-                return (*shared)[static_cast<std::size_t>(index)];
+                return (*codes)[static_cast<std::size_t>(index)];
             },
             {}};
-}
-
-ChoiceRead noneAtEnd(std::vector<int> codes) {
-    return [lookup = choiceCodec(std::move(codes)).decode](StoredBits bits) {
-        return bits.pastEnd ? ListChoice::none() : std::get<ListChoice>(lookup(bits));
-    };
 }
 
 } // namespace starfall

@@ -9,11 +9,15 @@
 
 #include "core/codec/ListChoice.h"
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -32,6 +36,34 @@ struct FieldBits {
     RecordOffset offset = 0;
     std::uint8_t mask = 0xFF;
     std::size_t byte = 0;
+};
+
+// A field's bits: one byte's, or a word's two, low byte first. Kept in
+// place: a table has hundreds of fields, and a list of its own for each was
+// one allocation more per field.
+class FieldBitsList {
+public:
+    static constexpr std::size_t kMost = 2;
+
+    FieldBitsList() = default;
+    FieldBitsList(std::initializer_list<FieldBits> bits) {
+        if (bits.size() > kMost)
+            throw std::logic_error("a field owns the bits of at most two bytes");
+        std::copy(bits.begin(), bits.end(), m_bits.begin());
+        m_size = bits.size();
+    }
+
+    [[nodiscard]] FieldBits* begin() { return m_bits.data(); }
+    [[nodiscard]] FieldBits* end() { return m_bits.data() + m_size; }
+    [[nodiscard]] const FieldBits* begin() const { return m_bits.data(); }
+    [[nodiscard]] const FieldBits* end() const { return m_bits.data() + m_size; }
+    [[nodiscard]] const FieldBits* data() const { return m_bits.data(); }
+    [[nodiscard]] std::size_t size() const { return m_size; }
+    [[nodiscard]] const FieldBits& front() const { return m_bits.front(); }
+
+private:
+    std::array<FieldBits, kMost> m_bits{};
+    std::size_t m_size = 0;
 };
 
 enum class FieldKind { Number, Choice };
@@ -66,10 +98,10 @@ struct FieldCodec {
 template <typename Record> struct Field {
     std::string key;
     FieldKind kind = FieldKind::Number;
-    std::vector<FieldBits> bits;             // a word's low byte first
+    FieldBitsList bits;
     NumberRange range;                       // numbers
     std::span<const std::string_view> items; // choices: the item texts
-    std::vector<int> codes;                  // choices: the stored code of each item
+    std::span<const int> codes;              // choices: the stored code of each item (kept)
     FieldCodec codec;
     std::function<FieldValue(const Record&)> get;
     std::function<void(Record&, const FieldValue&)> set;
@@ -114,20 +146,28 @@ template <typename Record>
 [[nodiscard]] FieldCodec wordTextCodec();
 [[nodiscard]] FieldCodec signedByteTextCodec();
 
-// How a choice reads a stored code: the item whose code it is, else the
-// code kept as unlisted. A rule may read it otherwise (no selection, or a
-// digit rule); a save always writes an item's code or an unlisted code, and
-// leaves the bits alone for no selection.
-using ChoiceRead = std::function<ListChoice(StoredBits)>;
-[[nodiscard]] FieldCodec choiceCodec(std::vector<int> codes, ChoiceRead read = {});
-// Past the end of the image the list shows no selection.
-[[nodiscard]] ChoiceRead noneAtEnd(std::vector<int> codes);
+// How a choice reads a stored code among its list's codes: by default the
+// item whose code it is, else the code kept as unlisted. A rule may read it
+// otherwise (no selection, or a digit rule); a save always writes an item's
+// code or an unlisted code, and leaves the bits alone for no selection.
+using ChoiceRead = ListChoice (*)(StoredBits, std::span<const int> codes);
+[[nodiscard]] ListChoice readByCode(StoredBits bits, std::span<const int> codes);
+// The same, but past the end of the image the list shows no selection.
+[[nodiscard]] ListChoice noneAtEnd(StoredBits bits, std::span<const int> codes);
+
+// A list's stored codes, kept once for the rest of the run. The fields that
+// store their lists by the same codes share one copy, which their codecs read
+// in place: a table has hundreds of list fields, and codes of their own cost
+// each field allocations for them and for the functions holding them.
+[[nodiscard]] const std::vector<int>& keptCodes(std::span<const int> codes);
+// A list's codec over codes that keptCodes keeps.
+[[nodiscard]] FieldCodec choiceCodec(const std::vector<int>& kept, ChoiceRead read = readByCode);
 
 // One byte at `offset`; a word's two bytes, low first.
-[[nodiscard]] inline std::vector<FieldBits> byteAt(RecordOffset offset) {
+[[nodiscard]] inline FieldBitsList byteAt(RecordOffset offset) {
     return {{offset, 0xFF}};
 }
-[[nodiscard]] inline std::vector<FieldBits> wordAt(RecordOffset low) {
+[[nodiscard]] inline FieldBitsList wordAt(RecordOffset low) {
     return {{low, 0xFF}, {low + 1, 0xFF}};
 }
 
@@ -137,11 +177,10 @@ using ChoiceRead = std::function<ListChoice(StoredBits)>;
 // A number field over the text `access(record)` returns a reference to; a
 // byte or a word by the number of its bytes unless `codec` says otherwise.
 template <typename Record, typename Access>
-[[nodiscard]] Field<Record> numberField(std::string key, std::vector<FieldBits> bits,
-                                        NumberRange range, Access access,
+[[nodiscard]] Field<Record> numberField(std::string key, FieldBitsList bits, NumberRange range,
+                                        Access access,
                                         std::optional<FieldCodec> codec = std::nullopt) {
-    Field<Record> field{
-        std::move(key), FieldKind::Number, std::move(bits), range, {}, {}, {}, {}, {}};
+    Field<Record> field{std::move(key), FieldKind::Number, bits, range, {}, {}, {}, {}, {}};
     field.codec = codec ? *codec : field.bits.size() == 1 ? byteTextCodec() : wordTextCodec();
     field.get = [access](const Record& record) { return FieldValue(access(record)); };
     field.set = [access](Record& record, const FieldValue& value) {
@@ -155,9 +194,10 @@ template <typename Record, typename Access>
 template <typename Record, typename Access>
 [[nodiscard]] Field<Record>
 choiceField(std::string key, FieldBits bits, std::span<const std::string_view> items,
-            std::vector<int> codes, Access access, ChoiceRead read = {}) {
-    Field<Record> field{std::move(key), FieldKind::Choice, {bits}, {}, items, codes, {}, {}, {}};
-    field.codec = choiceCodec(std::move(codes), std::move(read));
+            const std::vector<int>& codes, Access access, ChoiceRead read = readByCode) {
+    const std::vector<int>& kept = keptCodes(codes);
+    Field<Record> field{std::move(key), FieldKind::Choice, {bits}, {}, items, kept, {}, {}, {}};
+    field.codec = choiceCodec(kept, read);
     field.get = [access](const Record& record) { return FieldValue(access(record)); };
     field.set = [access](Record& record, const FieldValue& value) {
         access(record) = std::get<ListChoice>(value);

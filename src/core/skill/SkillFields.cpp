@@ -14,6 +14,8 @@ RecordLayout<SkillTable> makeSkillLayout(const SkillTable& table, bool withLocke
                                          std::size_t read) {
     FieldTable<SkillTable> fields;
     fields.reserve(2 * table.slots.size());
+    static const std::vector<int> codes =
+        sequentialCodes(SkillItems::kItems.size(), SkillItems::kFirstCode);
     for (std::size_t i = 0; i < table.slots.size(); ++i) {
         if (table.slots[i].locked && !withLocked)
             continue;
@@ -21,8 +23,7 @@ RecordLayout<SkillTable> makeSkillLayout(const SkillTable& table, bool withLocke
         const auto code = static_cast<RecordOffset>(2 * i);
         fields.push_back(choiceField<SkillTable>(
             key + ".skill", {code, 0xFF}, SkillItems::kItems,
-            sequentialCodes(SkillItems::kItems.size(), SkillItems::kFirstCode),
-            [i](auto& t) -> auto& { return t.slots.at(i).skill; }));
+            codes, [i](auto& t) -> auto& { return t.slots.at(i).skill; }));
         fields.push_back(numberField<SkillTable>(
             key + ".level", byteAt(code + 1),
             kByteRange, [i](auto& t) -> auto& { return t.slots.at(i).level; }));

@@ -46,7 +46,7 @@ FieldTable<U> unitTable() {
         fields.push_back(choiceField<U>(
             "abilities." + std::to_string(a + 1), {static_cast<RecordOffset>(14 + 2 * a), 0xFF},
             kUnitAbilityItems, abilityCodes, [a](auto& r) -> auto& { return r.abilities[a]; },
-            noneAtEnd(abilityCodes)));
+            noneAtEnd));
     }
     return fields;
 }
