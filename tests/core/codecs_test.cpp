@@ -82,16 +82,16 @@ TEST(WordCodec, RoundTripsEveryValue) {
 // Lists share their kept codes only when the codes are the same, in the
 // same order; each list's codec writes its own codes back.
 TEST(ListCodes, AreSharedOnlyWhenEqual) {
-    const std::vector<int>& ascending = keptCodes(std::vector<int>{0, 1, 2});
-    EXPECT_EQ(&keptCodes(std::vector<int>{0, 1, 2}), &ascending);
+    const KeptCodes ascending({0, 1, 2});
+    EXPECT_EQ(&KeptCodes({0, 1, 2}).codes(), &ascending.codes());
     for (const std::vector<int>& other : {std::vector<int>{0, 1}, std::vector<int>{0, 1, 2, 3},
                                           std::vector<int>{2, 1, 0}, std::vector<int>{}}) {
-        const std::vector<int>& kept = keptCodes(other);
-        EXPECT_NE(&kept, &ascending);
-        EXPECT_EQ(kept, other);
+        const KeptCodes kept(other);
+        EXPECT_NE(&kept.codes(), &ascending.codes());
+        EXPECT_EQ(kept.codes(), other);
     }
     const FieldCodec forward = choiceCodec(ascending);
-    const FieldCodec backward = choiceCodec(keptCodes(std::vector<int>{2, 1, 0}));
+    const FieldCodec backward = choiceCodec({2, 1, 0});
     EXPECT_EQ(forward.encode(ListChoice::item(0)), 0);
     EXPECT_EQ(backward.encode(ListChoice::item(0)), 2);
     EXPECT_EQ(backward.decode({1, false}), FieldValue(ListChoice::item(1)));

@@ -37,7 +37,7 @@ void addStats(FieldTable<P>& fields) {
 
 // Command and learn level of each of the six, from `first` on.
 void addSpirits(FieldTable<P>& fields, RecordOffset first) {
-    static const std::vector<int> codes = sequentialCodes(SpiritCommand::kItems.size(), 1);
+    static const KeptCodes codes(sequentialCodes(SpiritCommand::kItems.size(), 1));
     for (std::size_t i = 0; i < kSpiritCount; ++i) {
         const std::string key = "spirits." + std::to_string(i + 1);
         const RecordOffset at = first + 2 * static_cast<RecordOffset>(i);

@@ -96,7 +96,7 @@ struct CodesBefore {
 
 } // namespace
 
-const std::vector<int>& keptCodes(std::span<const int> codes) {
+KeptCodes::KeptCodes(std::span<const int> codes) {
     // A set's elements stay where they are: what was handed out stays valid.
     // The tables name a few dozen distinct lists between them.
     static std::mutex guard;
@@ -105,13 +105,13 @@ const std::vector<int>& keptCodes(std::span<const int> codes) {
     auto found = kept.find(codes);
     if (found == kept.end())
         found = kept.emplace(codes.begin(), codes.end()).first;
-    return *found;
+    m_codes = &*found;
 }
 
 // The functions hold the rule and the kept codes by address: small enough
 // to need no allocation of their own.
-FieldCodec choiceCodec(const std::vector<int>& kept, ChoiceRead read) {
-    const std::vector<int>* codes = &kept;
+FieldCodec choiceCodec(KeptCodes kept, ChoiceRead read) {
+    const std::vector<int>* codes = &kept.codes();
     return {[read, codes](StoredBits bits) -> FieldValue { return read(bits, *codes); },
             [codes](const FieldValue& value) -> std::optional<int> {
                 const ListChoice& choice = std::get<ListChoice>(value);

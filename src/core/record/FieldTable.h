@@ -158,10 +158,22 @@ using ChoiceRead = ListChoice (*)(StoredBits, std::span<const int> codes);
 // A list's stored codes, kept once for the rest of the run. The fields that
 // store their lists by the same codes share one copy, which their codecs read
 // in place: a table has hundreds of list fields, and codes of their own cost
-// each field allocations for them and for the functions holding them.
-[[nodiscard]] const std::vector<int>& keptCodes(std::span<const int> codes);
-// A list's codec over codes that keptCodes keeps.
-[[nodiscard]] FieldCodec choiceCodec(const std::vector<int>& kept, ChoiceRead read = readByCode);
+// each field allocations for them and for the functions holding them. Making
+// one finds the kept copy; a table making many fields of one list makes it once.
+class KeptCodes {
+public:
+    KeptCodes(const std::vector<int>& codes) : KeptCodes(std::span<const int>(codes)) {}
+    KeptCodes(std::initializer_list<int> codes)
+        : KeptCodes(std::span<const int>(codes.begin(), codes.size())) {}
+    explicit KeptCodes(std::span<const int> codes);
+
+    [[nodiscard]] const std::vector<int>& codes() const { return *m_codes; }
+
+private:
+    const std::vector<int>* m_codes;
+};
+
+[[nodiscard]] FieldCodec choiceCodec(KeptCodes codes, ChoiceRead read = readByCode);
 
 // One byte at `offset`; a word's two bytes, low first.
 [[nodiscard]] inline FieldBitsList byteAt(RecordOffset offset) {
@@ -194,10 +206,10 @@ template <typename Record, typename Access>
 template <typename Record, typename Access>
 [[nodiscard]] Field<Record>
 choiceField(std::string key, FieldBits bits, std::span<const std::string_view> items,
-            const std::vector<int>& codes, Access access, ChoiceRead read = readByCode) {
-    const std::vector<int>& kept = keptCodes(codes);
-    Field<Record> field{std::move(key), FieldKind::Choice, {bits}, {}, items, kept, {}, {}, {}};
-    field.codec = choiceCodec(kept, read);
+            KeptCodes codes, Access access, ChoiceRead read = readByCode) {
+    Field<Record> field{
+        std::move(key), FieldKind::Choice, {bits}, {}, items, codes.codes(), {}, {}, {}};
+    field.codec = choiceCodec(codes, read);
     field.get = [access](const Record& record) { return FieldValue(access(record)); };
     field.set = [access](Record& record, const FieldValue& value) {
         access(record) = std::get<ListChoice>(value);

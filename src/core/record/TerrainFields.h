@@ -17,8 +17,8 @@ inline constexpr std::array<const char*, 4> kTerrainKeys = {"terrain.air", "terr
 // A terrain rank in the nibble `bits` names, read by the decimal-digit rule.
 template <typename Record, typename Access>
 [[nodiscard]] Field<Record> terrainRankField(std::string key, FieldBits bits, Access access) {
-    return choiceField<Record>(std::move(key), bits, TerrainRank::kItems,
-                               {TerrainRank::kCodes.begin(), TerrainRank::kCodes.end()}, access,
+    static const KeptCodes codes(TerrainRank::kCodes);
+    return choiceField<Record>(std::move(key), bits, TerrainRank::kItems, codes, access,
                                [](StoredBits stored, std::span<const int>) {
                                    return TerrainRank::decodeNibble(stored.value);
                                });

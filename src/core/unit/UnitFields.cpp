@@ -19,7 +19,7 @@ FieldTable<U> unitTable() {
             [](auto& r) -> auto& { return r.partsSlots; }),
         choiceField<U>(
             "movement_type", {1, 0x0F}, kMovementTypeItems,
-            {kMovementTypeCodes.begin(), kMovementTypeCodes.end()},
+            KeptCodes(kMovementTypeCodes),
             [](auto& r) -> auto& { return r.movementType; }),
         numberField<U>(
             "armor", wordAt(4), kWordRange, [](auto& r) -> auto& { return r.armor; }),
@@ -41,7 +41,7 @@ FieldTable<U> unitTable() {
         fields.push_back(terrainRankField<U>(
             kTerrainKeys[t], bits, [t](auto& r) -> auto& { return r.terrain[t]; }));
     }
-    const auto abilityCodes = sequentialCodes(kUnitAbilityItems.size());
+    const KeptCodes abilityCodes(sequentialCodes(kUnitAbilityItems.size()));
     for (std::size_t a = 0; a < 4; ++a) {
         fields.push_back(choiceField<U>(
             "abilities." + std::to_string(a + 1), {static_cast<RecordOffset>(14 + 2 * a), 0xFF},
