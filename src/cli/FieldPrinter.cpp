@@ -12,6 +12,11 @@ namespace starfall::cli {
 namespace {
 
 constexpr int kCodes = 256; // a list field's bits lie in one byte
+// A word's recent codes, a power of two of them: a few slots at first, as
+// many records share their values and a short export meets few; the full
+// count once the few have all given way to others (the round numbers of
+// long lists collide in fewer).
+constexpr std::size_t kFirstRecent = 16;
 constexpr std::size_t kRecent = 256;
 
 int widthOf(std::span<const FieldBits> bits) {
@@ -43,8 +48,10 @@ PrintedCodes::Numbers& PrintedCodes::numbers(const Decode& decode, int width) {
     Numbers& made = m_numbers.emplace_back();
     if (width <= 8)
         made.byCode.resize(std::size_t{1} << width);
-    else
-        made.recent.assign(kRecent, {-1, ShortNumber{}});
+    else {
+        made.recent.assign(kFirstRecent, {-1, ShortNumber{}});
+        made.recentMask = kFirstRecent - 1;
+    }
     if (read != nullptr)
         m_shared.push_back({*read, width, &made});
     return made;
@@ -106,12 +113,17 @@ void FieldPrinter::add(std::string_view key, FieldKind kind, std::span<const Fie
         return decodedNumber(*step.decode, stored);
     PrintedCodes::Numbers& numbers = *step.numbers;
     if (numbers.byCode.empty()) {
-        auto& [code, kept] = numbers.recent[static_cast<std::size_t>(stored.value) % kRecent];
-        if (code != stored.value) {
-            kept = ShortNumber{};
-            code = stored.value;
+        auto* slot = &numbers.recent[static_cast<std::size_t>(stored.value) & numbers.recentMask];
+        if (slot->first != stored.value) {
+            if (++numbers.misses > kFirstRecent && numbers.recentMask < kRecent - 1) {
+                // The texts printed so far are written out with their records.
+                numbers.recent.assign(kRecent, {-1, ShortNumber{}});
+                numbers.recentMask = kRecent - 1;
+                slot = &numbers.recent[static_cast<std::size_t>(stored.value) & numbers.recentMask];
+            }
+            *slot = {stored.value, ShortNumber{}};
         }
-        return printed(kept, step, stored);
+        return printed(slot->second, step, stored);
     }
     return printed(numbers.byCode[static_cast<std::size_t>(stored.value)], step, stored);
 }

@@ -42,6 +42,8 @@ public:
     struct Numbers {
         std::vector<ShortNumber> byCode;
         std::vector<std::pair<int, ShortNumber>> recent;
+        std::size_t recentMask = 0; // a code's slot among the recent ones: its bits under this
+        std::size_t misses = 0;     // codes met that were not among the recent ones
     };
     // A list field: the item each stored code stands for, or -1, and each
     // item's text as printed, once it is met (empty until then).

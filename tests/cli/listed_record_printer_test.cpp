@@ -264,6 +264,32 @@ TEST(FieldPrinterTest, PrintsWhatTheCodecsRead) {
     }
 }
 
+// A word keeps few recent codes at first and more once they have all given
+// way; codes that fall in one slot before or after, met in turn and again,
+// each print as themselves.
+TEST(FieldPrinterTest, PrintsEveryWordAsItselfAsItsRecentCodesGrow) {
+    struct Record {
+        std::string word;
+        LoadedBytes loaded;
+    };
+    const RecordLayout<Record> layout(FieldTable<Record>{numberField<Record>(
+        "word", wordAt(0), kWordRange, [](auto& r) -> auto& { return r.word; })});
+    std::vector<int> codes;
+    for (int i = 0; i < 40; ++i)
+        codes.insert(codes.end(), {16 * i, 256 * i + 3, 16 * i});
+    cli::FieldPrinter printer(layout.fields());
+    for (int round = 0; round < 2; ++round) {
+        for (const int code : codes) {
+            std::vector<cli::DottedValue> values;
+            printer.append(std::vector<int>{code & 0xFF, code >> 8}, values);
+            ASSERT_EQ(values.size(), 1U);
+            cli::TextBuffer text;
+            values[0].value.appendTo(text, 0);
+            EXPECT_EQ(text.view(), std::to_string(code)) << "round " << round;
+        }
+    }
+}
+
 // A number is kept as printed for its code; one too long to keep is printed
 // whole every time, and a code met again prints the same.
 TEST(FieldPrinterTest, PrintsNumbersTooLongToKeepWhole) {
