@@ -41,6 +41,14 @@ FieldValue readSignedByteText(StoredBits bits) {
     return std::to_string(bits.value > 127 ? bits.value - 256 : bits.value);
 }
 
+// Kept lists in order of their codes, found by any span of codes.
+struct CodesBefore {
+    using is_transparent = void;
+    bool operator()(std::span<const int> a, std::span<const int> b) const {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end());
+    }
+};
+
 } // namespace
 
 std::vector<int> sequentialCodes(std::size_t count, int first) {
@@ -84,17 +92,6 @@ ListChoice readByCode(StoredBits bits, std::span<const int> codes) {
 ListChoice noneAtEnd(StoredBits bits, std::span<const int> codes) {
     return bits.pastEnd ? ListChoice::none() : readByCode(bits, codes);
 }
-
-namespace {
-
-struct CodesBefore {
-    using is_transparent = void;
-    bool operator()(std::span<const int> a, std::span<const int> b) const {
-        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end());
-    }
-};
-
-} // namespace
 
 KeptCodes::KeptCodes(std::span<const int> codes) {
     // A set's elements stay where they are: what was handed out stays valid.
