@@ -204,9 +204,9 @@ template <typename Record, typename Access>
 // A list field over the choice `access(record)` returns a reference to;
 // `codes[i]` is the code item i is stored as.
 template <typename Record, typename Access>
-[[nodiscard]] Field<Record>
-choiceField(std::string key, FieldBits bits, std::span<const std::string_view> items,
-            KeptCodes codes, Access access, ChoiceRead read = readByCode) {
+[[nodiscard]] Field<Record> choiceField(std::string key, FieldBits bits,
+                                        std::span<const std::string_view> items, KeptCodes codes,
+                                        Access access, ChoiceRead read = readByCode) {
     Field<Record> field{
         std::move(key), FieldKind::Choice, {bits}, {}, items, codes.codes(), {}, {}, {}};
     field.codec = choiceCodec(codes, read);

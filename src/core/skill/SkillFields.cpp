@@ -14,7 +14,8 @@ RecordLayout<SkillTable> makeSkillLayout(const SkillTable& table, bool withLocke
                                          std::size_t read) {
     FieldTable<SkillTable> fields;
     fields.reserve(2 * table.slots.size());
-    static const KeptCodes codes(sequentialCodes(SkillItems::kItems.size(), SkillItems::kFirstCode));
+    static const KeptCodes codes(
+        sequentialCodes(SkillItems::kItems.size(), SkillItems::kFirstCode));
     for (std::size_t i = 0; i < table.slots.size(); ++i) {
         if (table.slots[i].locked && !withLocked)
             continue;

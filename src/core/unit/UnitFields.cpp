@@ -18,8 +18,7 @@ FieldTable<U> unitTable() {
             "parts_slots", {1, 0x30}, kPartsSlotItems, sequentialCodes(4),
             [](auto& r) -> auto& { return r.partsSlots; }),
         choiceField<U>(
-            "movement_type", {1, 0x0F}, kMovementTypeItems,
-            KeptCodes(kMovementTypeCodes),
+            "movement_type", {1, 0x0F}, kMovementTypeItems, KeptCodes(kMovementTypeCodes),
             [](auto& r) -> auto& { return r.movementType; }),
         numberField<U>(
             "armor", wordAt(4), kWordRange, [](auto& r) -> auto& { return r.armor; }),

@@ -38,8 +38,9 @@ FieldTable<W> weaponTable() {
     constexpr std::array<std::uint8_t, 4> kMasks = {0x0C, 0x03, 0xC0, 0x30};
     const KeptCodes codes(kWeaponTerrainCodes);
     for (std::size_t t = 0; t < kTerrainKeys.size(); ++t) {
-        fields.push_back(choiceField<W>(kTerrainKeys[t], {6, kMasks[t]}, kWeaponTerrainItems, codes,
-                                        [t](auto& r) -> auto& { return r.terrain[t]; }));
+        fields.push_back(choiceField<W>(
+            kTerrainKeys[t], {6, kMasks[t]}, kWeaponTerrainItems,
+            codes, [t](auto& r) -> auto& { return r.terrain[t]; }));
     }
     return fields;
 }
