@@ -207,8 +207,7 @@ void finishRollBack(const std::string& path, const std::string& journalPath,
 }
 
 // With the image locked, so that no live save owns the journal.
-void recoverLocked(int fd, const std::string& path) {
-    const std::string journalPath = journalPathFor(path);
+void recoverLocked(int fd, const std::string& path, const std::string& journalPath) {
     struct stat info {};
     if (::lstat(journalPath.c_str(), &info) != 0 || settledBefore(journalPath))
         return;
@@ -307,8 +306,7 @@ void checkFraming(int fd, const std::vector<PlannedRun>& runs, const std::string
 }
 
 // Creates and flushes the journal; throws with nothing written to the image.
-void writeJournal(const std::string& path, const SaveJournal& journal) {
-    const std::string journalPath = journalPathFor(path);
+void writeJournal(const std::string& journalPath, const SaveJournal& journal) {
     int error = fault(SaveStep::JournalCreate);
     const int fd = error ? -1
                          : ::open(journalPath.c_str(),
@@ -353,10 +351,10 @@ int writeImage(int fd, const SaveChange& change) {
 
 // The history's length for the journal; a history that cannot be trusted is
 // set aside first, and the user told once.
-std::uint64_t startHistory(const std::string& path, const ImageIdentity& identity) {
-    const HistoryStart start = prepareHistory(path, identity);
+std::uint64_t startHistory(const std::string& historyPath, const ImageIdentity& identity) {
+    const HistoryStart start = prepareHistory(historyPath, identity);
     if (!start.setAside.empty())
-        notifyOnce(start.setAside, messages::historySetAside(historyPathFor(path), start.setAside));
+        notifyOnce(start.setAside, messages::historySetAside(historyPath, start.setAside));
     return start.length;
 }
 
@@ -384,7 +382,7 @@ void giveBack(HistoryEntry& entry, SaveChange& change) {
 
 // The image is written and flushed: the save's entry goes to the history.
 // A history that cannot take it costs the save nothing; the user is told.
-void recordInHistory(const std::string& path, SaveChange& change, std::string_view record,
+void recordInHistory(const std::string& historyPath, SaveChange& change, std::string_view record,
                      const HistoryNote& note) {
     const std::uint64_t length = change.journal.historyLength;
     if (length == kNoHistoryLength)
@@ -392,19 +390,18 @@ void recordInHistory(const std::string& path, SaveChange& change, std::string_vi
     int error = fault(SaveStep::HistoryAppend);
     if (!error) {
         HistoryEntry entry = entryOf(change, record, note);
-        error = appendHistory(path, change.journal.identity, length, entry);
+        error = appendHistory(historyPath, change.journal.identity, length, entry);
         giveBack(entry, change);
     }
     if (error)
-        notifyOnce(historyPathFor(path),
-                   messages::historyNotWritten(historyPathFor(path), describe(error)));
+        notifyOnce(historyPath, messages::historyNotWritten(historyPath, describe(error)));
 }
 
-int deleteJournal(const std::string& path) {
+int deleteJournal(const std::string& journalPath) {
     const int error = fault(SaveStep::JournalDelete);
     if (error)
         return error;
-    return ::unlink(journalPathFor(path).c_str()) == 0 ? 0 : errno;
+    return ::unlink(journalPath.c_str()) == 0 ? 0 : errno;
 }
 
 // The system's reason when an image that exists cannot be opened for update
@@ -415,10 +412,11 @@ std::string unwritableReason(int error) {
 }
 
 // The image is as it was again, or the journal stays for the next action.
-[[noreturn]] void rollBack(int fd, const std::string& path, const SaveChange& change, int error) {
+[[noreturn]] void rollBack(int fd, const std::string& path, const std::string& journalPath,
+                           const SaveChange& change, int error) {
     if (applyJournal(fd, change.journal) == 0) {
         afterRollBack(path, change.journal);
-        ::unlink(journalPathFor(path).c_str());
+        ::unlink(journalPath.c_str());
     }
     throw CoreError(Failure::WriteFailed, path, -1, describe(error));
 }
@@ -433,7 +431,10 @@ SaveReport saveRuns(const std::string& path, std::vector<PlannedRun> runs, std::
     if (!image.isOpen())
         throw CoreError(Failure::ImageOpenForSave, path, -1, unwritableReason(image.error()));
     lockImage(image.fd(), LOCK_EX); // held until the handle closes
-    recoverLocked(image.fd(), path);
+    // Named once: each name resolves the image's path, folder by folder.
+    const std::string journalPath = journalPathFor(path);
+    const std::string historyPath = historyPathFor(path);
+    recoverLocked(image.fd(), path, journalPath);
     const auto size = static_cast<Position>(identityOf(image.fd()).size);
     checkInsideImage(runs, size, path, record);
     if (framing == FramingRule::Refuse)
@@ -443,37 +444,38 @@ SaveReport saveRuns(const std::string& path, std::vector<PlannedRun> runs, std::
     if (change.journal.runs.empty())
         return change.report;
     change.journal.identity = identityOf(image.fd());
-    change.journal.historyLength = startHistory(path, change.journal.identity);
-    writeJournal(path, change.journal);
+    change.journal.historyLength = startHistory(historyPath, change.journal.identity);
+    writeJournal(journalPath, change.journal);
     if (const int error = writeImage(image.fd(), change))
-        rollBack(image.fd(), path, change, error);
-    recordInHistory(path, change, record, note);
-    if (const int error = deleteJournal(path))
-        rollBack(image.fd(), path, change, error);
+        rollBack(image.fd(), path, journalPath, change, error);
+    recordInHistory(historyPath, change, record, note);
+    if (const int error = deleteJournal(journalPath))
+        rollBack(image.fd(), path, journalPath, change, error);
     // The unlink is the commit: flushed, a save reported done stays done after
     // a power cut. The save has landed either way, so a failure here is no
     // failure of the save; at worst a power cut rolls it back whole.
     noteLanded(path);
     if (fault(SaveStep::CommitFlush) == 0)
-        (void)flushFolderOf(journalPathFor(path));
+        (void)flushFolderOf(journalPath);
     return std::move(change.report);
 }
 
 void recoverInterruptedSave(const std::string& imagePath) {
-    if (imagePath.empty() || ::access(journalPathFor(imagePath).c_str(), F_OK) != 0)
+    if (imagePath.empty())
+        return;
+    const std::string journalPath = journalPathFor(imagePath);
+    if (::access(journalPath.c_str(), F_OK) != 0)
         return;
     FileHandle image(imagePath, O_RDWR);
     if (!image.isOpen()) {
         // A missing image is the load's own failure to report.
-        if (::access(imagePath.c_str(), F_OK) == 0) {
-            const std::string journalPath = journalPathFor(imagePath);
+        if (::access(imagePath.c_str(), F_OK) == 0)
             notifyOnce(journalPath, messages::journalNotApplied(imagePath, journalPath));
-        }
         return;
     }
     if (::flock(image.fd(), LOCK_EX | LOCK_NB) != 0)
         return; // a live save holds it and will finish or roll back itself
-    recoverLocked(image.fd(), imagePath);
+    recoverLocked(image.fd(), imagePath, journalPath);
 }
 
 std::uint64_t landedSaveCount() {

@@ -223,10 +223,9 @@ ImageHistory readHistory(const std::string& imagePath, std::uint64_t imageSize) 
     return decodeHistory(*bytes, imageSize);
 }
 
-HistoryStart prepareHistory(const std::string& imagePath, const ImageIdentity& image) {
+HistoryStart prepareHistory(const std::string& path, const ImageIdentity& image) {
     if (historyRule() == HistoryRule::Skip)
         return {};
-    const std::string path = historyPathFor(imagePath);
     struct stat info {};
     if (::lstat(path.c_str(), &info) != 0)
         return {0, {}};
@@ -240,11 +239,10 @@ HistoryStart prepareHistory(const std::string& imagePath, const ImageIdentity& i
     return {0, aside};
 }
 
-int appendHistory(const std::string& imagePath, const ImageIdentity& image, std::uint64_t length,
+int appendHistory(const std::string& path, const ImageIdentity& image, std::uint64_t length,
                   const HistoryEntry& entry) {
     if (length == kNoHistoryLength)
         return 0;
-    const std::string path = historyPathFor(imagePath);
     const int fd =
         ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0)

@@ -86,19 +86,21 @@ struct ImageHistory {
 // Reads the whole history of the image of `imageSize` bytes.
 [[nodiscard]] ImageHistory readHistory(const std::string& imagePath, std::uint64_t imageSize);
 
-// The history file's length for the journal, after checking its head and its
-// last entry: kNoHistoryLength when saves skip the history. A damaged or
-// foreign file is set aside under another name (told once through `tell`),
-// and the history starts afresh.
+// The length of the history file `historyPath` (historyPathFor the image)
+// for the journal, after checking its head and its last entry:
+// kNoHistoryLength when saves skip the history. A damaged or foreign file is
+// set aside under another name, and the history starts afresh.
 struct HistoryStart {
     std::uint64_t length = kNoHistoryLength;
     std::string setAside; // where a damaged or foreign history was moved
 };
-[[nodiscard]] HistoryStart prepareHistory(const std::string& imagePath, const ImageIdentity& image);
+[[nodiscard]] HistoryStart prepareHistory(const std::string& historyPath,
+                                          const ImageIdentity& image);
 
-// Appends the entry of a save whose image write has been flushed: 0, or the
-// errno of a failure (the save has landed either way).
-int appendHistory(const std::string& imagePath, const ImageIdentity& image, std::uint64_t length,
+// Appends to the history file `historyPath` the entry of a save whose image
+// write has been flushed: 0, or the errno of a failure (the save has landed
+// either way).
+int appendHistory(const std::string& historyPath, const ImageIdentity& image, std::uint64_t length,
                   const HistoryEntry& entry);
 
 // After a roll-back: cuts the history back to `length`, dropping the entry of
