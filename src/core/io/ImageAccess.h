@@ -105,8 +105,8 @@ public:
 private:
     struct Block {
         std::int64_t number = -1;
-        // Not cleared before the read fills it: a block is 64 KiB, and the
-        // few records a command reads would pay for clearing all of it.
+        // Not cleared before the read fills it: only the `size` bytes the
+        // read wrote are ever copied out.
         std::unique_ptr<std::uint8_t[]> bytes;
         std::size_t size = 0; // less than a block at the end of the file
     };
