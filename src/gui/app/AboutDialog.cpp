@@ -16,7 +16,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
 
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("aboutIcon"));
-    icon->setPixmap(QIcon(QStringLiteral(":/starfall/editor.png")).pixmap(32, 32));
+    icon->setPixmap(editorIcon().pixmap(32, 32));
     icon->setAccessibleName(QStringLiteral("Starfall Editor"));
 
     auto* name = new QLabel(QStringLiteral("Starfall Editor v1.3"), this);

@@ -70,10 +70,6 @@ constexpr PageEntry kPages[] = {
 };
 constexpr std::size_t kPageCount = std::size(kPages);
 
-QIcon editorIcon() {
-    return QIcon(QStringLiteral(":/starfall/editor.png"));
-}
-
 // The mark a tab and the title carry while their page holds unsaved edits.
 const QString kUnsavedMark = QStringLiteral(" *");
 

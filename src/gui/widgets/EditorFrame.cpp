@@ -1,9 +1,14 @@
 #include "gui/widgets/EditorFrame.h"
 
 #include <QCoreApplication>
+#include <QIcon>
 #include <QWidget>
 
 namespace starfall {
+
+QIcon editorIcon() {
+    return QIcon(QStringLiteral(":/starfall/editor.png"));
+}
 
 void fixDialogFrame(QWidget* window) {
     const Qt::WindowFlags type = window->windowFlags() & Qt::WindowType_Mask;

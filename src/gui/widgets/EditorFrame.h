@@ -4,9 +4,13 @@
 // system menu and close box but no minimise or maximise box, at a fixed size
 // in which every control shows whole.
 
+class QIcon;
 class QWidget;
 
 namespace starfall {
+
+// The icon every window of the editor carries.
+[[nodiscard]] QIcon editorIcon();
 
 // Call once the window's controls and layout exist.
 void fixDialogFrame(QWidget* window);
