@@ -2,7 +2,15 @@
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
+#if defined(__clang__)
+// The C library's header spells C's _Bool, which GCC's C++ takes and
+// clang's does not.
+#define _Bool bool
 #include <sys/platform/x86.h>
+#undef _Bool
+#else
+#include <sys/platform/x86.h>
+#endif
 #define STARFALL_CRC_FOLDING 1
 #endif
 

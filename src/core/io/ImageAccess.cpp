@@ -26,7 +26,6 @@ template <typename Get> std::size_t runLength(std::size_t i, std::size_t size, G
 
 // The blocks kept bound the memory whatever the image's size, and cover a
 // thousand sectors: the tables a command walks through in list order.
-constexpr std::size_t kBlockBytes = ImageReadScope::kBlockBytes;
 constexpr std::size_t kKeptBlocks = 256;
 
 // The image open for a load: a scope's handle, or one of its own.
