@@ -1,6 +1,7 @@
 #include "core/io/CoreError.h"
 #include "core/io/ImageAccess.h"
 #include "core/io/ImageSave.h"
+#include "core/io/SaveHistory.h"
 #include "core/io/SaveJournal.h"
 #include "core/text/Messages.h"
 
@@ -259,6 +260,25 @@ TEST_F(SaveJournalTest, ANewerSaveThroughAnotherNameIsNeverRolledBack) {
     const std::string symlinked = m_dir.file("symlinked.img");
     ASSERT_EQ(::symlink(m_image.c_str(), symlinked.c_str()), 0);
     EXPECT_EQ(journalPathFor(symlinked), m_journal);
+}
+
+// A save through a symlink journals and records itself beside the image the
+// link names, where every other action on the image looks for them.
+TEST_F(SaveJournalTest, ASaveThroughASymlinkKeepsItsFilesBesideTheTarget) {
+    const std::string symlinked = m_dir.file("symlinked.img");
+    ASSERT_EQ(::symlink(m_image.c_str(), symlinked.c_str()), 0);
+    bool journaledBesideTarget = false;
+    setSaveFaultHook([&](SaveStep step) {
+        if (step == SaveStep::JournalDelete)
+            journaledBesideTarget = journalExists();
+        return 0;
+    });
+    writeBytes(symlinked, kPlan, "test");
+    EXPECT_TRUE(journaledBesideTarget);
+    EXPECT_FALSE(journalExists());
+    EXPECT_TRUE(std::filesystem::exists(historyPathFor(m_image)));
+    EXPECT_FALSE(std::filesystem::exists(symlinked + ".journal"));
+    EXPECT_FALSE(std::filesystem::exists(symlinked + ".history"));
 }
 
 // Only a cut-off start of a real journal is deleted unread; any other file in
