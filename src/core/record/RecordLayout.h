@@ -49,9 +49,17 @@ public:
         : m_fields(std::move(fields)), m_offsets(std::move(planned)) {
         if (m_offsets.empty())
             m_offsets = namedOffsets();
+        // Most tables name their bytes in ascending order: each is looked
+        // for first just after the one before, so that a table of hundreds
+        // of bytes does not search them all for each.
+        std::size_t next = 0;
         for (Field<Record>& field : m_fields) {
-            for (FieldBits& at : field.bits)
-                at.byte = indexOf(at.offset);
+            for (FieldBits& at : field.bits) {
+                at.byte = next < m_offsets.size() && m_offsets[next] == at.offset
+                              ? next
+                              : indexOf(at.offset);
+                next = at.byte + 1;
+            }
         }
     }
 
