@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libgl-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev rapidjson-dev libcli11-dev libicu-dev zlib1g-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev lld
   fonts-noto-cjk
   qt6-translations-l10n
   xvfb xauth hyperfine strace xxd
