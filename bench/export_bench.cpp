@@ -19,9 +19,9 @@ void exportDemo(benchmark::State& state) {
 }
 BENCHMARK(exportDemo)->Unit(benchmark::kMillisecond);
 
-// Records of many shapes in turn, as a pilot list's skill tables come (a
-// table's slot count changes its keys): each write should cost the same
-// however many shapes take turns. Every shape here has 37 keys.
+// Records of many shapes in turn, each shape a set of keys its caller
+// names: each write should cost the same however many shapes take turns.
+// Every shape here has 37 keys.
 void recordsOfManyShapes(benchmark::State& state) {
     const auto shapes = static_cast<std::size_t>(state.range(0));
     constexpr int kSlots = 12;
@@ -52,7 +52,7 @@ void recordsOfManyShapes(benchmark::State& state) {
 BENCHMARK(recordsOfManyShapes)->Arg(8)->Arg(40);
 
 // The first record of a shape: its print plan is worked out, as an export
-// does once per kind and shape of record (fifteen times for the demo).
+// does once per kind and shape of record (eight times for the demo).
 void firstRecordOfAShape(benchmark::State& state) {
     std::vector<std::string> keys = {"address", "evasion", "hit",         "index",    "kind",
                                      "melee",   "name",    "personality", "position", "reaction"};

@@ -191,9 +191,9 @@ constexpr std::size_t kPlansKept = 16;
 
 const NestedWriter::Plan& NestedWriter::planFor(std::span<const DottedValue> values,
                                                 std::size_t depth, const void* keySet) {
-    // Named sets never give way: an export meets a few dozen (a skill table's
-    // slots change its keys) in any order, and with a handful kept nearly
-    // every record worked its plan out again.
+    // Named sets never give way: a caller names few (an export seven: one
+    // per kind of record and of pilot, and a skill table's slots), and meets
+    // them in any order.
     if (keySet != nullptr) {
         for (const Plan& plan : m_named) {
             if (plan.keySet == keySet && plan.depth == depth)

@@ -34,6 +34,12 @@ JsonStream::JsonStream(std::ostream& out) : m_out(&out) {
 
 JsonStream::JsonStream(std::size_t depth) : m_out(nullptr), m_levels(depth), m_afterKey(true) {}
 
+void JsonStream::restart(std::size_t depth) {
+    m_text.clear();
+    m_levels.assign(depth, Level{});
+    m_afterKey = true;
+}
+
 JsonStream::~JsonStream() {
     flush();
 }

@@ -124,6 +124,11 @@ public:
     [[nodiscard]] std::size_t size() const { return m_text.size(); }
     // The text written so far and not yet written out, handed over.
     [[nodiscard]] std::string takeText();
+    // The same, left in place, until the stream next changes.
+    [[nodiscard]] std::string_view keptText() const { return m_text.view(); }
+    // Empties a stream that keeps its text, to begin again `depth`
+    // containers deep, just after a key: one stream for many pieces.
+    void restart(std::size_t depth);
     // Ends the document with the line feed print ends it with.
     void finish();
 

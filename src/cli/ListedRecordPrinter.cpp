@@ -77,17 +77,34 @@ void ListedRecordPrinter::weapon(int number, JsonStream& out) {
         weaponView(m_image, number)->write(out, m_writer);
 }
 
+namespace {
+
+// The keys a slot prints, and those of a table around its slots.
+constexpr char kSlotKeys = 0;
+constexpr char kTableKeys = 0;
+
+} // namespace
+
 ListedRecordPrinter::SkillPrint::SkillPrint(const FieldTable<SkillTable>& table, std::size_t slots,
                                             PrintedCodes& codes)
     : fields(table, codes) {
-    for (std::size_t slot = 1; slot <= slots; ++slot)
-        lockedKeys.push_back("slots." + std::to_string(slot) + ".locked");
+    // Each slot's skill and then its level, slot after slot, as the layout
+    // names them.
+    for (std::size_t slot = 0; slot < slots && 2 * slot + 1 < table.size(); ++slot) {
+        const std::string key = "slots." + std::to_string(slot + 1);
+        if (table[2 * slot].key != key + ".skill" || table[2 * slot + 1].key != key + ".level")
+            break;
+        slotValues.push_back({2 * slot, 2 * slot + 1});
+    }
+    if (slotValues.size() != slots || table.size() != 2 * slots)
+        slotValues.clear();
 }
 
-// The view prints the locked slots' values apart from the others, and the
-// printed object is the same: here every slot prints from the table of all.
+// A table prints as one object around the list of its slots, each slot an
+// object of three: one print plan for all the tables and one for all the
+// slots, where a plan of every key of a table cost as much as the rest of
+// the table's printing, once for each count of slots.
 void ListedRecordPrinter::skillTable(const NameList& pilots, std::size_t index, JsonStream& out) {
-    static const nlohmann::json kNoSlots = nlohmann::json::array();
     const NameListEntry& entry = pilots.entries.at(index);
     const Position start = skillTablePosition(entry.name, pilots.positionOf(entry));
     const std::vector<int>& bytes =
@@ -99,16 +116,24 @@ void ListedRecordPrinter::skillTable(const NameList& pilots, std::size_t index, 
                             .first->second;
     std::vector<DottedValue>& values = m_writer.scratch();
     values.clear();
-    values.push_back({"index", static_cast<std::int64_t>(index)});
-    values.push_back({"name", utf8(entry.name)});
-    values.push_back({"position", std::int64_t{start}});
-    for (std::size_t slot = 0; slot < shape.slots.size(); ++slot)
-        values.push_back({print.lockedKeys[slot],
-                          PrintedText{shape.slots[slot].locked ? "true" : "false"}});
-    if (shape.slots.empty())
-        values.push_back({"slots", kNoSlots}); // printed as an empty list, not left out
     print.fields.append(bytes, values);
-    if (!m_writer.write(out, values, &print))
+    bool plain = print.slotValues.size() == shape.slots.size();
+    m_slots.restart(out.depth() + 1); // the value of the table's "slots"
+    m_slots.beginArray();
+    for (std::size_t slot = 0; plain && slot < shape.slots.size(); ++slot) {
+        const auto [skill, level] = print.slotValues[slot];
+        const std::array<DottedValue, 3> slotValues{
+            {{"level", values[level].value},
+             {"locked", PrintedText{shape.slots[slot].locked ? "true" : "false"}},
+             {"skill", values[skill].value}}};
+        plain = m_writer.write(m_slots, slotValues, &kSlotKeys);
+    }
+    m_slots.endArray();
+    const std::array<DottedValue, 4> tableValues{{{"index", static_cast<std::int64_t>(index)},
+                                                  {"name", utf8(entry.name)},
+                                                  {"position", std::int64_t{start}},
+                                                  {"slots", PrintedText{m_slots.keptText()}}}};
+    if (!plain || !m_writer.write(out, tableValues, &kTableKeys))
         skillTableView(m_image, pilots, index)->write(out, m_writer);
 }
 

@@ -38,12 +38,13 @@ private:
     void addNaming(const NameList& list, std::size_t index);
     [[nodiscard]] std::string_view utf8(const std::string& cp949);
 
-    // How the tables of one shape print: every slot's values, and the keys
-    // saying which slots are locked.
+    // How the tables of one shape print: every slot's values, and which of
+    // them are each slot's skill and level (none for a table laid out
+    // otherwise, printed by its view).
     struct SkillPrint {
         SkillPrint(const FieldTable<SkillTable>& fields, std::size_t slots, PrintedCodes& codes);
         FieldPrinter fields;
-        std::vector<std::string> lockedKeys;
+        std::vector<std::array<std::size_t, 2>> slotValues;
     };
 
     const std::string& m_image;
@@ -53,6 +54,7 @@ private:
     FieldPrinter m_weapon;
     std::array<std::optional<FieldPrinter>, 3> m_pilots; // made when a kind is first met
     std::map<const void*, SkillPrint> m_skills;           // by the shape's layout
+    JsonStream m_slots{0};                                // a table's list of slots, as printed
     std::string m_name;
     KeptRecordBytes m_listed;       // the listed records' bytes
     std::vector<int> m_weaponBytes; // a weapon's, read into one buffer for them all
