@@ -159,8 +159,7 @@ void visitImageRecords(
 void writeImageRecords(const std::string& image, const ListFolders& directory, JsonStream& out) {
     const RecordSource source = recordSource(image, directory, {});
     NestedWriter writer;
-    // The records of the lists and the weapons, the most of any export, print
-    // from their bytes; the one upgrade table through its view.
+    // Every record prints from its bytes.
     ListedRecordPrinter listed(image, writer);
     const auto records = [&](Section which) {
         if (which == Section::Units) {
@@ -191,7 +190,7 @@ void writeImageRecords(const std::string& image, const ListFolders& directory, J
     section("skills", Section::Skills);
     section("units", Section::Units);
     out.key("upgrade");
-    upgradeView(image)->write(out, writer);
+    listed.upgradeTable(out);
     section("weapons", Section::Weapons);
     out.endObject();
 }

@@ -106,9 +106,9 @@ void JsonStream::appendString(std::string_view text) {
     appendJsonString(m_text, text);
 }
 
-void JsonStream::value(const nlohmann::json& value) {
+void JsonStream::value(const PrintValue& value) {
     startValue();
-    PrintValue(value).appendTo(m_text, indent());
+    value.appendTo(m_text, indent());
     flushIfFull();
 }
 

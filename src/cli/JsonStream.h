@@ -93,7 +93,7 @@ public:
     // The name of the next value in the object being written.
     void key(std::string_view name);
     // A whole value: a record, a number, anything.
-    void value(const nlohmann::json& value);
+    void value(const PrintValue& value);
     // A value already printed as printing it alone prints it (two-space
     // indents from column 0).
     void printed(std::string_view text);

@@ -12,8 +12,12 @@
 #include "core/skill/SkillTableLayout.h"
 #include "core/unit/UnitFields.h"
 #include "core/unit/UnitLayout.h"
+#include "core/upgrade/UpgradeTable.h"
 #include "core/weapon/WeaponFields.h"
 #include "core/weapon/WeaponRecord.h"
+
+#include <algorithm>
+#include <numeric>
 
 namespace starfall::cli {
 
@@ -135,6 +139,39 @@ void ListedRecordPrinter::skillTable(const NameList& pilots, std::size_t index, 
                                                   {"slots", PrintedText{m_slots.keptText()}}}};
     if (!plain || !m_writer.write(out, tableValues, &kTableKeys))
         skillTableView(m_image, pilots, index)->write(out, m_writer);
+}
+
+// Each row a list of its stages' values, the rows in the order of their
+// keys: printed as they come, where a print plan of the table's ninety keys
+// cost as much as the rest of the export's upgrade table.
+void ListedRecordPrinter::upgradeTable(JsonStream& out) {
+    static const std::array<std::size_t, kUpgradeRowCount> kRowsByKey = [] {
+        std::array<std::size_t, kUpgradeRowCount> rows{};
+        std::iota(rows.begin(), rows.end(), std::size_t{0});
+        std::sort(rows.begin(), rows.end(), [](std::size_t a, std::size_t b) {
+            return kUpgradeRows[a].key < kUpgradeRows[b].key;
+        });
+        return rows;
+    }();
+    constexpr auto kStages = static_cast<std::size_t>(kUpgradeStageCount);
+    const FieldTable<UpgradeTable>& fields = upgradeFields();
+    if (fields.size() != kUpgradeRowCount * kStages) { // not row after row
+        upgradeView(m_image)->write(out, m_writer);
+        return;
+    }
+    readBytes(m_image, upgradeTablePositions(), m_upgradeBytes);
+    std::vector<DottedValue>& values = m_writer.scratch();
+    values.clear();
+    FieldPrinter(fields, m_codes).append(m_upgradeBytes, values);
+    out.beginObject();
+    for (const std::size_t row : kRowsByKey) {
+        out.key(kUpgradeRows[row].key);
+        out.beginArray();
+        for (std::size_t stage = 0; stage < kStages; ++stage)
+            out.value(values[row * kStages + stage].value);
+        out.endArray();
+    }
+    out.endObject();
 }
 
 } // namespace starfall::cli

@@ -1,8 +1,9 @@
 #pragma once
 
-// The units, pilots and skill tables of the lists printed straight from
-// their bytes, each as its view (unitView, pilotView, skillTableView) writes
-// it: one read of the record, no record decoded and no view made. A table's
+// The units, pilots and skill tables of the lists, the weapons and the
+// upgrade table printed straight from their bytes, each as its view
+// (unitView, pilotView, skillTableView, weaponView, upgradeView) writes it:
+// one read of the record, no record decoded and no view made. A table's
 // print plan is worked out once.
 
 #include "cli/DottedValues.h"
@@ -31,6 +32,8 @@ public:
     void skillTable(const NameList& pilots, std::size_t index, JsonStream& out);
     // Weapon record `number`.
     void weapon(int number, JsonStream& out);
+    // The upgrade table, as upgradeView writes it.
+    void upgradeTable(JsonStream& out);
 
 private:
     // The name, index, address and position of the entry, the values that
@@ -58,6 +61,7 @@ private:
     std::string m_name;
     KeptRecordBytes m_listed;       // the listed records' bytes
     std::vector<int> m_weaponBytes; // a weapon's, read into one buffer for them all
+    std::vector<int> m_upgradeBytes;
 };
 
 } // namespace starfall::cli

@@ -1,6 +1,6 @@
-// The units, pilots and skill tables of an export print from their bytes
-// alone; each must print as its view prints it, wherever the record lies:
-// whole in the image, cut by its end, or past it.
+// The records of an export print from their bytes alone; each must print as
+// its view prints it, wherever the record lies: whole in the image, cut by
+// its end, or past it.
 
 #include "cli/DecodedNames.h"
 #include "cli/FieldPrinter.h"
@@ -90,6 +90,10 @@ protected:
                       }))
                 << what << ": weapon " << number;
         }
+        EXPECT_EQ(
+            printed([&](cli::JsonStream& out) { printer.upgradeTable(out); }),
+            printed([&](cli::JsonStream& out) { cli::upgradeView(image)->write(out, writer); }))
+            << what << ": upgrade table";
     }
 
     static inline test::TempDir* s_dir = nullptr;
