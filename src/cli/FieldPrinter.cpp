@@ -155,7 +155,12 @@ void FieldPrinter::add(std::string_view key, FieldKind kind, std::span<const Fie
 }
 
 void FieldPrinter::append(std::span<const int> bytes, std::vector<DottedValue>& out) {
-    for (const Step& step : m_steps) {
+    append(bytes, out, m_steps.size());
+}
+
+void FieldPrinter::append(std::span<const int> bytes, std::vector<DottedValue>& out,
+                          std::size_t count) {
+    for (const Step& step : std::span(m_steps).first(std::min(count, m_steps.size()))) {
         out.push_back({step.key, step.kind == FieldKind::Number ? number(step, bytes)
                                                                 : choice(step, bytes)});
     }

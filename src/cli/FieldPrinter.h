@@ -92,6 +92,8 @@ public:
     // bytes, kEndOfFile past the end of the image), in table order. The
     // values view the table and the printer, until its next append.
     void append(std::span<const int> bytes, std::vector<DottedValue>& out);
+    // The same for the table's first `count` fields alone.
+    void append(std::span<const int> bytes, std::vector<DottedValue>& out, std::size_t count);
 
 private:
     using Decode = PrintedCodes::Decode;

@@ -91,17 +91,12 @@ constexpr char kTableKeys = 0;
 
 ListedRecordPrinter::SkillPrint::SkillPrint(const FieldTable<SkillTable>& table, std::size_t slots,
                                             PrintedCodes& codes)
-    : fields(table, codes) {
-    // Each slot's skill and then its level, slot after slot, as the layout
-    // names them.
-    for (std::size_t slot = 0; slot < slots && 2 * slot + 1 < table.size(); ++slot) {
+    : fields(table, codes), slots(slots) {
+    plain = table.size() == 2 * slots;
+    for (std::size_t slot = 0; plain && slot < slots; ++slot) {
         const std::string key = "slots." + std::to_string(slot + 1);
-        if (table[2 * slot].key != key + ".skill" || table[2 * slot + 1].key != key + ".level")
-            break;
-        slotValues.push_back({2 * slot, 2 * slot + 1});
+        plain = table[2 * slot].key == key + ".skill" && table[2 * slot + 1].key == key + ".level";
     }
-    if (slotValues.size() != slots || table.size() != 2 * slots)
-        slotValues.clear();
 }
 
 // A table prints as one object around the list of its slots, each slot an
@@ -115,21 +110,20 @@ void ListedRecordPrinter::skillTable(const NameList& pilots, std::size_t index, 
         m_listed.bytes(m_image, KeptRecordBytes::List::SkillTables, pilots, entry,
                        [&] { return skillTableReadPositions(entry.name, start); });
     const SkillTable shape = skillTableShape(entry.name, start, bytes);
-    const RecordLayout<SkillTable>& layout = skillLayout(shape, true, bytes.size());
-    SkillPrint& print = m_skills.try_emplace(&layout, layout.fields(), shape.slots.size(), m_codes)
-                            .first->second;
+    const std::size_t slots = shape.slots.size();
+    if (!m_skills || m_skills->slots < slots)
+        m_skills.emplace(skillLayout(shape, true, bytes.size()).fields(), slots, m_codes);
     std::vector<DottedValue>& values = m_writer.scratch();
     values.clear();
-    print.fields.append(bytes, values);
-    bool plain = print.slotValues.size() == shape.slots.size();
+    m_skills->fields.append(bytes, values, 2 * slots);
+    bool plain = m_skills->plain;
     m_slots.restart(out.depth() + 1); // the value of the table's "slots"
     m_slots.beginArray();
-    for (std::size_t slot = 0; plain && slot < shape.slots.size(); ++slot) {
-        const auto [skill, level] = print.slotValues[slot];
+    for (std::size_t slot = 0; plain && slot < slots; ++slot) {
         const std::array<DottedValue, 3> slotValues{
-            {{"level", values[level].value},
+            {{"level", values[2 * slot + 1].value},
              {"locked", PrintedText{shape.slots[slot].locked ? "true" : "false"}},
-             {"skill", values[skill].value}}};
+             {"skill", values[2 * slot].value}}};
         plain = m_writer.write(m_slots, slotValues, &kSlotKeys);
     }
     m_slots.endArray();

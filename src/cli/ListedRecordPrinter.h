@@ -14,7 +14,6 @@
 #include "core/skill/SkillTable.h"
 
 #include <array>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,13 +40,15 @@ private:
     void addNaming(const NameList& list, std::size_t index);
     [[nodiscard]] std::string_view utf8(const std::string& cp949);
 
-    // How the tables of one shape print: every slot's values, and which of
-    // them are each slot's skill and level (none for a table laid out
-    // otherwise, printed by its view).
+    // How the slots of a table print: each slot's skill and level, slot
+    // after slot, for as many slots as the table with the most met so far.
+    // A slot prints alike in every table, so one printer serves every table
+    // with as many slots or fewer. `plain`: its table is laid out so.
     struct SkillPrint {
         SkillPrint(const FieldTable<SkillTable>& fields, std::size_t slots, PrintedCodes& codes);
         FieldPrinter fields;
-        std::vector<std::array<std::size_t, 2>> slotValues;
+        std::size_t slots;
+        bool plain = true;
     };
 
     const std::string& m_image;
@@ -56,7 +57,7 @@ private:
     FieldPrinter m_unit;
     FieldPrinter m_weapon;
     std::array<std::optional<FieldPrinter>, 3> m_pilots; // made when a kind is first met
-    std::map<const void*, SkillPrint> m_skills;           // by the shape's layout
+    std::optional<SkillPrint> m_skills;                  // made when a table has more slots
     JsonStream m_slots{0};                                // a table's list of slots, as printed
     std::string m_name;
     KeptRecordBytes m_listed;       // the listed records' bytes
