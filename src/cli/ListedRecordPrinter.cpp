@@ -83,7 +83,8 @@ void ListedRecordPrinter::weapon(int number, JsonStream& out) {
 
 namespace {
 
-// The keys a slot prints, and those of a table around its slots.
+// What the writer knows the keys of a slot, and those of a table around
+// its slots, by: their addresses.
 constexpr char kSlotKeys = 0;
 constexpr char kTableKeys = 0;
 
