@@ -124,7 +124,7 @@ public:
     [[nodiscard]] std::size_t size() const { return m_text.size(); }
     // The text written so far and not yet written out, handed over.
     [[nodiscard]] std::string takeText();
-    // The same, left in place, until the stream next changes.
+    // The same text left in place, for as long as the stream is not written to.
     [[nodiscard]] std::string_view keptText() const { return m_text.view(); }
     // Empties a stream that keeps its text, to begin again `depth`
     // containers deep, just after a key: one stream for many pieces.
