@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cstdint>
 #include <limits>
 #include <sstream>
 #include <string>
@@ -248,6 +249,35 @@ TEST(JsonStreamTest, WritesAnyShapeAsTheWholeValuePrints) {
         const cli::CliContext context{"", &whole, nullptr};
         context.print({{"first", {inner, inner}}, {"none", json::array()}, {"second", inner}});
         EXPECT_EQ(streamed.str(), whole.str()) << inner.dump();
+    }
+}
+
+// A stream that keeps its text, begun again, prints each piece as a new
+// stream at that depth prints it, whatever the piece before left open.
+TEST(JsonStreamTest, ARestartedStreamPrintsAsANewOne) {
+    const auto piece = [](cli::JsonStream& out, int shape) {
+        out.beginArray();
+        if (shape > 0) {
+            out.value(std::int64_t{shape});
+            out.beginObject();
+            out.key("k");
+            out.value(json{{"a", 1}});
+            if (shape > 1)
+                return; // left open
+            out.endObject();
+        }
+        out.endArray();
+    };
+    cli::JsonStream kept(0);
+    for (const std::size_t depth : {0, 3, 1}) {
+        for (const int shape : {2, 0, 1, 2}) {
+            cli::JsonStream fresh(depth);
+            piece(fresh, shape);
+            kept.restart(depth);
+            piece(kept, shape);
+            EXPECT_EQ(kept.keptText(), fresh.takeText())
+                << "depth " << depth << ", shape " << shape;
+        }
     }
 }
 

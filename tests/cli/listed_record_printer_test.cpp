@@ -48,6 +48,12 @@ std::string printed(const std::function<void(cli::JsonStream&)>& write) {
     return text.str();
 }
 
+std::string printedText(const cli::PrintValue& value) {
+    cli::TextBuffer text;
+    value.appendTo(text, 0);
+    return std::string(text.view());
+}
+
 class ListedRecordPrinterTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -259,10 +265,19 @@ TEST(FieldPrinterTest, PrintsWhatTheCodecsRead) {
             ASSERT_EQ(values.size(), expected.size());
             for (std::size_t i = 0; i < values.size(); ++i) {
                 EXPECT_EQ(values[i].key, layout.fields()[i].key);
-                cli::TextBuffer text;
-                values[i].value.appendTo(text, 0);
-                EXPECT_EQ(text.view(), expected[i].json().dump())
+                EXPECT_EQ(printedText(values[i].value), expected[i].json().dump())
                     << values[i].key << " of case " << c;
+            }
+            // The first fields alone print as they print among all.
+            for (const std::size_t count : {std::size_t{0}, std::size_t{2}, values.size() + 3}) {
+                std::vector<cli::DottedValue> first;
+                printer.append(bytes, first, count);
+                ASSERT_EQ(first.size(), std::min(count, values.size()));
+                for (std::size_t i = 0; i < first.size(); ++i) {
+                    EXPECT_EQ(first[i].key, values[i].key);
+                    EXPECT_EQ(printedText(first[i].value), printedText(values[i].value))
+                        << first[i].key << " of case " << c << ", " << count << " fields";
+                }
             }
         }
     }
