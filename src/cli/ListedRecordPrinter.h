@@ -58,7 +58,7 @@ private:
     FieldPrinter m_weapon;
     std::array<std::optional<FieldPrinter>, 3> m_pilots; // made when a kind is first met
     std::optional<SkillPrint> m_skills;                  // made when a table has more slots
-    JsonStream m_slots{0};                                // a table's list of slots, as printed
+    JsonStream m_slots{0};                               // a table's list of slots, as printed
     std::string m_name;
     KeptRecordBytes m_listed;       // the listed records' bytes
     std::vector<int> m_weaponBytes; // a weapon's, read into one buffer for them all
