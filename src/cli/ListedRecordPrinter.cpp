@@ -92,13 +92,7 @@ constexpr char kTableKeys = 0;
 
 ListedRecordPrinter::SkillPrint::SkillPrint(const FieldTable<SkillTable>& table, std::size_t slots,
                                             PrintedCodes& codes)
-    : fields(table, codes), slots(slots) {
-    plain = table.size() == 2 * slots;
-    for (std::size_t slot = 0; plain && slot < slots; ++slot) {
-        const std::string key = "slots." + std::to_string(slot + 1);
-        plain = table[2 * slot].key == key + ".skill" && table[2 * slot + 1].key == key + ".level";
-    }
-}
+    : fields(table, codes), slots(slots), plain(table.size() == 2 * slots) {}
 
 // A table prints as one object around the list of its slots, each slot an
 // object of three: one print plan for all the tables and one for all the

@@ -40,15 +40,17 @@ private:
     void addNaming(const NameList& list, std::size_t index);
     [[nodiscard]] std::string_view utf8(const std::string& cp949);
 
-    // How the slots of a table print: each slot's skill and level, slot
-    // after slot, for as many slots as the table with the most met so far.
-    // A slot prints alike in every table, so one printer serves every table
-    // with as many slots or fewer. `plain`: its table is laid out so.
+    // How the slots of a table print, for as many slots as the table with
+    // the most met so far: the fields of a skill layout with its locked
+    // slots in, each slot's skill then its level, slot after slot. A slot
+    // prints alike in every table, so one printer serves every table with as
+    // many slots or fewer. `plain`: two fields a slot (a layout made
+    // otherwise prints through the view).
     struct SkillPrint {
         SkillPrint(const FieldTable<SkillTable>& fields, std::size_t slots, PrintedCodes& codes);
         FieldPrinter fields;
         std::size_t slots;
-        bool plain = true;
+        bool plain;
     };
 
     const std::string& m_image;
